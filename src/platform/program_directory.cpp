@@ -1,0 +1,88 @@
+#include "program_directory.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace platform {
+namespace {
+
+// The messages name the directory as the program's own data names it, with
+// backslashes, whatever the platform writes.
+QString shownPath(const QString& programDirectory, const QString& rest) {
+    return QDir::toNativeSeparators(programDirectory + rest);
+}
+
+bool makeDirectory(const QString& path) {
+    return QFileInfo(path).isDir() || QDir().mkpath(path);
+}
+
+} // namespace
+
+QString withTrailingSeparator(const QString& directory) {
+    QString native = QDir::toNativeSeparators(directory);
+    if (!native.endsWith(QDir::separator()))
+        native += QDir::separator();
+    return native;
+}
+
+QString decideProgramDirectory(const QStringList& arguments, const QString& executableDirectory,
+                               const QString& currentDirectory) {
+    const bool hasFirstArgument = arguments.size() > 1 && !arguments.at(1).isEmpty();
+    return withTrailingSeparator(hasFirstArgument ? executableDirectory : currentDirectory);
+}
+
+QString databaseDirectory(const QString& programDirectory) {
+    return withTrailingSeparator(programDirectory) + QStringLiteral("Datenbank") +
+           QDir::separator();
+}
+
+QString tempDirectory(const QString& programDirectory) {
+    return databaseDirectory(programDirectory) + QStringLiteral("Temp") + QDir::separator();
+}
+
+QString unpackDirectory(const QString& programDirectory) {
+    return tempDirectory(programDirectory) + QStringLiteral("ZipTemp") + QDir::separator();
+}
+
+bool ensureUnpackDirectory(const QString& programDirectory, Prompts& prompts) {
+    const QString unpack = unpackDirectory(programDirectory);
+    if (makeDirectory(unpack))
+        return true;
+    prompts.warning(QStringLiteral("Kann das temporäre Verzeichnis ") + unpack +
+                    QStringLiteral(" nicht anlegen!"));
+    return false;
+}
+
+bool ensureWorkingDirectories(const QString& programDirectory, Prompts& prompts) {
+    const QString program = withTrailingSeparator(programDirectory);
+    bool allMade = true;
+    if (!makeDirectory(program + QStringLiteral("Datenbank"))) {
+        prompts.warning(QStringLiteral("Kann das Verzeichnis ") +
+                        shownPath(program, QStringLiteral("Datenbank")) +
+                        QStringLiteral(" nicht anlegen!"));
+        allMade = false;
+    }
+    if (!makeDirectory(program + QStringLiteral("Datenbank/Temp"))) {
+        prompts.warning(QStringLiteral("Kann das Verzeichnis ") +
+                        shownPath(program, QStringLiteral("Datenbank/Temp")) +
+                        QStringLiteral(" nicht anlegen!"));
+        allMade = false;
+    }
+    return ensureUnpackDirectory(program, prompts) && allMade;
+}
+
+void emptyTempDirectory(const QString& programDirectory) {
+    QDir temp(tempDirectory(programDirectory));
+    if (!temp.exists())
+        return;
+    const auto entries =
+        temp.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.absoluteFilePath()).removeRecursively();
+        else
+            QFile::remove(entry.absoluteFilePath());
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+namespace platform {
+
+// The key every caller passes.
+inline const QString kTrovexKeyPath = QStringLiteral("Software\\Halvorn\\Trovex-ODT\\");
+
+// The per-user settings store: string values under one key. A value that does
+// not exist reads as the empty string; the store is created on first write.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual QString LeseRegKey(const QString& keyPath, const QString& valueName) = 0;
+    virtual void SchreibeRegKey(const QString& keyPath, const QString& valueName,
+                                const QString& value) = 0;
+
+    QString read(const QString& valueName) { return LeseRegKey(kTrovexKeyPath, valueName); }
+    void write(const QString& valueName, const QString& value) {
+        SchreibeRegKey(kTrovexKeyPath, valueName, value);
+    }
+};
+
+// The real store: the registry key HKCU\Software\Halvorn\Trovex-ODT on Windows,
+// $XDG_CONFIG_HOME/Halvorn/Trovex-ODT.conf elsewhere. Opened and closed around
+// every single access, as two running instances share it.
+class QtSettingsStore final : public SettingsStore {
+public:
+    QString LeseRegKey(const QString& keyPath, const QString& valueName) override;
+    void SchreibeRegKey(const QString& keyPath, const QString& valueName,
+                        const QString& value) override;
+};
+
+// Test double and scratch store: values kept in memory per key path.
+class MemorySettingsStore final : public SettingsStore {
+public:
+    QString LeseRegKey(const QString& keyPath, const QString& valueName) override {
+        return values_.value(keyPath + valueName);
+    }
+    void SchreibeRegKey(const QString& keyPath, const QString& valueName,
+                        const QString& value) override {
+        values_.insert(keyPath + valueName, value);
+    }
+    bool contains(const QString& valueName) const {
+        return values_.contains(kTrovexKeyPath + valueName);
+    }
+    qsizetype size() const { return values_.size(); }
+
+private:
+    QHash<QString, QString> values_;
+};
+
+} // namespace platform

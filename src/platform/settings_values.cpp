@@ -1,0 +1,46 @@
+#include "settings_values.h"
+
+namespace platform::settings {
+
+QList<QPair<QString, QString>> firstRunDefaults(int defaultWidth) {
+    const QString width = QString::number(defaultWidth);
+    return {
+        {kAusgewaehlteDatenbank, QStringLiteral("-1")},
+        {kThemenWebseite, QStringLiteral("0")},
+        {kAusgewaehlteWebseite, QStringLiteral("0")},
+        {kFarbe, QStringLiteral("clTeal")},
+        {kHinweistextFarbe, QStringLiteral("clWhite")},
+        {kHoehe, QStringLiteral("506")},
+        {kWeite, width},
+        {kSHoehe, QStringLiteral("500")},
+        {kSWeite, width},
+        {kBrowser, QStringLiteral("standard")},
+        {kSuchwortInZwischenablage, QStringLiteral("1")},
+        {kKurzhinweisImViewer, QStringLiteral("1")},
+    };
+}
+
+bool writeFirstRunDefaultsIfNeeded(SettingsStore& store, int defaultWidth) {
+    if (!store.read(kAusgewaehlteDatenbank).isEmpty())
+        return false;
+    for (const auto& [name, value] : firstRunDefaults(defaultWidth))
+        store.write(name, value);
+    return true;
+}
+
+std::optional<qint64> readInteger(SettingsStore& store, const QString& valueName) {
+    bool ok = false;
+    const qint64 value = store.read(valueName).trimmed().toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+int readInteger(SettingsStore& store, const QString& valueName, int fallback) {
+    const auto value = readInteger(store, valueName);
+    if (!value || *value < INT_MIN || *value > INT_MAX)
+        return fallback;
+    return static_cast<int>(*value);
+}
+
+} // namespace platform::settings

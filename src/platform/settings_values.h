@@ -1,0 +1,44 @@
+#pragma once
+
+#include "settings_store.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+#include <optional>
+
+// Names of the values in the settings store, and the first-run defaults.
+namespace platform::settings {
+
+inline const QString kAusgewaehlteDatenbank = QStringLiteral("Ausgewaehlte_Datenbank");
+inline const QString kThemenWebseite = QStringLiteral("Themen-Webseite");
+inline const QString kAusgewaehlteWebseite = QStringLiteral("Ausgewaehlte_Webseite");
+inline const QString kFarbe = QStringLiteral("Farbe");
+inline const QString kHinweistextFarbe = QStringLiteral("HinweistextFarbe");
+inline const QString kHoehe = QStringLiteral("Hoehe");
+inline const QString kWeite = QStringLiteral("Weite");
+inline const QString kSHoehe = QStringLiteral("SHoehe");
+inline const QString kSWeite = QStringLiteral("SWeite");
+inline const QString kBrowser = QStringLiteral("Browser");
+inline const QString kSuchwortInZwischenablage =
+    QStringLiteral("Suchwort_in_Zwischenablage_kopieren");
+inline const QString kKurzhinweisImViewer = QStringLiteral("Kurzhinweis_imViewer_anzeigen");
+inline const QString kSchriftsizeTextViewer = QStringLiteral("SchriftsizeTextViewer");
+inline const QString kSplitterPos = QStringLiteral("SplitterPos");
+inline const QString kLesezeichenPrefix = QStringLiteral("Lesezeichen_");
+inline const QString kTrovexControl = QStringLiteral("Trovex_Control");
+inline const QString kLaufwerkPrefix = QStringLiteral("Laufwerk_");
+
+// The twelve values written on the first run, in the order they are written.
+QList<QPair<QString, QString>> firstRunDefaults(int defaultWidth);
+
+// Writes the defaults when `Ausgewaehlte_Datenbank` is empty; true when it did.
+bool writeFirstRunDefaultsIfNeeded(SettingsStore& store, int defaultWidth);
+
+// A stored decimal integer, or nothing when the value is empty or not a number
+// (a hand-edited value then falls back to the caller's default).
+std::optional<qint64> readInteger(SettingsStore& store, const QString& valueName);
+int readInteger(SettingsStore& store, const QString& valueName, int fallback);
+
+} // namespace platform::settings

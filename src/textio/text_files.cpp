@@ -1,0 +1,163 @@
+#include "text_files.h"
+
+#include "utf8.h"
+#include "windows1252.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace textio {
+namespace {
+
+QString decodeUtf16(QByteArrayView bytes, bool bigEndian) {
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        out[i / 2] = QChar(static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a));
+    }
+    return text;
+}
+
+bool startsWith(QByteArrayView bytes, std::initializer_list<unsigned char> mark) {
+    if (bytes.size() < static_cast<qsizetype>(mark.size()))
+        return false;
+    qsizetype i = 0;
+    for (unsigned char m : mark) {
+        if (static_cast<unsigned char>(bytes[i++]) != m)
+            return false;
+    }
+    return true;
+}
+
+// Splits at the given line breaks; CR LF counts as one break. A break at the
+// very end does not start another line.
+template <typename IsBreak> QStringList splitLines(QStringView text, IsBreak isBreak) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (!isBreak(c))
+            continue;
+        lines.append(text.mid(start, i - start).toString());
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start).toString());
+    return lines;
+}
+
+QStringList splitLinesMarkDetectionRule(QStringView text) {
+    return splitLines(text, [](char16_t c) { return c == u'\r' || c == u'\n' || c == 0x2028; });
+}
+
+} // namespace
+
+std::optional<QByteArray> readFileBytes(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<QString> ReadTextFile(const QString& fileName) {
+    const auto bytes = readFileBytes(fileName);
+    if (!bytes)
+        return std::nullopt;
+    return utf8DecodeLenient(*bytes);
+}
+
+QByteArray encodeForCodePage(QStringView text, int codePage) {
+    switch (codePage) {
+    case CodePageUtf8:
+        return utf8EncodeStandard(text);
+    case CodePageUtf16LE: {
+        QByteArray bytes;
+        bytes.reserve(2 + text.size() * 2);
+        bytes.append("\xFF\xFE", 2);
+        for (QChar ch : text) {
+            bytes.append(static_cast<char>(ch.unicode() & 0xFF));
+            bytes.append(static_cast<char>(ch.unicode() >> 8));
+        }
+        return bytes;
+    }
+    default:
+        return ansiBytes(text);
+    }
+}
+
+bool writeFileAtomically(const QString& fileName, QByteArrayView bytes, QString* error) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), bytes.size()) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool WriteToStream(QStringView text, const QString& fileName, int codePage, QString* error) {
+    return writeFileAtomically(fileName, encodeForCodePage(text, codePage), error);
+}
+
+QStringList decodeLinesWithMarkDetection(QByteArrayView bytes) {
+    if (startsWith(bytes, {0xFF, 0xFE}))
+        return splitLinesMarkDetectionRule(decodeUtf16(bytes.sliced(2), false));
+    if (startsWith(bytes, {0xFE, 0xFF}))
+        return splitLinesMarkDetectionRule(decodeUtf16(bytes.sliced(2), true));
+    if (startsWith(bytes, {0xEF, 0xBB, 0xBF}))
+        return splitLinesMarkDetectionRule(utf8DecodeLenient(bytes.sliced(3)));
+    return splitLinesMarkDetectionRule(ansiView(bytes));
+}
+
+std::optional<QStringList> loadLinesWithMarkDetection(const QString& fileName) {
+    const auto bytes = readFileBytes(fileName);
+    if (!bytes)
+        return std::nullopt;
+    return decodeLinesWithMarkDetection(*bytes);
+}
+
+QStringList splitLinesUtf16MarksOnlyRule(QStringView text) {
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    if (nul >= 0)
+        text = text.left(nul);
+    return splitLines(text, [](char16_t c) {
+        return c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == 0x2028 || c == 0x2029;
+    });
+}
+
+QStringList decodeLinesUtf16MarksOnly(QByteArrayView bytes) {
+    if (startsWith(bytes, {0xFF, 0xFE}))
+        return splitLinesUtf16MarksOnlyRule(decodeUtf16(bytes.sliced(2), false));
+    if (startsWith(bytes, {0xFE, 0xFF}))
+        return splitLinesUtf16MarksOnlyRule(decodeUtf16(bytes.sliced(2), true));
+    return splitLinesUtf16MarksOnlyRule(ansiView(bytes));
+}
+
+std::optional<QStringList> loadLinesUtf16MarksOnly(const QString& fileName) {
+    const auto bytes = readFileBytes(fileName);
+    if (!bytes)
+        return std::nullopt;
+    return decodeLinesUtf16MarksOnly(*bytes);
+}
+
+QByteArray encodeLinesAsUtf16(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    return encodeForCodePage(text, CodePageUtf16LE);
+}
+
+bool saveLinesAsUtf16(const QStringList& lines, const QString& fileName, QString* error) {
+    return writeFileAtomically(fileName, encodeLinesAsUtf16(lines), error);
+}
+
+} // namespace textio

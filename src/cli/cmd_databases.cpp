@@ -1,0 +1,36 @@
+#include "cli_context.h"
+
+#include "database/catalogue.h"
+#include "database/database_paths.h"
+
+namespace cli {
+
+int runDatabasesCommand(CliContext& context, const QStringList& arguments) {
+    if (!arguments.isEmpty()) {
+        context.err << "Aufruf: trovex databases" << Qt::endl;
+        return ExitFailure;
+    }
+    for (const QString& name : database::scanCatalogue(context.programDirectory))
+        context.out << name << Qt::endl;
+    return ExitSuccess;
+}
+
+int runDeleteCommand(CliContext& context, const QStringList& arguments) {
+    if (arguments.size() != 1 || arguments.first().isEmpty()) {
+        context.err << "Aufruf: trovex delete NAME" << Qt::endl;
+        return ExitFailure;
+    }
+    const QString& name = arguments.first();
+    if (!database::databaseExists(context.programDirectory, name)) {
+        context.err << "Die Datenbank \"" << name << "\" existiert nicht." << Qt::endl;
+        return ExitRefused;
+    }
+    database::deleteDatabaseFiles(context.programDirectory, name);
+    if (database::databaseExists(context.programDirectory, name)) {
+        context.err << "Die Datenbank \"" << name << "\" konnte nicht gelöscht werden." << Qt::endl;
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}
+
+} // namespace cli

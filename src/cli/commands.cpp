@@ -1,0 +1,17 @@
+#include "cli_context.h"
+
+namespace cli {
+
+int runDatabasesCommand(CliContext& context, const QStringList& arguments);
+int runDeleteCommand(CliContext& context, const QStringList& arguments);
+
+const QList<Command>& commands() {
+    static const QList<Command> table = {
+        {"databases", "", "listet die Datenbanken, eine je Zeile", runDatabasesCommand},
+        {"delete", "NAME", "löscht die Dateien der Datenbank NAME ohne Rückfrage",
+         runDeleteCommand},
+    };
+    return table;
+}
+
+} // namespace cli

@@ -1,0 +1,94 @@
+#include "document_list.h"
+
+#include "textio/text_files.h"
+#include "textio/utf8.h"
+#include "textio/windows1252.h"
+
+#include <QFile>
+
+namespace database {
+namespace {
+
+QByteArrayView firstLineOf(QByteArrayView bytes) {
+    const qsizetype end = bytes.indexOf(QByteArrayView("\r\n"));
+    return end < 0 ? bytes : bytes.first(end);
+}
+
+} // namespace
+
+QString toDoubleUtf8Form(QStringView text) {
+    return textio::ansiView(textio::utf8EncodePerUnit(text));
+}
+
+QString documentListHeader(const QString& folder, const ExtensionSlots& slots) {
+    QString header = kHeaderMarker + QLatin1Char(' ') + toDoubleUtf8Form(folder);
+    for (const QString& slot : slots)
+        header += QLatin1Char(' ') + slot;
+    return header;
+}
+
+QByteArray encodeDocumentList(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += textio::utf8EncodeStandard(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+bool writeDocumentList(const QStringList& lines, const QString& fileName, QString* error) {
+    return textio::writeFileAtomically(fileName, encodeDocumentList(lines), error);
+}
+
+QString decodeHeaderLine(QByteArrayView firstLine) {
+    QByteArrayView line = firstLineOf(firstLine);
+    QByteArray withoutMarker = line.toByteArray();
+    const qsizetype at = withoutMarker.indexOf(QByteArrayView(kHeaderMarker.data(), 18));
+    if (at >= 0)
+        withoutMarker.remove(at, 18);
+    return textio::doubleUtf8Decode(withoutMarker);
+}
+
+std::optional<QString> readHeader(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // The header is the first line; a document list can be large, so read
+    // only up to the first line feed (CR LF ends it).
+    QByteArray line = file.readLine();
+    if (line.endsWith('\n') && !line.endsWith("\r\n"))
+        line.chop(1);
+    return decodeHeaderLine(line);
+}
+
+HeaderParts splitHeader(const QString& header) {
+    const qsizetype star = header.indexOf(QStringLiteral("*."));
+    if (star < 0)
+        return {header.trimmed(), QString()};
+    return {header.left(star).trimmed(), header.mid(star)};
+}
+
+std::optional<QChar> driveLetterOfHeader(const QString& header) {
+    const QString trimmed = header.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    return trimmed.at(0);
+}
+
+QStringList decodePaths(QByteArrayView fileBytes) {
+    QStringList paths;
+    const QStringList lines =
+        textio::splitLinesUtf16MarksOnlyRule(textio::utf8DecodeLenient(fileBytes));
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        paths.append(textio::utf8DecodeLenient(textio::ansiBytes(lines.at(i))));
+    return paths;
+}
+
+std::optional<QStringList> readPaths(const QString& fileName) {
+    const auto bytes = textio::readFileBytes(fileName);
+    if (!bytes)
+        return std::nullopt;
+    return decodePaths(*bytes);
+}
+
+} // namespace database

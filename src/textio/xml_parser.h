@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+// A small non-validating XML scanner that walks a buffer part by part and
+// keeps the current part's type, name and content. The content is 8-bit
+// Windows-1252: with the encoding "UTF-8" the text is translated and every
+// character Windows-1252 cannot hold becomes "¿" (0xBF); with any other
+// encoding the bytes are taken as they stand. The extracted text of every
+// database depends on these rules, so they are kept exactly.
+class TXmlParser {
+public:
+    enum class PartType {
+        None,
+        XmlDeclaration,
+        Comment,
+        ProcessingInstruction,
+        DocTypeDeclaration,
+        StartTag,
+        EmptyTag,
+        EndTag,
+        Text,
+        CData,
+    };
+
+    // Reads the whole file (others may read and write it meanwhile). Clears
+    // the state except the current encoding; false and an empty buffer when
+    // the file cannot be read.
+    bool load(const QString& fileName);
+
+    // The same for bytes already in memory.
+    void loadFromBuffer(QByteArray bytes);
+
+    // Back to the start of the buffer: part type, name, content and the
+    // entity nesting are reset.
+    void start();
+
+    // Finds the next part; false at the end of the buffer.
+    bool nextPart();
+
+    PartType partType() const { return partType_; }
+    const QByteArray& name() const { return name_; }
+    const QByteArray& content() const { return content_; }
+    // Empty for a new scanner, then the upper-cased value of the last XML
+    // declaration's "encoding" ("UTF-8" when it had none). It carries over
+    // to the next buffer loaded into the same scanner.
+    const QByteArray& encoding() const { return encoding_; }
+
+    void setNormalize(bool on) { normalize_ = on; }
+
+private:
+    void scanXmlDeclaration();
+    void scanProcessingInstruction();
+    void scanComment();
+    void scanDocType();
+    void scanCData();
+    void scanTag();
+    void scanText();
+
+    void readDeclarationAttributes(qsizetype from, qsizetype to);
+    void recordEntities(qsizetype from, qsizetype to);
+
+    // Appends the bytes [from, to) translated by the current encoding.
+    void appendTranslated(QByteArray& out, const char* from, const char* to) const;
+    // Appends text with references: used for text nodes and, nested, for the
+    // replacement texts of declared entities.
+    // Returns where it stopped: at "<" when stopAtTag, else at the end.
+    const char* appendTextWithReferences(QByteArray& out, const char* from, const char* to,
+                                         const char* searchEnd, int depth, bool stopAtTag) const;
+    void appendReference(QByteArray& out, QByteArrayView name, int depth) const;
+
+    bool startsAt(qsizetype at, const char* literal) const;
+    qsizetype find(const char* literal, qsizetype from) const;
+
+    QByteArray buffer_;
+    qsizetype size_ = 0; // up to the first NUL
+    qsizetype pos_ = 0;
+    PartType partType_ = PartType::None;
+    QByteArray name_;
+    QByteArray content_;
+    QByteArray encoding_;
+    bool normalize_ = true;
+    QHash<QByteArray, QByteArray> entities_;
+    mutable qsizetype expansionLeft_ = 0;
+};

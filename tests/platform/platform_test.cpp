@@ -1,0 +1,192 @@
+#include "platform/colour_text.h"
+#include "platform/drive_map.h"
+#include "platform/program_directory.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+#include "platform/settings_values.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace platform;
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void colourText_data() {
+        QTest::addColumn<quint32>("colour");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("named") << quint32(0x00808000) << QStringLiteral("clTeal");
+        QTest::newRow("system colour") << quint32(0x8000000D) << QStringLiteral("clHighlight");
+        QTest::newRow("plain value") << quint32(0x00BBBBBB) << QStringLiteral("$00BBBBBB");
+        QTest::newRow("unnamed system value") << quint32(0x80000019) << QStringLiteral("$80000019");
+    }
+    void colourText() {
+        QFETCH(quint32, colour);
+        QFETCH(QString, text);
+        QCOMPARE(colourToText(colour), text);
+        QCOMPARE(colourFromText(text), std::optional<quint32>(colour));
+    }
+
+    void colourTextReading_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("colour"); // -1: conversion error
+        QTest::newRow("name in any case") << QStringLiteral("CLWHITE") << qint64(0x00FFFFFF);
+        QTest::newRow("decimal") << QStringLiteral("255") << qint64(0xFF);
+        QTest::newRow("negative decimal is a system colour")
+            << QStringLiteral("-2147483635") << qint64(0x8000000D);
+        QTest::newRow("hex lower case") << QStringLiteral("$00ff00") << qint64(0xFF00);
+        QTest::newRow("unknown name") << QStringLiteral("clPink") << qint64(-1);
+        QTest::newRow("empty") << QString() << qint64(-1);
+        QTest::newRow("lone dollar") << QStringLiteral("$") << qint64(-1);
+        QTest::newRow("too large") << QStringLiteral("$1FFFFFFFF") << qint64(-1);
+    }
+    void colourTextReading() {
+        QFETCH(QString, text);
+        QFETCH(qint64, colour);
+        const auto read = colourFromText(text);
+        if (colour < 0)
+            QVERIFY(!read.has_value());
+        else
+            QCOMPARE(read, std::optional<quint32>(quint32(colour)));
+    }
+
+    void firstRunWritesTheTwelveDefaultsOnce() {
+        MemorySettingsStore store;
+        QVERIFY(settings::writeFirstRunDefaultsIfNeeded(store, 1024));
+        QCOMPARE(store.size(), 12);
+        const QList<QPair<QString, QString>> expected = {
+            {"Ausgewaehlte_Datenbank", "-1"}, {"Themen-Webseite", "0"},
+            {"Ausgewaehlte_Webseite", "0"},   {"Farbe", "clTeal"},
+            {"HinweistextFarbe", "clWhite"},  {"Hoehe", "506"},
+            {"Weite", "1024"},                {"SHoehe", "500"},
+            {"SWeite", "1024"},               {"Browser", "standard"},
+            {"Suchwort_in_Zwischenablage_kopieren", "1"},
+            {"Kurzhinweis_imViewer_anzeigen", "1"},
+        };
+        for (const auto& [name, value] : expected)
+            QCOMPARE(store.read(name), value);
+        QCOMPARE(settings::firstRunDefaults(1024).size(), 12);
+        QCOMPARE(settings::firstRunDefaults(1024).first().first,
+                 QStringLiteral("Ausgewaehlte_Datenbank"));
+
+        store.write(QStringLiteral("Farbe"), QStringLiteral("clRed"));
+        QVERIFY(!settings::writeFirstRunDefaultsIfNeeded(store, 1024));
+        QCOMPARE(store.read(QStringLiteral("Farbe")), QStringLiteral("clRed"));
+        QCOMPARE(store.read(QStringLiteral("SchriftsizeTextViewer")), QString());
+    }
+
+    void integersFallBackOnHandEditedValues() {
+        MemorySettingsStore store;
+        store.write(QStringLiteral("Hoehe"), QStringLiteral("6x0"));
+        QCOMPARE(settings::readInteger(store, QStringLiteral("Hoehe"), 506), 506);
+        store.write(QStringLiteral("Hoehe"), QStringLiteral("600"));
+        QCOMPARE(settings::readInteger(store, QStringLiteral("Hoehe"), 506), 600);
+        QCOMPARE(settings::readInteger(store, QStringLiteral("Weite"), 1024), 1024);
+    }
+
+    void qtSettingsStoreKeepsStringsInTheConfigFile() {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        QtSettingsStore store;
+        QCOMPARE(store.read(QStringLiteral("Farbe")), QString());
+        store.write(QStringLiteral("Farbe"), QStringLiteral("clTeal"));
+        store.write(QStringLiteral("Lesezeichen_Meine, DB"), QStringLiteral("-5"));
+        QtSettingsStore again;
+        QCOMPARE(again.read(QStringLiteral("Farbe")), QStringLiteral("clTeal"));
+        QCOMPARE(again.read(QStringLiteral("Lesezeichen_Meine, DB")), QStringLiteral("-5"));
+        QVERIFY(QFile::exists(config.filePath(QStringLiteral("Halvorn/Trovex-ODT.conf"))));
+    }
+
+    void programDirectory() {
+        const QString exe = QStringLiteral("/opt/trovex/bin");
+        const QString cwd = QStringLiteral("/home/anna");
+        QCOMPARE(decideProgramDirectory({"trovex-odt"}, exe, cwd), QStringLiteral("/home/anna/"));
+        QCOMPARE(decideProgramDirectory({"trovex-odt", "x"}, exe, cwd),
+                 QStringLiteral("/opt/trovex/bin/"));
+        QCOMPARE(decideProgramDirectory({"trovex-odt", ""}, exe, cwd), QStringLiteral("/home/anna/"));
+        QCOMPARE(decideProgramDirectory({"trovex-odt"}, exe, QStringLiteral("/")), QStringLiteral("/"));
+    }
+
+    void workingDirectoriesAreMadeOrReported() {
+        QTemporaryDir dir;
+        RecordingPrompts prompts;
+        QVERIFY(ensureWorkingDirectories(dir.path(), prompts));
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("Datenbank/Temp/ZipTemp"))).isDir());
+        QVERIFY(prompts.shown.isEmpty());
+
+        // A file where the folder should be: all three fail, start-up goes on.
+        QTemporaryDir blocked;
+        QFile file(blocked.filePath(QStringLiteral("Datenbank")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(!ensureWorkingDirectories(blocked.path(), prompts));
+        const QString base = blocked.path() + QLatin1Char('/');
+        QCOMPARE(prompts.texts(),
+                 QStringList({"Kann das Verzeichnis " + base + "Datenbank nicht anlegen!",
+                              "Kann das Verzeichnis " + base + "Datenbank/Temp nicht anlegen!",
+                              "Kann das temporäre Verzeichnis " + base +
+                                  "Datenbank/Temp/ZipTemp/ nicht anlegen!"}));
+        QVERIFY(prompts.shown.first().kind == RecordingPrompts::Kind::Warning);
+    }
+
+    void emptyingTempRemovesFilesAndFolders() {
+        QTemporaryDir dir;
+        RecordingPrompts prompts;
+        ensureWorkingDirectories(dir.path(), prompts);
+        QFile part(dir.filePath(QStringLiteral("Datenbank/Temp/x_UTF8Dokument1.txt")));
+        QVERIFY(part.open(QIODevice::WriteOnly));
+        part.close();
+        emptyTempDirectory(dir.path());
+        QVERIFY(QDir(dir.filePath(QStringLiteral("Datenbank/Temp")))
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+                    .isEmpty());
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("Datenbank"))).isDir());
+    }
+
+    void driveMapBothWays() {
+        MemorySettingsStore store;
+        store.write(QStringLiteral("Laufwerk_D"), QStringLiteral("/media/daten/"));
+        store.write(QStringLiteral("Laufwerk_E"), QStringLiteral("/media/daten/archiv"));
+        DriveMap map(store);
+        QCOMPARE(map.toNative(QStringLiteral("D:\\Texte\\Brief.odt")),
+                 std::optional<QString>(QStringLiteral("/media/daten/Texte/Brief.odt")));
+        QCOMPARE(map.toNative(QStringLiteral("d:\\x")),
+                 std::optional<QString>(QStringLiteral("/media/daten/x")));
+        QCOMPARE(map.toNative(QStringLiteral("Z:\\home\\anna\\a.odt")),
+                 std::optional<QString>(QStringLiteral("/home/anna/a.odt")));
+        QCOMPARE(map.toNative(QStringLiteral("Z:\\")), std::optional<QString>(QStringLiteral("/")));
+        QVERIFY(!map.toNative(QStringLiteral("C:\\a.odt")).has_value());
+        QVERIFY(!map.toNative(QStringLiteral("relative\\a.odt")).has_value());
+
+        // Longest prefix wins; a sibling folder with a longer name is no prefix.
+        QCOMPARE(map.toWindows(QStringLiteral("/media/daten/archiv/a.odt")),
+                 std::optional<QString>(QStringLiteral("E:\\a.odt")));
+        QCOMPARE(map.toWindows(QStringLiteral("/media/daten/archiv2/a.odt")),
+                 std::optional<QString>(QStringLiteral("D:\\archiv2\\a.odt")));
+        QCOMPARE(map.toWindows(QStringLiteral("/home/anna/Übersicht.odt")),
+                 std::optional<QString>(QStringLiteral("Z:\\home\\anna\\Übersicht.odt")));
+        QCOMPARE(map.toWindows(QStringLiteral("/media/daten")),
+                 std::optional<QString>(QStringLiteral("D:\\")));
+
+        map.removeDrive(QLatin1Char('Z'));
+        QVERIFY(!map.toWindows(QStringLiteral("/home/anna/a.odt")).has_value());
+        QCOMPARE(parseDriveOption(QStringLiteral("x=/tmp"))->first, QLatin1Char('X'));
+        QVERIFY(!parseDriveOption(QStringLiteral("1=/tmp")).has_value());
+        QVERIFY(!parseDriveOption(QStringLiteral("X:/tmp")).has_value());
+    }
+
+    void recordingPromptsAnswerFromTheScript() {
+        RecordingPrompts prompts;
+        prompts.answers = {false};
+        QVERIFY(!prompts.confirm(QStringLiteral("eins")));
+        QVERIFY(prompts.confirm(QStringLiteral("zwei")));
+        QCOMPARE(prompts.texts(), QStringList({"eins", "zwei"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(PlatformTest)
+#include "platform_test.moc"

@@ -1,0 +1,87 @@
+#include "list_writer.h"
+
+#include "filelist/list_lines.h"
+#include "platform/native_file_name.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace filelist {
+namespace {
+
+constexpr qsizetype kFlushSize = 1 << 20;
+
+} // namespace
+
+ListWriteResult writeDriveFileList(const QString& nativeRoot, QChar driveLetter,
+                                   const QString& listFile, const WalkOptions& options,
+                                   std::atomic<qint64>* filesFound) {
+    ListWriteResult result;
+    const QString listDirectory = QFileInfo(listFile).absolutePath();
+    if (!QDir().mkpath(listDirectory)) {
+        result.error = QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.")
+                           .arg(QDir::toNativeSeparators(listDirectory));
+        return result;
+    }
+    QSaveFile file(listFile);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
+                           .arg(QDir::toNativeSeparators(listFile), file.errorString());
+        return result;
+    }
+
+    QByteArray buffer;
+    buffer.reserve(kFlushSize + (64 << 10));
+    bool writeFailed = false;
+    auto flush = [&] {
+        if (!writeFailed && file.write(buffer) != buffer.size())
+            writeFailed = true;
+        buffer.clear();
+    };
+
+    const QByteArray windowsRoot = QByteArray(1, char(driveLetter.toUpper().toLatin1())) + ":\\";
+    WalkOptions walkOptions = options;
+    walkOptions.cancelled = [&] {
+        return writeFailed || (options.cancelled && options.cancelled());
+    };
+    const WalkResult walked = walkTree(
+        platform::nativeFileName(nativeRoot), windowsRoot, walkOptions,
+        [&](QByteArrayView directory, const std::vector<QByteArray>& names) {
+            appendDirectoryLines(buffer, directory, names);
+            if (filesFound)
+                filesFound->fetch_add(static_cast<qint64>(names.size()), std::memory_order_relaxed);
+            if (buffer.size() >= kFlushSize)
+                flush();
+        });
+    flush();
+
+    result.files = walked.files;
+    result.directories = walked.directories;
+    result.skippedDirectories = walked.skippedDirectories;
+    if (!walked.ok) {
+        file.cancelWriting();
+        result.error = walked.error;
+        return result;
+    }
+    if (writeFailed) {
+        file.cancelWriting();
+        result.error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
+                           .arg(QDir::toNativeSeparators(listFile), file.errorString());
+        return result;
+    }
+    if (walked.cancelled) {
+        file.cancelWriting();
+        result.cancelled = true;
+        return result;
+    }
+    if (!file.commit()) {
+        result.error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
+                           .arg(QDir::toNativeSeparators(listFile), file.errorString());
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+} // namespace filelist

@@ -1,0 +1,312 @@
+#include "tree_walker.h"
+
+#include "filelist/pseudo_file_systems.h"
+#include "platform/native_file_name.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace filelist {
+namespace {
+
+struct SortedName {
+    QString key;
+    QByteArray native;
+};
+
+bool nameBefore(const SortedName& a, const SortedName& b) {
+    const int byKey = QString::compare(a.key, b.key, Qt::CaseSensitive);
+    if (byKey != 0)
+        return byKey < 0;
+    return a.native < b.native;
+}
+
+enum NodeState : int { Pending = 0, Reading = 1, Read = 2 };
+
+// One directory of the tree. A node is read once, by whichever thread claims
+// it first; the consumer then takes its files and its children in order.
+struct Node {
+    QByteArray nativePath;
+    QByteArray windowsDirectory;
+    const Node* parent = nullptr; // alive while this node is unread
+    std::atomic<int> state{Pending};
+    bool skipped = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::vector<QByteArray> files;
+    std::vector<std::shared_ptr<Node>> children;
+
+    bool claim() {
+        int expected = Pending;
+        return state.compare_exchange_strong(expected, Reading);
+    }
+};
+
+QByteArray childPath(const QByteArray& directory, const QByteArray& name) {
+    if (directory.endsWith('/'))
+        return directory + name;
+    return directory + '/' + name;
+}
+
+bool isOwnAncestor(const Node& node) {
+    for (const Node* up = node.parent; up; up = up->parent) {
+        if (up->device == node.device && up->inode == node.inode)
+            return true;
+    }
+    return false;
+}
+
+class Walk {
+public:
+    Walk(const WalkOptions& options)
+        : options_(options) {}
+
+    // Reads one directory into its node. Returns false only when the root
+    // cannot be opened.
+    bool read(Node& node, bool isRoot) {
+        if (!isRoot && options_.skippedMountPoints.contains(node.nativePath)) {
+            node.skipped = true;
+            return true;
+        }
+        int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+        if (!isRoot)
+            flags |= O_NOFOLLOW;
+        const int fd = ::open(node.nativePath.constData(), flags);
+        if (fd < 0) {
+            node.skipped = true;
+            return !isRoot;
+        }
+        struct stat self;
+        if (isOnPseudoFileSystem(fd) || ::fstat(fd, &self) != 0) {
+            ::close(fd);
+            node.skipped = true;
+            return true;
+        }
+        node.device = self.st_dev;
+        node.inode = self.st_ino;
+        if (isOwnAncestor(node)) {
+            ::close(fd);
+            node.skipped = true;
+            return true;
+        }
+        DIR* dir = ::fdopendir(fd);
+        if (!dir) {
+            ::close(fd);
+            node.skipped = true;
+            return !isRoot;
+        }
+        std::vector<SortedName> files;
+        std::vector<SortedName> directories;
+        while (const dirent* entry = ::readdir(dir)) {
+            const char* name = entry->d_name;
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                continue;
+            unsigned char type = entry->d_type;
+            if (type == DT_UNKNOWN) {
+                struct stat st;
+                if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue;
+                type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
+            }
+            if (type != DT_REG && type != DT_DIR)
+                continue;
+            QByteArray native(name);
+            QString key = nameSortKey(native);
+            (type == DT_REG ? files : directories)
+                .push_back(SortedName{std::move(key), std::move(native)});
+        }
+        ::closedir(dir);
+
+        std::sort(files.begin(), files.end(), nameBefore);
+        std::sort(directories.begin(), directories.end(), nameBefore);
+        node.files.reserve(files.size());
+        for (const SortedName& f : files)
+            node.files.push_back(platform::listBytesFromNative(f.native));
+        node.children.reserve(directories.size());
+        for (const SortedName& d : directories) {
+            auto child = std::make_shared<Node>();
+            child->nativePath = childPath(node.nativePath, d.native);
+            child->windowsDirectory =
+                node.windowsDirectory + platform::listBytesFromNative(d.native) + '\\';
+            child->parent = &node;
+            node.children.push_back(std::move(child));
+        }
+        return true;
+    }
+
+    // Marks a read node as done and offers its children to the workers, the
+    // first child on top, so the readers stay close to the consumer's path.
+    void publish(Node& node) {
+        {
+            std::lock_guard lock(mutex_);
+            node.state.store(Read);
+            if (node.skipped)
+                ++skipped_;
+            else
+                ++read_;
+            if (workers_ > 0) {
+                for (auto it = node.children.rbegin(); it != node.children.rend(); ++it)
+                    pending_.push_back(*it);
+            }
+        }
+        readyCondition_.notify_all();
+        if (workers_ > 0 && !node.children.empty())
+            workCondition_.notify_all();
+    }
+
+    // The consumer needs this node now: read it here unless a worker has it.
+    void awaitRead(Node& node) {
+        if (node.claim()) {
+            read(node, false);
+            publish(node);
+            return;
+        }
+        std::unique_lock lock(mutex_);
+        readyCondition_.wait(lock, [&] { return node.state.load() == Read; });
+    }
+
+    void workerLoop() {
+        for (;;) {
+            std::shared_ptr<Node> node;
+            {
+                std::unique_lock lock(mutex_);
+                workCondition_.wait(lock, [&] { return stop_ || !pending_.empty(); });
+                if (stop_)
+                    return;
+                node = std::move(pending_.back());
+                pending_.pop_back();
+            }
+            if (node->claim()) {
+                read(*node, false);
+                publish(*node);
+            }
+        }
+    }
+
+    void startWorkers(int count) {
+        workers_ = count;
+        for (int i = 0; i < count; ++i)
+            threads_.emplace_back([this] { workerLoop(); });
+    }
+
+    void stopWorkers() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+            pending_.clear();
+        }
+        workCondition_.notify_all();
+        for (std::thread& t : threads_)
+            t.join();
+        threads_.clear();
+    }
+
+    qint64 readCount() const { return read_; }
+    qint64 skippedCount() const { return skipped_; }
+
+private:
+    const WalkOptions& options_;
+    std::mutex mutex_;
+    std::condition_variable workCondition_;
+    std::condition_variable readyCondition_;
+    std::vector<std::shared_ptr<Node>> pending_;
+    std::vector<std::thread> threads_;
+    int workers_ = 0;
+    bool stop_ = false;
+    qint64 read_ = 0;
+    qint64 skipped_ = 0;
+};
+
+int threadCount(int requested) {
+    if (requested > 0)
+        return requested;
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+} // namespace
+
+QString nameSortKey(QByteArrayView nativeName) {
+    // Plain ASCII is by far the most common name; it needs no decoding.
+    bool plainAscii = true;
+    for (char c : nativeName) {
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '\r' || c == '\n') {
+            plainAscii = false;
+            break;
+        }
+    }
+    if (plainAscii) {
+        QString key = QString::fromLatin1(nativeName);
+        for (QChar& c : key) {
+            if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+                c = QChar(c.unicode() + 32);
+        }
+        return key;
+    }
+    return platform::fileNameFromNative(nativeName).toLower();
+}
+
+WalkResult walkTree(const QByteArray& nativeRoot, QByteArrayView windowsRoot,
+                    const WalkOptions& options, const DirectoryConsumer& consume) {
+    WalkResult result;
+    Walk walk(options);
+    auto root = std::make_shared<Node>();
+    root->nativePath = nativeRoot;
+    root->windowsDirectory = windowsRoot.toByteArray();
+    root->claim();
+    if (!walk.read(*root, true)) {
+        result.error = QStringLiteral("Das Verzeichnis %1 kann nicht gelesen werden.")
+                           .arg(platform::fileNameFromNative(nativeRoot));
+        return result;
+    }
+    walk.startWorkers(threadCount(options.threads) - 1);
+    walk.publish(*root);
+
+    auto deliver = [&](Node& node) {
+        if (!node.files.empty()) {
+            consume(node.windowsDirectory, node.files);
+            result.files += static_cast<qint64>(node.files.size());
+        }
+        node.files = {};
+    };
+
+    // Depth first: the stack holds each open directory and how many of its
+    // children have been taken.
+    std::vector<std::pair<std::shared_ptr<Node>, size_t>> stack;
+    deliver(*root);
+    stack.emplace_back(std::move(root), 0);
+    while (!stack.empty()) {
+        if (options.cancelled && options.cancelled()) {
+            result.cancelled = true;
+            break;
+        }
+        auto& [node, taken] = stack.back();
+        if (taken == node->children.size()) {
+            stack.pop_back();
+            continue;
+        }
+        std::shared_ptr<Node> child = std::move(node->children[taken++]);
+        walk.awaitRead(*child);
+        deliver(*child);
+        stack.emplace_back(std::move(child), 0);
+    }
+    walk.stopWorkers();
+    stack.clear();
+
+    result.ok = true;
+    result.directories = walk.readCount();
+    result.skippedDirectories = walk.skippedCount();
+    return result;
+}
+
+} // namespace filelist

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QLocale>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+namespace filelist {
+
+// The indicators the main window shows during a run, without the window:
+// Timer1 (every 200 ms) shows the elapsed time and the file count,
+// GedultTimer (every second) the row of patience marks.
+
+// Whole seconds between two tick counts in milliseconds, as the run clock
+// counts them: each count is cut to whole seconds before subtracting.
+qint64 elapsedSeconds(qint64 startTickMs, qint64 nowTickMs);
+
+// Hours, minutes and seconds without leading zeros, joined by colons:
+// 187 -> "0:3:7", 3725 -> "1:2:5".
+QString elapsedTimeText(qint64 seconds);
+
+// Label2: "Anzahl Dateien:     " + count with the locale's thousands
+// separators + "     Zeit: " + elapsed time text.
+QString progressLineText(qint64 fileCount, const QString& elapsedTimeText,
+                         const QLocale& locale = QLocale());
+
+// The patience marks of GedultTimer: each advance() moves the step on and
+// gives the label text; steps 1 to 5 show one to five marks, step 6 clears the
+// label and the next advance starts again at one mark.
+class PatienceMarks {
+public:
+    QString advance();
+    int step() const { return step_; }
+    void reset() { step_ = 0; }
+
+private:
+    int step_ = 0;
+};
+
+// Where GeduldLabel stands: the middle of the close button less 20 pixels,
+// 2 pixels below the top of Label1.
+QPoint patienceLabelPosition(const QRect& closeButton, int label1Top);
+
+// Where GeduldLabel is moved after a time-out: the close button's right edge
+// minus 10 pixels (its top is kept).
+int patienceLabelLeftAfterTimeout(const QRect& closeButton);
+
+} // namespace filelist

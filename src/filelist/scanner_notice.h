@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace filelist {
+
+// checkDefenderTimer (every second, switched on by the index run's list
+// reading): while the platform's malware scanner runs, the main window says
+// that it may be checking the program. The window calls tick() and applies
+// what comes back.
+class ScannerNotice {
+public:
+    struct Inputs {
+        bool scannerRunning = false; // the process test for "MSMPENG.exe"
+        QString label1;              // the status text now
+        QString caption;             // the main window's caption now
+        bool updateMode = false;     // re-indexing rather than a new database
+    };
+    struct Outputs {
+        bool stopTimer = false;
+        std::optional<QString> caption; // set the caption to this
+        std::optional<QString> label1;  // set Label1 to this
+    };
+
+    // The counter is 0 again (switching the timer on).
+    void reset() { counter_ = 0; }
+    Outputs tick(const Inputs& in);
+    int counter() const { return counter_; }
+
+    // The process the notice is about.
+    static QString scannerProcessName() { return QStringLiteral("MSMPENG.exe"); }
+
+private:
+    int counter_ = 0;
+};
+
+} // namespace filelist

@@ -1,0 +1,80 @@
+#include "hit_context.h"
+
+#include "textio/utf8.h"
+#include "textio/windows1252.h"
+
+#include <algorithm>
+
+namespace search {
+
+ByteRange contextWindow(qint64 occurrence, qint64 fileSize) {
+    qint64 start = std::max<qint64>(occurrence - kContextLead, 0);
+    if (start + kContextWindowSize > fileSize)
+        start = std::max<qint64>(fileSize - kContextWindowSize, 0);
+    return {start, std::min(start + kContextWindowSize, fileSize)};
+}
+
+QString readContext(const MappedStore& store, qint64 occurrence) {
+    const ByteRange window = contextWindow(occurrence, store.size());
+    return textio::utf8DecodeLenient(store.readRange(window.from, window.to));
+}
+
+QString cleanContext(QString context, QStringView documentPath, QStringView documentMarker) {
+    const qsizetype marker = context.indexOf(documentMarker);
+    if (!documentMarker.isEmpty() && marker >= 0)
+        context.remove(marker, documentPath.size());
+    context.replace(QStringLiteral("\r\n"), QStringLiteral(" \n"));
+    return context;
+}
+
+QString prepareContext(QStringView cleanedContext) {
+    QString prepared = cleanedContext.size() > 2 ? cleanedContext.sliced(2).toString() : QString();
+    for (QChar& ch : prepared) {
+        if (ch == QLatin1Char('<') || ch == QLatin1Char('>') || ch == QLatin1Char('/'))
+            ch = QLatin1Char(' ');
+    }
+    return prepared + QStringLiteral("<br><br>");
+}
+
+QString joinContext(const QString& resultLine, QStringView documentPath,
+                    const QList<HitContextEntry>& entries) {
+    for (const HitContextEntry& entry : entries) {
+        if (entry.path == documentPath)
+            return resultLine + QStringLiteral("#!!!#") + prepareContext(entry.context);
+    }
+    return resultLine;
+}
+
+namespace {
+
+bool isWordByte(unsigned char lowered) {
+    return (lowered >= 'a' && lowered <= 'z') || lowered == 0xE4 || lowered == 0xF6 ||
+           lowered == 0xFC || lowered == 0xDF;
+}
+
+} // namespace
+
+bool passesWholeWordTest(QStringView context, QByteArrayView pattern) {
+    if (pattern.isEmpty())
+        return true;
+    // One byte per UTF-16 unit, so positions in it are positions in the context.
+    QByteArray contextBytes = textio::ansiBytes(context);
+    for (char& c : contextBytes) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    const QByteArray loweredPattern = textio::windows1252Lower(pattern);
+    const qsizetype at = contextBytes.indexOf(loweredPattern);
+    if (at < 0)
+        return true;
+    const auto& lower = textio::windows1252LowerTable();
+    auto isWordNeighbour = [&](qsizetype index) {
+        if (index < 0 || index >= contextBytes.size())
+            return false;
+        const unsigned char byte = textio::windows1252Byte(context[index].unicode()).value_or('?');
+        return isWordByte(lower[byte]);
+    };
+    return !isWordNeighbour(at - 1) && !isWordNeighbour(at + loweredPattern.size());
+}
+
+} // namespace search

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "mapped_store.h"
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace search {
+
+// The piece of text shown under a result line: 500 bytes of the database
+// text, starting 200 bytes before the occurrence.
+inline constexpr qint64 kContextWindowSize = 500;
+inline constexpr qint64 kContextLead = 200;
+
+struct ByteRange {
+    qint64 from = 0;
+    qint64 to = 0;
+};
+
+// The window for an occurrence: moved back so that it ends at the end of the
+// file, never before byte 0.
+ByteRange contextWindow(qint64 occurrence, qint64 fileSize);
+
+// "read context": the window's bytes decoded leniently (never fails).
+QString readContext(const MappedStore& store, qint64 occurrence);
+
+// One entry of the hit context list: document path + ":TextUmgebstr " +
+// cleaned context, kept apart here.
+struct HitContextEntry {
+    QString path;
+    QString context;
+};
+
+// "clean context": from the first document marker on (the window ran into
+// the next document's header), as many characters as the current path has
+// are removed; every CR of a CR LF becomes a blank. The marker is compared
+// exactly, with the drive letter as the document list holds it.
+QString cleanContext(QString context, QStringView documentPath, QStringView documentMarker);
+
+// The context as the result line shows it: the first two characters dropped
+// (they are often the stray remains of a cut sequence), "<", ">" and "/"
+// blanked, "<br><br>" appended.
+QString prepareContext(QStringView cleanedContext);
+
+// "join context": result line + "#!!!#" + prepared context of the first entry
+// of the document, or the line unchanged when the list has none.
+QString joinContext(const QString& resultLine, QStringView documentPath,
+                    const QList<HitContextEntry>& entries);
+
+// The whole-word test of the database text: the first occurrence of the
+// pattern (its bytes as Windows-1252 characters, lowered) in the context
+// (as Windows-1252, ASCII letters lowered) must have no word character
+// (a-z, ä, ö, ü, ß after lowering) on either side. A neighbour outside the
+// window is a boundary; a context without the pattern passes.
+bool passesWholeWordTest(QStringView context, QByteArrayView pattern);
+
+} // namespace search

@@ -1,0 +1,57 @@
+#include "occurrence_scan.h"
+
+#include <algorithm>
+
+namespace search {
+namespace {
+
+// Large enough that the vector loop runs undisturbed, small enough that a
+// cancel is seen within a few milliseconds.
+constexpr qint64 kBlockSize = qint64(8) << 20;
+
+} // namespace
+
+OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, int limit,
+                               const platform::RunContext& run) {
+    OccurrenceScan scan;
+    if (finder.isEmpty() || text.isEmpty())
+        return scan;
+    qint64 from = 0;
+    while (true) {
+        run.yield();
+        if (run.cancelled())
+            return scan;
+        if (limit > 0 && scan.positions.size() >= limit)
+            return scan;
+        qint64 found = -1;
+        while (from < text.size()) {
+            const qint64 blockEnd = std::min<qint64>(from + kBlockSize, text.size());
+            found = finder.find(text, from, blockEnd);
+            if (found >= 0)
+                break;
+            from = blockEnd;
+            run.yield();
+            if (run.cancelled())
+                return scan;
+        }
+        if (found < 0) {
+            scan.reachedEnd = true;
+            return scan;
+        }
+        scan.positions.append(found);
+        from = found + 1;
+    }
+}
+
+qint64 DocumentStartLocator::documentStartBefore(qint64 occurrence) {
+    // No marker starts in (knownStart_, knownUpTo_), so any occurrence in
+    // (knownStart_, knownUpTo_] belongs to the known start.
+    if (knownUpTo_ >= 0 && occurrence > knownStart_ && occurrence <= knownUpTo_)
+        return knownStart_;
+    const qint64 start = marker_.findLast(text_, occurrence);
+    knownStart_ = start;
+    knownUpTo_ = occurrence;
+    return start;
+}
+
+} // namespace search

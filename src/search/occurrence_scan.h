@@ -1,0 +1,48 @@
+#pragma once
+
+#include "byte_finder.h"
+
+#include "platform/run_context.h"
+
+#include <QByteArrayView>
+#include <QList>
+
+namespace search {
+
+struct OccurrenceScan {
+    QList<qint64> positions; // ascending
+    bool reachedEnd = false; // the whole text was searched (not stopped by the limit or a cancel)
+};
+
+// The occurrence scan: every match of the finder, each search starting one
+// byte after the previous match, so overlapping matches count. Stops after
+// `limit` positions (0: no limit) and at the cancel flag; yields after each
+// match and between blocks, so a scan that finds nothing in a large file
+// still answers "Abbrechen" quickly.
+OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, int limit,
+                               const platform::RunContext& run);
+
+// Finds the document an occurrence belongs to: the last document start
+// strictly before it. Queried with descending occurrences, as the engine
+// walks them, it searches backwards only as far as the document start and
+// answers the following occurrences of the same document from memory, so
+// assigning the first occurrences never depends on the size of the store.
+// The answer equals taking the last entry below the occurrence from a full
+// list of document starts.
+class DocumentStartLocator {
+public:
+    DocumentStartLocator(QByteArrayView text, const ByteFinder& marker)
+        : text_(text)
+        , marker_(marker) {}
+
+    // -1 when no document starts before the occurrence.
+    qint64 documentStartBefore(qint64 occurrence);
+
+private:
+    QByteArrayView text_;
+    const ByteFinder& marker_;
+    qint64 knownStart_ = -1; // a document start found earlier ...
+    qint64 knownUpTo_ = -1;  // ... and the end of the range it answers for
+};
+
+} // namespace search

@@ -1,0 +1,295 @@
+#include "search_engine.h"
+
+#include "byte_finder.h"
+#include "document_path.h"
+#include "mapped_store.h"
+#include "occurrence_scan.h"
+#include "search_text.h"
+#include "variant_store.h"
+
+#include "database/database_paths.h"
+#include "database/database_text.h"
+#include "database/document_list.h"
+#include "textio/utf8.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <optional>
+
+namespace search {
+namespace {
+
+const QString kMissingDocuments =
+    QStringLiteral("Die original ODT-Datei wurden nicht gefunden.\r\nVerweise (Links) auf diese "
+                   "HTML-Dateien in der Suchergebnisseite funktionieren dadurch nicht.");
+
+int occurrenceLimit(int pass) {
+    return pass == 1 ? 10 : 300;
+}
+
+// Occurrence scans of one search. A scan that went through the whole store
+// in pass 1 already holds every occurrence, so pass 2 takes it instead of
+// reading gigabytes a second time for the same positions.
+class OccurrenceSource {
+public:
+    explicit OccurrenceSource(QByteArrayView text)
+        : text_(text) {}
+
+    QList<qint64> occurrences(const QByteArray& pattern, bool caseFolded, int limit,
+                              const platform::RunContext& run) {
+        for (const Scan& scan : scans_) {
+            if (scan.pattern == pattern && scan.caseFolded == caseFolded && scan.result.reachedEnd)
+                return scan.result.positions.mid(0, limit);
+        }
+        const ByteFinder finder(pattern, caseFolded);
+        OccurrenceScan result = scanOccurrences(text_, finder, limit, run);
+        scans_.append({pattern, caseFolded, result});
+        return result.positions;
+    }
+
+private:
+    struct Scan {
+        QByteArray pattern;
+        bool caseFolded;
+        OccurrenceScan result;
+    };
+    QByteArrayView text_;
+    QList<Scan> scans_;
+};
+
+// The accepted occurrences of a store turned into one result per document,
+// in the order of each document's last occurrence (they arrive from the end
+// of the store). Documents are told apart by their whole path, so a path
+// that merely contains another one is counted on its own.
+QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
+                                       const platform::DriveMap& drives,
+                                       const platform::RunContext& run) {
+    QList<DocumentResult> results;
+    for (const QString& path : acceptedPaths) {
+        run.yield();
+        if (run.cancelled())
+            break;
+        auto it = std::find_if(results.begin(), results.end(),
+                               [&](const DocumentResult& r) { return r.path == path; });
+        if (it != results.end())
+            ++it->count;
+        else
+            results.append({path, 1, QString()});
+    }
+    for (DocumentResult& result : results)
+        result.line = resultLine(result.count, documentLink(result.path, drives));
+    return results;
+}
+
+struct StoreContext {
+    const SearchRequest& request;
+    SearchSession& session;
+    const SearchEnvironment& environment;
+    QList<HitContextEntry>& hitContexts;
+};
+
+// The path of an accepted occurrence's document, or the path as read when
+// the file is nowhere (the message about it once per search).
+QString resolvedPath(const QString& path, StoreContext& context) {
+    const ResolvedPath resolved = resolveDocumentPath(path, context.environment.programDirectory,
+                                                      *context.environment.drives);
+    if (!resolved.found && !context.session.missingDocumentMessageShown) {
+        if (context.environment.run->prompts)
+            context.environment.run->prompts->information(kMissingDocuments);
+        context.session.missingDocumentMessageShown = true;
+    }
+    return resolved.path;
+}
+
+// SuchdenTextUTF8: every occurrence, from the last to the first, is assigned
+// to its document, checked, resolved and given its context; then counted.
+QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint64>& occurrences,
+                                      const QByteArray& pattern, const ByteFinder& marker,
+                                      const QString& markerText, StoreContext& context) {
+    const platform::RunContext& run = *context.environment.run;
+    DocumentStartLocator locator(store.bytes(), marker);
+    QStringList acceptedPaths;
+    for (auto it = occurrences.crbegin(); it != occurrences.crend(); ++it) {
+        const qint64 occurrence = *it;
+        const qint64 start = locator.documentStartBefore(occurrence);
+        if (start < 0)
+            continue;
+        const QString headerPath = documentPathFromHeader(store.readRange(start, start + 255));
+        run.yield();
+        if (run.cancelled())
+            return {};
+        const QString window = readContext(store, occurrence);
+        if (context.request.wholeWords && !passesWholeWordTest(window, pattern))
+            continue;
+        const QString path = resolvedPath(headerPath, context);
+        acceptedPaths.append(path);
+        context.hitContexts.append({path, cleanContext(window, path, markerText)});
+        run.yield();
+        if (run.cancelled())
+            return {};
+    }
+    return countPerDocument(acceptedPaths, *context.environment.drives, run);
+}
+
+struct PassFindings {
+    QList<DocumentResult> results;
+    bool noHits = true;
+};
+
+class StoreSearch {
+public:
+    StoreSearch(const SearchRequest& request, const SearchEnvironment& environment)
+        : request_(request)
+        , environment_(environment) {
+        const QString& directory = environment.programDirectory;
+        const QString& name = request.databaseName;
+        if (const auto header = database::readHeader(database::documentListPath(directory, name)))
+            driveLetter_ = database::driveLetterOfHeader(*header);
+        utf8Open_ = utf8Store_.open(database::databaseTextPath(directory, name));
+        variantPath_ = database::mhtTextPath(directory, name);
+        occurrences_.emplace(utf8Store_.bytes());
+    }
+
+    PassFindings runPass(int pass, SearchSession& session, QList<HitContextEntry>& hitContexts) {
+        PassFindings findings;
+        StoreContext context{request_, session, environment_, hitContexts};
+        const QString markerText =
+            driveLetter_ ? database::documentMarker(*driveLetter_) : QString();
+        if (QFileInfo::exists(variantPath_)) {
+            findings.results += SuchdenTextW(
+                variantPath_, request_.searchText, markerText, request_.caseSensitive,
+                request_.wholeWords, *environment_.run,
+                [&](const QString& path) { return resolvedPath(path, context); }, hitContexts,
+                *environment_.drives);
+        }
+        if (!utf8Open_ || !driveLetter_)
+            return findings;
+        const platform::RunContext& run = *environment_.run;
+        const ByteFinder marker(textio::utf8EncodePerUnit(markerText), true);
+        const bool caseFolded = !request_.caseSensitive;
+        QByteArray pattern = searchPattern(request_.searchText);
+        QList<qint64> occurrences =
+            occurrences_->occurrences(pattern, caseFolded, occurrenceLimit(pass), run);
+        if (occurrences.isEmpty()) {
+            // A long text may begin with something the store does not hold
+            // (a list marker pasted along); the second try drops 4 bytes.
+            const QByteArray retry = retryPattern(request_.searchText);
+            if (retry != pattern) {
+                pattern = retry;
+                occurrences =
+                    occurrences_->occurrences(pattern, caseFolded, occurrenceLimit(pass), run);
+            }
+        }
+        findings.noHits = occurrences.isEmpty();
+        if (!occurrences.isEmpty())
+            findings.results +=
+                SuchdenTextUTF8(utf8Store_, occurrences, pattern, marker, markerText, context);
+        return findings;
+    }
+
+private:
+    const SearchRequest& request_;
+    const SearchEnvironment& environment_;
+    std::optional<QChar> driveLetter_;
+    MappedStore utf8Store_;
+    bool utf8Open_ = false;
+    QString variantPath_;
+    std::optional<OccurrenceSource> occurrences_;
+};
+
+QStringList resultLines(const QList<DocumentResult>& results) {
+    QStringList lines;
+    for (const DocumentResult& result : results)
+        lines.append(result.line);
+    return lines;
+}
+
+} // namespace
+
+QStringList cancelBodyLines() {
+    return {QStringLiteral("<br>Benutzer hat die Suche abgebrochen!<br><br>"),
+            QStringLiteral("<br>"), QStringLiteral("Benutzer hat die Suche abgebrochen!"),
+            QStringLiteral("<br><br>")};
+}
+
+SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
+                       const SearchEnvironment& environment) {
+    SearchOutcome outcome;
+    const platform::RunContext& run = *environment.run;
+    QList<HitContextEntry> hitContexts; // once per search: pass 2 reuses pass-1 contexts
+    StoreSearch store(request, environment);
+    int firstPassLineCount = -1;
+
+    auto writePage = [&](const QStringList& body, int pass, bool cancelled,
+                         const QStringList& listed) {
+        if (request.pathOpened)
+            return;
+        const ResultsPageInput input{request.searchText,   body,
+                                     request.databaseName, request.caseSensitive,
+                                     request.wholeWords,   cancelled};
+        const PageWriteResult written =
+            SchreibHTMLDoc(input, pass, environment.programDirectory, environment.openPage);
+        if (!written.written) {
+            outcome.pageWriteError = written.error;
+            return;
+        }
+        outcome.lastPagePass = pass;
+        outcome.lastPagePath = written.path;
+        outcome.lastPageResultLines = listed;
+    };
+
+    for (int pass = 1; pass <= 2; ++pass) {
+        if (environment.passStarted)
+            environment.passStarted(pass);
+        if (trimBlanksAndControls(request.searchText).isEmpty()) {
+            if (run.prompts)
+                run.prompts->information(QStringLiteral("Sie haben keinen Suchtext eingegeben!"));
+            outcome.emptySearchText = true;
+            return outcome;
+        }
+        QStringList body;
+        const PassFindings findings = store.runPass(pass, session, hitContexts);
+        outcome.noHits = findings.noHits;
+        if (pass == 1)
+            body << QStringLiteral("...die Suche geht weiter! <br> Wenn es noch mehr "
+                                   "Fundstellen gibt, erscheint eine neue Ergebnis-Seite.")
+                 << QStringLiteral("<br><br>");
+        else
+            body << QStringLiteral("Fertig mit der Suche.") << QStringLiteral("<br><br>");
+
+        if (!run.cancelled()) {
+            for (const DocumentResult& result : findings.results)
+                body.append(joinContext(result.line, result.path, hitContexts));
+            // Only counts of this search compare, so this can end pass 2 only.
+            if (pass == 1)
+                firstPassLineCount = static_cast<int>(body.size());
+            else if (firstPassLineCount < 50 && firstPassLineCount == body.size())
+                break;
+            if (pass == 1)
+                body << QStringLiteral("...wenn keine Fundstellen mehr vorhanden, <br> dann wird "
+                                       "in Trovex \"Fertig mit der Suche\" angezeigt.")
+                     << QStringLiteral("<br><br>");
+            else
+                body << QStringLiteral("<br>") << QStringLiteral("Fertig mit der Suche.")
+                     << QStringLiteral("<br><br>");
+        }
+        if (run.cancelled()) {
+            outcome.cancelled = true;
+            run.pause(1000);
+            writePage(cancelBodyLines(), pass, true, {});
+        }
+        if (!findings.results.isEmpty()) {
+            run.pause(1000);
+            if (!run.cancelled())
+                writePage(body, pass, false, resultLines(findings.results));
+        } else if (!run.cancelled()) {
+            run.pause(1000);
+            writePage({}, pass, false, {});
+            break;
+        }
+    }
+    return outcome;
+}
+
+} // namespace search

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "hit_context.h"
+#include "results_page.h"
+
+#include "platform/drive_map.h"
+#include "platform/run_context.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace search {
+
+// The search request as the search window fills it.
+struct SearchRequest {
+    QString databaseName;
+    QString searchText;         // the search bar text as typed
+    bool caseSensitive = false; // GrossKleinBeachten
+    bool wholeWords = false;    // NurGanzeWoerterCheckBox
+    // The user chose to open the search text as a document path: no page.
+    bool pathOpened = false;
+};
+
+// What outlives one search: the window keeps it, the main window clears the
+// flag after each search so the next one may show the message again.
+struct SearchSession {
+    bool missingDocumentMessageShown = false;
+};
+
+// Where the engine reads and writes, and how it reaches its driver.
+struct SearchEnvironment {
+    QString programDirectory; // native, with trailing separator
+    const platform::DriveMap* drives = nullptr;
+    const platform::RunContext* run = nullptr;
+    PageOpener openPage;                       // may be empty: pages are only written
+    std::function<void(int pass)> passStarted; // the searching notice of pass 2
+};
+
+// One result of a pass: the document, its count and the line the page shows.
+struct DocumentResult {
+    QString path; // Windows form, as resolved
+    int count = 0;
+    QString line; // count + " mal in: " + link
+};
+
+struct SearchOutcome {
+    // The search text was empty: nothing was searched, no page written,
+    // and the window's result stays as it was.
+    bool emptySearchText = false;
+    // The occurrence list of the database text was empty in the last pass
+    // run (the history is then not saved).
+    bool noHits = true;
+    bool cancelled = false;
+    // The page written last (0: none) and the result lines it lists.
+    int lastPagePass = 0;
+    QString lastPagePath;
+    QStringList lastPageResultLines;
+    QString pageWriteError;
+};
+
+// NeuSuche: both passes over the database (at most 10, then 300
+// occurrences), a results page after each pass that brings new lines.
+SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
+                       const SearchEnvironment& environment);
+
+// Body lines announcing a cancel, first and last.
+QStringList cancelBodyLines();
+
+} // namespace search

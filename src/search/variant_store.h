@@ -1,0 +1,48 @@
+#pragma once
+
+#include "hit_context.h"
+#include "search_engine.h"
+
+#include "platform/drive_map.h"
+#include "platform/run_context.h"
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace search {
+
+// The variant text store <name>_MHTtext.txt: UTF-16LE text in the same block
+// layout, written by an older edition only. Its results come before those of
+// the database text.
+
+// Byte positions (1-based, as the variant's search counts them) of the search
+// text's UTF-16LE bytes in the store's bytes, found byte by byte from the
+// third byte on, each search starting two bytes after the previous find; no
+// limit. Case-folded: both sides lowered per UTF-16 unit.
+QList<qint64> variantOccurrences(QByteArrayView storeBytes, const QString& trimmedSearchText,
+                                 bool caseSensitive, const platform::RunContext& run);
+
+// 500 UTF-16 units from unit (occurrence - 2 x text length) / 2.
+QString variantContext(QByteArrayView storeBytes, qint64 occurrence, qsizetype searchTextLength);
+
+// Cut at the first marker (all of the rest but its last character goes),
+// CR and LF become blanks.
+QString cleanVariantContext(QString context, QStringView documentMarker);
+
+// The variant's whole-word test: the first occurrence of the text in the
+// context (both upper case) needs a separator on each side; fails when the
+// text is not in the context.
+bool passesVariantWholeWordTest(QStringView context, QStringView trimmedSearchText);
+
+// SuchdenTextW: the variant store's result lines; hit contexts are appended.
+QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& searchText,
+                                   const QString& documentMarker, bool caseSensitive,
+                                   bool wholeWords, const platform::RunContext& run,
+                                   const std::function<QString(const QString&)>& resolvePath,
+                                   QList<HitContextEntry>& hitContexts,
+                                   const platform::DriveMap& drives);
+
+} // namespace search

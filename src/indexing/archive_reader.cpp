@@ -1,0 +1,209 @@
+#include "archive_reader.h"
+
+#include <zip.h>
+
+#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace indexing {
+
+struct TShellZip::Folder {
+    QString name;
+    QList<int> files; // member numbers
+    std::vector<std::unique_ptr<Folder>> folders;
+
+    Folder* child(const QString& childName) {
+        for (auto& folder : folders) {
+            if (folder->name == childName)
+                return folder.get();
+        }
+        folders.push_back(std::make_unique<Folder>());
+        folders.back()->name = childName;
+        return folders.back().get();
+    }
+    const Folder* find(const QString& childName) const {
+        for (const auto& folder : folders) {
+            if (folder->name == childName)
+                return folder.get();
+        }
+        return nullptr;
+    }
+};
+
+namespace {
+
+// The name pieces of a member; nothing when the name climbs with "..".
+std::optional<QStringList> safePieces(const QString& name) {
+    QStringList pieces;
+    for (const QString& piece : name.split(QRegularExpression(QStringLiteral("[/\\\\]")))) {
+        if (piece.isEmpty() || piece == QLatin1String("."))
+            continue;
+        if (piece == QLatin1String(".."))
+            return std::nullopt;
+        pieces.append(piece);
+    }
+    return pieces;
+}
+
+bool lessByLowerName(const QString& a, const QString& b) {
+    const QString la = a.toLower();
+    const QString lb = b.toLower();
+    return la != lb ? la < lb : a < b;
+}
+
+} // namespace
+
+TShellZip::TShellZip()
+    : root_(std::make_unique<Folder>()) {}
+
+TShellZip::~TShellZip() {
+    if (archive_)
+        zip_discard(archive_);
+}
+
+bool TShellZip::open(const QString& nativePath) {
+    int errorCode = 0;
+    archive_ = zip_open(QFile::encodeName(nativePath).constData(), ZIP_RDONLY, &errorCode);
+    if (!archive_)
+        return false;
+    // Every member goes into the tree once; a later member of the same path
+    // takes the place of an earlier one, as unpacking over it would.
+    QMap<QString, int> byPath;
+    const zip_int64_t count = zip_get_num_entries(archive_, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* rawName = zip_get_name(archive_, i, ZIP_FL_ENC_GUESS);
+        if (!rawName)
+            continue;
+        const QString name = QString::fromUtf8(rawName);
+        const auto pieces = safePieces(name);
+        if (!pieces || pieces->isEmpty())
+            continue;
+        const bool isFolder = name.endsWith(QLatin1Char('/')) || name.endsWith(QLatin1Char('\\'));
+        Folder* folder = root_.get();
+        const qsizetype folderDepth = isFolder ? pieces->size() : pieces->size() - 1;
+        for (qsizetype p = 0; p < folderDepth; ++p)
+            folder = folder->child(pieces->at(p));
+        if (isFolder)
+            continue;
+        const QString path = pieces->join(QLatin1Char('/'));
+        if (const auto it = byPath.constFind(path); it != byPath.cend()) {
+            members_[it.value()].zipIndex = i;
+            continue;
+        }
+        byPath.insert(path, static_cast<int>(members_.size()));
+        folder->files.append(static_cast<int>(members_.size()));
+        members_.append({path, i});
+    }
+    return true;
+}
+
+QStringList TShellZip::topLevelListing(const QString& containerName) const {
+    QStringList entries;
+    for (const int member : root_->files)
+        entries.append(members_.at(member).path);
+    for (const auto& folder : root_->folders)
+        entries.append(folder->name);
+    std::sort(entries.begin(), entries.end(), lessByLowerName);
+
+    QStringList listing;
+    for (const QString& entry : entries) {
+        QString line = containerName + QLatin1Char('\\') + entry;
+        const qsizetype zipAt = line.toLower().indexOf(QLatin1String(".zip"));
+        if (zipAt >= 0)
+            line.remove(0, zipAt + 4);
+        if (line.startsWith(QLatin1Char('\\')) && line.contains(QLatin1Char('.')))
+            line.clear();
+        listing.append(line);
+    }
+    return listing;
+}
+
+const TShellZip::Folder* TShellZip::folderAt(const QString& folder) const {
+    const Folder* current = root_.get();
+    for (const QString& piece : folder.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
+        current = current->find(piece);
+        if (!current)
+            return nullptr;
+    }
+    return current;
+}
+
+void TShellZip::findFiles(const QString& folder, const QString& pattern, bool recursive,
+                          QList<int>& found) const {
+    const QString suffix = pattern.startsWith(QLatin1Char('*')) ? pattern.mid(1) : pattern;
+    const Folder* start = folderAt(folder);
+    if (!start)
+        return;
+    const std::function<void(const Folder&)> walk = [&](const Folder& current) {
+        QList<int> files;
+        for (const int member : current.files) {
+            const QString& path = members_.at(member).path;
+            const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+            if (fileName.endsWith(suffix, Qt::CaseInsensitive))
+                files.append(member);
+        }
+        std::sort(files.begin(), files.end(), [&](int a, int b) {
+            return lessByLowerName(members_.at(a).path.section(QLatin1Char('/'), -1),
+                                   members_.at(b).path.section(QLatin1Char('/'), -1));
+        });
+        found.append(files);
+        if (!recursive)
+            return;
+        QList<const Folder*> folders;
+        for (const auto& sub : current.folders)
+            folders.append(sub.get());
+        std::sort(folders.begin(), folders.end(), [](const Folder* a, const Folder* b) {
+            return lessByLowerName(a->name, b->name);
+        });
+        for (const Folder* sub : folders)
+            walk(*sub);
+    };
+    walk(*start);
+}
+
+QString TShellZip::memberName(int member) const {
+    return members_.at(member).path;
+}
+
+std::optional<QByteArray> TShellZip::readMember(int member) {
+    if (!archive_ || containerRead_ >= containerCap_)
+        return std::nullopt;
+    const qint64 index = members_.at(member).zipIndex;
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    const bool sized =
+        zip_stat_index(archive_, index, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE);
+    zip_file_t* file = zip_fopen_index(archive_, index, 0);
+    if (!file)
+        return std::nullopt;
+    const qint64 bound = std::min(memberCap_, containerCap_ - containerRead_);
+    QByteArray bytes;
+    // The declared size is only a hint: a hostile container may lie, so the
+    // bound decides how much is ever kept.
+    bytes.reserve(sized ? static_cast<qsizetype>(std::min<qint64>(stat.size, bound)) : 0);
+    char chunk[65536];
+    bool readError = false;
+    while (bytes.size() < bound) {
+        const zip_int64_t want = std::min<qint64>(sizeof chunk, bound - bytes.size());
+        const zip_int64_t got = zip_fread(file, chunk, want);
+        if (got < 0) {
+            readError = true;
+            break;
+        }
+        if (got == 0)
+            break;
+        bytes.append(chunk, static_cast<qsizetype>(got));
+    }
+    zip_fclose(file);
+    containerRead_ += bytes.size();
+    if (readError)
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace indexing

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "member_source.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+struct zip;
+
+namespace indexing {
+
+// What one member may bring into memory. A member declared or found larger
+// is read up to the bound only; what lies beyond is not indexed. A container
+// whose members together pass the container bound gives no further text.
+inline constexpr qint64 kDefaultMemberSizeCap = 256LL * 1024 * 1024;
+inline constexpr qint64 kDefaultContainerSizeCap = 1024LL * 1024 * 1024;
+
+// The archive reader of a document container (ZIP), read in place: the
+// document is opened read-only and never renamed, moved or written. Members
+// are read into memory when asked for; nothing is unpacked to disk.
+//
+// Member names are taken apart at "/" and "\"; empty and "." pieces are
+// dropped, so an absolute name is read as a relative one, and a member with
+// a ".." piece is left out altogether. Nothing can reach outside the
+// container's own tree.
+class TShellZip {
+public:
+    TShellZip();
+    ~TShellZip();
+    TShellZip(const TShellZip&) = delete;
+    TShellZip& operator=(const TShellZip&) = delete;
+
+    void setMemberSizeCap(qint64 bytes) { memberCap_ = bytes; }
+    void setContainerSizeCap(qint64 bytes) { containerCap_ = bytes; }
+
+    // Opens the container file (a native path); false when it is no
+    // readable ZIP.
+    bool open(const QString& nativePath);
+
+    // The top-level listing as the shell would give it for the container
+    // named containerName (a Windows-form path ending in ".zip"): every
+    // top-level entry, files and folders together by lower-cased name, each
+    // formed as containerName + "\" + entry name, cut up to and including
+    // the first ".zip"; a result that starts with "\" and holds a "."
+    // becomes an empty line.
+    QStringList topLevelListing(const QString& containerName) const;
+
+    // find files: the members below folder (a relative folder, pieces
+    // separated by "\", empty for the root) whose names end in the
+    // pattern's ".ext" (any letter case); in each folder the matching files
+    // by lower-cased name, then, when recursive, its sub-folders by
+    // lower-cased name, depth-first. Appends member numbers to the list.
+    void findFiles(const QString& folder, const QString& pattern, bool recursive,
+                   QList<int>& found) const;
+
+    // A member's relative path with "/" separators.
+    QString memberName(int member) const;
+
+    // The member's bytes up to the member cap; nothing when it cannot be
+    // read or the container cap is used up.
+    std::optional<QByteArray> readMember(int member);
+
+private:
+    struct Folder;
+    const Folder* folderAt(const QString& folder) const;
+
+    struct Member {
+        QString path;
+        qint64 zipIndex;
+    };
+    zip* archive_ = nullptr;
+    QList<Member> members_;
+    std::unique_ptr<Folder> root_;
+    qint64 memberCap_ = kDefaultMemberSizeCap;
+    qint64 containerCap_ = kDefaultContainerSizeCap;
+    qint64 containerRead_ = 0;
+};
+
+// The member list of one document: members of an open TShellZip below the
+// unpack folder.
+class ArchiveMembers final : public MemberSource {
+public:
+    ArchiveMembers(TShellZip& archive, QString unpackDirectory, QList<int> members)
+        : archive_(archive)
+        , unpackDirectory_(std::move(unpackDirectory))
+        , members_(std::move(members)) {}
+
+    qsizetype memberCount() const override { return members_.size(); }
+    QString memberPath(qsizetype index) const override {
+        return unpackDirectory_ + archive_.memberName(members_.at(index));
+    }
+    std::optional<QByteArray> readMember(qsizetype index) override {
+        return archive_.readMember(members_.at(index));
+    }
+
+private:
+    TShellZip& archive_;
+    QString unpackDirectory_;
+    QList<int> members_;
+};
+
+} // namespace indexing

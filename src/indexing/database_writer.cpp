@@ -1,0 +1,168 @@
+#include "database_writer.h"
+
+#include "database/database_paths.h"
+#include "database/part_files.h"
+#include "platform/program_directory.h"
+#include "textio/utf8.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <filesystem>
+#include <system_error>
+
+namespace indexing {
+namespace {
+
+// Lines are gathered up to this size before they go to the spool file.
+constexpr qsizetype kBufferSize = 1 << 20;
+
+} // namespace
+
+DatabaseWriter::DatabaseWriter(QString programDirectory, QString name)
+    : programDirectory_(std::move(programDirectory))
+    , name_(std::move(name)) {
+    spool_.setFileName(platform::tempDirectory(programDirectory_) + name_ +
+                       QStringLiteral("_UTF8Dokument.spool"));
+}
+
+DatabaseWriter::~DatabaseWriter() {
+    if (spool_.isOpen())
+        spool_.close();
+}
+
+QString DatabaseWriter::stagedTextPath() const {
+    return platform::tempDirectory(programDirectory_) + name_ + QStringLiteral("_UTF8Dokument.neu");
+}
+
+void DatabaseWriter::fail(const QString& path, const QString& reason) {
+    if (error_.isEmpty())
+        error_ = QStringLiteral("Die Datei ") + path +
+                 QStringLiteral(" konnte nicht geschrieben werden: ") + reason;
+}
+
+bool DatabaseWriter::openSpool() {
+    if (spool_.isOpen())
+        return true;
+    if (!spool_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        fail(spool_.fileName(), spool_.errorString());
+        return false;
+    }
+    return true;
+}
+
+void DatabaseWriter::appendLine(QStringView line) {
+    buffer_ += textio::utf8EncodeStandard(line);
+    buffer_ += "\r\n";
+    ++pendingLines_;
+    if (buffer_.size() >= kBufferSize)
+        flushBuffer();
+}
+
+void DatabaseWriter::appendLines(const QStringList& lines) {
+    for (const QString& line : lines)
+        appendLine(line);
+}
+
+void DatabaseWriter::flushBuffer() {
+    if (buffer_.isEmpty() || failed())
+        return;
+    if (openSpool() && spool_.write(buffer_) != buffer_.size())
+        fail(spool_.fileName(), spool_.errorString());
+    buffer_.clear();
+}
+
+// Ends the current spool: afterwards the spool file holds exactly the lines
+// gathered since the last write (an empty file when there were none).
+bool DatabaseWriter::closeSpool() {
+    flushBuffer();
+    if (failed())
+        return false;
+    if (!openSpool())
+        return false;
+    if (!spool_.flush()) {
+        fail(spool_.fileName(), spool_.errorString());
+        return false;
+    }
+    spool_.close();
+    pendingLines_ = 0;
+    return true;
+}
+
+bool DatabaseWriter::replaceFile(const QString& from, const QString& to) {
+    std::error_code code;
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                            std::filesystem::path(to.toStdU16String()), code);
+    if (code) {
+        fail(to, QString::fromStdString(code.message()));
+        return false;
+    }
+    return true;
+}
+
+void DatabaseWriter::writePart() {
+    ++partCount_;
+    splitFlag_ = true;
+    if (closeSpool())
+        replaceFile(spool_.fileName(),
+                    database::partFilePath(programDirectory_, name_, partCount_));
+    pendingLines_ = 0;
+}
+
+void DatabaseWriter::writeDatabaseText() {
+    if (closeSpool() && replaceFile(spool_.fileName(), stagedTextPath()))
+        staged_ = true;
+    pendingLines_ = 0;
+}
+
+void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& caption) {
+    if (failed())
+        return;
+    if (staged_ && QFileInfo::exists(stagedTextPath())) {
+        ++partCount_;
+        if (!replaceFile(stagedTextPath(),
+                         database::partFilePath(programDirectory_, name_, partCount_)))
+            return;
+    }
+    staged_ = false;
+    QSaveFile merged(stagedTextPath());
+    if (!merged.open(QIODevice::WriteOnly)) {
+        fail(stagedTextPath(), merged.errorString());
+        return;
+    }
+    QByteArray chunk;
+    for (const QString& part : database::partFilesInMergeOrder(programDirectory_, name_)) {
+        if (caption)
+            caption(QStringLiteral("Aufgeteilte Dateien zusammenfügen:  ") + part);
+        QFile in(part);
+        if (!in.open(QIODevice::ReadOnly)) {
+            fail(part, in.errorString());
+            return;
+        }
+        // Copied in pieces: the parts together are the whole database text.
+        while (!(chunk = in.read(kBufferSize)).isEmpty()) {
+            if (merged.write(chunk) != chunk.size()) {
+                fail(stagedTextPath(), merged.errorString());
+                return;
+            }
+        }
+        if (in.error() != QFileDevice::NoError) {
+            fail(part, in.errorString());
+            return;
+        }
+    }
+    if (!merged.commit()) {
+        fail(stagedTextPath(), merged.errorString());
+        return;
+    }
+    staged_ = true;
+}
+
+void DatabaseWriter::commit() {
+    if (failed() || !staged_)
+        return;
+    if (replaceFile(stagedTextPath(), database::databaseTextPath(programDirectory_, name_)))
+        staged_ = false;
+}
+
+} // namespace indexing

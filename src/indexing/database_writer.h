@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+namespace indexing {
+
+// Keeps the database text of one index run and writes it: the text lines,
+// the part files of a split run, the move and merge at the finish.
+//
+// The lines gathered since the last write do not wait in memory: they go
+// to a spool file in Datenbank/Temp at once, and "writing" them renames the
+// spool to its place. The bytes on disk are the ones the lines would have
+// given, so the database text is the same, while memory stays flat however
+// many documents a run has.
+//
+// Nothing is put under the database's real file name before commit(): the
+// database text is staged in Datenbank/Temp and renamed over the old one at
+// the finish, so a run killed at any moment leaves the previous text whole.
+class DatabaseWriter {
+public:
+    DatabaseWriter(QString programDirectory, QString name);
+    ~DatabaseWriter();
+    DatabaseWriter(const DatabaseWriter&) = delete;
+    DatabaseWriter& operator=(const DatabaseWriter&) = delete;
+
+    // "append line": the line and its CR LF, UTF-8.
+    void appendLine(QStringView line);
+    void appendLines(const QStringList& lines);
+
+    // True when lines were appended since the last write.
+    bool hasLines() const { return pendingLines_ > 0; }
+
+    // Set once the first part file of the run was written.
+    bool splitFlag() const { return splitFlag_; }
+    int partCount() const { return partCount_; }
+    void resetPartCounter() { partCount_ = 0; }
+
+    // "write part": the lines so far become Temp/<name>_UTF8Dokument<k>.txt.
+    void writePart();
+
+    // "write database text": the lines so far (possibly none) become the
+    // run's database text, staged until commit().
+    void writeDatabaseText();
+    bool databaseTextWritten() const { return staged_; }
+
+    // "move and merge", only for a split run: the staged text becomes the
+    // next part, then all parts are joined in numeric order. The caption
+    // callback gets "Aufgeteilte Dateien zusammenfügen:  " + part path.
+    void moveAndMerge(const std::function<void(const QString&)>& caption);
+
+    // Puts the staged database text under its real name (one rename).
+    // Nothing happens when no text was written in this run.
+    void commit();
+
+    // The first failure to create, write or rename a file, in German; a run
+    // with an error must not commit.
+    bool failed() const { return !error_.isEmpty(); }
+    const QString& error() const { return error_; }
+
+    QString stagedTextPath() const;
+
+private:
+    bool openSpool();
+    void flushBuffer();
+    bool closeSpool();
+    void fail(const QString& path, const QString& reason);
+    bool replaceFile(const QString& from, const QString& to);
+
+    QString programDirectory_;
+    QString name_;
+    QFile spool_;
+    QByteArray buffer_;
+    qint64 pendingLines_ = 0;
+    int partCount_ = 0;
+    bool splitFlag_ = false;
+    bool staged_ = false;
+    bool merged_ = false;
+    QString error_;
+};
+
+} // namespace indexing

@@ -1,0 +1,336 @@
+#include "index_run.h"
+
+#include "drive_list_filter.h"
+#include "extension_slots.h"
+#include "unpack_document.h"
+
+#include "database/database_paths.h"
+#include "database/drive_file_list.h"
+#include "database/exclusion_list.h"
+#include "database/index_log.h"
+#include "platform/program_directory.h"
+#include "platform/settings_values.h"
+#include "textio/text_files.h"
+#include "textio/utf8.h"
+#include "textio/windows1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <chrono>
+#include <filesystem>
+
+namespace indexing {
+namespace {
+
+qint64 steadyMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+bool isLineBreakByte(char c) {
+    return c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// Calls take() for every line of the drive file list as the "UTF-16 marks
+// only" loader gives it, without holding the lines: the file is mapped, and
+// each line is taken in its ANSI view as it comes.
+bool forEachDriveListLine(const QString& fileName,
+                          const std::function<void(const QString&)>& take) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray readBytes;
+    const qint64 size = file.size();
+    const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
+    if (!mapped && size > 0)
+        readBytes = file.readAll();
+    const QByteArrayView bytes = mapped ? QByteArrayView(mapped, size) : QByteArrayView(readBytes);
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        for (const QString& line : textio::decodeLinesUtf16MarksOnly(bytes))
+            take(line);
+        return true;
+    }
+    const qsizetype nul = bytes.indexOf('\0');
+    const qsizetype end = nul < 0 ? bytes.size() : nul;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        if (!isLineBreakByte(bytes[i]))
+            continue;
+        take(textio::ansiView(bytes.sliced(start, i - start)));
+        if (bytes[i] == '\r' && i + 1 < end && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < end)
+        take(textio::ansiView(bytes.sliced(start, end - start)));
+    return true;
+}
+
+QByteArray withLineEnd(const QString& line) {
+    return textio::utf8EncodeStandard(line) + "\r\n";
+}
+
+QString inUseMessage(const QString& path) {
+    return QStringLiteral("Der Zugriff auf die Datei: \"") + path +
+           QStringLiteral("\" wurde verweigert!\r\nDie Datei ist von einem anderen Programm schon "
+                          "geöffnet. Schließen Sie dieses Programm und versuchen Sie erneut die "
+                          "Indizierung.");
+}
+
+bool renameOver(const QString& from, const QString& to) {
+    std::error_code code;
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                            std::filesystem::path(to.toStdU16String()), code);
+    return !code;
+}
+
+} // namespace
+
+IndexRun::IndexRun(QString programDirectory, const platform::DriveMap& drives,
+                   platform::SettingsStore& settings, platform::RunContext context,
+                   IndexProgress progress)
+    : programDirectory_(platform::withTrailingSeparator(programDirectory))
+    , drives_(drives)
+    , settings_(settings)
+    , context_(std::move(context))
+    , progress_(std::move(progress))
+    , clock_(steadyMilliseconds) {}
+
+IndexRun::~IndexRun() = default;
+
+void IndexRun::setStatus(const QString& text) {
+    status_ = text;
+    if (progress_.status)
+        progress_.status(text);
+}
+
+void IndexRun::setCaption(const QString& text) {
+    if (progress_.caption)
+        progress_.caption(text);
+}
+
+qint64 IndexRun::elapsedSeconds() const {
+    return clock_() / 1000 - startTick_ / 1000;
+}
+
+QString IndexRun::writeError() const {
+    if (!listError_.isEmpty())
+        return listError_;
+    return writer_ ? writer_->error() : QString();
+}
+
+bool IndexRun::run(const IndexRunRequest& request) {
+    begin(request);
+    const bool listed = LiesDieListeEin();
+    finish();
+    return listed && writeError().isEmpty();
+}
+
+void IndexRun::begin(const IndexRunRequest& request) {
+    request_ = request;
+    platform::emptyTempDirectory(programDirectory_);
+    if (context_.prompts)
+        platform::ensureUnpackDirectory(programDirectory_, *context_.prompts);
+    else
+        QDir().mkpath(platform::unpackDirectory(programDirectory_));
+    listedFiles_ = 0;
+    indexedDocuments_ = 0;
+    totalSize_ = 0;
+    startTick_ = clock_();
+    slots_ = listSlots(parsePatternText(request.patternText));
+    writer_ = std::make_unique<DatabaseWriter>(programDirectory_, request.name);
+    setStatus(request.updateMode ? QStringLiteral("Datenbank wird aktualisiert.")
+                                 : QStringLiteral("Datenbank wird neu erstellt."));
+    running_ = true;
+}
+
+void IndexRun::requestAbort() {
+    if (!running_)
+        return;
+    setStatus(QStringLiteral("Indizierung wurde abgebrochen! Die Daten werden gespeichert"));
+    abortRequested_ = true;
+    running_ = false;
+}
+
+std::optional<QString> IndexRun::driveFileListPath() const {
+    const QChar letter = request_.folder.isEmpty() ? QChar() : request_.folder.at(0);
+    if (const auto own = database::findDriveFileList(programDirectory_, letter))
+        return own;
+    const QString control = settings_.read(platform::settings::kTrovexControl);
+    if (!control.isEmpty())
+        return database::findDriveFileList(platform::withTrailingSeparator(control), letter);
+    return std::nullopt;
+}
+
+QString IndexRun::stagedDocumentListPath() const {
+    return platform::tempDirectory(programDirectory_) + request_.name + QStringLiteral(".dat.neu");
+}
+
+// Steps 6 to 12 of reading the list: the header, the filtered entries (N
+// counts them before the drive-prefix test, which only decides what the
+// document list keeps), written to a staged document list.
+bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
+    QFile staged(stagedDocumentListPath());
+    if (!staged.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        listError_ = QStringLiteral("Die Datei ") + staged.fileName() +
+                     QStringLiteral(" konnte nicht geschrieben werden: ") + staged.errorString();
+        return false;
+    }
+    staged.write(withLineEnd(database::documentListHeader(request_.folder, slots_)));
+    DriveListFilter filter(
+        request_.folder, slots_,
+        database::loadExclusionSet(database::exclusionListPath(programDirectory_)));
+    qint64 count = 0;
+    forEachDriveListLine(driveListPath, [&](const QString& line) {
+        for (const QString& entry : filter.takeLine(line)) {
+            ++count;
+            if (DriveListFilter::hasDrivePrefix(entry))
+                staged.write(withLineEnd(entry));
+        }
+        context_.yield();
+    });
+    listedFiles_ = count;
+    if (!staged.flush() || staged.error() != QFileDevice::NoError) {
+        listError_ = QStringLiteral("Die Datei ") + staged.fileName() +
+                     QStringLiteral(" konnte nicht geschrieben werden: ") + staged.errorString();
+        return false;
+    }
+    staged.close();
+    documentListStaged_ = true;
+    return true;
+}
+
+bool IndexRun::LiesDieListeEin() {
+    writer_->resetPartCounter();
+    const auto driveListPath = driveFileListPath();
+    if (!driveListPath) {
+        driveListMissing_ = true;
+        running_ = false;
+        return false;
+    }
+    if (!writeStagedDocumentList(*driveListPath)) {
+        running_ = false;
+        return true;
+    }
+    if (progress_.listedFiles)
+        progress_.listedFiles(listedFiles_);
+    context_.pause(300);
+    ErstelleDieODTtextDokumente();
+    const bool wasAborted = aborted();
+    running_ = false;
+    setStatus(wasAborted ? QStringLiteral("Fertig mit der abgebrochenen Indizierung.")
+                         : QStringLiteral("Fertig mit der Indizierung."));
+    setCaption(QString());
+    return true;
+}
+
+bool IndexRun::admitted(const QString& path) const {
+    const QString lower = path.toLower();
+    bool containerExtension = false;
+    for (const char* extension : {".odt", ".docm", ".docx", ".epub"})
+        containerExtension = containerExtension || lower.contains(QLatin1String(extension));
+    if (!containerExtension)
+        return false;
+    const QString pattern = extensionPattern(path);
+    for (const QString& slot : slots_) {
+        if (!slot.isEmpty() && pattern.contains(slot))
+            return true;
+    }
+    return false;
+}
+
+void IndexRun::ErstelleDieODTtextDokumente() {
+    indexedDocuments_ = 0;
+    totalSize_ = 0;
+    writer_->resetPartCounter();
+    UnpackEnvironment environment{programDirectory_,  &drives_,    writer_.get(), &context_, {},
+                                  &indexedDocuments_, splitLimit_, memberSizeCap_};
+    environment.caption = [this](const QString& text) { setCaption(text); };
+
+    QFile list(stagedDocumentListPath());
+    if (documentListStaged_ && list.open(QIODevice::ReadOnly)) {
+        list.readLine(); // the header
+        while (!list.atEnd()) {
+            QByteArray line = list.readLine();
+            while (line.endsWith('\n') || line.endsWith('\r'))
+                line.chop(1);
+            const QString path =
+                textio::utf8DecodeLenient(textio::ansiBytes(textio::utf8DecodeLenient(line)));
+            context_.yield();
+            if (!admitted(path))
+                continue;
+            const auto native = drives_.toNative(path);
+            QFile document(native.value_or(QString()));
+            if (!native || !document.open(QIODevice::ReadOnly)) {
+                if (context_.prompts)
+                    context_.prompts->information(inUseMessage(path));
+                continue;
+            }
+            context_.yield();
+            totalSize_ += document.size();
+            document.close();
+            if (aborted()) {
+                writer_->writeDatabaseText();
+                return;
+            }
+            if (QFileInfo::exists(*native)) {
+                context_.yield();
+                EntpackeDieODT(path, environment);
+            }
+        }
+    }
+    writer_->writeDatabaseText();
+}
+
+void IndexRun::finish() {
+    if (writer_->splitFlag()) {
+        writer_->moveAndMerge([this](const QString& text) { setCaption(text); });
+        setStatus(status_);
+    }
+    setCaption(QString());
+    if (writeError().isEmpty()) {
+        writer_->commit();
+        if (documentListStaged_ && writeError().isEmpty() &&
+            !renameOver(stagedDocumentListPath(),
+                        database::documentListPath(programDirectory_, request_.name)))
+            listError_ = QStringLiteral("Die Datei ") +
+                         database::documentListPath(programDirectory_, request_.name) +
+                         QStringLiteral(" konnte nicht geschrieben werden.");
+    }
+    if (!writeError().isEmpty()) {
+        if (context_.prompts)
+            context_.prompts->warning(QStringLiteral("Die Datenbank \"") + request_.name +
+                                      QStringLiteral("\" wurde nicht gespeichert. ") +
+                                      writeError());
+        running_ = false;
+        return;
+    }
+    database::RunFigures figures;
+    figures.listedFiles = listedFiles_;
+    figures.indexedDocuments = indexedDocuments_;
+    figures.elapsedSeconds = elapsedSeconds();
+    figures.totalSize = totalSize_;
+    logLines_ = database::indexLogLines(figures);
+    QString error;
+    if (!database::writeIndexLog(
+            logLines_, database::indexLogPath(programDirectory_, request_.name), &error) &&
+        context_.prompts)
+        context_.prompts->warning(QStringLiteral("Die Datei ") +
+                                  database::indexLogPath(programDirectory_, request_.name) +
+                                  QStringLiteral(" konnte nicht geschrieben werden: ") + error);
+    running_ = false;
+}
+
+std::optional<StoredRunInputs> readStoredRunInputs(const QString& programDirectory,
+                                                   const QString& name) {
+    const auto header = database::readHeader(database::documentListPath(programDirectory, name));
+    if (!header)
+        return std::nullopt;
+    const database::HeaderParts parts = database::splitHeader(*header);
+    return StoredRunInputs{parts.folder, parts.slotText.toUpper()};
+}
+
+} // namespace indexing

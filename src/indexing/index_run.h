@@ -1,0 +1,138 @@
+#pragma once
+
+#include "archive_reader.h"
+#include "database_writer.h"
+#include "text_extraction.h"
+
+#include "database/document_list.h"
+#include "platform/drive_map.h"
+#include "platform/run_context.h"
+#include "platform/settings_store.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace indexing {
+
+// What the new-database dialog hands to a run.
+struct IndexRunRequest {
+    QString name;        // database name (already checked)
+    QString folder;      // Windows form, as entered: "D:\Texte", "C:\"
+    QString patternText; // the pattern field: "*.odt *.docx"
+    bool updateMode = false;
+};
+
+// Where a run reports what the main window shows. Every callback may be
+// left empty.
+struct IndexProgress {
+    // The window caption: "<count>  Datei:  <path>" per document,
+    // "Aufgeteilte Dateien zusammenfügen:  <part>" while merging, "" at the end.
+    std::function<void(const QString&)> caption;
+    // The status line: "Datenbank wird neu erstellt.", "Fertig mit der
+    // Indizierung." and the others.
+    std::function<void(const QString&)> status;
+    // N, the listed files, once the drive file list has been read.
+    std::function<void(qint64)> listedFiles;
+};
+
+// One index run, from a confirmed dialog to a finished database, without
+// any window. A window (or the command line) creates one object per run:
+//
+//     IndexRun run(programDirectory, drives, settings, context, progress);
+//     run.run(request);   // begin(), LiesDieListeEin(), finish()
+//
+// and, while the run yields, may call requestAbort() (the close button).
+// Messages go to context.prompts. The database's files (.dat,
+// _UTF8Dokument.txt, .log) are replaced only at the finish, each by one
+// rename, so a run that dies on the way leaves the previous database whole;
+// an aborted run still saves what it gathered.
+class IndexRun {
+public:
+    IndexRun(QString programDirectory, const platform::DriveMap& drives,
+             platform::SettingsStore& settings, platform::RunContext context,
+             IndexProgress progress = {});
+    ~IndexRun();
+
+    // Limits for tests and special uses.
+    void setSplitLimit(qint64 characters) { splitLimit_ = characters; }
+    void setMemberSizeCap(qint64 bytes) { memberSizeCap_ = bytes; }
+    // Milliseconds of a steady clock; the elapsed time is taken from it.
+    void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
+
+    // The whole run. False when the drive file list was missing (nothing was
+    // indexed) or a file could not be written (see writeError()).
+    bool run(const IndexRunRequest& request);
+
+    // The steps, for a driver that starts the file-list tool in between.
+    // begin: scratch folders, the start time, the slots, the status line.
+    void begin(const IndexRunRequest& request);
+    // Reads and filters the drive file list into the document list and runs
+    // the text-document builder. False when there is no drive file list.
+    bool LiesDieListeEin();
+    // Merge when split, then the database files and the index log.
+    void finish();
+
+    // The close button during a run: the builder stops before the next
+    // document and what was gathered is saved.
+    void requestAbort();
+
+    bool running() const { return running_; }
+    bool aborted() const { return abortRequested_ || context_.cancelled(); }
+    bool driveListMissing() const { return driveListMissing_; }
+    qint64 listedFiles() const { return listedFiles_; }
+    qint64 indexedDocuments() const { return indexedDocuments_; }
+    qint64 totalSize() const { return totalSize_; }
+    qint64 elapsedSeconds() const;
+    const QString& statusText() const { return status_; }
+    const QStringList& logLines() const { return logLines_; }
+    // The first file that could not be written, in German; empty when none.
+    QString writeError() const;
+
+private:
+    void ErstelleDieODTtextDokumente();
+    bool admitted(const QString& path) const;
+    void setStatus(const QString& text);
+    void setCaption(const QString& text);
+    std::optional<QString> driveFileListPath() const;
+    QString stagedDocumentListPath() const;
+    bool writeStagedDocumentList(const QString& driveListPath);
+
+    QString programDirectory_;
+    const platform::DriveMap& drives_;
+    platform::SettingsStore& settings_;
+    platform::RunContext context_;
+    IndexProgress progress_;
+    std::function<qint64()> clock_;
+
+    IndexRunRequest request_;
+    database::ExtensionSlots slots_; // "*.odt" form
+    std::unique_ptr<DatabaseWriter> writer_;
+    qint64 splitLimit_ = kDefaultSplitLimit;
+    qint64 memberSizeCap_ = kDefaultMemberSizeCap;
+    qint64 startTick_ = 0;
+    qint64 listedFiles_ = 0;
+    qint64 indexedDocuments_ = 0;
+    qint64 totalSize_ = 0;
+    bool running_ = false;
+    bool abortRequested_ = false;
+    bool driveListMissing_ = false;
+    bool documentListStaged_ = false;
+    QString status_;
+    QStringList logLines_;
+    QString listError_;
+};
+
+// For an update run: the folder and the pattern text (upper-cased, as the
+// dialog is pre-filled) from the header of Datenbank/<name>.dat. Nothing
+// when the database has no document list.
+struct StoredRunInputs {
+    QString folder;
+    QString patternText;
+};
+std::optional<StoredRunInputs> readStoredRunInputs(const QString& programDirectory,
+                                                   const QString& name);
+
+} // namespace indexing

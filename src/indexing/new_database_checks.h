@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/drive_map.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// The input checks of the new-database dialog, without the dialog: the
+// window and the command line ask the same questions and show the same
+// German messages.
+namespace indexing {
+
+// The name as the name field keeps it: converted to Windows-1252 (a
+// character it cannot hold becomes "?"), then every / \ * ? " < > | : ^
+// removed.
+QString cleanDatabaseName(const QString& text);
+
+// "Sie haben ungültige Zeichen eingegeben!" when the text was not empty and
+// cleaning removed something; empty otherwise.
+QString nameChangeMessage(const QString& text);
+
+struct DialogInputs {
+    QString name;
+    QString folder; // Windows form
+    QString patternText;
+    bool updateMode = false;
+};
+
+// The messages of the dialog's OK, in their order; the dialog ends as
+// cancelled when there is any. folderExists answers for a Windows-form
+// folder; catalogue holds the names of the existing databases.
+QStringList confirmationMessages(const DialogInputs& inputs,
+                                 const std::function<bool(const QString&)>& folderExists,
+                                 const QStringList& catalogue);
+
+// A Windows-form folder exists when the drive map leads to a directory.
+bool folderExistsThroughDriveMap(const platform::DriveMap& drives, const QString& folder);
+
+} // namespace indexing

@@ -1,0 +1,121 @@
+#include "test_support.h"
+
+#include "indexing/database_writer.h"
+#include "indexing/text_extraction.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using testsupport::Members;
+
+namespace {
+
+const QByteArray kDecl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+
+// Extracts the members as one document and returns the database text the
+// run would write.
+QByteArray extractedText(const Members& members, qint64 splitLimit = indexing::kDefaultSplitLimit,
+                         int* parts = nullptr) {
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("Datenbank/Temp");
+    indexing::DatabaseWriter writer(program.path() + "/", "T");
+    testsupport::MemoryMembers source(members);
+    indexing::LoadXMLDocument(source, writer, platform::RunContext{}, splitLimit);
+    writer.writeDatabaseText();
+    if (writer.splitFlag())
+        writer.moveAndMerge({});
+    writer.commit();
+    if (parts)
+        *parts = writer.partCount();
+    return testsupport::readAll(program.path() + "/Datenbank/T_UTF8Dokument.txt");
+}
+
+} // namespace
+
+class ExtractionTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void lines_data() {
+        QTest::addColumn<Members>("members");
+        QTest::addColumn<QByteArray>("expected");
+
+        QTest::newRow("opendocument paragraphs")
+            << Members{{"content.xml", kDecl + "<text:p>Preis: 5 &lt; 7</text:p><text:p>Zweite "
+                                               "Zeile</text:p>"}}
+            << QByteArray("Preis: 5 < 7\r\nZweite Zeile\r\n");
+        QTest::newRow("xhtml paragraphs one per source line")
+            << Members{{"OEBPS/k1.xhtml",
+                        kDecl + "\n<html>\n<body>\n<p>Eins</p>\n<p>Zwei</p>\n</body>\n</html>\n"}}
+            << QByteArray("Eins\r\n\r\nZwei\r\n\r\n");
+        QTest::newRow("euro kept, greek and inverted question mark blanked")
+            << Members{{"content.xml", kDecl + "<p>5 \xE2\x82\xAC f\xC3\xBCr \xCE\xB1 \xC2\xBF"
+                                               "x</p>"}}
+            << QByteArray("5 \xE2\x82\xAC f\xC3\xBCr    x\r\n");
+        QTest::newRow("skipped members")
+            << Members{{"word/styles.xml", kDecl + "<w:t>Stil</w:t>"},
+                       {"word/document.xml", kDecl + "<w:t>Text</w:t>"},
+                       {"META-INF/container.xml", "<a>Verwaltung</a>"},
+                       {"meta.xml", "<a>Meta</a>"},
+                       {"OEBPS/toc.xhtml", "<a>Inhalt</a>"},
+                       {"OEBPS/titlepage.xhtml", "<a>Titel</a>"},
+                       {"settings.xml", "<a>Einstellung</a>"}}
+            << QByteArray("Text\r\n");
+        QTest::newRow("same paragraph twice in a row written once")
+            << Members{{"content.xml", kDecl + "<p>A</p><p>A</p><p>B</p><p>A</p>"}}
+            << QByteArray("A\r\nB\r\nA\r\n");
+        QTest::newRow("declaration of the next member gives an empty line")
+            << Members{{"a.xml", kDecl + "<p>Ende</p>"}, {"b.xml", kDecl + "<p>Anfang</p>"}}
+            << QByteArray("Ende\r\n\r\nAnfang\r\n");
+        // Loading a member empties the scanner's content, so the next member
+        // opens with an empty line even without a declaration.
+        QTest::newRow("each member starts from empty content")
+            << Members{{"a.xml", "<p>Gleich</p>"}, {"b.xml", "<p>Gleich</p><p>Neu</p>"}}
+            << QByteArray("Gleich\r\n\r\nGleich\r\nNeu\r\n");
+        QTest::newRow("previous content carries across a skipped member")
+            << Members{{"a.xml", "<p>Gleich"}, {"styles.xml", "<p>Stil</p>"}, {"b.xml", "Gleich"}}
+            << QByteArray("Gleich\r\n");
+        QTest::newRow("an unreadable member gives nothing")
+            << Members{{"a.xml", QByteArray()}} << QByteArray();
+    }
+    void lines() {
+        QFETCH(Members, members);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(extractedText(members), expected);
+    }
+
+    void skipRulesLookAtTheWholePath_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("skipped");
+        QTest::newRow("styles") << "/p/ZipTemp/word/Styles.XML" << true;
+        QTest::newRow("meta inside a name") << "/p/ZipTemp/chapter-meta.xml" << true;
+        QTest::newRow("meta-inf folder") << "/p/ZipTemp/META-INF/x.xml" << true;
+        QTest::newRow("content") << "/p/ZipTemp/content.xml" << false;
+        QTest::newRow("document") << "/p/ZipTemp/word/document.xml" << false;
+    }
+    void skipRulesLookAtTheWholePath() {
+        QFETCH(QString, path);
+        QFETCH(bool, skipped);
+        QCOMPARE(indexing::isSkippedMember(path), skipped);
+    }
+
+    // A document past the limit leaves parts behind; the merged text is the
+    // text an unsplit run writes.
+    void splitTextMergesToTheSameBytes() {
+        QByteArray body = kDecl;
+        for (int i = 0; i < 40; ++i)
+            body += "<p>Absatz " + QByteArray::number(i) + " mit \xC3\xA4 und \xE2\x82\xAC</p>";
+        const Members members{{"content.xml", body}};
+        int parts = 0;
+        const QByteArray whole = extractedText(members, indexing::kDefaultSplitLimit, &parts);
+        QCOMPARE(parts, 0);
+        const QByteArray split = extractedText(members, 100, &parts);
+        QVERIFY(parts > 2);
+        QCOMPARE(split, whole);
+        QVERIFY(whole.startsWith("Absatz 0 mit \xC3\xA4 und \xE2\x82\xAC\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ExtractionTest)
+#include "extraction_test.moc"

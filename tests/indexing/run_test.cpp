@@ -1,0 +1,411 @@
+#include "test_support.h"
+
+#include "indexing/drive_list_filter.h"
+#include "indexing/extension_slots.h"
+#include "indexing/index_run.h"
+#include "indexing/new_database_checks.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+#include "textio/windows1252.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+
+using testsupport::readAll;
+
+namespace {
+
+const QByteArray kDecl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+
+QByteArray odtContent(const QByteArray& text) {
+    return kDecl + "<office:text><text:p>" + text + "</text:p></office:text>";
+}
+
+struct Interrupted {};
+
+// A program directory and a drive D: with documents and a drive file list.
+class Setup {
+public:
+    Setup() {
+        QDir(program.path()).mkpath("Datenbank/Temp/ZipTemp");
+        drives.setDrive(u'D', drive.path());
+    }
+    QString programDirectory() const { return program.path() + "/"; }
+    QString database(const QString& file) const { return program.path() + "/Datenbank/" + file; }
+
+    void addDocument(const QString& windowsPath, const QByteArray& text) {
+        const QString native = *drives.toNative(windowsPath);
+        QDir().mkpath(QFileInfo(native).path());
+        testsupport::makeZip(native, {{"mimetype", "application/vnd.oasis.opendocument.text"},
+                                      {"content.xml", odtContent(text)}});
+    }
+    void setDriveList(const QByteArray& lines) {
+        testsupport::writeAll(database("Haupt_Dateinamen_Liste_Laufwerk_D.txt"), lines);
+    }
+
+    // Runs with a clock that stands still, so the log's time is 0:0:0.
+    bool run(const QString& name, const QString& folder, const QString& patterns,
+             qint64 splitLimit = indexing::kDefaultSplitLimit,
+             const std::function<void(indexing::IndexRun&)>& onYield = {}) {
+        prompts.shown.clear();
+        platform::RunContext context;
+        context.prompts = &prompts;
+        indexing::IndexRun* current = nullptr;
+        context.yield = [&] {
+            if (onYield && current)
+                onYield(*current);
+        };
+        indexing::IndexProgress progress;
+        progress.status = [this](const QString& text) { statuses.append(text); };
+        indexing::IndexRun run(programDirectory(), drives, settings, context, progress);
+        current = &run;
+        run.setSplitLimit(splitLimit);
+        run.setClock([] { return qint64(5000); });
+        const bool ok = run.run({name, folder, patterns, false});
+        logLines = run.logLines();
+        listed = run.listedFiles();
+        indexed = run.indexedDocuments();
+        return ok;
+    }
+
+    QTemporaryDir program;
+    QTemporaryDir drive;
+    platform::DriveMap drives;
+    platform::MemorySettingsStore settings;
+    platform::RecordingPrompts prompts;
+    QStringList statuses;
+    QStringList logLines;
+    qint64 listed = 0;
+    qint64 indexed = 0;
+};
+
+// The block of a document; the underline has one "=" per UTF-16 unit.
+QByteArray block(const QByteArray& path, const QByteArray& text) {
+    return " \r\n \r\n \r\n#" + path + "\r\n" + QByteArray(QString::fromUtf8(path).size(), '=') +
+           "\r\n" + text + "\r\n";
+}
+
+} // namespace
+
+class RunTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+    void patternText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("slots");
+        QTest::newRow("two") << "*.odt *.docx" << QStringList{"*.odt", "*.docx", "", "", ""};
+        QTest::newRow("upper case from an update")
+            << "*.ODT *.EPUB" << QStringList{"*.odt", "*.epub", "", "", ""};
+        QTest::newRow("blank word takes a slot")
+            << "*.odt * .docx" << QStringList{"*.odt", "", "*.docx", "", ""};
+        QTest::newRow("more than five")
+            << "*.a *.b *.c *.d *.e *.f" << QStringList{"*.a", "*.b", "*.c", "*.d", "*.e"};
+    }
+    void patternText() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, slots);
+        const auto parsed = indexing::listSlots(indexing::parsePatternText(text));
+        QCOMPARE(QStringList(parsed.begin(), parsed.end()), slots);
+    }
+
+    void driveListFilter_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QStringList>("exclusions");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("entries");
+        const QStringList dittos{"C:\\A\\x.odt", "\" y.odt", "\" z.txt"};
+        QTest::newRow("ditto lines")
+            << "C:\\A" << QStringList() << dittos << QStringList{"C:\\A\\x.odt", "C:\\A\\y.odt"};
+        QTest::newRow("excluded full line drops its dittos")
+            << "C:\\A" << QStringList{"x.odt"} << dittos << QStringList();
+        QTest::newRow("excluded ditto drops the dittos after it")
+            << "C:\\A" << QStringList{"y.odt"}
+            << QStringList{"C:\\A\\x.odt", "\" y.odt", "\" w.odt", "C:\\A\\v.odt"}
+            << QStringList{"C:\\A\\x.odt", "C:\\A\\v.odt"};
+        QTest::newRow("folder is a case-sensitive substring")
+            << "D:\\Texte" << QStringList()
+            << QStringList{"D:\\Texte\\a.odt", "D:\\Texte2\\b.odt", "D:\\texte\\c.odt"}
+            << QStringList{"D:\\Texte\\a.odt", "D:\\Texte2\\b.odt"};
+        QTest::newRow("lower-case folder takes none")
+            << "d:\\texte" << QStringList() << QStringList{"D:\\Texte\\a.odt", "D:\\Texte2\\b.odt"}
+            << QStringList();
+        QTest::newRow("extension in any case, last dot after the folder")
+            << "D:\\" << QStringList()
+            << QStringList{"D:\\Brief.ODT", "D:\\v.odt\\readme", "D:\\t.odt.bak"}
+            << QStringList{"D:\\Brief.ODT"};
+        // Directory decoded from UTF-8 and stored double; the name stays as
+        // its bytes were, so it becomes double UTF-8 when the list is written.
+        QTest::newRow("utf-8 directory and name")
+            << "D:\\Über" << QStringList()
+            << QStringList{textio::ansiView("D:\\\xC3\x9C"
+                                            "ber\\\xC3\xA4.odt")}
+            << QStringList{textio::ansiView("D:\\\xC3\x9C"
+                                            "ber\\\xC3\xA4.odt")};
+    }
+    void driveListFilter() {
+        QFETCH(QString, folder);
+        QFETCH(QStringList, exclusions);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, entries);
+        indexing::DriveListFilter filter(folder, {"*.odt", "", "", "", ""}, exclusions);
+        QStringList taken;
+        for (const QString& line : lines)
+            taken += filter.takeLine(line);
+        QCOMPARE(taken, entries);
+    }
+
+    void newDatabaseChecks_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("patterns");
+        QTest::addColumn<bool>("update");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("all empty")
+            << ""
+            << ""
+            << "" << false
+            << QStringList{"Sie haben keinen Namen für die Datenbank angegeben",
+                           "Sie haben keinen Pfad angegeben",
+                           "Der angegebene Ordner existiert nicht",
+                           "Sie haben keine Dateiendung angegeben"};
+        QTest::newRow("missing folder")
+            << "Neu"
+            << "D:\\Fehlt"
+            << "*.odt" << false << QStringList{"Der angegebene Ordner existiert nicht"};
+        QTest::newRow("name taken in another case")
+            << "test"
+            << "D:\\Da"
+            << "*.odt" << false
+            << QStringList{"Dieser Name existiert schon! Geben Sie einen anderen ein!"};
+        QTest::newRow("update may reuse it") << "Test"
+                                             << "D:\\Da"
+                                             << "*.odt" << true << QStringList();
+        QTest::newRow("longer name is free") << "Test1"
+                                             << "D:\\Da"
+                                             << "*.odt" << false << QStringList();
+    }
+    void newDatabaseChecks() {
+        QFETCH(QString, name);
+        QFETCH(QString, folder);
+        QFETCH(QString, patterns);
+        QFETCH(bool, update);
+        QFETCH(QStringList, messages);
+        const auto exists = [](const QString& f) { return f == "D:\\Da"; };
+        QCOMPARE(indexing::confirmationMessages({name, folder, patterns, update}, exists, {"Test"}),
+                 messages);
+    }
+
+    void nameCleaning_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("colon") << "a:b"
+                               << "ab"
+                               << "Sie haben ungültige Zeichen eingegeben!";
+        QTest::newRow("all forbidden") << "/\\*?\"<>|:^x"
+                                       << "x"
+                                       << "Sie haben ungültige Zeichen eingegeben!";
+        QTest::newRow("greek becomes empty") << "αβ"
+                                             << ""
+                                             << "Sie haben ungültige Zeichen eingegeben!";
+        QTest::newRow("umlaut and euro are fine") << "Bücher €"
+                                                  << "Bücher €"
+                                                  << "";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+    }
+    void nameCleaning() {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QFETCH(QString, message);
+        QCOMPARE(indexing::cleanDatabaseName(typed), kept);
+        QCOMPARE(indexing::nameChangeMessage(typed), message);
+    }
+
+    void runBuildsTheDatabase() {
+        Setup s;
+        // Text that does not pack small, so the sizes add up to some KB.
+        QByteArray noise;
+        quint32 seed = 7;
+        for (int i = 0; i < 1500; ++i) {
+            seed = seed * 1103515245 + 12345;
+            noise += char('a' + (seed >> 16) % 26);
+        }
+        s.addDocument("D:\\Texte\\Brief.ODT", "Lieber Hans</text:p><text:p>" + noise);
+        s.addDocument("D:\\Texte\\b.docx", "Zweiter");
+        s.addDocument("D:\\Texte2\\c.odt", "Dritter");
+        testsupport::writeAll(*s.drives.toNative("D:\\Texte\\x.zip"), "PK");
+        s.setDriveList("D:\\Texte\\Brief.ODT\r\n\" b.docx\r\n\" x.zip\r\n\" gone.odt\r\n"
+                       "D:\\Texte2\\c.odt\r\nD:\\Andere\\d.odt\r\n");
+        QVERIFY(s.run("Test", "D:\\Texte", "*.odt *.docx *.zip"));
+
+        QCOMPARE(readAll(s.database("Test.dat")),
+                 QByteArray("PFAD_UND_ENDUNGEN= D:\\Texte *.odt *.docx *.zip  \r\n"
+                            "D:\\Texte\\Brief.ODT\r\nD:\\Texte\\b.docx\r\nD:\\Texte\\x.zip\r\n"
+                            "D:\\Texte\\gone.odt\r\nD:\\Texte2\\c.odt\r\n"));
+        // b.docx is an OpenDocument inside: the tree fallback still finds it.
+        QCOMPARE(readAll(s.database("Test_UTF8Dokument.txt")),
+                 block("D:\\Texte\\Brief.ODT", "Lieber Hans\r\n" + noise) +
+                     block("D:\\Texte\\b.docx", "Zweiter") + block("D:\\Texte2\\c.odt", "Dritter"));
+        QCOMPARE(
+            s.prompts.texts(),
+            QStringList{"Der Zugriff auf die Datei: \"D:\\Texte\\gone.odt\" wurde verweigert!\r\n"
+                        "Die Datei ist von einem anderen Programm schon geöffnet. Schließen Sie "
+                        "dieses Programm und versuchen Sie erneut die Indizierung."});
+        QCOMPARE(s.listed, 5);
+        QCOMPARE(s.indexed, 3);
+        qint64 size = 0;
+        for (const char* path : {"D:\\Texte\\Brief.ODT", "D:\\Texte\\b.docx", "D:\\Texte2\\c.odt"})
+            size += QFileInfo(*s.drives.toNative(path)).size();
+        QVERIFY(size > 1024 && size <= 3 * 1024);
+        QCOMPARE(s.logLines,
+                 (QStringList{" ", "Dateien insgesamt: 5", "Konnten nicht indiziert werden: 2",
+                              "3 ODT-Dateien wurden indiziert.   Zeit: 0:0:0  Gesamtgröße der "
+                              "gepackten Datei(en) : " +
+                                  QString::number(size / 1024) + " KB"}));
+        QByteArray log = "\xFF\xFE";
+        for (const QString& line : s.logLines)
+            log += QByteArray(reinterpret_cast<const char*>(line.utf16()), line.size() * 2) +
+                   QByteArray("\r\0\n\0", 4);
+        QCOMPARE(readAll(s.database("Test.log")), log);
+        QCOMPARE(s.statuses,
+                 (QStringList{"Datenbank wird neu erstellt.", "Fertig mit der Indizierung."}));
+    }
+
+    void nonAsciiPathsAreStoredDoubleInTheList() {
+        Setup s;
+        s.addDocument("D:\\Bücher\\Übersicht.odt", "Inhalt");
+        s.setDriveList("D:\\B\xC3\xBC"
+                       "cher\\\xC3\x9C"
+                       "bersicht.odt\r\n");
+        QVERIFY(s.run("Ü", "D:\\Bücher", "*.odt"));
+        QCOMPARE(readAll(s.database("Ü.dat")), QByteArray("PFAD_UND_ENDUNGEN= D:\\B\xC3\x83\xC2\xBC"
+                                                          "cher *.odt    \r\nD:\\B\xC3\x83\xC2\xBC"
+                                                          "cher\\\xC3\x83\xC5\x93"
+                                                          "bersicht.odt\r\n"));
+        QCOMPARE(readAll(s.database("Ü_UTF8Dokument.txt")), block("D:\\B\xC3\xBC"
+                                                                  "cher\\\xC3\x9C"
+                                                                  "bersicht.odt",
+                                                                  "Inhalt"));
+        QVERIFY(
+            readAll(s.database("Ü_UTF8Dokument.txt")).contains("\r\n=======================\r\n"));
+    }
+
+    void splitRunMergesToTheSameBytes() {
+        Setup whole;
+        Setup split;
+        QByteArray lines;
+        for (int i = 0; i < 12; ++i) {
+            QByteArray text;
+            for (int p = 0; p < 5; ++p)
+                text += "</text:p><text:p>Dokument " + QByteArray::number(i) + " Absatz " +
+                        QByteArray::number(p);
+            const QString path = QString("D:\\T\\d%1.odt").arg(i, 2, 10, QChar('0'));
+            whole.addDocument(path, text);
+            split.addDocument(path, text);
+            lines += path.toUtf8() + "\r\n";
+        }
+        whole.setDriveList(lines);
+        split.setDriveList(lines);
+        QVERIFY(whole.run("S", "D:\\T", "*.odt"));
+        QVERIFY(split.run("S", "D:\\T", "*.odt", 30));
+        const QByteArray expected = readAll(whole.database("S_UTF8Dokument.txt"));
+        QVERIFY(expected.contains("Dokument 11 Absatz 4"));
+        QVERIFY(!QFile::exists(whole.database("Temp/S_UTF8Dokument1.txt")));
+        QCOMPARE(readAll(split.database("S_UTF8Dokument.txt")), expected);
+        // Parts beyond nine are numbered 910, 911, ... and merged after 9.
+        QVERIFY(QFile::exists(split.database("Temp/S_UTF8Dokument9.txt")));
+        QVERIFY(QFile::exists(split.database("Temp/S_UTF8Dokument910.txt")));
+        QCOMPARE(readAll(split.database("S.dat")), readAll(whole.database("S.dat")));
+    }
+
+    // A run that dies anywhere (here: a yield that never returns) leaves the
+    // database of the run before exactly as it was.
+    void killedRunLeavesThePreviousDatabase() {
+        for (int killAt : {1, 3, 8, 20}) {
+            Setup s;
+            s.addDocument("D:\\T\\a.odt", "Alt");
+            s.setDriveList("D:\\T\\a.odt\r\n");
+            QVERIFY(s.run("K", "D:\\T", "*.odt"));
+            const QByteArray dat = readAll(s.database("K.dat"));
+            const QByteArray text = readAll(s.database("K_UTF8Dokument.txt"));
+            const QByteArray log = readAll(s.database("K.log"));
+            QVERIFY(text.contains("Alt"));
+
+            for (int i = 0; i < 6; ++i)
+                s.addDocument(QString("D:\\T\\n%1.odt").arg(i), "Neu");
+            s.setDriveList("D:\\T\\a.odt\r\n\" n0.odt\r\n\" n1.odt\r\n\" n2.odt\r\n\" n3.odt\r\n"
+                           "\" n4.odt\r\n\" n5.odt\r\n");
+            int calls = 0;
+            bool interrupted = false;
+            try {
+                s.run("K", "D:\\T", "*.odt", 20, [&](indexing::IndexRun&) {
+                    if (++calls == killAt)
+                        throw Interrupted{};
+                });
+            } catch (const Interrupted&) {
+                interrupted = true;
+            }
+            QVERIFY(interrupted);
+            QCOMPARE(readAll(s.database("K.dat")), dat);
+            QCOMPARE(readAll(s.database("K_UTF8Dokument.txt")), text);
+            QCOMPARE(readAll(s.database("K.log")), log);
+        }
+    }
+
+    void abortSavesWhatWasGathered() {
+        Setup s;
+        for (int i = 0; i < 4; ++i)
+            s.addDocument(QString("D:\\T\\%1.odt").arg(i), "Text " + QByteArray::number(i));
+        s.setDriveList("D:\\T\\0.odt\r\n\" 1.odt\r\n\" 2.odt\r\n\" 3.odt\r\n");
+        QVERIFY(
+            s.run("A", "D:\\T", "*.odt", indexing::kDefaultSplitLimit, [](indexing::IndexRun& run) {
+                if (run.indexedDocuments() == 2)
+                    run.requestAbort();
+            }));
+        QCOMPARE(readAll(s.database("A_UTF8Dokument.txt")),
+                 block("D:\\T\\0.odt", "Text 0") + block("D:\\T\\1.odt", "Text 1"));
+        QVERIFY(readAll(s.database("A.dat")).endsWith("D:\\T\\3.odt\r\n"));
+        QCOMPARE(s.logLines.at(2), QString("Konnten nicht indiziert werden: 2"));
+        QCOMPARE(s.statuses.mid(1),
+                 (QStringList{"Indizierung wurde abgebrochen! Die Daten werden gespeichert",
+                              "Fertig mit der abgebrochenen Indizierung."}));
+    }
+
+    void missingDriveListWritesNoDatabase() {
+        Setup s;
+        QVERIFY(!s.run("M", "D:\\T", "*.odt"));
+        QVERIFY(!QFile::exists(s.database("M.dat")));
+        QVERIFY(!QFile::exists(s.database("M_UTF8Dokument.txt")));
+    }
+
+    void driveListOfALowerCaseLetterIsFound() {
+        Setup s;
+        s.addDocument("D:\\T\\a.odt", "Klein");
+        testsupport::writeAll(s.database("Haupt_Dateinamen_Liste_Laufwerk_d.txt"),
+                              "D:\\T\\a.odt\r\n");
+        QVERIFY(s.run("L", "D:\\T", "*.odt"));
+        QVERIFY(readAll(s.database("L_UTF8Dokument.txt")).contains("Klein"));
+    }
+
+    void storedInputsForAnUpdate() {
+        Setup s;
+        s.addDocument("D:\\T\\a.odt", "x");
+        s.setDriveList("D:\\T\\a.odt\r\n");
+        QVERIFY(s.run("U", "D:\\T", "*.odt *.docx"));
+        const auto stored = indexing::readStoredRunInputs(s.programDirectory(), "U");
+        QVERIFY(stored);
+        QCOMPARE(stored->folder, QString("D:\\T"));
+        QCOMPARE(stored->patternText, QString("*.ODT *.DOCX   "));
+        QVERIFY(!indexing::readStoredRunInputs(s.programDirectory(), "Fehlt"));
+    }
+};
+
+QTEST_GUILESS_MAIN(RunTest)
+#include "run_test.moc"

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "indexing/member_source.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+#include <zip.h>
+
+namespace testsupport {
+
+using Members = QList<QPair<QByteArray, QByteArray>>; // name in the ZIP, bytes
+
+// Writes a ZIP container with the members in the given order (a name ending
+// in "/" is a folder entry).
+inline bool makeZip(const QString& path, const Members& members) {
+    QFile::remove(path);
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &error);
+    if (!archive)
+        return false;
+    for (const auto& [name, bytes] : members) {
+        if (name.endsWith('/')) {
+            zip_dir_add(archive, name.constData(), ZIP_FL_ENC_UTF_8);
+            continue;
+        }
+        void* copy = malloc(std::max<qsizetype>(1, bytes.size()));
+        memcpy(copy, bytes.constData(), bytes.size());
+        zip_source_t* source = zip_source_buffer(archive, copy, bytes.size(), 1);
+        if (zip_file_add(archive, name.constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+            zip_source_free(source);
+            zip_discard(archive);
+            return false;
+        }
+    }
+    return zip_close(archive) == 0;
+}
+
+// A member list held in memory.
+class MemoryMembers final : public indexing::MemberSource {
+public:
+    explicit MemoryMembers(Members members)
+        : members_(std::move(members)) {}
+    qsizetype memberCount() const override { return members_.size(); }
+    QString memberPath(qsizetype index) const override {
+        return QStringLiteral("/p/Datenbank/Temp/ZipTemp/") +
+               QString::fromUtf8(members_.at(index).first);
+    }
+    std::optional<QByteArray> readMember(qsizetype index) override {
+        return members_.at(index).second;
+    }
+
+private:
+    Members members_;
+};
+
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+} // namespace testsupport

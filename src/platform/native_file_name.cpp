@@ -126,7 +126,9 @@ QByteArray nativeFileName(QStringView path) {
     };
     for (qsizetype i = 0; i < path.size(); ++i) {
         const char16_t u = path[i].unicode();
-        if (u >= kEscapeBase && u <= kEscapeBase + 0xFF) {
+        // The low half of a surrogate pair can fall in the same range.
+        const bool afterHighSurrogate = i > 0 && path[i - 1].isHighSurrogate();
+        if (u >= kEscapeBase && u <= kEscapeBase + 0xFF && !afterHighSurrogate) {
             flushRun(i);
             out.append(static_cast<char>(u - kEscapeBase));
             runStart = i + 1;

@@ -1,0 +1,16 @@
+#include "test_registry.h"
+
+#include <QCoreApplication>
+#include <QtTest>
+
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    int failures = 0;
+    for (const auto& make : fixture::testClasses()) {
+        std::unique_ptr<QObject> test(make());
+        failures += QTest::qExec(test.get(), argc, argv);
+    }
+    return failures;
+}

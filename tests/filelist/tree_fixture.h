@@ -1,0 +1,48 @@
+#pragma once
+
+// Small helpers that build file trees byte for byte, so names that Qt cannot
+// spell (not UTF-8, with a backslash or a line break) can be made too.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <initializer_list>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fixture {
+
+inline bool makeDirectory(const QByteArray& path) {
+    return ::mkdir(path.constData(), 0755) == 0;
+}
+
+inline bool makeFile(const QByteArray& path, const QByteArray& content = QByteArray("x")) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        return false;
+    const bool ok = ::write(fd, content.constData(), content.size()) == content.size();
+    ::close(fd);
+    return ok;
+}
+
+inline bool makeSymlink(const QByteArray& target, const QByteArray& path) {
+    return ::symlink(target.constData(), path.constData()) == 0;
+}
+
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A text spelled code unit by code unit (lone surrogates included).
+inline QString units(std::initializer_list<char16_t> codeUnits) {
+    QString text;
+    for (char16_t u : codeUnits)
+        text.append(QChar(u));
+    return text;
+}
+
+} // namespace fixture

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "folder_chooser.h"
+#include "shell_opener.h"
+#include "volume_probe.h"
+
+#include "platform/drive_map.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+#include "platform/tool_launcher.h"
+
+#include <QString>
+
+#include <functional>
+
+class QDialog;
+
+// What the windows need from outside themselves: the settings store, the
+// message boxes, the folder browser, the volume check, the shell, and how a
+// modal window is shown and a pause is waited. The program passes the real
+// ones, tests their doubles.
+struct AppServices {
+    platform::SettingsStore& settings;
+    platform::Prompts& prompts;
+    FolderChooser& folders;
+    VolumeProbe& volumes;
+    ShellOpener& shell;
+    platform::DriveMap& drives;
+    platform::ToolLauncher& toolLauncher;
+    QString programDirectory; // native, ends in the separator
+    // Where the executable lies; the file-list tool is installed beside it.
+    QString applicationDirectory;
+    bool administrator = false;
+    // Width of the primary screen; the default window width never exceeds it.
+    int screenWidth = 1024;
+    // Shows a window modally and returns its result (QDialog::Accepted or
+    // Rejected). Tests answer in place of the user.
+    std::function<int(QDialog&)> runModal;
+    // Waits while the windows stay responsive.
+    std::function<void(int)> pause;
+    // Keeps the windows responsive during long work.
+    std::function<void()> yield;
+};

@@ -1,0 +1,63 @@
+#include "hinweis_form.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QVBoxLayout>
+
+THinweisForm::THinweisForm(QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("THinweisForm"));
+    setWindowTitle(QStringLiteral("Information"));
+    memo_ = new QPlainTextEdit(this);
+    memo_->setObjectName(QStringLiteral("Memo1"));
+    memo_->setReadOnly(true);
+    auto* yes = new QPushButton(QStringLiteral("Ja"), this);
+    yes->setObjectName(QStringLiteral("Button1"));
+    yes->setDefault(true);
+    auto* no = new QPushButton(QStringLiteral("Nein"), this);
+    no->setObjectName(QStringLiteral("Button2"));
+    connect(yes, &QPushButton::clicked, this, &QDialog::accept);
+    connect(no, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(yes);
+    buttons->addWidget(no);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(memo_);
+    layout->addLayout(buttons);
+    resize(560, 330);
+}
+
+void THinweisForm::setText(const QString& text) {
+    memo_->clear();
+    memo_->setPlainText(text);
+}
+
+QString THinweisForm::text() const {
+    return memo_->toPlainText();
+}
+
+QString listQuestionText(QChar driveLetter, const QString& dateText) {
+    const QStringList lines = {
+        QString(),
+        QStringLiteral("Die \"Haupt_Dateinamen_Liste_Laufwerk_") + driveLetter +
+            QStringLiteral(".txt\" ist schon vorhanden."),
+        QString(),
+        QStringLiteral("\tSie wurde am: ") + dateText + QStringLiteral(" erstellt."),
+        QString(),
+        QStringLiteral("\t\tSoll sie neu erstellt werden?"),
+        QStringLiteral("\t\t") + QString(38, QLatin1Char('-')),
+        QString(),
+        QStringLiteral("  Das geht relativ schnell. Für 300.000 Dateien etwa 25 Sekunden."),
+        QString(),
+        QString(13, QLatin1Char(' ')) +
+            QStringLiteral("Test-PC:  Prozessor: Intel Core i5-7400 4 x 3.00 GHz"),
+        QString(),
+        QStringLiteral("Die Geschwindigkeit ist abhängig von der Leistungsfähigkeit des PC."),
+    };
+    return lines.join(QStringLiteral("\r\n"));
+}

@@ -1,0 +1,105 @@
+// trovex-odt: the desktop program. Creates the windows once, in their fixed
+// order, and runs until the main window closes.
+#include "administrator.h"
+#include "app_resources.h"
+#include "einstell_form.h"
+#include "folder_chooser.h"
+#include "form_progress.h"
+#include "form_temp_rtf.h"
+#include "hinweis_form.h"
+#include "main_form.h"
+#include "ok_bottom_dlg.h"
+#include "search_form.h"
+#include "shell_opener.h"
+#include "volume_probe.h"
+
+#if __has_include("binbeimsuchen_form.h")
+#include "binbeimsuchen_form.h"
+#define TROVEX_HAS_SEARCHING_NOTICE 1
+#endif
+
+#include "platform/drive_map.h"
+#include "platform/event_pause.h"
+#include "platform/program_directory.h"
+#include "platform/qt_prompts.h"
+#include "platform/settings_store.h"
+#include "platform/tool_launcher.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QTranslator>
+
+namespace {
+
+// Standard buttons and the folder browser speak German.
+void loadGermanQtTranslations(QApplication& app, QTranslator& translator) {
+    const QStringList folders = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                 QStringLiteral("/usr/share/qt6/translations")};
+    for (const QString& folder : folders) {
+        if (translator.load(QStringLiteral("qtbase_de"), folder)) {
+            app.installTranslator(&translator);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    initAppResources();
+    QApplication::setApplicationName(QStringLiteral("Trovex-ODT"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Trovex-ODT"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/trovex/trovex-odt.xpm")));
+    QTranslator translator;
+    loadGermanQtTranslations(app, translator);
+
+    const QString programDirectory = platform::decideProgramDirectory(
+        QApplication::arguments(), QApplication::applicationDirPath(), QDir::currentPath());
+
+    platform::QtSettingsStore settings;
+    platform::DriveMap drives(settings);
+    platform::QtPrompts prompts;
+    QtFolderChooser folders;
+    LocalVolumeProbe volumes(drives);
+    DesktopShellOpener shell;
+    platform::ProcessToolLauncher toolLauncher;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+
+    AppServices services{settings,
+                         prompts,
+                         folders,
+                         volumes,
+                         shell,
+                         drives,
+                         toolLauncher,
+                         programDirectory,
+                         QApplication::applicationDirPath(),
+                         processHasAdministratorRights(),
+                         screen ? screen->geometry().width() : 1024,
+                         [](QDialog& dialog) { return dialog.exec(); },
+                         platform::pauseWithEvents,
+                         platform::yieldToEvents};
+
+    TMainForm_TX_ODT mainForm(services);
+    prompts.setParent(&mainForm);
+    TOKBottomDlg newDatabaseDialog(services, &mainForm);
+    TFormTempRTF tempRtf;
+    TEinstellform settingsDialog(&mainForm);
+    TFormProgress progress;
+    THinweisForm questionWindow(&mainForm);
+    TSuchForm searchWindow(&mainForm);
+#ifdef TROVEX_HAS_SEARCHING_NOTICE
+    TBinbeimSuchenForm searchingNotice(&mainForm);
+#endif
+    mainForm.setWindows({&newDatabaseDialog, &settingsDialog, &questionWindow, &searchWindow});
+    mainForm.setSearchStarter([&] {
+        if (!mainForm.selectedDatabaseName().isEmpty())
+            searchWindow.exec();
+    });
+
+    mainForm.show();
+    return app.exec();
+}

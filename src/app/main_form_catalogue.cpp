@@ -1,0 +1,177 @@
+// The database list of the main window: filling, selecting, deleting.
+#include "main_form.h"
+
+#include "ok_bottom_dlg.h"
+#include "search_form.h"
+
+#include "database/catalogue.h"
+#include "database/database_paths.h"
+#include "platform/settings_values.h"
+#include "textio/text_files.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace settings = platform::settings;
+
+int TMainForm_TX_ODT::selectedIndex() const {
+    const auto selected = listBox1_->selectedItems();
+    return selected.isEmpty() ? -1 : listBox1_->row(selected.first());
+}
+
+void TMainForm_TX_ODT::selectRow(int row) {
+    if (row < 0 || row >= listBox1_->count()) {
+        listBox1_->clearSelection();
+        listBox1_->setCurrentRow(-1);
+        return;
+    }
+    listBox1_->setCurrentRow(row);
+    listBox1_->item(row)->setSelected(true);
+}
+
+void TMainForm_TX_ODT::LiesNamenDatenbanken() {
+    listBox1_->clear();
+    for (const QString& name : database::scanCatalogue(services_.programDirectory)) {
+        auto* item = new QListWidgetItem(name, listBox1_);
+        item->setData(Qt::DecorationRole, listIcon_);
+    }
+
+    QString stored = services_.settings.read(settings::kAusgewaehlteDatenbank);
+    if (stored.isEmpty())
+        stored = QStringLiteral("0");
+    if (updateMode_ && listBox1_->count() > 0) {
+        bool ok = false;
+        const int index = stored.toInt(&ok);
+        if (ok)
+            selectRow(index);
+        return;
+    }
+    const QString dialogName =
+        windows_.newDatabaseDialog ? windows_.newDatabaseDialog->databaseName() : QString();
+    if (dialogName.isEmpty())
+        return;
+    // A later matching entry overrides an earlier one, as the handler runs
+    // once per match.
+    for (int row = 0; row < listBox1_->count(); ++row) {
+        if (listBox1_->item(row)->text().contains(dialogName)) {
+            selectRow(row);
+            ListBox1Click();
+        }
+    }
+}
+
+void TMainForm_TX_ODT::selectFromStoredIndex() {
+    QString stored = services_.settings.read(settings::kAusgewaehlteDatenbank);
+    if (stored.isEmpty())
+        stored = QStringLiteral("0");
+    const int count = listBox1_->count();
+    bool ok = false;
+    int index = stored.trimmed().toInt(&ok);
+    // Out of range, or edited by hand into something else: the first entry.
+    if (!ok || index == -1 || index >= count || index < -1)
+        index = 0;
+    if (count == 0)
+        return;
+    selectRow(index);
+    selectedDatabaseName_ = listBox1_->item(index)->text();
+    currentIndex_ = index;
+    rememberedSelection_ = index;
+}
+
+void TMainForm_TX_ODT::clearSearchWindowDocument() {
+    if (windows_.searchWindow)
+        windows_.searchWindow->resetViewer();
+}
+
+void TMainForm_TX_ODT::loadSearchHistory(const QString& name) {
+    if (!windows_.searchWindow)
+        return;
+    const QString history = database::searchHistoryPath(services_.programDirectory, name);
+    const QString mhtHistory = database::mhtSearchHistoryPath(services_.programDirectory, name);
+    QStringList lines;
+    if (QFileInfo::exists(history))
+        lines = textio::loadLinesWithMarkDetection(history).value_or(QStringList());
+    else if (QFileInfo::exists(mhtHistory))
+        lines = textio::loadLinesWithMarkDetection(mhtHistory).value_or(QStringList());
+    windows_.searchWindow->setHistory(lines);
+}
+
+void TMainForm_TX_ODT::ListBox1Click() {
+    clearSearchWindowDocument();
+    if (running_ || searchUnderWay_ || updateRunActive_) {
+        selectRow(rememberedSelection_);
+        services_.pause(100);
+        return;
+    }
+    const int index = selectedIndex();
+    if (index < 0)
+        return; // a click beside the entries selects nothing
+    currentIndex_ = index;
+    selectedDatabaseName_ = listBox1_->item(index)->text();
+    services_.settings.write(settings::kAusgewaehlteDatenbank, QString::number(index));
+
+    for (const char* name : {"Label8", "Label2"}) {
+        if (auto* label = qobject_cast<QLabel*>(searchWindowChild(QString::fromLatin1(name))))
+            label->clear();
+    }
+    if (QWidget* sortButton = searchWindowChild(QStringLiteral("ZeilenAlsListeSortieren")))
+        sortButton->setEnabled(false);
+
+    loadSearchHistory(selectedDatabaseName_);
+
+    bookmarkPosition_ = 0;
+    const QString bookmark =
+        services_.settings.read(settings::kLesezeichenPrefix + selectedDatabaseName_);
+    if (!bookmark.isEmpty()) {
+        bool ok = false;
+        const qint64 position = bookmark.trimmed().toLongLong(&ok);
+        if (ok)
+            bookmarkPosition_ = position;
+    }
+}
+
+bool TMainForm_TX_ODT::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == listBox1_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::RightButton) {
+            // The press does not change the selection; the menu acts on the
+            // selected entry.
+            openContextMenuAt(press->globalPosition().toPoint() + QPoint(10, 10));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm_TX_ODT::openContextMenuAt(const QPoint& screenPosition) {
+    if (listBox1_->count() == 0)
+        return;
+    popupMenu1_->popup(screenPosition);
+}
+
+void TMainForm_TX_ODT::Datenbankloeschen1Click() {
+    const int index = selectedIndex();
+    if (index < 0)
+        return; // nothing selected: nothing to ask about
+    workingDatabaseName_ = listBox1_->item(index)->text();
+    const bool yes =
+        services_.prompts.confirm(QStringLiteral("Möchten Sie die Datenbank \"") +
+                                  workingDatabaseName_ + QStringLiteral("\" wirklich löschen?"));
+    if (yes) {
+        clearSearchWindowDocument();
+        if (QWidget* sortButton = searchWindowChild(QStringLiteral("ZeilenAlsListeSortieren")))
+            sortButton->setEnabled(false);
+        for (const char* name : {"Label2", "Label8"}) {
+            if (auto* label = qobject_cast<QLabel*>(searchWindowChild(QString::fromLatin1(name))))
+                label->clear();
+        }
+        database::deleteDatabaseFiles(services_.programDirectory, workingDatabaseName_);
+    }
+    LiesNamenDatenbanken();
+    if (listBox1_->count() > 0)
+        selectRow(0);
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "app_services.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class THinweisForm;
+
+// The new-database dialog: the name of the database, the folder to index and
+// the file-name patterns. It refuses bad input with its messages and decides
+// whether the drive file list is built afresh by the file-list tool.
+class TOKBottomDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TOKBottomDlg(AppServices& services, QWidget* parent = nullptr);
+
+    // What the main window tells the dialog before it is shown.
+    void setQuestionWindow(THinweisForm* window) { questionWindow_ = window; }
+    void setUpdateMode(bool updateMode) { updateMode_ = updateMode; }
+    void setCatalogueNames(const QStringList& names) { catalogueNames_ = names; }
+    void setAdministrator(bool administrator) { administrator_ = administrator; }
+    void setControlDirectory(const QString& directory, bool flagSet) {
+        controlDirectory_ = directory;
+        controlDirectoryFlag_ = flagSet;
+    }
+    // Items of the pattern choice, kept sorted.
+    void setExtensionChoices(const QStringList& patterns);
+    QStringList extensionChoices() const;
+
+    // Before every run: name and folder emptied, the list picture hidden.
+    void clearForRun();
+    // An update shows the stored database; the patterns come in upper case.
+    void prefillForUpdate(const QString& name, const QString& folder, const QString& patterns);
+
+    // Hand-back after the dialog closed.
+    QString databaseName() const;
+    QString folder() const;
+    QString patterns() const;
+    bool useTool() const { return useTool_; }
+    QString selectedDatabaseName() const { return selectedDatabaseName_; }
+
+    // Handlers, callable by tests as the user's actions.
+    void Edit1Change();
+    void Edit2Change();
+    void OrdnerwaehlenButtonClick();
+    void Button1Click();
+    void BitBtn1Click();
+    void ComboBox1Click(int index);
+    void OKBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void askListQuestion(QChar driveLetter, int pauseAfterNo);
+    QString driveListDateText(const QString& listFile);
+
+    AppServices& services_;
+    THinweisForm* questionWindow_ = nullptr;
+    QLineEdit* edit1_;
+    QLineEdit* edit2_;
+    QLineEdit* edit3_;
+    QComboBox* comboBox1_;
+    QLabel* image1_;
+    QCheckBox* odtCheckBox_;
+
+    bool updateMode_ = false;
+    bool useTool_ = false;
+    bool cDriveHintShown_ = false;
+    bool administrator_ = false;
+    bool controlDirectoryFlag_ = false;
+    bool openingBrowser_ = false;
+    QString controlDirectory_;
+    QString listDateText_;
+    QString selectedDatabaseName_;
+    QStringList catalogueNames_;
+};

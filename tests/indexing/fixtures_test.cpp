@@ -1,0 +1,194 @@
+#include "test_support.h"
+
+#include "indexing/index_run.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using testsupport::readAll;
+
+namespace {
+
+QString fixture(const QString& name) {
+    return qEnvironmentVariable("TROVEX_FIXTURES") + "/indexing/" + name;
+}
+
+const QStringList kDocuments = {"libreoffice.docx", "libreoffice.odt", "pandoc.docx", "pandoc.epub",
+                                "pandoc.odt"};
+
+// A program directory and drive D: holding the fixture documents in
+// D:\Texte, with the drive file list naming them.
+struct FixtureDrive {
+    FixtureDrive() {
+        QDir(program.path()).mkpath("Datenbank/Temp/ZipTemp");
+        QDir(drive.path()).mkpath("Texte");
+        QByteArray list = "D:\\Texte\\quelle.md\r\n";
+        for (const QString& name : kDocuments) {
+            QFile::copy(fixture(name), drive.path() + "/Texte/" + name);
+            list += "\" " + name.toUtf8() + "\r\n";
+        }
+        testsupport::writeAll(program.path() + "/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt",
+                              list);
+    }
+    QTemporaryDir program;
+    QTemporaryDir drive;
+};
+
+// The text lines of one document's block.
+QList<QByteArray> blockLines(const QByteArray& text, const QByteArray& path) {
+    const QByteArray header = "#" + path + "\r\n";
+    qsizetype start = text.indexOf(header);
+    if (start < 0)
+        return {};
+    start += header.size();
+    start = text.indexOf("\r\n", start) + 2; // the underline
+    qsizetype end = text.indexOf(" \r\n \r\n \r\n#", start);
+    if (end < 0)
+        end = text.size();
+    QList<QByteArray> lines = text.mid(start, end - start).split('\n');
+    lines.removeLast();
+    for (QByteArray& line : lines)
+        line.chop(1);
+    return lines;
+}
+
+const QByteArray kParagraph =
+    "Die Fahrkarte kostet 5 \xE2\x82\xAC und gilt f\xC3\xBCr \xC3\x84rzte, "
+    "\xC3\x96"
+    "fen und \xC3\x9C"
+    "bermut.";
+const QByteArray kGreek = "Ein griechisches Wort:       steht hier.";
+const QByteArray kLast = "Gr\xC3\xB6\xC3\x9F"
+                         "e, Ma\xC3\x9F und Fu\xC3\x9F \xE2\x80\x93 \xE2\x80\x9E"
+                         "Anf\xC3\xBChrungszeichen\xE2\x80\x9C sind auch dabei.";
+
+} // namespace
+
+class FixturesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Documents written by LibreOffice and pandoc give their paragraphs, one
+    // per line, with the euro sign kept and the Greek word blanked.
+    void realDocumentsIndexToTheirParagraphs() {
+        FixtureDrive d;
+        platform::DriveMap drives;
+        drives.setDrive(u'D', d.drive.path());
+        platform::MemorySettingsStore settings;
+        platform::RecordingPrompts prompts;
+        platform::RunContext context;
+        context.prompts = &prompts;
+        indexing::IndexRun run(d.program.path(), drives, settings, context);
+        QVERIFY(run.run({"F", "D:\\Texte", "*.odt *.docx *.epub *.md", false}));
+        QCOMPARE(prompts.texts(), QStringList());
+        QCOMPARE(run.listedFiles(), 6);
+        QCOMPARE(run.indexedDocuments(), 5);
+        const QByteArray text = readAll(d.program.path() + "/Datenbank/F_UTF8Dokument.txt");
+
+        const QList<QByteArray> libreOffice{"Stra\xC3\x9F"
+                                            "enbahn nach Z\xC3\xBCrich",
+                                            "Die Fahrt",
+                                            kParagraph,
+                                            kGreek,
+                                            "Zweites Kapitel",
+                                            kLast};
+        QCOMPARE(blockLines(text, "D:\\Texte\\libreoffice.odt"), libreOffice);
+        // Word's document.xml ends with the section properties: one empty line.
+        QCOMPARE(blockLines(text, "D:\\Texte\\libreoffice.docx"),
+                 libreOffice + QList<QByteArray>{""});
+        QList<QByteArray> pandocOdt;
+        for (const QByteArray& line : libreOffice)
+            pandocOdt << line << "";
+        QCOMPARE(blockLines(text, "D:\\Texte\\pandoc.odt"), pandocOdt);
+
+        const QList<QByteArray> epub = blockLines(text, "D:\\Texte\\pandoc.epub");
+        const qsizetype paragraph = epub.indexOf(kParagraph);
+        QVERIFY(paragraph > 0);
+        QCOMPARE(epub.mid(paragraph - 2, 7), (QList<QByteArray>{"Die Fahrt", "", kParagraph, "",
+                                                                kGreek, "", "Zweites Kapitel"}));
+        QVERIFY(blockLines(text, "D:\\Texte\\pandoc.docx").contains(kLast));
+        QVERIFY(!text.contains("quelle.md"));
+    }
+
+    // trovex index builds the database from the drive file list, and
+    // trovex databases lists it.
+    void commandLineBuildsAndListsTheDatabase() {
+        FixtureDrive d;
+        QTemporaryDir config;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        const QString trovex = qEnvironmentVariable("TROVEX_BIN") + "/trovex";
+        const QStringList common{"--program-dir", d.program.path(), "--drive",
+                                 "D=" + d.drive.path()};
+        QProcess index;
+        index.setProcessEnvironment(environment);
+        index.start(trovex, common + QStringList{"index", "Mein Buch", "D:\\Texte", "*.epub"});
+        QVERIFY(index.waitForFinished(60000));
+        QCOMPARE(index.exitCode(), 0);
+        const QStringList log = QString::fromUtf8(index.readAllStandardOutput()).split('\n');
+        QCOMPARE(log.mid(0, 3),
+                 (QStringList{" ", "Dateien insgesamt: 1", "Konnten nicht indiziert werden: 0"}));
+        QVERIFY(log.at(3).startsWith("1 ODT-Dateien wurden indiziert.   Zeit: "));
+        QVERIFY(readAll(d.program.path() + "/Datenbank/Mein Buch_UTF8Dokument.txt")
+                    .contains(kParagraph));
+
+        QProcess list;
+        list.setProcessEnvironment(environment);
+        list.start(trovex, common + QStringList{"databases"});
+        QVERIFY(list.waitForFinished(60000));
+        QCOMPARE(list.readAllStandardOutput(), QByteArray("Mein Buch\n"));
+
+        // An update takes folder and patterns from the stored header.
+        QProcess update;
+        update.setProcessEnvironment(environment);
+        update.start(trovex, common + QStringList{"index", "Mein Buch", "--update"});
+        QVERIFY(update.waitForFinished(60000));
+        QCOMPARE(update.exitCode(), 0);
+        QVERIFY(readAll(d.program.path() + "/Datenbank/Mein Buch.dat")
+                    .startsWith("PFAD_UND_ENDUNGEN= D:\\Texte *.epub    \r\n"));
+    }
+
+    void commandLineRefusals_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("forbidden character") << QStringList{"index", "a:b", "D:\\Texte", "*.odt"}
+                                             << "Sie haben ungültige Zeichen eingegeben!\n";
+        QTest::newRow("not windows-1252") << QStringList{"index", "λόγος", "D:\\Texte", "*.odt"}
+                                          << "Sie haben ungültige Zeichen eingegeben!\n";
+        QTest::newRow("folder missing and no pattern")
+            << QStringList{"index", "X", "D:\\Fehlt", ""}
+            << "Der angegebene Ordner existiert nicht\nSie haben keine Dateiendung angegeben\n";
+        QTest::newRow("no drive file list and no tool")
+            << QStringList{"index", "X", "E:\\", "*.odt"}
+            << "Die Dateiliste \"%1/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_E.txt\" fehlt, und "
+               "das Programm ErstelleDateiliste, das sie erstellt, liegt nicht neben trovex.\n";
+    }
+    void commandLineRefusals() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        FixtureDrive d;
+        QTemporaryDir config;
+        QTemporaryDir bin;
+        // A trovex with no file-list tool beside it.
+        const QString trovex = bin.path() + "/trovex";
+        QVERIFY(QFile::copy(qEnvironmentVariable("TROVEX_BIN") + "/trovex", trovex));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        QProcess index;
+        index.setProcessEnvironment(environment);
+        index.start(trovex, QStringList{"--program-dir", d.program.path(), "--drive",
+                                        "D=" + d.drive.path(), "--drive", "E=" + d.drive.path()} +
+                                arguments);
+        QVERIFY(index.waitForFinished(60000));
+        QCOMPARE(index.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(index.readAllStandardError()), message.arg(d.program.path()));
+        QVERIFY(!QFile::exists(d.program.path() + "/Datenbank/X.dat"));
+    }
+};
+
+QTEST_GUILESS_MAIN(FixturesTest)
+#include "fixtures_test.moc"

@@ -1,0 +1,94 @@
+#include "main_window_fixture.h"
+
+#include "app/app_resources.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
+
+MainWindowFixture::MainWindowFixture() {
+    initAppResources();
+    programDirectory = root.path() + QStringLiteral("/Programm/");
+    documents = root.path() + QStringLiteral("/Dokumente");
+    QDir().mkpath(programDirectory);
+    QDir().mkpath(documents);
+    drives.setDrive(QLatin1Char('T'), documents);
+    volumes.indexable.insert(QLatin1Char('T'));
+}
+
+MainWindowFixture::~MainWindowFixture() = default;
+
+void MainWindowFixture::start() {
+    services = std::unique_ptr<AppServices>(new AppServices{
+        settings, prompts, folders, volumes, shell, drives, toolLauncher, programDirectory,
+        programDirectory, false, screenWidth,
+        [this](QDialog& window) -> int {
+            if (auto* newDatabase = qobject_cast<TOKBottomDlg*>(&window))
+                return answerDialog ? answerDialog(*newDatabase) : int(QDialog::Rejected);
+            if (qobject_cast<THinweisForm*>(&window)) {
+                ++questionsAsked;
+                return answerQuestion;
+            }
+            return int(QDialog::Rejected);
+        },
+        [this](int milliseconds) {
+            pauses.append(milliseconds);
+            QTest::qWait(0);
+        },
+        [this] {
+            if (onYield)
+                onYield();
+        }});
+    mainForm = std::make_unique<TMainForm_TX_ODT>(*services);
+    dialog = std::make_unique<TOKBottomDlg>(*services);
+    settingsDialog = std::make_unique<TEinstellform>();
+    question = std::make_unique<THinweisForm>();
+    searchWindow = std::make_unique<TSuchForm>();
+    mainForm->setWindows({dialog.get(), settingsDialog.get(), question.get(), searchWindow.get()});
+    mainForm->FormPaint();
+}
+
+void MainWindowFixture::writeFile(const QString& relative, const QByteArray& bytes) const {
+    const QString file = path(relative);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+}
+
+QByteArray MainWindowFixture::readFile(const QString& relative) const {
+    QFile in(path(relative));
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+bool MainWindowFixture::exists(const QString& relative) const {
+    return QFileInfo::exists(path(relative));
+}
+
+void MainWindowFixture::addDatabase(const QString& name) const {
+    writeFile(QStringLiteral("Datenbank/") + name + QStringLiteral(".dat"),
+              "PFAD_UND_ENDUNGEN= T:\\ *.odt    \r\n");
+}
+
+void MainWindowFixture::addDocument(const QString& fixture, const QString& name) const {
+    const QString source =
+        qEnvironmentVariable("TROVEX_FIXTURES") + QStringLiteral("/indexing/") + fixture;
+    QVERIFY2(QFile::copy(source, documents + QLatin1Char('/') + name), qPrintable(source));
+}
+
+void MainWindowFixture::writeDriveList(const QStringList& fileNames) const {
+    QByteArray bytes;
+    for (const QString& name : fileNames)
+        bytes += "T:\\" + name.toUtf8() + "\r\n";
+    writeFile(QStringLiteral("Datenbank/Haupt_Dateinamen_Liste_Laufwerk_T.txt"), bytes);
+}
+
+int MainWindowFixture::fillAndConfirm(TOKBottomDlg& window, const QString& name) {
+    window.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(name);
+    folders.answers.append(documents);
+    window.OrdnerwaehlenButtonClick();
+    window.OKBtnClick();
+    return window.result();
+}

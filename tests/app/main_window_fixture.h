@@ -1,0 +1,74 @@
+#pragma once
+
+#include "app/app_services.h"
+#include "app/einstell_form.h"
+#include "app/hinweis_form.h"
+#include "app/main_form.h"
+#include "app/ok_bottom_dlg.h"
+#include "app/search_form.h"
+
+#include "platform/drive_map.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+#include "platform/tool_launcher.h"
+
+#include <QByteArray>
+#include <QDialog>
+#include <QList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+// A program directory in a temporary folder, the test doubles of every seam,
+// and the windows created in the program's order. Modal windows are answered
+// by `answerDialog`/`answerQuestion` instead of a user.
+struct MainWindowFixture {
+    QTemporaryDir root;
+    QString programDirectory; // ends in "/"
+    QString documents;        // drive T: of the drive map
+    platform::MemorySettingsStore settings;
+    platform::RecordingPrompts prompts;
+    ScriptedFolderChooser folders;
+    FixedVolumeProbe volumes;
+    RecordingShellOpener shell;
+    platform::DriveMap drives;
+    platform::RecordingToolLauncher toolLauncher;
+    QList<int> pauses;
+    int screenWidth = 1280;
+    // Called at every yield of a run.
+    std::function<void()> onYield;
+    // Answers the new-database dialog; default: cancel.
+    std::function<int(TOKBottomDlg&)> answerDialog;
+    // Answers the list question: "Ja" (Accepted) or "Nein" (Rejected).
+    int answerQuestion = QDialog::Rejected;
+    int questionsAsked = 0;
+
+    std::unique_ptr<AppServices> services;
+    std::unique_ptr<TMainForm_TX_ODT> mainForm;
+    std::unique_ptr<TOKBottomDlg> dialog;
+    std::unique_ptr<TEinstellform> settingsDialog;
+    std::unique_ptr<THinweisForm> question;
+    std::unique_ptr<TSuchForm> searchWindow;
+
+    MainWindowFixture();
+    ~MainWindowFixture();
+
+    // Creates the windows and runs the first paint.
+    void start();
+
+    // Files below the program directory.
+    QString path(const QString& relative) const { return programDirectory + relative; }
+    void writeFile(const QString& relative, const QByteArray& bytes) const;
+    QByteArray readFile(const QString& relative) const;
+    bool exists(const QString& relative) const;
+    // A database as the catalogue sees it: its document list.
+    void addDatabase(const QString& name) const;
+    // A document from the indexing fixtures, copied into drive T:.
+    void addDocument(const QString& fixture, const QString& name) const;
+    // The drive file list of T: with one full line per file.
+    void writeDriveList(const QStringList& fileNames) const;
+
+    // The dialog filled as a user does: name, folder by the browser, OK.
+    int fillAndConfirm(TOKBottomDlg& dialog, const QString& name);
+};

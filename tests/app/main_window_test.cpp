@@ -1,0 +1,736 @@
+#include "main_window_fixture.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+using Kind = platform::RecordingPrompts::Kind;
+
+namespace {
+
+QListWidget* databaseList(const MainWindowFixture& f) {
+    return f.mainForm->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+}
+
+QStringList entries(const MainWindowFixture& f) {
+    QStringList names;
+    for (int row = 0; row < databaseList(f)->count(); ++row)
+        names.append(databaseList(f)->item(row)->text());
+    return names;
+}
+
+int selectedRow(const MainWindowFixture& f) {
+    const auto selected = databaseList(f)->selectedItems();
+    return selected.isEmpty() ? -1 : databaseList(f)->row(selected.first());
+}
+
+QString mainText(const MainWindowFixture& f, const char* name) {
+    if (auto* label = f.mainForm->findChild<QLabel*>(QString::fromLatin1(name)))
+        return label->text();
+    return f.mainForm->findChild<QPushButton*>(QString::fromLatin1(name))->text();
+}
+
+bool buttonEnabled(const MainWindowFixture& f, const char* name) {
+    return f.mainForm->findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled();
+}
+
+void click(MainWindowFixture& f, int row) {
+    databaseList(f)->setCurrentRow(row);
+    f.mainForm->ListBox1Click();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+    void firstStartWritesTheDefaultsAndSizesTheWindows_data();
+    void firstStartWritesTheDefaultsAndSizesTheWindows();
+    void firstPaintSelectsTheStoredDatabase_data();
+    void firstPaintSelectsTheStoredDatabase();
+    void noDatabasesMeansNoSelection();
+    void aClickWhileBusySnapsBack();
+    void selectingLoadsHistoryAndBookmark();
+    void rightClickDeletesTheSelectedDatabase_data();
+    void rightClickDeletesTheSelectedDatabase();
+    void updateWithoutSelectionExplains_data();
+    void updateWithoutSelectionExplains();
+
+    void emptyNameAndFolderGiveThreeBoxes();
+    void nameFieldDropsForbiddenCharacters_data();
+    void nameFieldDropsForbiddenCharacters();
+    void takenNamesAreRefused_data();
+    void takenNamesAreRefused();
+    void aFolderOnAnUnindexableDriveIsRefused();
+    void theDriveCHintComesOncePerRun();
+    void theListQuestionDecidesOnTheTool_data();
+    void theListQuestionDecidesOnTheTool();
+
+    void anIndexRunWithAnExistingListBuildsTheDatabase();
+    void abortDuringARunKeepsWhatWasGathered();
+    void aMissingDriveListIsReportedAndLeavesNothing();
+    void theToolIsWatchedUntilItHasFinished();
+    void aToolThatNeverShowsTimesOut();
+    void theProgressLineShowsCountAndTime();
+
+    void closingStoresSelectionSizesAndEmptiesTemp();
+    void closeQuestionNoKeepsTheProgramRunning();
+    void aMaximisedSearchWindowKeepsItsStoredSize_data();
+    void aMaximisedSearchWindowKeepsItsStoredSize();
+    void helpOpensTheDocumentOfTheProgramDirectory();
+};
+
+void MainWindowTest::firstStartWritesTheDefaultsAndSizesTheWindows_data() {
+    QTest::addColumn<QStringList>("stored"); // name=value pairs stored before the start
+    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<QSize>("mainSize");
+    QTest::addColumn<QSize>("searchSize");
+    QTest::newRow("empty store, narrow screen")
+        << QStringList() << 800 << QSize(1024, 506) << QSize(1024, 500);
+    QTest::newRow("Weite missing on an 800-pixel screen")
+        << QStringList{QStringLiteral("Ausgewaehlte_Datenbank=0"), QStringLiteral("Hoehe=600")}
+        << 800 << QSize(800, 600) << QSize(800, 500);
+    QTest::newRow("stored sizes") << QStringList{QStringLiteral("Ausgewaehlte_Datenbank=0"),
+                                                 QStringLiteral("Hoehe=700"),
+                                                 QStringLiteral("Weite=1100"),
+                                                 QStringLiteral("SHoehe=550"),
+                                                 QStringLiteral("SWeite=900")}
+                                  << 1920 << QSize(1100, 700) << QSize(900, 550);
+}
+
+void MainWindowTest::firstStartWritesTheDefaultsAndSizesTheWindows() {
+    QFETCH(QStringList, stored);
+    QFETCH(int, screenWidth);
+    QFETCH(QSize, mainSize);
+    QFETCH(QSize, searchSize);
+    MainWindowFixture f;
+    for (const QString& pair : stored)
+        f.settings.write(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+    f.screenWidth = screenWidth;
+    f.start();
+
+    QCOMPARE(f.mainForm->size(), mainSize);
+    QCOMPARE(f.searchWindow->size(), searchSize);
+    QVERIFY(f.exists(QStringLiteral("Datenbank/Temp/ZipTemp")));
+    if (stored.isEmpty()) {
+        const QList<QPair<QString, QString>> defaults = {
+            {QStringLiteral("Ausgewaehlte_Datenbank"), QStringLiteral("-1")},
+            {QStringLiteral("Themen-Webseite"), QStringLiteral("0")},
+            {QStringLiteral("Ausgewaehlte_Webseite"), QStringLiteral("0")},
+            {QStringLiteral("Farbe"), QStringLiteral("clTeal")},
+            {QStringLiteral("HinweistextFarbe"), QStringLiteral("clWhite")},
+            {QStringLiteral("Hoehe"), QStringLiteral("506")},
+            {QStringLiteral("Weite"), QStringLiteral("1024")},
+            {QStringLiteral("SHoehe"), QStringLiteral("500")},
+            {QStringLiteral("SWeite"), QStringLiteral("1024")},
+            {QStringLiteral("Browser"), QStringLiteral("standard")},
+            {QStringLiteral("Suchwort_in_Zwischenablage_kopieren"), QStringLiteral("1")},
+            {QStringLiteral("Kurzhinweis_imViewer_anzeigen"), QStringLiteral("1")},
+        };
+        for (const auto& [name, value] : defaults)
+            QCOMPARE(f.settings.read(name), value);
+        QCOMPARE(f.settings.size(), qsizetype(12));
+        // clTeal is $00808000: red 0, green 128, blue 128.
+        QCOMPARE(f.mainForm->backgroundColour(), QColor(0, 128, 128));
+        QCOMPARE(f.mainForm->windowTitle(),
+                 QStringLiteral("  Trovex-ODT -  Die Suchmaschine für eBooks, LibreOffice, "
+                                "OpenOffice und Word (DOCX) Dokumente."));
+        QCOMPARE(mainText(f, "BitBtn2"), QStringLiteral("Schli&eßen"));
+    } else {
+        // Missing values are not written at start, except the browser.
+        QVERIFY(!f.settings.contains(QStringLiteral("Farbe")));
+        QCOMPARE(f.settings.read(QStringLiteral("Browser")), QStringLiteral("standard"));
+    }
+}
+
+void MainWindowTest::firstPaintSelectsTheStoredDatabase_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("expectedRow");
+    QTest::newRow("second") << QStringLiteral("1") << 1;
+    QTest::newRow("equal to the count") << QStringLiteral("3") << 0;
+    QTest::newRow("minus one") << QStringLiteral("-1") << 0;
+    QTest::newRow("larger than the count") << QStringLiteral("17") << 0;
+    QTest::newRow("edited by hand") << QStringLiteral("zwei") << 0;
+}
+
+void MainWindowTest::firstPaintSelectsTheStoredDatabase() {
+    QFETCH(QString, stored);
+    QFETCH(int, expectedRow);
+    MainWindowFixture f;
+    f.settings.write(QStringLiteral("Ausgewaehlte_Datenbank"), stored);
+    for (const char* name : {"Alpha", "Beta", "Gamma"})
+        f.addDatabase(QString::fromLatin1(name));
+    f.start();
+
+    QCOMPARE(entries(f), (QStringList{"Alpha", "Beta", "Gamma"}));
+    QCOMPARE(selectedRow(f), expectedRow);
+    QCOMPARE(f.mainForm->selectedDatabaseName(), entries(f).at(expectedRow));
+    // The selection handler ran once and stored the index it settled on.
+    QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")),
+             QString::number(expectedRow));
+}
+
+void MainWindowTest::noDatabasesMeansNoSelection() {
+    MainWindowFixture f;
+    f.settings.write(QStringLiteral("Ausgewaehlte_Datenbank"), QStringLiteral("2"));
+    f.writeFile(QStringLiteral("Datenbank/x_MHT.DAT"), "PFAD_UND_ENDUNGEN= T:\\\r\n");
+    f.start();
+    QCOMPARE(databaseList(f)->count(), 0);
+    QCOMPARE(selectedRow(f), -1);
+    QVERIFY(f.mainForm->selectedDatabaseName().isEmpty());
+    // The handler did not run, so the stored index is untouched.
+    QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("2"));
+    f.mainForm->openContextMenuAt(QPoint(10, 10));
+    QVERIFY(!f.mainForm->contextMenu()->isVisible());
+}
+
+void MainWindowTest::aClickWhileBusySnapsBack() {
+    MainWindowFixture f;
+    for (const char* name : {"Alpha", "Beta", "Gamma"})
+        f.addDatabase(QString::fromLatin1(name));
+    f.settings.write(QStringLiteral("Ausgewaehlte_Datenbank"), QStringLiteral("1"));
+    f.start();
+    f.pauses.clear();
+
+    f.mainForm->setSearchUnderWay(true);
+    click(f, 2);
+    QCOMPARE(selectedRow(f), 1);
+    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Beta"));
+    QCOMPARE(f.pauses, QList<int>{100});
+    QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("1"));
+
+    f.mainForm->setSearchUnderWay(false);
+    click(f, 2);
+    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Gamma"));
+    QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("2"));
+}
+
+void MainWindowTest::selectingLoadsHistoryAndBookmark() {
+    MainWindowFixture f;
+    f.addDatabase(QStringLiteral("Alpha"));
+    f.addDatabase(QStringLiteral("Beta"));
+    // UTF-16LE with mark, CR LF after every line.
+    f.writeFile(QStringLiteral("Alpha_Suchwoerterliste.txt"),
+                QByteArray("\xFF\xFE"
+                           "H\0a\0u\0s\0\r\0\n\0B\0\xE4\0r\0\r\0\n\0",
+                           22));
+    f.settings.write(QStringLiteral("Lesezeichen_Alpha"), QStringLiteral("-5"));
+    f.start();
+    QCOMPARE(f.searchWindow->history(), (QStringList{"Haus", "Bär"}));
+    QCOMPARE(f.mainForm->bookmarkPosition(), qint64(-5));
+
+    click(f, 1);
+    QVERIFY(f.searchWindow->history().isEmpty());
+    QCOMPARE(f.mainForm->bookmarkPosition(), qint64(0));
+}
+
+void MainWindowTest::rightClickDeletesTheSelectedDatabase_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Ja") << true;
+    QTest::newRow("Nein") << false;
+}
+
+void MainWindowTest::rightClickDeletesTheSelectedDatabase() {
+    QFETCH(bool, yes);
+    MainWindowFixture f;
+    for (const char* name : {"Alpha", "Beta", "Gamma"})
+        f.addDatabase(QString::fromLatin1(name));
+    f.writeFile(QStringLiteral("Datenbank/Beta_UTF8Dokument.txt"), "x\r\n");
+    f.writeFile(QStringLiteral("Datenbank/Beta.log"), "x");
+    f.writeFile(QStringLiteral("Beta_Suchwoerterliste.txt"), "x");
+    f.settings.write(QStringLiteral("Lesezeichen_Beta"), QStringLiteral("12"));
+    f.start();
+    f.mainForm->show();
+    click(f, 1);
+
+    // A right-button press on Gamma leaves Beta selected and opens the menu.
+    QListWidget* list = databaseList(f);
+    const QPoint onGamma = list->visualItemRect(list->item(2)).center();
+    QTest::mousePress(list->viewport(), Qt::RightButton, Qt::NoModifier, onGamma);
+    QCOMPARE(selectedRow(f), 1);
+    QTRY_VERIFY(f.mainForm->contextMenu()->isVisible());
+    f.mainForm->contextMenu()->hide();
+
+    f.prompts.answers = {yes};
+    f.mainForm->contextMenu()->actions().first()->trigger();
+    QCOMPARE(f.prompts.texts(),
+             QStringList{QStringLiteral("Möchten Sie die Datenbank \"Beta\" wirklich löschen?")});
+    QCOMPARE(f.prompts.shown.first().kind, Kind::Confirmation);
+    if (yes) {
+        QCOMPARE(entries(f), (QStringList{"Alpha", "Gamma"}));
+        QVERIFY(!f.exists(QStringLiteral("Datenbank/Beta.dat")));
+        QVERIFY(!f.exists(QStringLiteral("Datenbank/Beta_UTF8Dokument.txt")));
+        QVERIFY(!f.exists(QStringLiteral("Datenbank/Beta.log")));
+        QVERIFY(!f.exists(QStringLiteral("Beta_Suchwoerterliste.txt")));
+        QCOMPARE(f.settings.read(QStringLiteral("Lesezeichen_Beta")), QStringLiteral("12"));
+    } else {
+        QCOMPARE(entries(f), (QStringList{"Alpha", "Beta", "Gamma"}));
+        QVERIFY(f.exists(QStringLiteral("Datenbank/Beta_UTF8Dokument.txt")));
+    }
+    QCOMPARE(selectedRow(f), 0);
+}
+
+void MainWindowTest::updateWithoutSelectionExplains_data() {
+    QTest::addColumn<bool>("withDatabases");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no databases")
+        << false
+        << QStringLiteral("Es existiert noch keine Datenbank! Betätigen Sie bitte den Schalter "
+                          "\"Neue Datenbank erstellen\".");
+    QTest::newRow("none selected") << true
+                                   << QStringLiteral("Sie müssen zuerst eine Datenbank auswählen! "
+                                                     "Mit linker Maustaste anklicken!");
+}
+
+void MainWindowTest::updateWithoutSelectionExplains() {
+    QFETCH(bool, withDatabases);
+    QFETCH(QString, message);
+    MainWindowFixture f;
+    if (withDatabases)
+        f.addDatabase(QStringLiteral("Alpha"));
+    bool dialogShown = false;
+    f.answerDialog = [&](TOKBottomDlg&) {
+        dialogShown = true;
+        return int(QDialog::Rejected);
+    };
+    f.start();
+    databaseList(f)->clearSelection();
+    f.mainForm->ErneutIndiziereBtnClick();
+    QCOMPARE(f.prompts.texts(), QStringList{message});
+    QCOMPARE(f.prompts.shown.first().kind, Kind::Information);
+    QVERIFY(!dialogShown);
+    QVERIFY(!f.mainForm->isUpdateMode());
+}
+
+void MainWindowTest::emptyNameAndFolderGiveThreeBoxes() {
+    MainWindowFixture f;
+    f.start();
+    f.dialog->OKBtnClick();
+    QCOMPARE(f.prompts.texts(),
+             (QStringList{QStringLiteral("Sie haben keinen Namen für die Datenbank angegeben"),
+                          QStringLiteral("Sie haben keinen Pfad angegeben"),
+                          QStringLiteral("Der angegebene Ordner existiert nicht")}));
+    for (const auto& shown : f.prompts.shown)
+        QCOMPARE(shown.kind, Kind::Information);
+    QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
+}
+
+void MainWindowTest::nameFieldDropsForbiddenCharacters_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("colon") << QStringLiteral("a:b") << QStringLiteral("ab") << 1;
+    QTest::newRow("all ten") << QStringLiteral("/\\*?\"<>|:^x") << QStringLiteral("x") << 1;
+    QTest::newRow("outside the code page") << QStringLiteral("λόγος") << QString() << 1;
+    QTest::newRow("umlauts are fine") << QStringLiteral("Bücher") << QStringLiteral("Bücher") << 0;
+}
+
+void MainWindowTest::nameFieldDropsForbiddenCharacters() {
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QFETCH(int, messages);
+    MainWindowFixture f;
+    f.start();
+    auto* name = f.dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"));
+    name->setText(typed);
+    QCOMPARE(name->text(), kept);
+    QCOMPARE(f.prompts.shown.size(), qsizetype(messages));
+    for (const auto& shown : f.prompts.shown) {
+        QCOMPARE(shown.kind, Kind::Plain);
+        QCOMPARE(shown.text, QStringLiteral("Sie haben ungültige Zeichen eingegeben!"));
+    }
+}
+
+void MainWindowTest::takenNamesAreRefused_data() {
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("Test while TEST exists")
+        << QStringLiteral("TEST") << QStringLiteral("Test") << false;
+    QTest::newRow("Test1 while Test exists")
+        << QStringLiteral("Test") << QStringLiteral("Test1") << true;
+}
+
+void MainWindowTest::takenNamesAreRefused() {
+    QFETCH(QString, existing);
+    QFETCH(QString, name);
+    QFETCH(bool, accepted);
+    MainWindowFixture f;
+    f.addDatabase(existing);
+    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, name); };
+    f.start();
+    f.mainForm->NeuErstellenBtnClick();
+    if (accepted) {
+        // No drive file list: the tool is started for drive T.
+        QCOMPARE(f.toolLauncher.requests.size(), qsizetype(1));
+        QVERIFY(f.prompts.texts().isEmpty());
+    } else {
+        QCOMPARE(f.prompts.texts(),
+                 QStringList{
+                     QStringLiteral("Dieser Name existiert schon! Geben Sie einen anderen ein!")});
+        QVERIFY(f.toolLauncher.requests.isEmpty());
+        QVERIFY(!f.mainForm->isRunning());
+    }
+}
+
+void MainWindowTest::aFolderOnAnUnindexableDriveIsRefused() {
+    MainWindowFixture f;
+    f.volumes.indexable.clear();
+    f.start();
+    f.folders.answers.append(f.documents);
+    f.dialog->OrdnerwaehlenButtonClick();
+    QCOMPARE(f.folders.titles, QStringList{QStringLiteral("Ordner zum Scannen wählen")});
+    QCOMPARE(f.dialog->folder(), QString());
+    QCOMPARE(f.prompts.texts(),
+             QStringList{QStringLiteral("Das Laufwerk: \"T\" hat kein NTFS-Dateisystem! Trovex "
+                                        "kann es deshalb nicht indizieren.")});
+    QVERIFY(!f.dialog->useTool());
+
+    // A cancelled browser changes nothing.
+    f.prompts.shown.clear();
+    f.dialog->OrdnerwaehlenButtonClick();
+    QVERIFY(f.prompts.shown.isEmpty());
+}
+
+void MainWindowTest::theDriveCHintComesOncePerRun() {
+    MainWindowFixture f;
+    const QString driveC = f.root.path() + QStringLiteral("/C");
+    QDir().mkpath(driveC + QStringLiteral("/Windows"));
+    f.drives.setDrive(QLatin1Char('C'), driveC);
+    f.volumes.indexable.insert(QLatin1Char('C'));
+    f.start();
+    f.folders.answers = {driveC + QStringLiteral("/Windows"), driveC + QStringLiteral("/Windows")};
+    f.dialog->OrdnerwaehlenButtonClick();
+    QCOMPARE(f.dialog->folder(), QStringLiteral("C:\\Windows"));
+    f.dialog->OrdnerwaehlenButtonClick();
+    QCOMPARE(f.prompts.shown.size(), qsizetype(1));
+    QCOMPARE(f.prompts.shown.first().text,
+             QStringLiteral("Wenn Sie auf Laufwerk \"C:\\\" oder speziell in den Ordner "
+                            "\"C:\\Windows\", \"C:\\Program Files\" etc. \r\n"
+                            "Dateien indizieren möchten, ist es besser wenn Sie Trovex mit "
+                            "Administratorberechtigung starten.\r\n"
+                            "(Rechte Maustaste auf \"Trovex-odt.exe\" und im Kontextmenü auf "
+                            "\"Als Administrator ausführen\" klicken.\r\n"
+                            "\r\n"
+                            "                                       Sonst werden die Dateien "
+                            "nicht indiziert."));
+    QVERIFY(f.dialog->useTool());
+}
+
+void MainWindowTest::theListQuestionDecidesOnTheTool_data() {
+    QTest::addColumn<bool>("listExists");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("useTool");
+    QTest::addColumn<int>("questions");
+    QTest::newRow("no list: no question") << false << int(QDialog::Rejected) << true << 0;
+    QTest::newRow("Ja builds it again") << true << int(QDialog::Accepted) << true << 1;
+    QTest::newRow("Nein keeps it") << true << int(QDialog::Rejected) << false << 1;
+}
+
+void MainWindowTest::theListQuestionDecidesOnTheTool() {
+    QFETCH(bool, listExists);
+    QFETCH(int, answer);
+    QFETCH(bool, useTool);
+    QFETCH(int, questions);
+    MainWindowFixture f;
+    if (listExists)
+        f.writeDriveList({QStringLiteral("a.odt")});
+    f.answerQuestion = answer;
+    f.start();
+    f.folders.answers.append(f.documents);
+    f.dialog->OrdnerwaehlenButtonClick();
+    QCOMPARE(f.dialog->useTool(), useTool);
+    QCOMPARE(f.questionsAsked, questions);
+    QCOMPARE(f.dialog->findChild<QLabel*>(QStringLiteral("Image1"))->isHidden(), useTool);
+    if (questions > 0) {
+        const QStringList lines = f.question->text().split(QStringLiteral("\n"));
+        QCOMPARE(lines.size(), 13);
+        QCOMPARE(lines.at(0), QString());
+        QCOMPARE(lines.at(1),
+                 QStringLiteral("Die \"Haupt_Dateinamen_Liste_Laufwerk_T.txt\" ist schon "
+                                "vorhanden."));
+        QVERIFY(lines.at(3).startsWith(QStringLiteral("\tSie wurde am: ")));
+        QCOMPARE(lines.at(5), QStringLiteral("\t\tSoll sie neu erstellt werden?"));
+        QCOMPARE(lines.at(6), QStringLiteral("\t\t--------------------------------------"));
+        QCOMPARE(lines.at(8), QStringLiteral("  Das geht relativ schnell. Für 300.000 Dateien "
+                                             "etwa 25 Sekunden."));
+        QCOMPARE(lines.at(10), QStringLiteral("             Test-PC:  Prozessor: Intel Core "
+                                              "i5-7400 4 x 3.00 GHz"));
+        QCOMPARE(lines.at(12), QStringLiteral("Die Geschwindigkeit ist abhängig von der "
+                                              "Leistungsfähigkeit des PC."));
+        QCOMPARE(f.question->windowTitle(), QStringLiteral("Information"));
+    }
+}
+
+void MainWindowTest::anIndexRunWithAnExistingListBuildsTheDatabase() {
+    MainWindowFixture f;
+    f.addDatabase(QStringLiteral("Andere"));
+    f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("brief.odt"));
+    f.writeDriveList({QStringLiteral("brief.odt")});
+    f.answerQuestion = QDialog::Rejected; // keep the existing list
+    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Briefe"); };
+    bool buttonsDisabledDuringRun = false;
+    f.onYield = [&] {
+        if (f.mainForm->isRunning())
+            buttonsDisabledDuringRun = !buttonEnabled(f, "NeuErstellenBtn") &&
+                                       !buttonEnabled(f, "SuchenBtn") &&
+                                       mainText(f, "BitBtn2") == QStringLiteral("&Abbruch");
+    };
+    f.start();
+    f.mainForm->NeuErstellenBtnClick();
+
+    QVERIFY(f.prompts.texts().isEmpty());
+    QVERIFY(buttonsDisabledDuringRun);
+    QVERIFY(f.toolLauncher.requests.isEmpty());
+    QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung."));
+    QCOMPARE(f.readFile(QStringLiteral("Datenbank/Briefe.dat")),
+             QByteArray("PFAD_UND_ENDUNGEN= T:\\ *.odt    \r\nT:\\brief.odt\r\n"));
+    const QByteArray text = f.readFile(QStringLiteral("Datenbank/Briefe_UTF8Dokument.txt"));
+    QVERIFY(text.contains("#T:\\brief.odt\r\n"));
+    QVERIFY(text.contains("Die Fahrkarte kostet 5 \xE2\x82\xAC und gilt f\xC3\xBCr \xC3\x84rzte"));
+    QVERIFY(f.exists(QStringLiteral("Datenbank/Briefe.log")));
+
+    QCOMPARE(entries(f), (QStringList{"Andere", "Briefe"}));
+    QCOMPARE(selectedRow(f), 1);
+    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Briefe"));
+    QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "SuchenBtn") &&
+            buttonEnabled(f, "ErneutIndiziereBtn") && buttonEnabled(f, "BitBtn2"));
+    QCOMPARE(mainText(f, "BitBtn2"), QStringLiteral("Schli&eßen"));
+    QVERIFY(!f.mainForm->timer(QStringLiteral("Timer1"))->isActive());
+    QVERIFY(!f.mainForm->timer(QStringLiteral("GedultTimer"))->isActive());
+    QVERIFY(!f.mainForm->isRunning());
+    QVERIFY(!f.mainForm->isUpdateMode());
+
+    // Re-indexing the selection fills the dialog from the stored database.
+    QString prefilled;
+    f.answerDialog = [&](TOKBottomDlg& dialog) {
+        prefilled = dialog.databaseName() + QLatin1Char('|') + dialog.folder() + QLatin1Char('|') +
+                    dialog.patterns();
+        return int(QDialog::Rejected);
+    };
+    f.mainForm->ErneutIndiziereBtnClick();
+    QCOMPARE(prefilled, QStringLiteral("Briefe|T:\\|*.ODT    "));
+    QVERIFY(!f.mainForm->isUpdateMode());
+}
+
+void MainWindowTest::abortDuringARunKeepsWhatWasGathered() {
+    MainWindowFixture f;
+    f.addDatabase(QStringLiteral("Alt1"));
+    f.addDatabase(QStringLiteral("Alt2"));
+    f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("a.odt"));
+    f.addDocument(QStringLiteral("pandoc.docx"), QStringLiteral("b.docx"));
+    f.writeDriveList({QStringLiteral("a.odt"), QStringLiteral("b.docx")});
+    f.answerDialog = [&](TOKBottomDlg& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("Edit3"))
+            ->setText(QStringLiteral("*.odt *.docx"));
+        return f.fillAndConfirm(dialog, "Teil");
+    };
+    // The close button, pressed once the first document has been taken.
+    bool pressed = false;
+    int snappedBackTo = -2;
+    f.onYield = [&] {
+        if (!pressed && f.mainForm->windowTitle().contains(QStringLiteral("a.odt"))) {
+            pressed = true;
+            // A click on the list during the run does not change the selection.
+            click(f, 1);
+            snappedBackTo = selectedRow(f);
+            f.mainForm->BitBtn2Click();
+            QCOMPARE(mainText(f, "Label1"),
+                     QStringLiteral("Indizierung wurde abgebrochen! Die Daten werden gespeichert"));
+            QVERIFY(!buttonEnabled(f, "BitBtn2"));
+        }
+    };
+    f.start();
+    f.mainForm->NeuErstellenBtnClick();
+
+    QVERIFY(pressed);
+    QCOMPARE(snappedBackTo, 0);
+    QCOMPARE(f.readFile(QStringLiteral("Datenbank/Teil.dat")),
+             QByteArray("PFAD_UND_ENDUNGEN= T:\\ *.odt *.docx   \r\nT:\\a.odt\r\nT:\\b.docx\r\n"));
+    const QByteArray text = f.readFile(QStringLiteral("Datenbank/Teil_UTF8Dokument.txt"));
+    QVERIFY(text.contains("#T:\\a.odt\r\n"));
+    QVERIFY(!text.contains("#T:\\b.docx"));
+    QVERIFY(mainText(f, "Label1").startsWith(QStringLiteral("Fertig mit der")));
+    QCOMPARE(entries(f), (QStringList{"Alt1", "Alt2", "Teil"}));
+    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Teil"));
+    QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "BitBtn2"));
+    QVERIFY(!f.mainForm->isRunning());
+}
+
+void MainWindowTest::aMissingDriveListIsReportedAndLeavesNothing() {
+    MainWindowFixture f;
+    f.start();
+    // The dialog chose the existing list, which has gone since.
+    f.answerDialog = [&](TOKBottomDlg& dialog) {
+        f.writeDriveList({QStringLiteral("a.odt")});
+        const int result = f.fillAndConfirm(dialog, "Leer");
+        QFile::remove(f.path(QStringLiteral("Datenbank/Haupt_Dateinamen_Liste_Laufwerk_T.txt")));
+        return result;
+    };
+    f.mainForm->NeuErstellenBtnClick();
+    QCOMPARE(f.prompts.texts(),
+             QStringList{QStringLiteral("Die Dateiliste \"Haupt_Dateinamen_Liste_Laufwerk_T.txt\" "
+                                        "für das Laufwerk \"T\" wurde nicht gefunden. Die "
+                                        "Datenbank wurde nicht erstellt.")});
+    QVERIFY(!f.exists(QStringLiteral("Datenbank/Leer.dat")));
+    QVERIFY(!f.exists(QStringLiteral("Datenbank/Leer.log")));
+    QVERIFY(!f.exists(QStringLiteral("Datenbank/Leer_UTF8Dokument.txt")));
+    QVERIFY(!mainText(f, "Label1").contains(QStringLiteral("Fertig")));
+    QVERIFY(entries(f).isEmpty());
+    QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "BitBtn2"));
+    QCOMPARE(mainText(f, "BitBtn2"), QStringLiteral("Schli&eßen"));
+}
+
+void MainWindowTest::theToolIsWatchedUntilItHasFinished() {
+    MainWindowFixture f;
+    f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("brief.odt"));
+    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.start();
+    f.mainForm->NeuErstellenBtnClick();
+
+    QCOMPARE(f.toolLauncher.requests.size(), qsizetype(1));
+    QVERIFY(f.toolLauncher.requests.first().arguments.contains(QStringLiteral("T")));
+    QVERIFY(f.mainForm->isRunning());
+    QVERIFY(f.mainForm->timer(QStringLiteral("UeberwachTimer"))->isActive());
+    QVERIFY(f.mainForm->timer(QStringLiteral("Timer1"))->isActive());
+    QCOMPARE(mainText(f, "Label1"), QStringLiteral("Datenbank wird neu erstellt."));
+
+    f.mainForm->UeberwachTimerTimer();
+    QVERIFY(f.mainForm->windowTitle().startsWith(
+        QStringLiteral("Trovex-ODT wartet auf Erstellung der Hauptdatei-Liste! ")));
+    QVERIFY(!buttonEnabled(f, "BitBtn2") && !buttonEnabled(f, "SuchenBtn"));
+
+    f.toolLauncher.sendStarted();
+    f.mainForm->UeberwachTimerTimer();
+    QCOMPARE(f.mainForm->windowTitle(), QString());
+    // The tool writes its list and ends.
+    f.writeDriveList({QStringLiteral("brief.odt")});
+    f.toolLauncher.sendFinished();
+    f.mainForm->UeberwachTimerTimer();
+
+    QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung.."));
+    QVERIFY(!f.mainForm->timer(QStringLiteral("UeberwachTimer"))->isActive());
+    QVERIFY(
+        f.readFile(QStringLiteral("Datenbank/Neu_UTF8Dokument.txt")).contains("#T:\\brief.odt"));
+    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Neu"));
+    QVERIFY(buttonEnabled(f, "BitBtn2") && buttonEnabled(f, "SuchenBtn"));
+}
+
+void MainWindowTest::aToolThatNeverShowsTimesOut() {
+    MainWindowFixture f;
+    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.start();
+    f.mainForm->NeuErstellenBtnClick();
+    for (int tick = 1; tick < 120; ++tick)
+        f.mainForm->UeberwachTimerTimer();
+    QVERIFY(f.prompts.shown.isEmpty());
+    QVERIFY(f.mainForm->isRunning());
+    f.mainForm->UeberwachTimerTimer();
+
+    QCOMPARE(f.prompts.shown.size(), qsizetype(1));
+    QCOMPARE(f.prompts.shown.first().kind, Kind::Plain);
+    QVERIFY(f.prompts.shown.first().text.startsWith(
+        QStringLiteral("Die Vorgabezeit ist überschritten! Sie hätten in der Taskleiste")));
+    QCOMPARE(mainText(f, "Label1"),
+             QStringLiteral("\"ErstelleDateiliste.exe\" wurde abgebrochen, Vorgabezeit "
+                            "überschritten oder noch nicht mit \"JA\" bestätigt!"));
+    QVERIFY(!f.mainForm->isRunning());
+    for (const char* timer : {"UeberwachTimer", "Timer1", "GedultTimer"})
+        QVERIFY(!f.mainForm->timer(QString::fromLatin1(timer))->isActive());
+    QVERIFY(buttonEnabled(f, "BitBtn2") && buttonEnabled(f, "NeuErstellenBtn"));
+    QVERIFY(!f.exists(QStringLiteral("Datenbank/Neu.dat")));
+}
+
+void MainWindowTest::theProgressLineShowsCountAndTime() {
+    MainWindowFixture f;
+    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.start();
+    f.mainForm->NeuErstellenBtnClick(); // waits for the tool
+    f.mainForm->Timer1Timer();
+    QVERIFY2(QRegularExpression(QStringLiteral("^Anzahl Dateien:     0     Zeit: 0:0:[01]$"))
+                 .match(mainText(f, "Label2"))
+                 .hasMatch(),
+             qPrintable(mainText(f, "Label2")));
+    QStringList marks;
+    for (int tick = 0; tick < 7; ++tick) {
+        f.mainForm->GedultTimerTimer();
+        marks.append(mainText(f, "GeduldLabel"));
+    }
+    QCOMPARE(marks, (QStringList{"°", "° °", "° ° °", "° ° ° °", "° ° ° ° °", "", "°"}));
+}
+
+void MainWindowTest::closingStoresSelectionSizesAndEmptiesTemp() {
+    MainWindowFixture f;
+    f.addDatabase(QStringLiteral("Alpha"));
+    f.addDatabase(QStringLiteral("Beta"));
+    f.start();
+    f.settings.write(QStringLiteral("Farbe"), QString());
+    f.writeFile(QStringLiteral("Datenbank/Temp/ZipTemp/x/y.xml"), "x");
+    f.writeFile(QStringLiteral("Datenbank/Temp/rest.txt"), "x");
+    f.mainForm->show();
+    f.mainForm->resize(950, 610);
+    databaseList(f)->clearSelection();
+    f.prompts.answers = {true};
+    QVERIFY(f.mainForm->close());
+
+    QCOMPARE(f.prompts.texts(), QStringList{QStringLiteral("Trovex-ODT wirklich schließen?")});
+    QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("0"));
+    QCOMPARE(f.settings.read(QStringLiteral("Farbe")), QStringLiteral("clTeal"));
+    QCOMPARE(f.settings.read(QStringLiteral("Hoehe")), QStringLiteral("610"));
+    QCOMPARE(f.settings.read(QStringLiteral("Weite")), QStringLiteral("950"));
+    QCOMPARE(f.settings.read(QStringLiteral("SchriftsizeTextViewer")), QStringLiteral("10"));
+    QVERIFY(QDir(f.path(QStringLiteral("Datenbank/Temp")))
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+                .isEmpty());
+}
+
+void MainWindowTest::closeQuestionNoKeepsTheProgramRunning() {
+    MainWindowFixture f;
+    f.start();
+    f.mainForm->show();
+    f.settings.write(QStringLiteral("Hoehe"), QStringLiteral("1"));
+    f.prompts.answers = {false};
+    QVERIFY(!f.mainForm->close());
+    QVERIFY(f.mainForm->isVisible());
+    QCOMPARE(f.settings.read(QStringLiteral("Hoehe")), QStringLiteral("1"));
+}
+
+void MainWindowTest::aMaximisedSearchWindowKeepsItsStoredSize_data() {
+    QTest::addColumn<bool>("maximised");
+    QTest::newRow("maximised") << true;
+    QTest::newRow("normal") << false;
+}
+
+void MainWindowTest::aMaximisedSearchWindowKeepsItsStoredSize() {
+    QFETCH(bool, maximised);
+    MainWindowFixture f;
+    f.start();
+    f.settings.write(QStringLiteral("SHoehe"), QStringLiteral("321"));
+    f.settings.write(QStringLiteral("SWeite"), QStringLiteral("654"));
+    f.searchWindow->resize(777, 444);
+    if (maximised)
+        f.searchWindow->setWindowState(Qt::WindowMaximized);
+    f.mainForm->FormClose();
+    QCOMPARE(f.settings.read(QStringLiteral("SHoehe")),
+             maximised ? QStringLiteral("321") : QString::number(f.searchWindow->height()));
+    QCOMPARE(f.settings.read(QStringLiteral("SWeite")),
+             maximised ? QStringLiteral("654") : QString::number(f.searchWindow->width()));
+}
+
+void MainWindowTest::helpOpensTheDocumentOfTheProgramDirectory() {
+    MainWindowFixture f;
+    f.start();
+    f.mainForm->SpeedButton1Click();
+    QCOMPARE(f.shell.opened, QStringList{f.programDirectory + QStringLiteral("Trovex_ODT.pdf")});
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -157,6 +157,9 @@ void TMainForm_TX_ODT::reportMissingDriveList() {
 }
 
 void TMainForm_TX_ODT::finishWindowSide() {
+    // The scanner notice belongs to the run; left running it would keep
+    // setting the caption to "-" long after the run where no scanner runs.
+    checkDefenderTimer_->stop();
     setWindowTitle(QString());
     geduldLabel_->clear();
     gedultTimer_->stop();

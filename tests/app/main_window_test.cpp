@@ -506,6 +506,7 @@ void MainWindowTest::anIndexRunWithAnExistingListBuildsTheDatabase() {
     QCOMPARE(mainText(f, "BitBtn2"), QStringLiteral("Schli&eßen"));
     QVERIFY(!f.mainForm->timer(QStringLiteral("Timer1"))->isActive());
     QVERIFY(!f.mainForm->timer(QStringLiteral("GedultTimer"))->isActive());
+    QVERIFY(!f.mainForm->timer(QStringLiteral("checkDefenderTimer"))->isActive());
     QVERIFY(!f.mainForm->isRunning());
     QVERIFY(!f.mainForm->isUpdateMode());
 

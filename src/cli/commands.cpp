@@ -5,6 +5,7 @@ namespace cli {
 int runDatabasesCommand(CliContext& context, const QStringList& arguments);
 int runDeleteCommand(CliContext& context, const QStringList& arguments);
 int runIndexCommand(CliContext& context, const QStringList& arguments);
+int runSearchCommand(CliContext& context, const QStringList& arguments);
 
 const QList<Command>& commands() {
     static const QList<Command> table = {
@@ -13,6 +14,8 @@ const QList<Command>& commands() {
          runDeleteCommand},
         {"index", "NAME ORDNER MUSTER [--update] [--new-list]",
          "baut die Datenbank NAME aus den Dokumenten unter ORDNER neu auf", runIndexCommand},
+        {"search", "NAME TEXT [--case] [--words] [--open]",
+         "durchsucht die Datenbank NAME und schreibt die Ergebnisseiten", runSearchCommand},
     };
     return table;
 }

@@ -1,0 +1,69 @@
+#include "cli_context.h"
+
+#include "database/database_paths.h"
+#include "platform/shell_launcher.h"
+#include "search/browser_launch.h"
+#include "search/search_engine.h"
+
+namespace cli {
+
+// trovex search NAME TEXT [--case] [--words] [--open]: both passes as the
+// search window's "Lokale Suche" runs them; the pages land in the program
+// directory and are opened only when asked.
+int runSearchCommand(CliContext& context, const QStringList& arguments) {
+    QStringList positional;
+    search::SearchRequest request;
+    bool openPages = false;
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--case"))
+            request.caseSensitive = true;
+        else if (argument == QLatin1String("--words"))
+            request.wholeWords = true;
+        else if (argument == QLatin1String("--open"))
+            openPages = true;
+        else if (argument.startsWith(QLatin1String("--"))) {
+            context.err << "Unbekannte Option " << argument << " (siehe trovex --help)."
+                        << Qt::endl;
+            return ExitFailure;
+        } else
+            positional.append(argument);
+    }
+    if (positional.size() != 2 || positional.first().isEmpty()) {
+        context.err << "Aufruf: trovex search NAME TEXT [--case] [--words] [--open]" << Qt::endl;
+        return ExitFailure;
+    }
+    request.databaseName = positional.at(0);
+    request.searchText = positional.at(1);
+    if (!database::databaseExists(context.programDirectory, request.databaseName)) {
+        context.err << "Die Datenbank \"" << request.databaseName << "\" existiert nicht."
+                    << Qt::endl;
+        return ExitFailure;
+    }
+
+    platform::ProcessShellLauncher launcher;
+    platform::RunContext run;
+    run.prompts = &context.prompts;
+    search::SearchEnvironment environment;
+    environment.programDirectory = context.programDirectory;
+    environment.drives = &context.drives;
+    environment.run = &run;
+    if (openPages) {
+        environment.openPage = [&](const QString& page) {
+            search::StarteInternetBrowser(page, context.settings, launcher, context.prompts);
+        };
+    }
+    search::SearchSession session;
+    const search::SearchOutcome outcome = search::NeuSuche(request, session, environment);
+    if (outcome.emptySearchText)
+        return ExitFailure;
+    if (!outcome.pageWriteError.isEmpty()) {
+        context.err << "Die Ergebnisseite konnte nicht geschrieben werden: "
+                    << outcome.pageWriteError << Qt::endl;
+        return ExitFailure;
+    }
+    for (const QString& line : outcome.lastPageResultLines)
+        context.out << line << Qt::endl;
+    return outcome.lastPageResultLines.isEmpty() ? ExitRefused : ExitSuccess;
+}
+
+} // namespace cli

@@ -1,0 +1,96 @@
+#include "search/hit_context.h"
+
+#include <QtTest>
+
+#include <memory>
+
+class HitContextTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windowPlacement_data() {
+        QTest::addColumn<qint64>("occurrence");
+        QTest::addColumn<qint64>("fileSize");
+        QTest::addColumn<qint64>("from");
+        QTest::addColumn<qint64>("to");
+        QTest::newRow("near the start") << qint64(50) << qint64(10000) << qint64(0) << qint64(500);
+        QTest::newRow("in the middle")
+            << qint64(1000) << qint64(10000) << qint64(800) << qint64(1300);
+        QTest::newRow("near the end")
+            << qint64(9900) << qint64(10000) << qint64(9500) << qint64(10000);
+        QTest::newRow("file shorter than a window")
+            << qint64(120) << qint64(300) << qint64(0) << qint64(300);
+    }
+    void windowPlacement() {
+        QFETCH(qint64, occurrence);
+        QFETCH(qint64, fileSize);
+        QFETCH(qint64, from);
+        QFETCH(qint64, to);
+        const search::ByteRange range = search::contextWindow(occurrence, fileSize);
+        QCOMPARE(range.from, from);
+        QCOMPARE(range.to, to);
+    }
+
+    void cleaningCutsTheNextHeaderAndLineEnds() {
+        const QString path = QStringLiteral("D:\\Texte\\a.odt"); // 14 characters
+        const QString context = QStringLiteral("Ende\r\n \r\n#D:\\Texte\\b.odt\r\n==");
+        QCOMPARE(search::cleanContext(context, path, QStringLiteral("#D:\\")),
+                 QStringLiteral("Ende \n  \nt \n=="));
+        // The marker is compared exactly: a lower-case letter does not cut.
+        QCOMPARE(search::cleanContext(QStringLiteral("x#d:\\Texte\\b.odt"), path,
+                                      QStringLiteral("#D:\\")),
+                 QStringLiteral("x#d:\\Texte\\b.odt"));
+    }
+
+    void joinPreparesTheFirstContextOfTheDocument() {
+        const QList<search::HitContextEntry> entries = {
+            {QStringLiteral("D:\\a.odt"), QStringLiteral("xxam 1/2 <b>Haus</b>")},
+            {QStringLiteral("D:\\b.odt"), QStringLiteral("..zweites")},
+            {QStringLiteral("D:\\b.odt"), QStringLiteral("..drittes")},
+        };
+        QCOMPARE(search::joinContext(QStringLiteral("1 mal in: file:///D:/a.odt"),
+                                     QStringLiteral("D:\\a.odt"), entries),
+                 QStringLiteral("1 mal in: file:///D:/a.odt#!!!#am 1 2  b Haus  b <br><br>"));
+        QCOMPARE(search::joinContext(QStringLiteral("2 mal in: file:///D:/b.odt"),
+                                     QStringLiteral("D:\\b.odt"), entries),
+                 QStringLiteral("2 mal in: file:///D:/b.odt#!!!#zweites<br><br>"));
+        QCOMPARE(search::joinContext(QStringLiteral("1 mal in: file:///D:/c.odt"),
+                                     QStringLiteral("D:\\c.odt"), entries),
+                 QStringLiteral("1 mal in: file:///D:/c.odt"));
+    }
+
+    void wholeWordTest_data() {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QByteArray>("pattern");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("digit after is a boundary")
+            << QStringLiteral("im Haus1 wohnen") << QByteArray("Haus") << true;
+        QTest::newRow("letter after is not")
+            << QStringLiteral("der Hausbau") << QByteArray("haus") << false;
+        QTest::newRow("umlaut before is a word character")
+            << QStringLiteral("äHaus") << QByteArray("Haus") << false;
+        QTest::newRow("sharp s after") << QStringLiteral("Hausß") << QByteArray("Haus") << false;
+        QTest::newRow("other letters are boundaries")
+            << QStringLiteral("éHausñ") << QByteArray("Haus") << true;
+        QTest::newRow("punctuation and line ends")
+            << QStringLiteral("(HAUS)\r\n") << QByteArray("haus") << true;
+        QTest::newRow("edges of the window are boundaries")
+            << QStringLiteral("Haus") << QByteArray("Haus") << true;
+        QTest::newRow("first match in the window decides")
+            << QStringLiteral("Hausbau und Haus") << QByteArray("Haus") << false;
+        QTest::newRow("pattern not in the window passes")
+            << QStringLiteral("Äpfel") << QByteArray("\xC3\x84pfel") << true;
+    }
+    void wholeWordTest() {
+        QFETCH(QString, context);
+        QFETCH(QByteArray, pattern);
+        QFETCH(bool, passes);
+        QCOMPARE(search::passesWholeWordTest(context, pattern), passes);
+    }
+};
+
+std::unique_ptr<QObject> makeHitContextTest() {
+    return std::make_unique<HitContextTest>();
+}
+
+#include "hit_context_test.moc"

@@ -1,0 +1,127 @@
+#include "test_database.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+struct CliResult {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the built trovex with a settings store of its own, documents on
+// drive D: below the program directory.
+CliResult runSearch(const QString& programDirectory, const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       programDirectory + QStringLiteral("/config"));
+    process.setProcessEnvironment(environment);
+    process.start(qEnvironmentVariable("TROVEX_BIN") + QStringLiteral("/trovex"),
+                  QStringList{QStringLiteral("--program-dir"), programDirectory,
+                              QStringLiteral("--drive"),
+                              QStringLiteral("D=") + programDirectory + QStringLiteral("/D"),
+                              QStringLiteral("search")} +
+                      arguments);
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class SearchCliTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writesTheExactPage() {
+        QTemporaryDir program;
+        const QString dir = program.path();
+        writeBytes(dir + QStringLiteral("/D/T/a.odt"), "PK");
+        writeTestDatabase(dir, QStringLiteral("Texte"), QStringLiteral("D:\\T"),
+                          {{QStringLiteral("D:\\T\\a.odt"), {QStringLiteral("Ein rotes Haus.")}}});
+        const CliResult result =
+            runSearch(dir, {QStringLiteral("Texte"), QStringLiteral(" haus\t")});
+        const QByteArray link = "file://" + dir.toUtf8() + "/D/T/a.odt";
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.out,
+                 QStringLiteral("1 mal in: ") + QString::fromUtf8(link) + QLatin1Char('\n'));
+        QCOMPARE(result.err, QString());
+        const QByteArray expected =
+            "<html>\r\n<Head>\r\n<Title> Trovex-ODT Suchergebnis </Title>\r\n"
+            "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
+            "</Head>\r\n"
+            "<body bgcolor=\"#FFFFFF\" text=\"#000000\" link=\"#669900\" Vlink=\"#999999\" "
+            "Alink=\"#999999\" > <font face=\"verdana, arial, helvetica\">\r\n"
+            "Datenbankname: \"Texte\"<br>Sucheinstellung: Gross/klein <u>egal</u> und Suchtext "
+            "<u>auch als Teil</u> in einem Wort/Satz finden.<br>\r\n"
+            "<br>Suchbegriff: <font color=\"#cc0000\">\"<u> haus\t\"</u><font color=\"#000000\"> "
+            "wurde gefunden:<br>\r\n"
+            "__________________________________________________<br><br>\r\n"
+            "...die Suche geht weiter! <br> Wenn es noch mehr Fundstellen gibt, erscheint eine "
+            "neue Ergebnis-Seite.\r\n"
+            "<br><br>\r\n"
+            "<font color=\"#000000\">1 mal in: <a href=\"" +
+            link + "\" target=\"_blank\">" + link +
+            "</a><br><font color=\"#000080\">\n  \n  \nt \n========== \nEin rotes <b>Haus</b>. "
+            "\n<br><br>\r\n"
+            "<font color=\"#000000\">...wenn keine Fundstellen mehr vorhanden, <br> dann wird in "
+            "Trovex \"Fertig mit der Suche\" angezeigt.\r\n"
+            "<br><br>\r\n"
+            "</font>\r\n</body>\r\n</html>\r\n";
+        QCOMPARE(readAll(dir + QStringLiteral("/TX_Ergebnis.htm")), expected);
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/TX_Ergebnis2.htm")));
+    }
+
+    void exitStatus_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("not found") << QStringList{"Texte", "Zebra"} << 1 << QString();
+        QTest::newRow("whole words reject every occurrence")
+            << QStringList{"Texte", "Hau", "--words"} << 1 << QString();
+        QTest::newRow("case-sensitive miss")
+            << QStringList{"Texte", "haus", "--case"} << 1 << QString();
+        QTest::newRow("no such database")
+            << QStringList{"Fehlt", "Haus"} << 2
+            << QStringLiteral("Die Datenbank \"Fehlt\" existiert nicht.\n");
+        QTest::newRow("empty search text")
+            << QStringList{"Texte", " "} << 2
+            << QStringLiteral("Sie haben keinen Suchtext eingegeben!\n");
+        QTest::newRow("missing text") << QStringList{"Texte"} << 2
+                                      << QStringLiteral("Aufruf: trovex search NAME TEXT [--case] "
+                                                        "[--words] [--open]\n");
+        QTest::newRow("unknown option") << QStringList{"Texte", "Haus", "--fast"} << 2
+                                        << QStringLiteral("Unbekannte Option --fast (siehe trovex "
+                                                          "--help).\n");
+    }
+    void exitStatus() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, err);
+        QTemporaryDir program;
+        writeBytes(program.path() + QStringLiteral("/D/T/a.odt"), "PK");
+        writeTestDatabase(program.path(), QStringLiteral("Texte"), QStringLiteral("D:\\T"),
+                          {{QStringLiteral("D:\\T\\a.odt"), {QStringLiteral("Ein Haus.")}}});
+        const CliResult result = runSearch(program.path(), arguments);
+        QCOMPARE(result.status, status);
+        QCOMPARE(result.out, QString());
+        QCOMPARE(result.err, err);
+        if (status == 1)
+            QVERIFY(readAll(program.path() + QStringLiteral("/TX_Ergebnis.htm"))
+                        .contains("wurde NICHT gefunden:<br>\r\n"));
+    }
+};
+
+std::unique_ptr<QObject> makeSearchCliTest() {
+    return std::make_unique<SearchCliTest>();
+}
+
+#include "search_cli_test.moc"

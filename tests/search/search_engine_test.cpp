@@ -1,0 +1,323 @@
+#include "search/search_engine.h"
+
+#include "test_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A program directory with one database "Texte" whose documents live on
+// drive D:, mapped to <program>/D.
+struct EngineFixture {
+    QTemporaryDir program;
+    platform::DriveMap drives;
+    platform::RecordingPrompts prompts;
+    platform::RunContext run;
+    search::SearchSession session;
+    QStringList opened;
+
+    EngineFixture() {
+        drives.setDrive(QLatin1Char('D'), driveDirectory());
+        run.prompts = &prompts;
+    }
+    QString directory() const { return program.path() + QLatin1Char('/'); }
+    QString driveDirectory() const { return program.path() + QStringLiteral("/D"); }
+    QString page(int pass) const {
+        return directory() +
+               (pass == 1 ? QStringLiteral("TX_Ergebnis.htm") : QStringLiteral("TX_Ergebnis2.htm"));
+    }
+    void createDocument(const QString& relativeNativePath) const {
+        writeBytes(driveDirectory() + QLatin1Char('/') + relativeNativePath, "PK");
+    }
+    void writeDatabase(const QList<TestDocument>& documents) const {
+        writeTestDatabase(program.path(), QStringLiteral("Texte"), QStringLiteral("D:\\Texte"),
+                          documents);
+    }
+    search::SearchOutcome search(const QString& text, bool caseSensitive = false,
+                                 bool wholeWords = false) {
+        search::SearchRequest request;
+        request.databaseName = QStringLiteral("Texte");
+        request.searchText = text;
+        request.caseSensitive = caseSensitive;
+        request.wholeWords = wholeWords;
+        search::SearchEnvironment environment;
+        environment.programDirectory = directory();
+        environment.drives = &drives;
+        environment.run = &run;
+        environment.openPage = [this](const QString& path) { opened.append(path); };
+        return search::NeuSuche(request, session, environment);
+    }
+    QString link(const QString& relative) const {
+        return QStringLiteral("file://") + driveDirectory() + QLatin1Char('/') + relative;
+    }
+};
+
+QStringList repeated(const QString& line, int count) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines.append(line);
+    return lines;
+}
+
+} // namespace
+
+class SearchEngineTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void twelveOccurrences_data() {
+        QTest::addColumn<int>("inFirst");
+        QTest::addColumn<int>("inSecond");
+        QTest::addColumn<QStringList>("page1");
+        QTest::addColumn<QStringList>("page2"); // empty: no second page
+        QTest::newRow("one document: same line count, no second page")
+            << 12 << 0 << QStringList{QStringLiteral("10 mal in: Texte/a.odt")} << QStringList{};
+        QTest::newRow("a second document appears: second page")
+            << 10 << 2 << QStringList{QStringLiteral("10 mal in: Texte/a.odt")}
+            << QStringList{QStringLiteral("2 mal in: Texte/b.odt"),
+                           QStringLiteral("10 mal in: Texte/a.odt")};
+    }
+    void twelveOccurrences() {
+        QFETCH(int, inFirst);
+        QFETCH(int, inSecond);
+        QFETCH(QStringList, page1);
+        QFETCH(QStringList, page2);
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/a.odt"));
+        f.createDocument(QStringLiteral("Texte/b.odt"));
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"), repeated("ein Haus", inFirst)},
+                         {QStringLiteral("D:\\Texte\\b.odt"), repeated("HAUS", inSecond)}});
+        const search::SearchOutcome outcome = f.search(QStringLiteral("Haus"));
+        auto links = [&](QStringList lines) {
+            for (QString& line : lines)
+                line.replace(QStringLiteral("Texte/"), f.link(QStringLiteral("Texte/")));
+            return lines;
+        };
+        const QString first = QString::fromUtf8(readAll(f.page(1)));
+        for (const QString& line : links(page1))
+            QVERIFY2(first.contains(line.section(QStringLiteral(" mal in: "), 1)),
+                     qPrintable(line));
+        QVERIFY(first.contains(QStringLiteral(">10 mal in: ")));
+        QVERIFY(!outcome.noHits);
+        if (page2.isEmpty()) {
+            QVERIFY(!QFile::exists(f.page(2)));
+            QCOMPARE(f.opened, QStringList{f.page(1)});
+            QCOMPARE(outcome.lastPagePass, 1);
+            QCOMPARE(outcome.lastPageResultLines, links(page1));
+        } else {
+            QCOMPARE(f.opened, QStringList({f.page(1), f.page(2)}));
+            QCOMPARE(outcome.lastPagePass, 2);
+            QCOMPARE(outcome.lastPageResultLines, links(page2));
+            QVERIFY(QString::fromUtf8(readAll(f.page(2)))
+                        .contains(QStringLiteral("Fertig mit der Suche.")));
+        }
+    }
+
+    void documentsListedFromTheEndOfTheStore() {
+        EngineFixture f;
+        QList<TestDocument> documents;
+        for (const char* name : {"eins", "zwei", "drei"}) {
+            f.createDocument(QStringLiteral("Texte/%1.odt").arg(QLatin1String(name)));
+            documents.append({QStringLiteral("D:\\Texte\\%1.odt").arg(QLatin1String(name)),
+                              {QStringLiteral("Ein Haus.")}});
+        }
+        f.writeDatabase(documents);
+        // An occurrence in front of the first document belongs to none.
+        const QString store = f.directory() + QStringLiteral("Datenbank/Texte_UTF8Dokument.txt");
+        writeBytes(store, "Haus\r\n" + readAll(store));
+        const search::SearchOutcome outcome = f.search(QStringLiteral("haus"));
+        QCOMPARE(
+            outcome.lastPageResultLines,
+            QStringList({QStringLiteral("1 mal in: ") + f.link(QStringLiteral("Texte/drei.odt")),
+                         QStringLiteral("1 mal in: ") + f.link(QStringLiteral("Texte/zwei.odt")),
+                         QStringLiteral("1 mal in: ") + f.link(QStringLiteral("Texte/eins.odt"))}));
+        QVERIFY(f.prompts.shown.isEmpty());
+    }
+
+    void caseAndWholeWordRules_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<bool>("wholeWords");
+        QTest::addColumn<int>("count"); // 0: not found
+        QTest::newRow("folded") << QStringLiteral("Haus") << false << false << 4;
+        QTest::newRow("case-sensitive") << QStringLiteral("Haus") << true << false << 3;
+        QTest::newRow("whole words: Haus1 counts, Hausbau not")
+            << QStringLiteral("haus") << false << true << 3;
+        QTest::newRow("umlaut does not fold") << QStringLiteral("Äpfel") << false << false << 0;
+        QTest::newRow("umlaut exact") << QStringLiteral("äpfel") << false << false << 1;
+    }
+    void caseAndWholeWordRules() {
+        QFETCH(QString, text);
+        QFETCH(bool, caseSensitive);
+        QFETCH(bool, wholeWords);
+        QFETCH(int, count);
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/a.odt"));
+        // Each occurrence on its own, more than 500 bytes apart, so every
+        // whole-word test sees only its own occurrence.
+        const QString gap = QString(600, QLatin1Char('.'));
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"),
+                          {QStringLiteral("Haus1"), gap, QStringLiteral("HAUS"), gap,
+                           QStringLiteral("der Hausbau"), gap, QStringLiteral("ein Haus."), gap,
+                           QStringLiteral("äpfel")}}});
+        const search::SearchOutcome outcome = f.search(text, caseSensitive, wholeWords);
+        if (count == 0) {
+            QVERIFY(outcome.lastPageResultLines.isEmpty());
+            QVERIFY(outcome.noHits);
+            QVERIFY(readAll(f.page(1)).contains("wurde NICHT gefunden"));
+            QVERIFY(!QFile::exists(f.page(2)));
+        } else {
+            QCOMPARE(outcome.lastPageResultLines,
+                     QStringList{QString::number(count) + QStringLiteral(" mal in: ") +
+                                 f.link(QStringLiteral("Texte/a.odt"))});
+        }
+    }
+
+    void longTextIsRetriedWithoutItsFirstFourBytes_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("found");
+        const QString stored = QStringLiteral("die Wohnung im zweiten Stock rechts oben!"); // 41
+        QTest::newRow("41 bytes") << QStringLiteral("1.) ") + stored.mid(4) << true;
+        QTest::newRow("40 bytes") << QStringLiteral("1.) ") + stored.mid(5) << false;
+    }
+    void longTextIsRetriedWithoutItsFirstFourBytes() {
+        QFETCH(QString, text);
+        QFETCH(bool, found);
+        QCOMPARE(text.toUtf8().size(), found ? 41 : 40);
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/a.odt"));
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"),
+                          {QStringLiteral("die Wohnung im zweiten Stock rechts oben!")}}});
+        const search::SearchOutcome outcome = f.search(text);
+        QCOMPARE(outcome.noHits, !found);
+        QCOMPARE(outcome.lastPageResultLines.size(), found ? 1 : 0);
+    }
+
+    void missingAndMovedDocuments() {
+        EngineFixture f;
+        const QString otherDrive = f.program.path() + QStringLiteral("/E");
+        f.drives.setDrive(QLatin1Char('E'), otherDrive);
+        f.createDocument(QStringLiteral("Texte/da.odt"));
+        writeBytes(otherDrive + QStringLiteral("/Alt/umgezogen.odt"), "PK");
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\da.odt"), {QStringLiteral("Haus")}},
+                         {QStringLiteral("D:\\Texte\\fehlt.odt"), {QStringLiteral("Haus")}},
+                         {QStringLiteral("D:\\Alt\\umgezogen.odt"), {QStringLiteral("Haus")}},
+                         {QStringLiteral("D:\\Texte\\auch weg.odt"), {QStringLiteral("Haus")}}});
+        const search::SearchOutcome outcome = f.search(QStringLiteral("Haus"));
+        QCOMPARE(outcome.lastPageResultLines,
+                 QStringList(
+                     {QStringLiteral("1 mal in: ") + f.link(QStringLiteral("Texte/auch weg.odt")),
+                      QStringLiteral("1 mal in: file://") + otherDrive +
+                          QStringLiteral("/Alt/umgezogen.odt"),
+                      QStringLiteral("1 mal in: ") + f.link(QStringLiteral("Texte/fehlt.odt")),
+                      QStringLiteral("1 mal in: ") + f.link(QStringLiteral("Texte/da.odt"))}));
+        QCOMPARE(f.prompts.texts(),
+                 QStringList{QStringLiteral(
+                     "Die original ODT-Datei wurden nicht gefunden.\r\nVerweise (Links) auf diese "
+                     "HTML-Dateien in der Suchergebnisseite funktionieren dadurch nicht.")});
+        QCOMPARE(f.prompts.shown.at(0).kind, platform::RecordingPrompts::Kind::Information);
+    }
+
+    // Pass 2 shows, for a document already seen in pass 1, the context that
+    // pass 1 took (the hit context list lives for the whole search).
+    void secondPageKeepsFirstPassContexts() {
+        EngineFixture f;
+        for (const char* name : {"a", "b", "c"})
+            f.createDocument(QStringLiteral("Texte/%1.odt").arg(QLatin1String(name)));
+        const QString gap = QString(600, QLatin1Char('.'));
+        f.writeDatabase(
+            {{QStringLiteral("D:\\Texte\\a.odt"), repeated("Haus", 9)},
+             {QStringLiteral("D:\\Texte\\b.odt"),
+              {gap, QStringLiteral("Haus Eins"), gap, QStringLiteral("Haus Zwei"), gap}},
+             {QStringLiteral("D:\\Texte\\c.odt"), {QStringLiteral("Haus")}}});
+        const search::SearchOutcome outcome = f.search(QStringLiteral("Haus"));
+        QCOMPARE(outcome.lastPagePass, 2);
+        const QString second = QString::fromUtf8(readAll(f.page(2)));
+        const qsizetype lineOfB = second.indexOf(QStringLiteral(">2 mal in: "));
+        QVERIFY(lineOfB > 0);
+        const QString contextOfB =
+            second.mid(lineOfB, second.indexOf(QStringLiteral("\r\n"), lineOfB) - lineOfB);
+        QVERIFY(contextOfB.contains(QStringLiteral("Eins")));
+        QVERIFY(!contextOfB.contains(QStringLiteral("Zwei")));
+    }
+
+    void cancelWritesCancelPagesForBothPasses() {
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/a.odt"));
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"), repeated("Haus", 5)}});
+        bool cancel = false;
+        int yields = 0;
+        f.run.cancelRequested = &cancel;
+        f.run.yield = [&] {
+            if (++yields == 4)
+                cancel = true;
+        };
+        const search::SearchOutcome outcome = f.search(QStringLiteral("Haus"));
+        QVERIFY(outcome.cancelled);
+        for (int pass : {1, 2}) {
+            const QByteArray page = readAll(f.page(pass));
+            QVERIFY(page.contains("<br>Benutzer hat die Suche abgebrochen!<br><br>\r\n<br>\r\n"
+                                  "Benutzer hat die Suche abgebrochen!\r\n<br><br>\r\n</font>"));
+            QVERIFY(!page.contains("mal in:"));
+        }
+        QVERIFY(outcome.lastPageResultLines.isEmpty());
+    }
+
+    void emptySearchTextWritesNoPage() {
+        EngineFixture f;
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"), {QStringLiteral("Haus")}}});
+        const search::SearchOutcome outcome = f.search(QStringLiteral(" \t "));
+        QVERIFY(outcome.emptySearchText);
+        QCOMPARE(f.prompts.texts(),
+                 QStringList{QStringLiteral("Sie haben keinen Suchtext eingegeben!")});
+        QVERIFY(!QFile::exists(f.page(1)));
+    }
+
+    void fileNameWithQuoteKeepsTheLinkWorking() {
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/Brief \"A\" <1>.odt"));
+        f.writeDatabase(
+            {{QStringLiteral("D:\\Texte\\Brief \"A\" <1>.odt"), {QStringLiteral("Haus")}}});
+        const search::SearchOutcome outcome = f.search(QStringLiteral("Haus"));
+        QCOMPARE(outcome.lastPageResultLines.size(), 1);
+        const QString page = QString::fromUtf8(readAll(f.page(1)));
+        const QString escaped = QStringLiteral("file://") + f.driveDirectory() +
+                                QStringLiteral("/Texte/Brief &quot;A&quot; &lt;1&gt;.odt");
+        QVERIFY(page.contains(QStringLiteral("<a href=\"") + escaped +
+                              QStringLiteral("\" target=\"_blank\">") + escaped +
+                              QStringLiteral("</a>")));
+        QVERIFY(!page.contains(QStringLiteral("\"A\"")));
+    }
+
+    void variantStoreResultsComeFirst() {
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/a.odt"));
+        f.createDocument(QStringLiteral("Texte/alt.odt"));
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"), {QStringLiteral("Haus")}}});
+        const QString variant =
+            QStringLiteral(" \r\n#D:\\Texte\\alt.odt\r\n=\r\nZwei Häuser, ein HAUS, "
+                           "noch ein haus.\r\n");
+        QByteArray bytes;
+        for (QChar ch : variant) {
+            bytes.append(static_cast<char>(ch.unicode() & 0xFF));
+            bytes.append(static_cast<char>(ch.unicode() >> 8));
+        }
+        writeBytes(f.directory() + QStringLiteral("Datenbank/Texte_MHTtext.txt"), bytes);
+        const search::SearchOutcome outcome = f.search(QStringLiteral("Haus"));
+        QCOMPARE(
+            outcome.lastPageResultLines,
+            QStringList({QStringLiteral("2 mal in: ") + f.link(QStringLiteral("Texte/alt.odt")),
+                         QStringLiteral("1 mal in: ") + f.link(QStringLiteral("Texte/a.odt"))}));
+    }
+};
+
+std::unique_ptr<QObject> makeSearchEngineTest() {
+    return std::make_unique<SearchEngineTest>();
+}
+
+#include "search_engine_test.moc"

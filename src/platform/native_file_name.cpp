@@ -1,7 +1,10 @@
 #include "native_file_name.h"
 
+#include <QFileInfo>
+
 #ifndef Q_OS_WIN
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -164,6 +167,15 @@ bool openNativeFile(QFile& file, const QString& nativePath, QIODevice::OpenMode 
         return false;
     }
     return true;
+#endif
+}
+
+bool nativeFileExists(const QString& nativePath) {
+#ifdef Q_OS_WIN
+    return QFileInfo::exists(nativePath);
+#else
+    struct stat info;
+    return ::stat(nativeFileName(nativePath).constData(), &info) == 0;
 #endif
 }
 

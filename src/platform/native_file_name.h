@@ -37,4 +37,7 @@ QByteArray nativeFileName(QStringView path);
 // encodes every name as UTF-8.
 bool openNativeFile(QFile& file, const QString& nativePath, QIODevice::OpenMode mode);
 
+// QFileInfo::exists for a native path that may hold escaped bytes.
+bool nativeFileExists(const QString& nativePath);
+
 } // namespace platform

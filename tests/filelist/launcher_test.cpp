@@ -40,7 +40,7 @@ private Q_SLOTS:
         QFETCH(bool, toolInListDirectory);
         QFETCH(QString, listDirectory);
         QFETCH(QString, programFrom);
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         const QString program = temp.path() + QStringLiteral("/program/");
         const QString control = temp.path() + QStringLiteral("/control/");
         const QString application = temp.path() + QStringLiteral("/bin/");
@@ -92,7 +92,7 @@ private Q_SLOTS:
     // The real tool, started and finished between two ticks of the monitor:
     // the first tick afterwards reads the list.
     void fastToolIsSeenAndFinished() {
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         QVERIFY(fixture::makeFile(QFile::encodeName(temp.path()) + "/a.odt"));
         platform::DriveMap drives;
         drives.setDrive(QLatin1Char('F'), temp.path());

@@ -115,7 +115,7 @@ private Q_SLOTS:
     // The list the tool writes names every file, and each of them opens
     // through the drive map, as the index run will open it.
     void listNamesEveryFileAndEachOpens() {
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         const QByteArray r = QFile::encodeName(temp.path()) + "/Laufwerk";
         QList<QByteArray> files;
         QVERIFY(fixture::makeDirectory(r));
@@ -164,7 +164,7 @@ private Q_SLOTS:
     // Without --program-dir the list goes below the executable's directory;
     // the letter keeps the case it was given.
     void defaultProgramDirectoryIsTheExecutables() {
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         const QString copy = temp.path() + QStringLiteral("/ErstelleDateiliste");
         QVERIFY(QFile::copy(toolPath(), copy));
         QVERIFY(fixture::makeDirectory(QFile::encodeName(temp.path()) + "/d"));
@@ -183,7 +183,7 @@ private Q_SLOTS:
     // With a display (here the offscreen one) the tool shows its window and
     // ends by itself when the list is done.
     void windowRunEndsByItself() {
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         QVERIFY(fixture::makeFile(QFile::encodeName(temp.path()) + "/a.odt"));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         const ToolRun run =
@@ -203,7 +203,7 @@ private Q_SLOTS:
     void interruptedToolLeavesPreviousList() {
         if (!QFileInfo(QStringLiteral("/usr/share")).isDir())
             QSKIP("no large tree to walk");
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         const QString database = temp.path() + QStringLiteral("/Datenbank");
         QVERIFY(QDir().mkpath(database));
         const QString listFile =

@@ -6,10 +6,12 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <initializer_list>
 
 #include <fcntl.h>
+#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +38,26 @@ inline QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
+
+// A scratch directory that is removed byte for byte, as QDir cannot remove
+// entries whose names are not UTF-8.
+class ScratchDir {
+public:
+    ScratchDir() { directory_.setAutoRemove(false); }
+    ~ScratchDir() {
+        ::nftw(
+            QFile::encodeName(directory_.path()).constData(),
+            [](const char* path, const struct stat*, int, FTW*) {
+                ::chmod(path, 0755);
+                return ::remove(path) == 0 ? 0 : 0;
+            },
+            16, FTW_DEPTH | FTW_PHYS);
+    }
+    QString path() const { return directory_.path(); }
+
+private:
+    QTemporaryDir directory_;
+};
 
 // A text spelled code unit by code unit (lone surrogates included).
 inline QString units(std::initializer_list<char16_t> codeUnits) {

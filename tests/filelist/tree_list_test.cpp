@@ -94,7 +94,7 @@ private Q_SLOTS:
     // Nested folders, umlauts and blanks, an empty folder, a link loop, a link
     // to a file and a folder nobody may read.
     void generatedTreeGivesTheExactList() {
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         const QByteArray r = QFile::encodeName(temp.path());
         for (const char* d : {"/leer", "/Ärger", "/texte", "/texte/Kapitel 1", "/gesperrt", "/b"})
             QVERIFY(fixture::makeDirectory(r + d));
@@ -128,7 +128,7 @@ private Q_SLOTS:
 
     // Many threads read ahead of the consumer; the list must not change.
     void listDoesNotDependOnThreads() {
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         const QByteArray r = QFile::encodeName(temp.path());
         quint32 seed = 12345;
         auto next = [&] { return seed = seed * 1103515245u + 12345u; };
@@ -151,7 +151,7 @@ private Q_SLOTS:
 
     // Names a Windows-form path or a list line cannot carry as they are.
     void awkwardNamesStillOpen() {
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         const QByteArray r = QFile::encodeName(temp.path());
         QVERIFY(fixture::makeDirectory(r + "/d\xe9j\xe0"));
         const QList<QByteArray> names = {
@@ -243,7 +243,7 @@ private Q_SLOTS:
     // A cancelled run and a failed one leave the previous list alone and no
     // temporary file behind.
     void previousListSurvives() {
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         const QByteArray r = QFile::encodeName(temp.path());
         QVERIFY(fixture::makeDirectory(r + "/tree"));
         for (int i = 0; i < 50; ++i) {
@@ -298,7 +298,7 @@ private Q_SLOTS:
     }
 
     void skippedMountPointIsNotEntered() {
-        QTemporaryDir temp;
+        fixture::ScratchDir temp;
         const QByteArray r = QFile::encodeName(temp.path());
         QVERIFY(fixture::makeDirectory(r + "/proc"));
         QVERIFY(fixture::makeFile(r + "/proc/1.odt"));

@@ -10,6 +10,7 @@
 #include "main_form.h"
 #include "ok_bottom_dlg.h"
 #include "search_form.h"
+#include "search_request.h"
 #include "shell_opener.h"
 #include "volume_probe.h"
 
@@ -22,6 +23,7 @@
 #include "platform/event_pause.h"
 #include "platform/program_directory.h"
 #include "platform/qt_prompts.h"
+#include "platform/qt_shell_launcher.h"
 #include "platform/settings_store.h"
 #include "platform/tool_launcher.h"
 
@@ -95,10 +97,16 @@ int main(int argc, char* argv[]) {
     TBinbeimSuchenForm searchingNotice(&mainForm);
 #endif
     mainForm.setWindows({&newDatabaseDialog, &settingsDialog, &questionWindow, &searchWindow});
-    mainForm.setSearchStarter([&] {
-        if (!mainForm.selectedDatabaseName().isEmpty())
-            searchWindow.exec();
-    });
+    platform::QtShellLauncher searchLauncher;
+    LocalSearchRequest::Host searchHost = LocalSearchRequest::Host::fromMainWindow(
+        &mainForm, programDirectory, &settings, &prompts, &searchLauncher, &drives, &searchWindow);
+    searchHost.setSearchUnderWay = [&](bool underWay) { mainForm.setSearchUnderWay(underWay); };
+    searchHost.showSettingsDialog = [&] { services.runModal(settingsDialog); };
+    LocalSearchRequest searchRequest(searchHost);
+#ifdef TROVEX_HAS_SEARCHING_NOTICE
+    searchWindow.setSearchingNoticeWindow(&searchingNotice);
+#endif
+    mainForm.setSearchStarter([&] { searchRequest.SuchenBtnClick(); });
 
     mainForm.show();
     return app.exec();

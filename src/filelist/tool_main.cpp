@@ -96,6 +96,10 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (arguments.contains(QStringLiteral("--help"))) {
+        QTextStream(stdout) << filelist::toolUsageText() << Qt::endl;
+        return filelist::ToolSucceeded;
+    }
     const filelist::ToolOptionsResult parsed = filelist::parseToolOptions(arguments);
     const bool showWindow = parsed.options && parsed.options->showWindow && displayAvailable();
 

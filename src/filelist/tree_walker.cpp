@@ -12,6 +12,8 @@
 #include <mutex>
 #include <thread>
 
+#include <cerrno>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,6 +61,32 @@ QByteArray childPath(const QByteArray& directory, const QByteArray& name) {
     return directory + '/' + name;
 }
 
+// Opens a directory whose path is longer than the system takes in one call,
+// one component at a time.
+int openByComponents(const QByteArray& path, int flags) {
+    int directory = ::open(path.startsWith('/') ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const QList<QByteArray> components = path.split('/');
+    qsizetype last = components.size() - 1;
+    while (last >= 0 && components.at(last).isEmpty())
+        --last;
+    for (qsizetype i = 0; i <= last && directory >= 0; ++i) {
+        if (components.at(i).isEmpty())
+            continue;
+        const int next = ::openat(directory, components.at(i).constData(),
+                                  i == last ? flags : O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(directory);
+        directory = next;
+    }
+    return directory;
+}
+
+int openDirectory(const QByteArray& path, int flags) {
+    const int fd = ::open(path.constData(), flags);
+    if (fd < 0 && errno == ENAMETOOLONG)
+        return openByComponents(path, flags);
+    return fd;
+}
+
 bool isOwnAncestor(const Node& node) {
     for (const Node* up = node.parent; up; up = up->parent) {
         if (up->device == node.device && up->inode == node.inode)
@@ -82,7 +110,7 @@ public:
         int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
         if (!isRoot)
             flags |= O_NOFOLLOW;
-        const int fd = ::open(node.nativePath.constData(), flags);
+        const int fd = openDirectory(node.nativePath, flags);
         if (fd < 0) {
             node.skipped = true;
             return !isRoot;

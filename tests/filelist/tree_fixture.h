@@ -9,9 +9,11 @@
 #include <QTemporaryDir>
 
 #include <initializer_list>
+#include <string>
+#include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,20 +41,34 @@ inline QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// A scratch directory that is removed byte for byte, as QDir cannot remove
-// entries whose names are not UTF-8.
+// Removes a tree below an open directory with relative names only, so paths
+// longer than the system takes and names that are not UTF-8 go too.
+inline void removeTreeAt(int parent, const char* name) {
+    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        ::unlinkat(parent, name, 0);
+        return;
+    }
+    ::fchmod(fd, 0755);
+    DIR* directory = ::fdopendir(fd);
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string entryName = entry->d_name;
+        if (entryName != "." && entryName != "..")
+            names.push_back(entryName);
+    }
+    for (const std::string& entryName : names)
+        removeTreeAt(::dirfd(directory), entryName.c_str());
+    ::closedir(directory);
+    ::unlinkat(parent, name, AT_REMOVEDIR);
+}
+
+// A scratch directory removed byte for byte (QDir cannot remove entries whose
+// names are not UTF-8).
 class ScratchDir {
 public:
     ScratchDir() { directory_.setAutoRemove(false); }
-    ~ScratchDir() {
-        ::nftw(
-            QFile::encodeName(directory_.path()).constData(),
-            [](const char* path, const struct stat*, int, FTW*) {
-                ::chmod(path, 0755);
-                return ::remove(path) == 0 ? 0 : 0;
-            },
-            16, FTW_DEPTH | FTW_PHYS);
-    }
+    ~ScratchDir() { removeTreeAt(AT_FDCWD, QFile::encodeName(directory_.path()).constData()); }
     QString path() const { return directory_.path(); }
 
 private:

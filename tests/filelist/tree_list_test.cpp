@@ -149,6 +149,28 @@ private Q_SLOTS:
             QCOMPARE(listOf(temp.path(), threads), single);
     }
 
+    // Deeper than one system call takes a path (PATH_MAX).
+    void treeDeeperThanPathLimit() {
+        fixture::ScratchDir temp;
+        const QByteArray component(200, 'v');
+        int directory = ::open(QFile::encodeName(temp.path()).constData(), O_RDONLY | O_DIRECTORY);
+        QByteArray expected = "T:\\";
+        for (int level = 0; level < 25; ++level) {
+            QVERIFY(::mkdirat(directory, component.constData(), 0755) == 0);
+            const int next = ::openat(directory, component.constData(), O_RDONLY | O_DIRECTORY);
+            ::close(directory);
+            directory = next;
+            QVERIFY(directory >= 0);
+            expected += component + "\\";
+        }
+        const int file = ::openat(directory, "tief.odt", O_WRONLY | O_CREAT, 0644);
+        QVERIFY(file >= 0);
+        ::close(file);
+        ::close(directory);
+        QVERIFY(expected.size() > 4096);
+        QCOMPARE(listOf(temp.path(), 2), expected + "tief.odt\r\n");
+    }
+
     // Names a Windows-form path or a list line cannot carry as they are.
     void awkwardNamesStillOpen() {
         fixture::ScratchDir temp;

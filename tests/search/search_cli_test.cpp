@@ -17,7 +17,7 @@ struct CliResult {
 
 // Runs the built trovex with a settings store of its own, documents on
 // drive D: below the program directory.
-CliResult runSearch(const QString& programDirectory, const QStringList& arguments) {
+CliResult runTrovex(const QString& programDirectory, const QStringList& arguments) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
@@ -26,13 +26,16 @@ CliResult runSearch(const QString& programDirectory, const QStringList& argument
     process.start(qEnvironmentVariable("TROVEX_BIN") + QStringLiteral("/trovex"),
                   QStringList{QStringLiteral("--program-dir"), programDirectory,
                               QStringLiteral("--drive"),
-                              QStringLiteral("D=") + programDirectory + QStringLiteral("/D"),
-                              QStringLiteral("search")} +
+                              QStringLiteral("D=") + programDirectory + QStringLiteral("/D")} +
                       arguments);
     if (!process.waitForFinished(60000))
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+CliResult runSearch(const QString& programDirectory, const QStringList& arguments) {
+    return runTrovex(programDirectory, QStringList{QStringLiteral("search")} + arguments);
 }
 
 } // namespace
@@ -78,6 +81,68 @@ private Q_SLOTS:
             "</font>\r\n</body>\r\n</html>\r\n";
         QCOMPARE(readAll(dir + QStringLiteral("/TX_Ergebnis.htm")), expected);
         QVERIFY(!QFile::exists(dir + QStringLiteral("/TX_Ergebnis2.htm")));
+    }
+
+    // A database built by trovex index from the indexing fixture pandoc.odt
+    // (made from tests/fixtures/indexing/quelle.md).
+    void pageOfAnIndexedDatabase() {
+        QTemporaryDir program;
+        const QString dir = program.path();
+        QVERIFY(QDir().mkpath(dir + QStringLiteral("/D/T")));
+        QVERIFY(QFile::copy(qEnvironmentVariable("TROVEX_FIXTURES") +
+                                QStringLiteral("/indexing/pandoc.odt"),
+                            dir + QStringLiteral("/D/T/pandoc.odt")));
+        writeBytes(dir + QStringLiteral("/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt"),
+                   "D:\\T\\pandoc.odt\r\n");
+        const CliResult indexed =
+            runTrovex(dir, {QStringLiteral("index"), QStringLiteral("Test"),
+                            QStringLiteral("D:\\T"), QStringLiteral("*.odt")});
+        QCOMPARE(indexed.status, 0);
+
+        const CliResult found = runTrovex(
+            dir, {QStringLiteral("search"), QStringLiteral("Test"), QStringLiteral("fahrKARTE")});
+        const QByteArray link = "file://" + dir.toUtf8() + "/D/T/pandoc.odt";
+        QCOMPARE(found.status, 0);
+        QCOMPARE(found.out,
+                 QStringLiteral("1 mal in: ") + QString::fromUtf8(link) + QLatin1Char('\n'));
+        const QByteArray expected =
+            "<html>\r\n<Head>\r\n<Title> Trovex-ODT Suchergebnis </Title>\r\n"
+            "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
+            "</Head>\r\n"
+            "<body bgcolor=\"#FFFFFF\" text=\"#000000\" link=\"#669900\" Vlink=\"#999999\" "
+            "Alink=\"#999999\" > <font face=\"verdana, arial, helvetica\">\r\n"
+            "Datenbankname: \"Test\"<br>Sucheinstellung: Gross/klein <u>egal</u> und Suchtext "
+            "<u>auch als Teil</u> in einem Wort/Satz finden.<br>\r\n"
+            "<br>Suchbegriff: <font color=\"#cc0000\">\"<u>fahrKARTE\"</u><font color=\"#000000\"> "
+            "wurde gefunden:<br>\r\n"
+            "__________________________________________________<br><br>\r\n"
+            "...die Suche geht weiter! <br> Wenn es noch mehr Fundstellen gibt, erscheint eine "
+            "neue Ergebnis-Seite.\r\n"
+            "<br><br>\r\n"
+            "<font color=\"#000000\">1 mal in: <a href=\"" +
+            link + "\" target=\"_blank\">" + link +
+            "</a><br><font color=\"#000080\">\n  \n  \nt \n=============== \n"
+            "Stra\xC3\x9F"
+            "enbahn nach Z\xC3\xBCrich \n \nDie Fahrt \n \n"
+            "Die <b>Fahrkarte</b> kostet 5 \xE2\x82\xAC und gilt f\xC3\xBCr \xC3\x84rzte, "
+            "\xC3\x96"
+            "fen und \xC3\x9C"
+            "bermut. \n \n"
+            "Ein griechisches Wort:       steht hier. \n \nZweites Kapitel \n \n"
+            "Gr\xC3\xB6\xC3\x9F"
+            "e, Ma\xC3\x9F und Fu\xC3\x9F \xE2\x80\x93 \xE2\x80\x9E"
+            "Anf\xC3\xBChrungszeichen\xE2\x80\x9C sind auch dabei. \n \n<br><br>\r\n"
+            "<font color=\"#000000\">...wenn keine Fundstellen mehr vorhanden, <br> dann wird in "
+            "Trovex \"Fertig mit der Suche\" angezeigt.\r\n"
+            "<br><br>\r\n"
+            "</font>\r\n</body>\r\n</html>\r\n";
+        QCOMPARE(readAll(dir + QStringLiteral("/TX_Ergebnis.htm")), expected);
+
+        // The umlaut is two bytes: lower case does not find the capital.
+        const CliResult missed = runTrovex(
+            dir, {QStringLiteral("search"), QStringLiteral("Test"), QStringLiteral("übermut")});
+        QCOMPARE(missed.status, 1);
+        QCOMPARE(missed.out, QString());
     }
 
     void exitStatus_data() {

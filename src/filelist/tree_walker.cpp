@@ -3,7 +3,7 @@
 #include "filelist/pseudo_file_systems.h"
 #include "platform/native_file_name.h"
 
-#include <QCoreApplication>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <atomic>
@@ -14,10 +14,15 @@
 
 #include <cerrno>
 
+#ifdef Q_OS_WIN
+#include <QDir>
+#include <QFileInfo>
+#else
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace filelist {
 namespace {
@@ -44,8 +49,8 @@ struct Node {
     const Node* parent = nullptr; // alive while this node is unread
     std::atomic<int> state{Pending};
     bool skipped = false;
-    dev_t device = 0;
-    ino_t inode = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
     std::vector<QByteArray> files;
     std::vector<std::shared_ptr<Node>> children;
 
@@ -56,11 +61,14 @@ struct Node {
 };
 
 QByteArray childPath(const QByteArray& directory, const QByteArray& name) {
-    if (directory.endsWith('/'))
+    if (directory.endsWith('/') || directory.endsWith('\\'))
         return directory + name;
     return directory + '/' + name;
 }
 
+enum class ReadOutcome { Read, Skipped, RootUnreadable };
+
+#ifndef Q_OS_WIN
 // Opens a directory whose path is longer than the system takes in one call,
 // one component at a time.
 int openByComponents(const QByteArray& path, int flags) {
@@ -95,6 +103,76 @@ bool isOwnAncestor(const Node& node) {
     return false;
 }
 
+// The entries of one directory: regular files and real sub-directories.
+ReadOutcome readEntries(Node& node, bool isRoot, std::vector<SortedName>& files,
+                        std::vector<SortedName>& directories) {
+    int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    if (!isRoot)
+        flags |= O_NOFOLLOW;
+    const int fd = openDirectory(node.nativePath, flags);
+    if (fd < 0)
+        return isRoot ? ReadOutcome::RootUnreadable : ReadOutcome::Skipped;
+    struct stat self;
+    if (isOnPseudoFileSystem(fd) || ::fstat(fd, &self) != 0) {
+        ::close(fd);
+        return ReadOutcome::Skipped;
+    }
+    node.device = self.st_dev;
+    node.inode = self.st_ino;
+    if (isOwnAncestor(node)) {
+        ::close(fd);
+        return ReadOutcome::Skipped;
+    }
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return isRoot ? ReadOutcome::RootUnreadable : ReadOutcome::Skipped;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN) {
+            struct stat st;
+            if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
+        }
+        if (type != DT_REG && type != DT_DIR)
+            continue;
+        QByteArray native(name);
+        QString key = nameSortKey(native);
+        (type == DT_REG ? files : directories)
+            .push_back(SortedName{std::move(key), std::move(native)});
+    }
+    ::closedir(dir);
+    return ReadOutcome::Read;
+}
+#else
+// Windows: names are UTF-16 there and travel through the walk as UTF-8.
+// Symbolic links and junctions are not followed. Not built or run on the
+// reference platform.
+ReadOutcome readEntries(Node& node, bool isRoot, std::vector<SortedName>& files,
+                        std::vector<SortedName>& directories) {
+    const QDir dir(QString::fromUtf8(node.nativePath));
+    if (!dir.exists())
+        return isRoot ? ReadOutcome::RootUnreadable : ReadOutcome::Skipped;
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot,
+                                                    QDir::NoSort);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymbolicLink() || entry.isJunction())
+            continue;
+        QByteArray native = entry.fileName().toUtf8();
+        QString key = nameSortKey(native);
+        (entry.isDir() ? directories : files)
+            .push_back(SortedName{std::move(key), std::move(native)});
+    }
+    return ReadOutcome::Read;
+}
+#endif
+
 class Walk {
 public:
     Walk(const WalkOptions& options)
@@ -107,54 +185,18 @@ public:
             node.skipped = true;
             return true;
         }
-        int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-        if (!isRoot)
-            flags |= O_NOFOLLOW;
-        const int fd = openDirectory(node.nativePath, flags);
-        if (fd < 0) {
-            node.skipped = true;
-            return !isRoot;
-        }
-        struct stat self;
-        if (isOnPseudoFileSystem(fd) || ::fstat(fd, &self) != 0) {
-            ::close(fd);
-            node.skipped = true;
-            return true;
-        }
-        node.device = self.st_dev;
-        node.inode = self.st_ino;
-        if (isOwnAncestor(node)) {
-            ::close(fd);
-            node.skipped = true;
-            return true;
-        }
-        DIR* dir = ::fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
-            node.skipped = true;
-            return !isRoot;
-        }
         std::vector<SortedName> files;
         std::vector<SortedName> directories;
-        while (const dirent* entry = ::readdir(dir)) {
-            const char* name = entry->d_name;
-            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-                continue;
-            unsigned char type = entry->d_type;
-            if (type == DT_UNKNOWN) {
-                struct stat st;
-                if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                    continue;
-                type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
-            }
-            if (type != DT_REG && type != DT_DIR)
-                continue;
-            QByteArray native(name);
-            QString key = nameSortKey(native);
-            (type == DT_REG ? files : directories)
-                .push_back(SortedName{std::move(key), std::move(native)});
+        switch (readEntries(node, isRoot, files, directories)) {
+        case ReadOutcome::RootUnreadable:
+            node.skipped = true;
+            return false;
+        case ReadOutcome::Skipped:
+            node.skipped = true;
+            return true;
+        case ReadOutcome::Read:
+            break;
         }
-        ::closedir(dir);
 
         std::sort(files.begin(), files.end(), nameBefore);
         std::sort(directories.begin(), directories.end(), nameBefore);

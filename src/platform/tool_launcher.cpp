@@ -6,9 +6,11 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
+// clang-format off
 #include <QWinEventNotifier>
-#include <shellapi.h>
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 #endif
 
 namespace platform {

@@ -52,10 +52,11 @@ struct Unpacked {
 };
 
 // Unpacks one document D:\Texte\<fileName> and returns its database text.
-Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCap = 1 << 20) {
+Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCap = 1 << 20,
+                bool withUnpackFolder = true) {
     QTemporaryDir program;
     QTemporaryDir drive;
-    QDir(program.path()).mkpath("Datenbank/Temp/ZipTemp");
+    QDir(program.path()).mkpath(withUnpackFolder ? "Datenbank/Temp/ZipTemp" : "Datenbank/Temp");
     QDir(drive.path()).mkpath("Texte");
     const QString native = drive.path() + "/Texte/" + fileName;
     if (members.isEmpty())
@@ -78,7 +79,7 @@ Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCa
     result.text = testsupport::readAll(program.path() + "/Datenbank/T_UTF8Dokument.txt");
     result.messages = prompts.texts();
     // Nothing of the container is ever written to disk.
-    if (!QDir(program.path() + "/Datenbank/Temp/ZipTemp").isEmpty())
+    if (withUnpackFolder && !QDir(program.path() + "/Datenbank/Temp/ZipTemp").isEmpty())
         result.messages.append("ZipTemp not empty");
     if (!QFile::exists(native))
         result.messages.append("document gone");
@@ -180,6 +181,13 @@ private Q_SLOTS:
     void unreadableContainerNamesItAndIsNotCounted() {
         const Unpacked unpacked = unpack("Kaputt.odt", {});
         QCOMPARE(unpacked.messages, QStringList{"<D:\\Texte\\Kaputt.zip> invalid zipfile"});
+        QCOMPARE(unpacked.counted, 0);
+        QCOMPARE(unpacked.text, QByteArray());
+    }
+
+    void missingUnpackFolderSkipsTheDocument() {
+        const Unpacked unpacked = unpack("Brief.odt", kOdt, 1 << 20, false);
+        QCOMPARE(unpacked.messages, QStringList());
         QCOMPARE(unpacked.counted, 0);
         QCOMPARE(unpacked.text, QByteArray());
     }

@@ -4,6 +4,7 @@
 
 #if defined(Q_OS_UNIX)
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace search {
@@ -43,6 +44,23 @@ void MappedStore::close() {
     size_ = 0;
     if (file_.isOpen())
         file_.close();
+}
+
+void MappedStore::release(qint64 from, qint64 to) const {
+#if defined(Q_OS_UNIX) && defined(MADV_DONTNEED)
+    if (!data_)
+        return;
+    static const qint64 page = ::sysconf(_SC_PAGESIZE);
+    from = std::clamp<qint64>(from, 0, size_);
+    to = std::clamp<qint64>(to, from, size_);
+    const qint64 first = (from + page - 1) / page * page;
+    const qint64 last = to / page * page;
+    if (last > first)
+        ::madvise(data_ + first, static_cast<size_t>(last - first), MADV_DONTNEED);
+#else
+    Q_UNUSED(from);
+    Q_UNUSED(to);
+#endif
 }
 
 QByteArray MappedStore::readRange(qint64 from, qint64 to) const {

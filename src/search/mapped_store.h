@@ -28,6 +28,11 @@ public:
         return {reinterpret_cast<const char*>(data_), static_cast<qsizetype>(size_)};
     }
 
+    // Lets go of the memory behind a range the scan has passed; the bytes
+    // stay readable (they come back from the file cache when touched), so
+    // memory stays flat however large the store is.
+    void release(qint64 from, qint64 to) const;
+
     // "read range": bytes [from, to) clamped to the file.
     QByteArray readRange(qint64 from, qint64 to) const;
 

@@ -12,7 +12,8 @@ constexpr qint64 kBlockSize = qint64(8) << 20;
 } // namespace
 
 OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, int limit,
-                               const platform::RunContext& run) {
+                               const platform::RunContext& run,
+                               const std::function<void(qint64, qint64)>& passed) {
     OccurrenceScan scan;
     if (finder.isEmpty() || text.isEmpty())
         return scan;
@@ -29,6 +30,8 @@ OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, in
             found = finder.find(text, from, blockEnd);
             if (found >= 0)
                 break;
+            if (passed)
+                passed(from, blockEnd);
             from = blockEnd;
             run.yield();
             if (run.cancelled())

@@ -7,6 +7,8 @@
 #include <QByteArrayView>
 #include <QList>
 
+#include <functional>
+
 namespace search {
 
 struct OccurrenceScan {
@@ -19,8 +21,11 @@ struct OccurrenceScan {
 // `limit` positions (0: no limit) and at the cancel flag; yields after each
 // match and between blocks, so a scan that finds nothing in a large file
 // still answers "Abbrechen" quickly.
+// `passed` is told each block that held no match, so the caller can let go
+// of its memory.
 OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, int limit,
-                               const platform::RunContext& run);
+                               const platform::RunContext& run,
+                               const std::function<void(qint64, qint64)>& passed = {});
 
 // Finds the document an occurrence belongs to: the last document start
 // strictly before it. Queried with descending occurrences, as the engine

@@ -33,8 +33,8 @@ int occurrenceLimit(int pass) {
 // reading gigabytes a second time for the same positions.
 class OccurrenceSource {
 public:
-    explicit OccurrenceSource(QByteArrayView text)
-        : text_(text) {}
+    explicit OccurrenceSource(const MappedStore& store)
+        : store_(store) {}
 
     QList<qint64> occurrences(const QByteArray& pattern, bool caseFolded, int limit,
                               const platform::RunContext& run) {
@@ -43,7 +43,9 @@ public:
                 return scan.result.positions.mid(0, limit);
         }
         const ByteFinder finder(pattern, caseFolded);
-        OccurrenceScan result = scanOccurrences(text_, finder, limit, run);
+        OccurrenceScan result =
+            scanOccurrences(store_.bytes(), finder, limit, run,
+                            [this](qint64 from, qint64 to) { store_.release(from, to); });
         scans_.append({pattern, caseFolded, result});
         return result.positions;
     }
@@ -54,7 +56,7 @@ private:
         bool caseFolded;
         OccurrenceScan result;
     };
-    QByteArrayView text_;
+    const MappedStore& store_;
     QList<Scan> scans_;
 };
 
@@ -148,7 +150,7 @@ public:
             driveLetter_ = database::driveLetterOfHeader(*header);
         utf8Open_ = utf8Store_.open(database::databaseTextPath(directory, name));
         variantPath_ = database::mhtTextPath(directory, name);
-        occurrences_.emplace(utf8Store_.bytes());
+        occurrences_.emplace(utf8Store_);
     }
 
     PassFindings runPass(int pass, SearchSession& session, QList<HitContextEntry>& hitContexts) {

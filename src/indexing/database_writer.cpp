@@ -65,9 +65,9 @@ void DatabaseWriter::appendLines(const QStringList& lines) {
 }
 
 void DatabaseWriter::flushBuffer() {
-    if (buffer_.isEmpty() || failed())
-        return;
-    if (openSpool() && spool_.write(buffer_) != buffer_.size())
+    // After a failure the lines are dropped: the run will not commit, and
+    // holding them would let memory grow with every further document.
+    if (!failed() && !buffer_.isEmpty() && openSpool() && spool_.write(buffer_) != buffer_.size())
         fail(spool_.fileName(), spool_.errorString());
     buffer_.clear();
 }

@@ -359,6 +359,23 @@ private Q_SLOTS:
         }
     }
 
+    // A file that cannot be written is reported, the run does not claim
+    // success, and the database stays as it was.
+    void writeFailureKeepsThePreviousDatabase() {
+        Setup s;
+        s.addDocument("D:\\T\\a.odt", "Alt");
+        s.setDriveList("D:\\T\\a.odt\r\n");
+        QVERIFY(s.run("W", "D:\\T", "*.odt"));
+        const QByteArray text = readAll(s.database("W_UTF8Dokument.txt"));
+        QVERIFY(QDir(s.database("Temp")).removeRecursively());
+        QVERIFY(testsupport::writeAll(s.database("Temp"), "kein Ordner"));
+        QVERIFY(!s.run("W", "D:\\T", "*.odt"));
+        QVERIFY(!s.prompts.texts().isEmpty());
+        QVERIFY(
+            s.prompts.texts().last().startsWith("Die Datenbank \"W\" wurde nicht gespeichert. "));
+        QCOMPARE(readAll(s.database("W_UTF8Dokument.txt")), text);
+    }
+
     void abortSavesWhatWasGathered() {
         Setup s;
         for (int i = 0; i < 4; ++i)

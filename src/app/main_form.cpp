@@ -228,7 +228,12 @@ void TMainForm_TX_ODT::buildControls() {
 
     connect(speedButton1_, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
     connect(speedButton2_, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
-    connect(listBox1_, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
+    // A click or a key that moves the selection runs the handler; selections
+    // the program makes itself do not.
+    connect(listBox1_, &QListWidget::currentRowChanged, this, [this] {
+        if (!selectingProgrammatically_)
+            ListBox1Click();
+    });
     connect(listBox1_, &QListWidget::itemDoubleClicked, this, [this] { SuchenBtnClick(); });
     connect(deleteAction, &QAction::triggered, this, [this] { Datenbankloeschen1Click(); });
     connect(suchenBtn_, &QPushButton::clicked, this, [this] { SuchenBtnClick(); });

@@ -174,6 +174,7 @@ private:
     qint64 bookmarkPosition_ = 0;
     int rememberedSelection_ = -1;
     int currentIndex_ = -1;
+    bool selectingProgrammatically_ = false;
 
     // Run flags.
     bool running_ = false;

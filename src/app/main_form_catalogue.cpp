@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace settings = platform::settings;
 
@@ -24,6 +25,7 @@ int TMainForm_TX_ODT::selectedIndex() const {
 }
 
 void TMainForm_TX_ODT::selectRow(int row) {
+    const QScopedValueRollback guard(selectingProgrammatically_, true);
     if (row < 0 || row >= listBox1_->count()) {
         listBox1_->clearSelection();
         listBox1_->setCurrentRow(-1);
@@ -34,10 +36,13 @@ void TMainForm_TX_ODT::selectRow(int row) {
 }
 
 void TMainForm_TX_ODT::LiesNamenDatenbanken() {
-    listBox1_->clear();
-    for (const QString& name : database::scanCatalogue(services_.programDirectory)) {
-        auto* item = new QListWidgetItem(name, listBox1_);
-        item->setData(Qt::DecorationRole, listIcon_);
+    {
+        const QScopedValueRollback guard(selectingProgrammatically_, true);
+        listBox1_->clear();
+        for (const QString& name : database::scanCatalogue(services_.programDirectory)) {
+            auto* item = new QListWidgetItem(name, listBox1_);
+            item->setData(Qt::DecorationRole, listIcon_);
+        }
     }
 
     QString stored = services_.settings.read(settings::kAusgewaehlteDatenbank);

@@ -20,7 +20,7 @@ MainWindowFixture::MainWindowFixture() {
 
 MainWindowFixture::~MainWindowFixture() = default;
 
-void MainWindowFixture::start() {
+void MainWindowFixture::start(bool show) {
     services = std::unique_ptr<AppServices>(new AppServices{
         settings, prompts, folders, volumes, shell, drives, toolLauncher, programDirectory,
         programDirectory, false, screenWidth,
@@ -42,12 +42,15 @@ void MainWindowFixture::start() {
                 onYield();
         }});
     mainForm = std::make_unique<TMainForm_TX_ODT>(*services);
-    dialog = std::make_unique<TOKBottomDlg>(*services);
-    settingsDialog = std::make_unique<TEinstellform>();
-    question = std::make_unique<THinweisForm>();
-    searchWindow = std::make_unique<TSuchForm>();
+    dialog = std::make_unique<TOKBottomDlg>(*services, mainForm.get());
+    settingsDialog = std::make_unique<TEinstellform>(mainForm.get());
+    question = std::make_unique<THinweisForm>(mainForm.get());
+    searchWindow = std::make_unique<TSuchForm>(mainForm.get());
     mainForm->setWindows({dialog.get(), settingsDialog.get(), question.get(), searchWindow.get()});
-    mainForm->FormPaint();
+    if (show)
+        mainForm->show(); // the first paint comes with the first show
+    else
+        mainForm->FormPaint();
 }
 
 void MainWindowFixture::writeFile(const QString& relative, const QByteArray& bytes) const {

@@ -45,6 +45,8 @@ struct MainWindowFixture {
     int questionsAsked = 0;
 
     std::unique_ptr<AppServices> services;
+    // The other windows are children of the main window, as in the program;
+    // they are destroyed first, so the main window never deletes them twice.
     std::unique_ptr<TMainForm_TX_ODT> mainForm;
     std::unique_ptr<TOKBottomDlg> dialog;
     std::unique_ptr<TEinstellform> settingsDialog;
@@ -55,7 +57,7 @@ struct MainWindowFixture {
     ~MainWindowFixture();
 
     // Creates the windows and runs the first paint.
-    void start();
+    void start(bool show = false);
 
     // Files below the program directory.
     QString path(const QString& relative) const { return programDirectory + relative; }

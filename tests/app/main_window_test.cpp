@@ -40,9 +40,9 @@ bool buttonEnabled(const MainWindowFixture& f, const char* name) {
     return f.mainForm->findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled();
 }
 
+// As the user's click: the selection moves and the handler runs.
 void click(MainWindowFixture& f, int row) {
     databaseList(f)->setCurrentRow(row);
-    f.mainForm->ListBox1Click();
 }
 
 } // namespace
@@ -56,6 +56,8 @@ private Q_SLOTS:
     void firstStartWritesTheDefaultsAndSizesTheWindows();
     void firstPaintSelectsTheStoredDatabase_data();
     void firstPaintSelectsTheStoredDatabase();
+    void firstPaintAppliesTheColours_data();
+    void firstPaintAppliesTheColours();
     void noDatabasesMeansNoSelection();
     void aClickWhileBusySnapsBack();
     void selectingLoadsHistoryAndBookmark();
@@ -178,6 +180,46 @@ void MainWindowTest::firstPaintSelectsTheStoredDatabase() {
              QString::number(expectedRow));
 }
 
+void MainWindowTest::firstPaintAppliesTheColours_data() {
+    QTest::addColumn<QString>("farbe");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<QColor>("text");
+    QTest::newRow("stored") << QStringLiteral("clNavy") << QStringLiteral("$0000FFFF")
+                            << QColor(0, 0, 128) << QColor(255, 255, 0);
+    QTest::newRow("hint colour missing") << QStringLiteral("$00102030") << QString()
+                                         << QColor(0x30, 0x20, 0x10) << QColor(Qt::white);
+}
+
+void MainWindowTest::firstPaintAppliesTheColours() {
+    QFETCH(QString, farbe);
+    QFETCH(QString, hint);
+    QFETCH(QColor, background);
+    QFETCH(QColor, text);
+    MainWindowFixture f;
+    f.settings.write(QStringLiteral("Ausgewaehlte_Datenbank"), QStringLiteral("0"));
+    f.settings.write(QStringLiteral("Farbe"), farbe);
+    f.settings.write(QStringLiteral("HinweistextFarbe"), hint);
+    f.start(true);
+    const QList<QWidget*> backgrounds = {
+        f.mainForm.get(),     f.mainForm->findChild<QWidget*>(QStringLiteral("Panel1")),
+        f.dialog.get(),       f.settingsDialog.get(),
+        f.searchWindow.get(), f.searchWindow->findChild<QWidget*>(QStringLiteral("PanelRechts"))};
+    for (QWidget* widget : backgrounds)
+        QCOMPARE(widget->palette().color(QPalette::Window), background);
+    const QList<QWidget*> hintTexts = {
+        f.mainForm->findChild<QWidget*>(QStringLiteral("Label1")),
+        f.mainForm->findChild<QWidget*>(QStringLiteral("SpeedButton1")),
+        f.dialog->findChild<QWidget*>(QStringLiteral("Label4")),
+        f.dialog->findChild<QWidget*>(QStringLiteral("ODTDokumenteErstellenCheckBox")),
+        f.settingsDialog->findChild<QWidget*>(QStringLiteral("KurzhinweisImViewerZeigenCheckBox"))};
+    f.dialog->show();
+    f.settingsDialog->show();
+    QCoreApplication::processEvents();
+    for (QWidget* widget : hintTexts)
+        QCOMPARE(widget->palette().color(QPalette::WindowText), text);
+}
+
 void MainWindowTest::noDatabasesMeansNoSelection() {
     MainWindowFixture f;
     f.settings.write(QStringLiteral("Ausgewaehlte_Datenbank"), QStringLiteral("2"));
@@ -211,6 +253,11 @@ void MainWindowTest::aClickWhileBusySnapsBack() {
     click(f, 2);
     QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Gamma"));
     QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("2"));
+
+    // Moving the selection with the keyboard selects as a click does.
+    QTest::keyClick(databaseList(f), Qt::Key_Up);
+    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Beta"));
+    QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("1"));
 }
 
 void MainWindowTest::selectingLoadsHistoryAndBookmark() {

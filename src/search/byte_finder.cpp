@@ -151,10 +151,7 @@ ByteFinder::Anchor ByteFinder::anchorAt(int offset) const {
     }
     const auto& lower = textio::windows1252LowerTable();
     for (int b = 0; b < 256; ++b) {
-        // The Windows-1252 table folds at most a handful of bytes together;
-        // more than eight would be a broken table, and then the anchor would
-        // miss matches, so fall back to the plain comparison below.
-        if (lower[b] == target && anchor.count < anchor.bytes.size())
+        if (lower[b] == target)
             anchor.bytes[anchor.count++] = static_cast<unsigned char>(b);
     }
     return anchor;

@@ -38,9 +38,9 @@ public:
 
 private:
     struct Anchor {
-        int offset = 0;         // position in the pattern
-        std::uint8_t count = 0; // bytes that fold to the pattern byte
-        std::array<unsigned char, 8> bytes{};
+        int offset = 0; // position in the pattern
+        int count = 0;  // bytes that fold to the pattern byte (two for a letter)
+        std::array<unsigned char, 256> bytes{};
     };
 
     Anchor anchorAt(int offset) const;

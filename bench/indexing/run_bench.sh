@@ -53,7 +53,8 @@ peak() { awk -F': ' 'BEGIN { p = 0 } /Maximum resident set size/ { p = $2 } END 
 t_trovex=$(seconds "$work/trovex.time")
 t_recoll=$(seconds "$work/recoll.time")
 indexed=$(awk '/ODT-Dateien wurden indiziert/ { gsub(/[.,]/, "", $1); print $1 }' "$work/trovex.out")
-recoll_docs=$(recollq -c "$work/recoll" -S mtime -n 0-0 '*' 2>/dev/null | awk '/results/ { print $1; exit }' || true)
+# Every generated document begins with the word "Dokument".
+recoll_docs=$(recollq -c "$work/recoll" -n 0-0 Dokument 2>/dev/null | awk '/ results/ { print $1; exit }' || true)
 
 awk -v n="$documents" -v tt="$t_trovex" -v tr="$t_recoll" -v idx="$indexed" \
     -v rd="${recoll_docs:-?}" -v mt="$(peak "$work/trovex.time")" -v mr="$(peak "$work/recoll.time")" 'BEGIN {

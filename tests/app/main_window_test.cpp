@@ -58,6 +58,8 @@ private Q_SLOTS:
     void firstPaintSelectsTheStoredDatabase();
     void firstPaintAppliesTheColours_data();
     void firstPaintAppliesTheColours();
+    void theControlDirectoryFlag_data();
+    void theControlDirectoryFlag();
     void noDatabasesMeansNoSelection();
     void aClickWhileBusySnapsBack();
     void selectingLoadsHistoryAndBookmark();
@@ -218,6 +220,29 @@ void MainWindowTest::firstPaintAppliesTheColours() {
     QCoreApplication::processEvents();
     for (QWidget* widget : hintTexts)
         QCOMPARE(widget->palette().color(QPalette::WindowText), text);
+}
+
+void MainWindowTest::theControlDirectoryFlag_data() {
+    QTest::addColumn<QString>("stored"); // "@" stands for the program directory
+    QTest::addColumn<bool>("flag");
+    QTest::newRow("other letter case") << QStringLiteral("@upper") << true;
+    QTest::newRow("a leading part") << QStringLiteral("@parent") << true;
+    QTest::newRow("elsewhere") << QStringLiteral("/anderswo/Trovex") << false;
+    QTest::newRow("not set") << QString() << false;
+}
+
+void MainWindowTest::theControlDirectoryFlag() {
+    QFETCH(QString, stored);
+    QFETCH(bool, flag);
+    MainWindowFixture f;
+    if (stored == QLatin1String("@upper"))
+        stored = f.programDirectory.toUpper();
+    else if (stored == QLatin1String("@parent"))
+        stored = f.root.path();
+    f.settings.write(QStringLiteral("Trovex_Control"), stored);
+    f.start();
+    QCOMPARE(f.mainForm->controlDirectoryFlag(), flag);
+    QCOMPARE(f.mainForm->controlDirectory(), stored);
 }
 
 void MainWindowTest::noDatabasesMeansNoSelection() {

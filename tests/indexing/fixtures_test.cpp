@@ -152,6 +152,32 @@ private Q_SLOTS:
                     .startsWith("PFAD_UND_ENDUNGEN= D:\\Texte *.epub    \r\n"));
     }
 
+    // With --new-list the file-list tool beside trovex writes the drive file
+    // list first.
+    void commandLineRunsTheFileListTool() {
+        const QString bin = qEnvironmentVariable("TROVEX_BIN");
+        if (!QFileInfo(bin + "/ErstelleDateiliste").isExecutable())
+            QSKIP("ErstelleDateiliste is not built");
+        FixtureDrive d;
+        QFile::remove(d.program.path() + "/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt");
+        QTemporaryDir config;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        QProcess index;
+        index.setProcessEnvironment(environment);
+        index.start(bin + "/trovex",
+                    {"--program-dir", d.program.path(), "--drive", "D=" + d.drive.path(), "index",
+                     "Neu", "D:\\Texte", "*.odt", "--new-list"});
+        QVERIFY(index.waitForFinished(60000));
+        QCOMPARE(index.exitCode(), 0);
+        QVERIFY(
+            QFile::exists(d.program.path() + "/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt"));
+        const QByteArray text = readAll(d.program.path() + "/Datenbank/Neu_UTF8Dokument.txt");
+        QVERIFY(text.contains("#D:\\Texte\\libreoffice.odt\r\n"));
+        QVERIFY(text.contains("#D:\\Texte\\pandoc.odt\r\n"));
+        QVERIFY(text.contains(kParagraph));
+    }
+
     void commandLineRefusals_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");

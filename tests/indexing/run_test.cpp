@@ -411,6 +411,18 @@ private Q_SLOTS:
         QVERIFY(readAll(s.database("L_UTF8Dokument.txt")).contains("Klein"));
     }
 
+    void driveListFromTheControlDirectory() {
+        Setup s;
+        QTemporaryDir control;
+        QDir(control.path()).mkpath("Datenbank");
+        s.addDocument("D:\\T\\a.odt", "Kontrolle");
+        testsupport::writeAll(control.path() + "/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt",
+                              "D:\\T\\a.odt\r\n");
+        s.settings.write("Trovex_Control", control.path());
+        QVERIFY(s.run("C", "D:\\T", "*.odt"));
+        QVERIFY(readAll(s.database("C_UTF8Dokument.txt")).contains("Kontrolle"));
+    }
+
     void storedInputsForAnUpdate() {
         Setup s;
         s.addDocument("D:\\T\\a.odt", "x");

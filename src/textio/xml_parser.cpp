@@ -110,6 +110,7 @@ void TXmlParser::loadFromBuffer(QByteArray bytes) {
 
 void TXmlParser::start() {
     pos_ = 0;
+    semicolonFrom_ = -1;
     partType_ = PartType::None;
     name_.clear();
     content_.clear();
@@ -368,12 +369,12 @@ const char* TXmlParser::appendTextWithReferences(QByteArray& out, const char* fr
             break;
         if (c == '&') {
             // A reference runs to the next ";" wherever it is.
-            const void* semi = std::memchr(p + 1, ';', searchEnd - (p + 1));
+            const char* semi = nextSemicolon(p + 1, searchEnd);
             if (!semi) {
                 ++p; // the "&" is dropped
                 continue;
             }
-            const char* nameEnd = static_cast<const char*>(semi);
+            const char* nameEnd = semi;
             appendReference(out, QByteArrayView(p + 1, nameEnd - (p + 1)), depth);
             p = nameEnd + 1;
             continue;
@@ -385,6 +386,23 @@ const char* TXmlParser::appendTextWithReferences(QByteArray& out, const char* fr
         p = stretchEnd;
     }
     return p;
+}
+
+// The first ";" at or after from. In the scanner's own buffer the last answer
+// is kept, so a text full of "&" without any ";" after them is not searched
+// to its end again for every one of them.
+const char* TXmlParser::nextSemicolon(const char* from, const char* searchEnd) const {
+    const char* b = buffer_.constData();
+    const bool inBuffer = from >= b && searchEnd == b + size_;
+    if (inBuffer && semicolonFrom_ >= 0 && from - b >= semicolonFrom_ && from - b <= semicolonAt_)
+        return semicolonAt_ < size_ ? b + semicolonAt_ : nullptr;
+    const void* found = std::memchr(from, ';', searchEnd - from);
+    const char* semi = static_cast<const char*>(found);
+    if (inBuffer) {
+        semicolonFrom_ = from - b;
+        semicolonAt_ = semi ? semi - b : size_;
+    }
+    return semi;
 }
 
 void TXmlParser::appendReference(QByteArray& out, QByteArrayView name, int depth) const {

@@ -70,6 +70,7 @@ private:
     const char* appendTextWithReferences(QByteArray& out, const char* from, const char* to,
                                          const char* searchEnd, int depth, bool stopAtTag) const;
     void appendReference(QByteArray& out, QByteArrayView name, int depth) const;
+    const char* nextSemicolon(const char* from, const char* searchEnd) const;
 
     bool startsAt(qsizetype at, const char* literal) const;
     qsizetype find(const char* literal, qsizetype from) const;
@@ -84,4 +85,6 @@ private:
     bool normalize_ = true;
     QHash<QByteArray, QByteArray> entities_;
     mutable qsizetype expansionLeft_ = 0;
+    mutable qsizetype semicolonFrom_ = -1; // where the last search began
+    mutable qsizetype semicolonAt_ = 0;    // what it found (size_: none)
 };

@@ -186,6 +186,30 @@ private Q_SLOTS:
         QVERIFY(longest <= 8 * 1024 * 1024);
     }
 
+    // Every "&" looks for the next ";" in the whole buffer; many of them
+    // without one must not make the scan quadratic (this would run for
+    // minutes).
+    void manyReferencesWithoutSemicolon() {
+        QByteArray bytes;
+        for (int i = 0; i < 300000; ++i)
+            bytes += "<a>x&amp</a>";
+        TXmlParser parser;
+        parser.loadFromBuffer(bytes);
+        int texts = 0;
+        QByteArray last;
+        while (parser.nextPart()) {
+            if (parser.partType() == TXmlParser::PartType::Text) {
+                ++texts;
+                last = parser.content();
+            }
+        }
+        QCOMPARE(texts, 300000);
+        QCOMPARE(last, QByteArray("xamp"));
+
+        QCOMPARE(contentsOfAllParts(parser, "<a>&amp</a><b>;</b>&x;"),
+                 QByteArray("|amp</a><b>|amp</a><b>|x"));
+    }
+
     void loadFromFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("content.xml");

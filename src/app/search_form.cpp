@@ -31,7 +31,9 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace {
 
@@ -88,6 +90,26 @@ void addSorted(QComboBox* box, const QString& text) {
     box->insertItem(row, text);
 }
 
+// Sees every wheel event of the application before its target does.
+class WheelWatcher final : public QObject {
+public:
+    explicit WheelWatcher(TSuchForm* form)
+        : QObject(form)
+        , form_(form) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == form_)
+            form_->ApplicationEvents1Message(
+                static_cast<QWheelEvent*>(event)->globalPosition().toPoint());
+        return false;
+    }
+
+private:
+    TSuchForm* form_;
+};
+
 } // namespace
 
 TSuchForm::TSuchForm(QWidget* parent)
@@ -104,6 +126,9 @@ TSuchForm::TSuchForm(QWidget* parent)
     titleTimer_ = new QTimer(this);
     titleTimer_->setObjectName(QStringLiteral("Timer2"));
     titleTimer_->setInterval(1000);
+
+    // ApplicationEvents1Message: every wheel turn of the application passes here.
+    QCoreApplication::instance()->installEventFilter(new WheelWatcher(this));
 
     // FormCreate: the window hears of every activation of the application.
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -134,6 +159,9 @@ void TSuchForm::buildControls() {
                                   QStringLiteral("Einstellungen"));
     auto* helpButton = button(this, "SpeedButton1", QStringLiteral("?"), QStringLiteral("Hilfe"));
     helpButton->setFixedWidth(32);
+    // Drawn on the window's colour, like the main window's toolbar.
+    settingsButton->setFlat(true);
+    helpButton->setFlat(true);
     toolbar->addWidget(title);
     toolbar->addStretch(1);
     toolbar->addWidget(settingsButton);
@@ -176,8 +204,9 @@ void TSuchForm::buildControls() {
                        new QLabel(QStringLiteral("Thema und Webseite auswählen:"), webPanel_));
     topicBox_ = named(webPanel_, "TntComboBox1", new QComboBox(webPanel_));
     siteList_ = named(webPanel_, "TntListBox1", new QListWidget(webPanel_));
-    siteList_->setMouseTracking(true);
-    siteList_->installEventFilter(this);
+    // Mouse moves and hint requests reach the list's viewport, not the list.
+    siteList_->viewport()->setMouseTracking(true);
+    siteList_->viewport()->installEventFilter(this);
     auto* siteDelegate = new SiteListDelegate(directSymbol_, pasteSymbol_, siteList_);
     siteList_->setItemDelegate(siteDelegate);
     connect(siteDelegate, &SiteListDelegate::aboutToDrawRow, this, [this] {
@@ -550,6 +579,22 @@ void TSuchForm::ApplicationActivate() {
     }
 }
 
+// The wheel scrolls what lies under the pointer; over the viewer or the site
+// list that control also takes the focus, so the keys follow the wheel.
+void TSuchForm::ApplicationEvents1Message(const QPoint& globalPosition) {
+    if (!isVisible())
+        return;
+    const int x = mapFromGlobal(globalPosition).x();
+    const int rightLeft = rightPanel_->mapTo(this, QPoint(0, 0)).x();
+    if (x >= rightLeft && x <= rightLeft + rightPanel_->width())
+        viewer_->setFocus();
+    if (siteList_->isEnabled() && siteList_->isVisible()) {
+        const int siteLeft = siteList_->mapTo(this, QPoint(0, 0)).x();
+        if (x >= siteLeft && x <= siteLeft + siteList_->width())
+            siteList_->setFocus();
+    }
+}
+
 bool TSuchForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == searchBar_) {
         if (event->type() == QEvent::MouseButtonPress)
@@ -566,9 +611,16 @@ bool TSuchForm::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
-    } else if (watched == siteList_ && event->type() == QEvent::MouseMove) {
-        if (const QListWidgetItem* site = siteList_->currentItem())
-            siteList_->setToolTip(websites::siteHint(site->text()));
+    } else if (watched == siteList_->viewport()) {
+        if (event->type() == QEvent::MouseMove) {
+            TntListBox1MouseMove();
+        } else if (event->type() == QEvent::ToolTip) {
+            // The hint follows the selected site, not the row under the pointer.
+            if (!siteList_->toolTip().isEmpty())
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                                   siteList_->toolTip(), siteList_);
+            return true;
+        }
     } else if (watched == viewer_ && event->type() == QEvent::Resize) {
         placeMirrorBox();
     }
@@ -914,6 +966,11 @@ void TSuchForm::TntComboBox1Click() {
 
 void TSuchForm::TntListBox1Click() {
     writeSiteSelection();
+}
+
+void TSuchForm::TntListBox1MouseMove() {
+    if (const QListWidgetItem* site = siteList_->currentItem())
+        siteList_->setToolTip(websites::siteHint(site->text()));
 }
 
 void TSuchForm::writeSiteSelection() {

@@ -148,6 +148,8 @@ public Q_SLOTS:
     void SuchImInternetBtnClick();
     void TntComboBox1Click();
     void TntListBox1Click();
+    void TntListBox1MouseMove();
+    void ApplicationEvents1Message(const QPoint& globalPosition);
     void Button1Click();
     void Button2Click();
 

@@ -420,6 +420,9 @@ void SearchWindowTest::webSearchAppendsTextToDirectSite() {
              QStringLiteral("Suchtext: Haus am See"));
     sites->setCurrentRow(1);
     QCOMPARE(sites->currentItem()->text(), QStringLiteral("https://lexikon.example.org/suche?q="));
+    bench.form.TntListBox1MouseMove();
+    QCOMPARE(sites->toolTip(),
+             QStringLiteral("Grünes Symbol: [>] Webseite sucht selbständig nach dem Suchtext."));
     bench.form.SuchImInternetBtnClick();
     QCOMPARE(bench.opened(),
              QStringList{QStringLiteral("https://lexikon.example.org/suche?q=Haus am See")});
@@ -429,6 +432,10 @@ void SearchWindowTest::webSearchAppendsTextToDirectSite() {
     // A paste site opens unchanged.
     bench.bar()->setText(QStringLiteral("Haus"));
     sites->setCurrentRow(0);
+    bench.form.TntListBox1MouseMove();
+    QCOMPARE(sites->toolTip(),
+             QStringLiteral("Weißes Symbol: [+] Sie müssen den Suchtext auf der Webseite\r\nmit "
+                            "Hilfe der Zwischenablage einfügen bzw. eintippen."));
     bench.form.SuchImInternetBtnClick();
     QCOMPARE(bench.opened().last(), QStringLiteral("https://lexikon.example.org/start"));
 }

@@ -37,6 +37,10 @@ struct TShellZip::Folder {
 
 namespace {
 
+// Deeper members are left out: the tree is walked recursively, and a
+// hostile name of thousands of folders would exhaust the stack.
+constexpr qsizetype kMaxFolderDepth = 256;
+
 // The name pieces of a member; nothing when the name climbs with "..".
 std::optional<QStringList> safePieces(const QString& name) {
     QStringList pieces;
@@ -81,7 +85,7 @@ bool TShellZip::open(const QString& nativePath) {
             continue;
         const QString name = QString::fromUtf8(rawName);
         const auto pieces = safePieces(name);
-        if (!pieces || pieces->isEmpty())
+        if (!pieces || pieces->isEmpty() || pieces->size() > kMaxFolderDepth)
             continue;
         const bool isFolder = name.endsWith(QLatin1Char('/')) || name.endsWith(QLatin1Char('\\'));
         Folder* folder = root_.get();

@@ -24,8 +24,8 @@ inline constexpr qint64 kDefaultContainerSizeCap = 1024LL * 1024 * 1024;
 //
 // Member names are taken apart at "/" and "\"; empty and "." pieces are
 // dropped, so an absolute name is read as a relative one, and a member with
-// a ".." piece is left out altogether. Nothing can reach outside the
-// container's own tree.
+// a ".." piece is left out altogether, as is one more than 256 folders deep.
+// Nothing can reach outside the container's own tree.
 class TShellZip {
 public:
     TShellZip();

@@ -220,11 +220,13 @@ private Q_SLOTS:
 
     void hostileNamesAreConfined() {
         QTemporaryDir dir;
-        QVERIFY(testsupport::makeZip(dir.filePath("c.zip"), {{"../../x.xml", ""},
-                                                             {"a/../../y.xml", ""},
-                                                             {"/abs/y.xml", ""},
-                                                             {"a\\b.xml", ""},
-                                                             {"./c.xml", ""}}));
+        QVERIFY(testsupport::makeZip(dir.filePath("c.zip"),
+                                     {{"../../x.xml", ""},
+                                      {"a/../../y.xml", ""},
+                                      {"/abs/y.xml", ""},
+                                      {"a\\b.xml", ""},
+                                      {"./c.xml", ""},
+                                      {QByteArray("d/").repeated(30000) + "tief.xml", ""}}));
         indexing::TShellZip archive;
         QVERIFY(archive.open(dir.filePath("c.zip")));
         QList<int> found;

@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <QFile>
+#include <QHash>
 #include <QMap>
 #include <QRegularExpression>
 
@@ -16,23 +17,17 @@ struct TShellZip::Folder {
     QString name;
     QList<int> files; // member numbers
     std::vector<std::unique_ptr<Folder>> folders;
+    QHash<QString, Folder*> byName; // a container may hold very many folders
 
     Folder* child(const QString& childName) {
-        for (auto& folder : folders) {
-            if (folder->name == childName)
-                return folder.get();
-        }
+        if (Folder* existing = byName.value(childName))
+            return existing;
         folders.push_back(std::make_unique<Folder>());
         folders.back()->name = childName;
+        byName.insert(childName, folders.back().get());
         return folders.back().get();
     }
-    const Folder* find(const QString& childName) const {
-        for (const auto& folder : folders) {
-            if (folder->name == childName)
-                return folder.get();
-        }
-        return nullptr;
-    }
+    const Folder* find(const QString& childName) const { return byName.value(childName); }
 };
 
 namespace {

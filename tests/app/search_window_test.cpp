@@ -1,5 +1,6 @@
 // The search window driven through its handlers and through the main
 // window's search request, offscreen, with the prompts and launcher doubles.
+#include "app/binbeimsuchen_form.h"
 #include "app/search_form.h"
 #include "app/search_request.h"
 #include "app/search_term_entry.h"
@@ -156,6 +157,7 @@ private Q_SLOTS:
     void pathEntryWithoutExtensionWarnsAndLooksUp();
     void pathEntryOnlyOnDriveCIsNotFoundByScan();
     void cancelDuringPassOneGivesCancelPage();
+    void noticeCancelsPassTwo();
     void clipboardAndWordRules_data();
     void clipboardAndWordRules();
     void webSearchAppendsTextToDirectSite();
@@ -363,6 +365,39 @@ void SearchWindowTest::cancelDuringPassOneGivesCancelPage() {
              qPrintable(page));
     QVERIFY(!page.contains(QStringLiteral("mal in:")));
     QVERIFY(!bench.searchUnderWay);
+}
+
+void SearchWindowTest::noticeCancelsPassTwo() {
+    Bench bench;
+    QString text;
+    for (int i = 0; i < 30; ++i)
+        text += QStringLiteral("Ein Haus steht hier. ");
+    bench.makeDatabase({{QStringLiteral("Brief.odt"), text}, {QStringLiteral("Notiz.odt"), text}});
+    TBinbeimSuchenForm* notice = bench.form.searchingNoticeWindow();
+    QString shownText;
+    QTimer watch;
+    watch.setInterval(0);
+    // The user presses the notice's "Abbrechen" as soon as it appears.
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!notice->isVisible())
+            return;
+        shownText = notice->searchText();
+        watch.stop();
+        notice->findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();
+    });
+    bench.user = [&watch](TSuchForm& form) {
+        watch.start();
+        typeAndPressEnter(form, QStringLiteral("Haus"));
+    };
+    bench.request->SuchenBtnClick();
+    QCOMPARE(notice->windowTitle(), QStringLiteral("Bitte Geduld, bin beim Suchen..."));
+    QCOMPARE(shownText, QStringLiteral("Haus"));
+    QVERIFY(!notice->isVisible());
+    QVERIFY(bench.page().contains(QStringLiteral(" mal in: ")));
+    const QString second = bench.page("TX_Ergebnis2.htm");
+    QVERIFY2(second.contains(QStringLiteral("Benutzer hat die Suche abgebrochen!")),
+             qPrintable(second));
+    QVERIFY(!second.contains(QStringLiteral(" mal in: ")));
 }
 
 void SearchWindowTest::clipboardAndWordRules_data() {

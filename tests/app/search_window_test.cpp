@@ -158,6 +158,7 @@ private Q_SLOTS:
     void pathEntryOnlyOnDriveCIsNotFoundByScan();
     void cancelDuringPassOneGivesCancelPage();
     void noticeCancelsPassTwo();
+    void sixWordsInAnyWordModeSkipHistory();
     void clipboardAndWordRules_data();
     void clipboardAndWordRules();
     void webSearchAppendsTextToDirectSite();
@@ -398,6 +399,26 @@ void SearchWindowTest::noticeCancelsPassTwo() {
     QVERIFY2(second.contains(QStringLiteral("Benutzer hat die Suche abgebrochen!")),
              qPrintable(second));
     QVERIFY(!second.contains(QStringLiteral(" mal in: ")));
+}
+
+void SearchWindowTest::sixWordsInAnyWordModeSkipHistory() {
+    Bench bench;
+    bench.makeDatabase({{QStringLiteral("Brief.odt"), QStringLiteral("a b c d e f")}});
+    bench.user = [](TSuchForm& form) {
+        form.setSearchText(QStringLiteral("a b c d e f"));
+        // Only a click on the hidden option can give a text with blanks the
+        // any-word setting.
+        form.findChild<QCheckBox*>(QStringLiteral("OderCheckBox"))->click();
+        QVERIFY(form.anyWord() && !form.phrase());
+        form.OKBtnClick();
+    };
+    bench.request->SuchenBtnClick();
+    QCOMPARE(bench.prompts.texts(),
+             QStringList{QStringLiteral("Der Suchtext darf nur maximal 5 Wörter enthalten! Sie "
+                                        "haben 6 eingetragen!")});
+    QCOMPARE(bench.form.result(), int(QDialog::Rejected));
+    QVERIFY(bench.page().contains(QStringLiteral(" mal in: ")));
+    QVERIFY(bench.form.history().isEmpty());
 }
 
 void SearchWindowTest::clipboardAndWordRules_data() {

@@ -716,11 +716,9 @@ void TSuchForm::handlePathEntry(const QString& trimmed) {
     const QString path = searchentry::pathWithoutDriveLetter(trimmed);
     if (searchentry::fileExtension(path).isEmpty() && env_.prompts)
         env_.prompts->information(searchentry::missingExtensionMessage(path));
-    searchentry::PathLookup lookup;
-    lookup.driveMap = env_.driveMap;
-    lookup.programDirectory = env_.programDirectory;
-    lookup.fileExists = [](const QString& native) { return QFileInfo(native).isFile(); };
-    const std::optional<QString> found = searchentry::locatePathEntry(trimmed, lookup);
+    std::optional<QString> found;
+    if (env_.driveMap)
+        found = searchentry::locatePathEntry(trimmed, env_.programDirectory, *env_.driveMap);
     if (!found) {
         if (env_.prompts)
             env_.prompts->information(searchentry::notFoundMessage(trimmed.mid(1)));

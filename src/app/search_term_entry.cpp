@@ -1,5 +1,7 @@
 #include "search_term_entry.h"
 
+#include "search/document_path.h"
+
 #include <QStringList>
 
 namespace searchentry {
@@ -8,55 +10,6 @@ namespace {
 
 bool isBlankOrControl(QChar c) {
     return c.unicode() <= 0x20;
-}
-
-// The native file a Windows-form candidate stands for, if its drive is known.
-std::optional<QString> nativeCandidate(const QString& windowsPath, const PathLookup& lookup) {
-    if (!lookup.driveMap)
-        return std::nullopt;
-    return lookup.driveMap->toNative(windowsPath);
-}
-
-bool candidateExists(const QString& windowsPath, const PathLookup& lookup) {
-    const std::optional<QString> native = nativeCandidate(windowsPath, lookup);
-    return native && lookup.fileExists && lookup.fileExists(*native);
-}
-
-std::optional<QString> programDirectoryInWindowsForm(const PathLookup& lookup) {
-    if (!lookup.driveMap)
-        return std::nullopt;
-    return lookup.driveMap->toWindows(lookup.programDirectory);
-}
-
-// The drive search for a path whose letter was dropped (":\rest"). A file on
-// C: is deliberately not looked for here: the typed path covers it.
-std::optional<QString> searchOtherDrives(const QString& pathWithoutDrive,
-                                         const PathLookup& lookup) {
-    const std::optional<QString> programDirectory = programDirectoryInWindowsForm(lookup);
-    if (programDirectory && !programDirectory->isEmpty()) {
-        const QString onProgramDrive = programDirectory->at(0) + pathWithoutDrive;
-        if (candidateExists(onProgramDrive, lookup))
-            return onProgramDrive;
-    }
-    std::optional<QString> found;
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        if (letter == 'C')
-            continue;
-        const QString candidate = QChar::fromLatin1(letter) + pathWithoutDrive;
-        if (candidateExists(candidate, lookup))
-            found = candidate; // the last drive that holds the file wins
-    }
-    if (found)
-        return found;
-    if (programDirectory) {
-        QString base = *programDirectory;
-        if (!base.endsWith(QLatin1Char('\\')))
-            base += QLatin1Char('\\');
-        const QString besideProgram = base + pathWithoutDrive.mid(2);
-        if (candidateExists(besideProgram, lookup))
-            return besideProgram;
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -120,21 +73,16 @@ QString openWithProgramQuestion() {
                           "Möchten Sie die Datei mit dem zugehörigen externen Programm öffnen?");
 }
 
-std::optional<QString> locatePathEntry(const QString& trimmedText, const PathLookup& lookup) {
-    const QString pathWithoutDrive = pathWithoutDriveLetter(trimmedText);
-    std::optional<QString> found;
-    if (candidateExists(pathWithoutDrive, lookup))
-        found = pathWithoutDrive;
-    else
-        found = searchOtherDrives(pathWithoutDrive, lookup);
-    if (!found) {
-        const QString asTyped = trimmedText.mid(1);
-        if (candidateExists(asTyped, lookup))
-            found = asTyped;
-    }
-    if (!found)
-        return std::nullopt;
-    return nativeCandidate(*found, lookup);
+std::optional<QString> locatePathEntry(const QString& trimmedText, const QString& programDirectory,
+                                       const platform::DriveMap& drives) {
+    const QString moved =
+        search::driveLetterSearch(pathWithoutDriveLetter(trimmedText), programDirectory, drives);
+    if (search::documentExists(moved, drives))
+        return drives.toNative(moved);
+    const QString asTyped = trimmedText.mid(1);
+    if (search::documentExists(asTyped, drives))
+        return drives.toNative(asTyped);
+    return std::nullopt;
 }
 
 QString clipboardTextAfterSearch(const QString& searchText, bool phrase, bool pathOpened) {

@@ -4,7 +4,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 // What the search bar derives from its text, kept apart from the window so
@@ -37,17 +36,12 @@ QString missingExtensionMessage(const QString& pathWithoutDrive);
 QString notFoundMessage(const QString& pathWithoutDrive);
 QString openWithProgramQuestion();
 
-// Where a path entry is looked for: the drive of the program directory, then
-// the drives A, B, D ... Z (the last one that holds the file wins), then the
-// program directory itself, and at last the path exactly as typed. Every
-// candidate is a Windows-form path and is looked up on the native file that
-// the drive map gives for it. The result is the native path of the file.
-struct PathLookup {
-    const platform::DriveMap* driveMap = nullptr;
-    QString programDirectory; // native, ending in a separator
-    std::function<bool(const QString& nativePath)> fileExists;
-};
-std::optional<QString> locatePathEntry(const QString& trimmedText, const PathLookup& lookup);
+// Where a path entry is looked for: the drive search for moved documents
+// (the program's drive, then A, B, D ... Z, the last one holding the file
+// winning, then the program directory), and at last the path exactly as
+// typed. The result is the native path of the file found.
+std::optional<QString> locatePathEntry(const QString& trimmedText, const QString& programDirectory,
+                                       const platform::DriveMap& drives);
 
 // The text the clipboard receives after a local search: the whole text for a
 // phrase, else its first word; a path entry the user opened loses its "#".

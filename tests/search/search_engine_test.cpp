@@ -1,3 +1,4 @@
+#include "search/document_path.h"
 #include "search/search_engine.h"
 
 #include "test_database.h"
@@ -276,6 +277,46 @@ private Q_SLOTS:
         QCOMPARE(f.prompts.texts(),
                  QStringList{QStringLiteral("Sie haben keinen Suchtext eingegeben!")});
         QVERIFY(!QFile::exists(f.page(1)));
+    }
+
+    void pathEntryWritesNoPage() {
+        EngineFixture f;
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"), {QStringLiteral("Haus")}}});
+        search::SearchRequest request;
+        request.databaseName = QStringLiteral("Texte");
+        request.searchText = QStringLiteral("Haus");
+        request.pathOpened = true;
+        QList<int> passes;
+        search::SearchEnvironment environment;
+        environment.programDirectory = f.directory();
+        environment.drives = &f.drives;
+        environment.run = &f.run;
+        environment.passStarted = [&](int pass) { passes.append(pass); };
+        const search::SearchOutcome outcome = search::NeuSuche(request, f.session, environment);
+        QVERIFY(!outcome.emptySearchText);
+        QCOMPARE(outcome.lastPagePass, 0);
+        QVERIFY(!QFile::exists(f.page(1)));
+        QCOMPARE(passes, QList<int>({1, 2}));
+    }
+
+    // A document found neither on its drive nor on another one is looked
+    // for below the program directory (documents copied beside the program).
+    void documentBesideTheProgram() {
+        EngineFixture f;
+        // The temporary program directory on the default drive Z: = "/".
+        const QString programWindows =
+            QStringLiteral("Z:") +
+            QString(f.program.path()).replace(QLatin1Char('/'), QLatin1Char('\\'));
+        QCOMPARE(
+            search::driveLetterSearch(QStringLiteral(":\\Texte\\weg.odt"), f.directory(), f.drives),
+            programWindows + QStringLiteral("\\Texte\\weg.odt"));
+        writeBytes(f.directory() + QStringLiteral("Texte/hier.odt"), "PK");
+        const search::ResolvedPath resolved = search::resolveDocumentPath(
+            QStringLiteral("D:\\Texte\\hier.odt"), f.directory(), f.drives);
+        QVERIFY(resolved.found);
+        QCOMPARE(resolved.path, programWindows + QStringLiteral("\\Texte\\hier.odt"));
+        QCOMPARE(search::documentLink(resolved.path, f.drives),
+                 QStringLiteral("file://") + f.directory() + QStringLiteral("Texte/hier.odt"));
     }
 
     void fileNameWithQuoteKeepsTheLinkWorking() {

@@ -2,6 +2,7 @@
 // order, and runs until the main window closes.
 #include "administrator.h"
 #include "app_resources.h"
+#include "binbeimsuchen_form.h"
 #include "einstell_form.h"
 #include "folder_chooser.h"
 #include "form_progress.h"
@@ -14,13 +15,9 @@
 #include "shell_opener.h"
 #include "volume_probe.h"
 
-#if __has_include("binbeimsuchen_form.h")
-#include "binbeimsuchen_form.h"
-#define TROVEX_HAS_SEARCHING_NOTICE 1
-#endif
-
 #include "platform/drive_map.h"
 #include "platform/event_pause.h"
+#include "platform/instance_probe.h"
 #include "platform/program_directory.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_shell_launcher.h"
@@ -52,6 +49,11 @@ void loadGermanQtTranslations(QApplication& app, QTranslator& translator) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     initAppResources();
+    // The probe must not find this process's own windows: it runs before any
+    // window exists and under a passing title.
+    QApplication::setApplicationName(QStringLiteral("Trovex-Start"));
+    platform::probeOtherInstance(QApplication::arguments());
+    QApplication::setApplicationName(QStringLiteral("Trovex-Klartext"));
     QApplication::setApplicationName(QStringLiteral("Trovex-ODT"));
     QApplication::setApplicationDisplayName(QStringLiteral("Trovex-ODT"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/trovex/trovex-odt.xpm")));
@@ -93,9 +95,7 @@ int main(int argc, char* argv[]) {
     TFormProgress progress;
     THinweisForm questionWindow(&mainForm);
     TSuchForm searchWindow(&mainForm);
-#ifdef TROVEX_HAS_SEARCHING_NOTICE
     TBinbeimSuchenForm searchingNotice(&mainForm);
-#endif
     mainForm.setWindows({&newDatabaseDialog, &settingsDialog, &questionWindow, &searchWindow});
     platform::QtShellLauncher searchLauncher;
     LocalSearchRequest::Host searchHost = LocalSearchRequest::Host::fromMainWindow(
@@ -103,10 +103,11 @@ int main(int argc, char* argv[]) {
     searchHost.setSearchUnderWay = [&](bool underWay) { mainForm.setSearchUnderWay(underWay); };
     searchHost.showSettingsDialog = [&] { services.runModal(settingsDialog); };
     LocalSearchRequest searchRequest(searchHost);
-#ifdef TROVEX_HAS_SEARCHING_NOTICE
     searchWindow.setSearchingNoticeWindow(&searchingNotice);
-#endif
     mainForm.setSearchStarter([&] { searchRequest.SuchenBtnClick(); });
+
+    platform::CloseRequestFilter closeRequests([&] { mainForm.close(); });
+    app.installNativeEventFilter(&closeRequests);
 
     mainForm.show();
     return app.exec();

@@ -375,8 +375,10 @@ void TMainForm_TX_ODT::FormPaint() {
         windows_.newDatabaseDialog->setControlDirectory(controlDirectory_, controlDirectoryFlag_);
     }
 
-    if (windows_.searchWindow)
+    if (windows_.searchWindow) {
+        windows_.searchWindow->setStartSize(sHoehe_, sWeite_);
         windows_.searchWindow->resize(sWeite_, sHoehe_);
+    }
 
     if (listBox1_->count() > 0)
         ListBox1Click();

@@ -1,5 +1,7 @@
 #include "archive_reader.h"
 
+#include "platform/native_file_name.h"
+
 #include <zip.h>
 
 #include <QFile>
@@ -67,7 +69,7 @@ TShellZip::~TShellZip() {
 
 bool TShellZip::open(const QString& nativePath) {
     int errorCode = 0;
-    archive_ = zip_open(QFile::encodeName(nativePath).constData(), ZIP_RDONLY, &errorCode);
+    archive_ = zip_open(platform::nativeFileName(nativePath).constData(), ZIP_RDONLY, &errorCode);
     if (!archive_)
         return false;
     // Every member goes into the tree once; a later member of the same path

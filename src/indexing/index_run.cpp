@@ -8,6 +8,7 @@
 #include "database/drive_file_list.h"
 #include "database/exclusion_list.h"
 #include "database/index_log.h"
+#include "platform/native_file_name.h"
 #include "platform/program_directory.h"
 #include "platform/settings_values.h"
 #include "textio/text_files.h"
@@ -263,8 +264,8 @@ void IndexRun::ErstelleDieODTtextDokumente() {
             if (!admitted(path))
                 continue;
             const auto native = drives_.toNative(path);
-            QFile document(native.value_or(QString()));
-            if (!native || !document.open(QIODevice::ReadOnly)) {
+            QFile document;
+            if (!native || !platform::openNativeFile(document, *native, QIODevice::ReadOnly)) {
                 if (context_.prompts)
                     context_.prompts->information(inUseMessage(path));
                 continue;
@@ -276,7 +277,7 @@ void IndexRun::ErstelleDieODTtextDokumente() {
                 writer_->writeDatabaseText();
                 return;
             }
-            if (QFileInfo::exists(*native)) {
+            if (platform::nativeFileExists(*native)) {
                 context_.yield();
                 EntpackeDieODT(path, environment);
             }

@@ -1,5 +1,6 @@
 #include "platform/colour_text.h"
 #include "platform/drive_map.h"
+#include "platform/instance_probe.h"
 #include "platform/program_directory.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
@@ -59,11 +60,16 @@ private Q_SLOTS:
         QVERIFY(settings::writeFirstRunDefaultsIfNeeded(store, 1024));
         QCOMPARE(store.size(), 12);
         const QList<QPair<QString, QString>> expected = {
-            {"Ausgewaehlte_Datenbank", "-1"}, {"Themen-Webseite", "0"},
-            {"Ausgewaehlte_Webseite", "0"},   {"Farbe", "clTeal"},
-            {"HinweistextFarbe", "clWhite"},  {"Hoehe", "506"},
-            {"Weite", "1024"},                {"SHoehe", "500"},
-            {"SWeite", "1024"},               {"Browser", "standard"},
+            {"Ausgewaehlte_Datenbank", "-1"},
+            {"Themen-Webseite", "0"},
+            {"Ausgewaehlte_Webseite", "0"},
+            {"Farbe", "clTeal"},
+            {"HinweistextFarbe", "clWhite"},
+            {"Hoehe", "506"},
+            {"Weite", "1024"},
+            {"SHoehe", "500"},
+            {"SWeite", "1024"},
+            {"Browser", "standard"},
             {"Suchwort_in_Zwischenablage_kopieren", "1"},
             {"Kurzhinweis_imViewer_anzeigen", "1"},
         };
@@ -107,8 +113,10 @@ private Q_SLOTS:
         QCOMPARE(decideProgramDirectory({"trovex-odt"}, exe, cwd), QStringLiteral("/home/anna/"));
         QCOMPARE(decideProgramDirectory({"trovex-odt", "x"}, exe, cwd),
                  QStringLiteral("/opt/trovex/bin/"));
-        QCOMPARE(decideProgramDirectory({"trovex-odt", ""}, exe, cwd), QStringLiteral("/home/anna/"));
-        QCOMPARE(decideProgramDirectory({"trovex-odt"}, exe, QStringLiteral("/")), QStringLiteral("/"));
+        QCOMPARE(decideProgramDirectory({"trovex-odt", ""}, exe, cwd),
+                 QStringLiteral("/home/anna/"));
+        QCOMPARE(decideProgramDirectory({"trovex-odt"}, exe, QStringLiteral("/")),
+                 QStringLiteral("/"));
     }
 
     void workingDirectoriesAreMadeOrReported() {
@@ -177,6 +185,16 @@ private Q_SLOTS:
         QCOMPARE(parseDriveOption(QStringLiteral("x=/tmp"))->first, QLatin1Char('X'));
         QVERIFY(!parseDriveOption(QStringLiteral("1=/tmp")).has_value());
         QVERIFY(!parseDriveOption(QStringLiteral("X:/tmp")).has_value());
+    }
+
+    void closeRequestHandshake() {
+        QCOMPARE(probeMessageParameter({"trovex-odt", "/restart"}), 99u);
+        QCOMPARE(probeMessageParameter({"trovex-odt", "re/start/"}), 99u);
+        QCOMPARE(probeMessageParameter({"trovex-odt", "Restart"}), 0u);
+        QCOMPARE(probeMessageParameter({"trovex-odt"}), 0u);
+        QVERIFY(isCloseRequest(5735, 99));
+        QVERIFY(!isCloseRequest(5735, 0));
+        QVERIFY(!isCloseRequest(5734, 99));
     }
 
     void recordingPromptsAnswerFromTheScript() {

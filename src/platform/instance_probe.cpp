@@ -1,0 +1,68 @@
+#include "instance_probe.h"
+
+#include <QCoreApplication>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace platform {
+
+unsigned probeMessageParameter(const QStringList& arguments) {
+    if (arguments.size() < 2)
+        return 0;
+    QString first = arguments.at(1);
+    first.remove(QLatin1Char('/'));
+    return first == QStringLiteral("restart") ? kCloseRequestParameter : 0;
+}
+
+bool isCloseRequest(unsigned message, quintptr firstParameter) {
+    return message == kCloseRequestMessage && firstParameter == kCloseRequestParameter;
+}
+
+#ifdef Q_OS_WIN
+namespace {
+
+BOOL CALLBACK findProbedWindow(HWND window, LPARAM found) {
+    wchar_t title[256] = {};
+    const int length = GetWindowTextW(window, title, 256);
+    if (QString::fromWCharArray(title, length).contains(QStringLiteral("Trovex-Klartext"))) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+bool probeOtherInstance(const QStringList& arguments) {
+    HWND found = nullptr;
+    EnumWindows(findProbedWindow, reinterpret_cast<LPARAM>(&found));
+    if (!found)
+        return false;
+    PostMessageW(found, kCloseRequestMessage, probeMessageParameter(arguments), 0);
+    QCoreApplication::processEvents();
+    return true;
+}
+
+bool CloseRequestFilter::nativeEventFilter(const QByteArray& eventType, void* message,
+                                           qintptr* /*result*/) {
+    if (eventType != "windows_generic_MSG")
+        return false;
+    const MSG* msg = static_cast<const MSG*>(message);
+    if (isCloseRequest(msg->message, msg->wParam) && close_)
+        close_();
+    return false;
+}
+#else
+bool probeOtherInstance(const QStringList& /*arguments*/) {
+    return false;
+}
+
+bool CloseRequestFilter::nativeEventFilter(const QByteArray& /*eventType*/, void* /*message*/,
+                                           qintptr* /*result*/) {
+    return false;
+}
+#endif
+
+} // namespace platform

@@ -71,6 +71,7 @@ int main(int argc, char* argv[]) {
     DesktopShellOpener shell;
     platform::ProcessToolLauncher toolLauncher;
     const QScreen* screen = QGuiApplication::primaryScreen();
+    platform::ThrottledYield throttledYield;
 
     AppServices services{settings,
                          prompts,
@@ -85,7 +86,7 @@ int main(int argc, char* argv[]) {
                          screen ? screen->geometry().width() : 1024,
                          [](QDialog& dialog) { return dialog.exec(); },
                          platform::pauseWithEvents,
-                         platform::yieldToEvents};
+                         [&throttledYield] { throttledYield(); }};
 
     TMainForm_TX_ODT mainForm(services);
     prompts.setParent(&mainForm);

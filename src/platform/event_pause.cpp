@@ -19,4 +19,11 @@ void pauseWithEvents(int milliseconds) {
     loop.exec();
 }
 
+void ThrottledYield::operator()() {
+    if (sinceLast_.isValid() && sinceLast_.elapsed() < interval_)
+        return;
+    yieldToEvents();
+    sinceLast_.start();
+}
+
 } // namespace platform

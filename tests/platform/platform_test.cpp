@@ -1,5 +1,6 @@
 #include "platform/colour_text.h"
 #include "platform/drive_map.h"
+#include "platform/event_pause.h"
 #include "platform/instance_probe.h"
 #include "platform/program_directory.h"
 #include "platform/prompts.h"
@@ -195,6 +196,24 @@ private Q_SLOTS:
         QVERIFY(isCloseRequest(5735, 99));
         QVERIFY(!isCloseRequest(5735, 0));
         QVERIFY(!isCloseRequest(5734, 99));
+    }
+
+    void throttledYieldHandlesEventsAtMostOncePerInterval() {
+        int handled = 0;
+        auto post = [&] {
+            QMetaObject::invokeMethod(
+                this, [&] { ++handled; }, Qt::QueuedConnection);
+        };
+        ThrottledYield yield(50);
+        post();
+        yield();
+        QCOMPARE(handled, 1);
+        post();
+        yield();
+        QCOMPARE(handled, 1);
+        QTest::qSleep(60);
+        yield();
+        QCOMPARE(handled, 2);
     }
 
     void recordingPromptsAnswerFromTheScript() {

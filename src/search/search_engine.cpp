@@ -60,30 +60,6 @@ private:
     QList<Scan> scans_;
 };
 
-// The accepted occurrences of a store turned into one result per document,
-// in the order of each document's last occurrence (they arrive from the end
-// of the store). Documents are told apart by their whole path, so a path
-// that merely contains another one is counted on its own.
-QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
-                                       const platform::DriveMap& drives,
-                                       const platform::RunContext& run) {
-    QList<DocumentResult> results;
-    for (const QString& path : acceptedPaths) {
-        run.yield();
-        if (run.cancelled())
-            break;
-        auto it = std::find_if(results.begin(), results.end(),
-                               [&](const DocumentResult& r) { return r.path == path; });
-        if (it != results.end())
-            ++it->count;
-        else
-            results.append({path, 1, QString()});
-    }
-    for (DocumentResult& result : results)
-        result.line = resultLine(result.count, documentLink(result.path, drives));
-    return results;
-}
-
 struct StoreContext {
     const SearchRequest& request;
     SearchSession& session;
@@ -208,6 +184,26 @@ QStringList resultLines(const QList<DocumentResult>& results) {
 }
 
 } // namespace
+
+QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
+                                       const platform::DriveMap& drives,
+                                       const platform::RunContext& run) {
+    QList<DocumentResult> results;
+    for (const QString& path : acceptedPaths) {
+        run.yield();
+        if (run.cancelled())
+            break;
+        auto it = std::find_if(results.begin(), results.end(),
+                               [&](const DocumentResult& r) { return r.path == path; });
+        if (it != results.end())
+            ++it->count;
+        else
+            results.append({path, 1, QString()});
+    }
+    for (DocumentResult& result : results)
+        result.line = resultLine(result.count, documentLink(result.path, drives));
+    return results;
+}
 
 QStringList cancelBodyLines() {
     return {QStringLiteral("<br>Benutzer hat die Suche abgebrochen!<br><br>"),

@@ -45,6 +45,14 @@ struct DocumentResult {
     QString line; // count + " mal in: " + link
 };
 
+// The accepted occurrences of a store turned into one result per document,
+// in the order of each document's last occurrence (they arrive from the end
+// of the store). Documents are told apart by their whole path, so a path
+// that merely contains another one is counted on its own.
+QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
+                                       const platform::DriveMap& drives,
+                                       const platform::RunContext& run);
+
 struct SearchOutcome {
     // The search text was empty: nothing was searched, no page written,
     // and the window's result stays as it was.

@@ -4,6 +4,7 @@
 #include "document_path.h"
 #include "mapped_store.h"
 #include "occurrence_scan.h"
+#include "search_engine.h"
 #include "search_text.h"
 
 #include <algorithm>
@@ -150,18 +151,7 @@ QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& sear
         hitContexts.append({path, cleanVariantContext(context, documentMarker)});
     }
 
-    QList<DocumentResult> results;
-    for (const QString& path : acceptedPaths) {
-        auto found = std::find_if(results.begin(), results.end(),
-                                  [&](const DocumentResult& r) { return r.path == path; });
-        if (found != results.end())
-            ++found->count;
-        else
-            results.append({path, 1, QString()});
-    }
-    for (DocumentResult& result : results)
-        result.line = resultLine(result.count, documentLink(result.path, drives));
-    return results;
+    return countPerDocument(acceptedPaths, drives, run);
 }
 
 } // namespace search

@@ -102,6 +102,7 @@ int main(int argc, char* argv[]) {
     LocalSearchRequest::Host searchHost = LocalSearchRequest::Host::fromMainWindow(
         &mainForm, programDirectory, &settings, &prompts, &searchLauncher, &drives, &searchWindow);
     searchHost.setSearchUnderWay = [&](bool underWay) { mainForm.setSearchUnderWay(underWay); };
+    searchHost.siblingEditionRunning = platform::siblingEditionRunning;
     searchHost.showSettingsDialog = [&] { services.runModal(settingsDialog); };
     LocalSearchRequest searchRequest(searchHost);
     searchWindow.setSearchingNoticeWindow(&searchingNotice);

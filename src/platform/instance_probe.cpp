@@ -45,6 +45,10 @@ bool probeOtherInstance(const QStringList& arguments) {
     return true;
 }
 
+bool siblingEditionRunning() {
+    return FindWindowW(L"TMainform_TX_VARIO", nullptr) != nullptr;
+}
+
 bool CloseRequestFilter::nativeEventFilter(const QByteArray& eventType, void* message,
                                            qintptr* /*result*/) {
     if (eventType != "windows_generic_MSG")
@@ -56,6 +60,10 @@ bool CloseRequestFilter::nativeEventFilter(const QByteArray& eventType, void* me
 }
 #else
 bool probeOtherInstance(const QStringList& /*arguments*/) {
+    return false;
+}
+
+bool siblingEditionRunning() {
     return false;
 }
 

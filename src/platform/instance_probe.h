@@ -26,6 +26,10 @@ bool isCloseRequest(unsigned message, quintptr firstParameter);
 // window was found.
 bool probeOtherInstance(const QStringList& arguments);
 
+// True when a window of the sibling edition (class TMainform_TX_VARIO) is
+// open; it hands search texts over through a file. Windows only, as above.
+bool siblingEditionRunning();
+
 // Receives the close request (Windows messages only) and calls `close`.
 class CloseRequestFilter final : public QAbstractNativeEventFilter {
 public:

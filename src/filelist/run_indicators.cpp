@@ -6,14 +6,6 @@ qint64 elapsedSeconds(qint64 startTickMs, qint64 nowTickMs) {
     return nowTickMs / 1000 - startTickMs / 1000;
 }
 
-QString elapsedTimeText(qint64 seconds) {
-    const qint64 hours = seconds / 3600;
-    const qint64 minutes = (seconds - hours * 3600) / 60;
-    const qint64 rest = seconds - hours * 3600 - minutes * 60;
-    return QString::number(hours) + QLatin1Char(':') + QString::number(minutes) + QLatin1Char(':') +
-           QString::number(rest);
-}
-
 QString progressLineText(qint64 fileCount, const QString& elapsedTimeText, const QLocale& locale) {
     return QStringLiteral("Anzahl Dateien:     ") + locale.toString(fileCount) +
            QStringLiteral("     Zeit: ") + elapsedTimeText;

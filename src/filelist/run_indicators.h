@@ -1,5 +1,7 @@
 #pragma once
 
+#include "database/index_log.h"
+
 #include <QLocale>
 #include <QPoint>
 #include <QRect>
@@ -15,9 +17,9 @@ namespace filelist {
 // counts them: each count is cut to whole seconds before subtracting.
 qint64 elapsedSeconds(qint64 startTickMs, qint64 nowTickMs);
 
-// Hours, minutes and seconds without leading zeros, joined by colons:
-// 187 -> "0:3:7", 3725 -> "1:2:5".
-QString elapsedTimeText(qint64 seconds);
+// Hours, minutes and seconds without leading zeros, joined by colons, as the
+// index log writes them: 187 -> "0:3:7", 3725 -> "1:2:5".
+using database::elapsedTimeText;
 
 // Label2: "Anzahl Dateien:     " + count with the locale's thousands
 // separators + "     Zeit: " + elapsed time text.

@@ -258,8 +258,7 @@ void IndexRun::ErstelleDieODTtextDokumente() {
             QByteArray line = list.readLine();
             while (line.endsWith('\n') || line.endsWith('\r'))
                 line.chop(1);
-            const QString path =
-                textio::utf8DecodeLenient(textio::ansiBytes(textio::utf8DecodeLenient(line)));
+            const QString path = textio::doubleUtf8Decode(line);
             context_.yield();
             if (!admitted(path))
                 continue;

@@ -27,9 +27,13 @@ inline bool makeZip(const QString& path, const Members& members) {
             zip_dir_add(archive, name.constData(), ZIP_FL_ENC_UTF_8);
             continue;
         }
-        void* copy = malloc(std::max<qsizetype>(1, bytes.size()));
-        memcpy(copy, bytes.constData(), bytes.size());
-        zip_source_t* source = zip_source_buffer(archive, copy, bytes.size(), 1);
+        // libzip frees the copy once written; an empty member needs no buffer.
+        void* copy = nullptr;
+        if (!bytes.isEmpty()) {
+            copy = malloc(bytes.size());
+            memcpy(copy, bytes.constData(), bytes.size());
+        }
+        zip_source_t* source = zip_source_buffer(archive, copy, bytes.size(), copy ? 1 : 0);
         if (zip_file_add(archive, name.constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
             zip_source_free(source);
             zip_discard(archive);

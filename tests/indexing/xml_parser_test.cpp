@@ -70,7 +70,7 @@ private Q_SLOTS:
         QTest::newRow("tag ends at the first > inside quotes")
             << QByteArray("<a title=\"x>y\">z</a>") << QByteArray("|y\">z|y\">z");
         QTest::newRow("stops at NUL")
-            << QByteArray("<p>vorher</p>\0<p>nachher</p>", 30) << QByteArray("|vorher|vorher");
+            << QByteArray("<p>vorher</p>\0<p>nachher</p>", 28) << QByteArray("|vorher|vorher");
         QTest::newRow("declared entity, first wins, nested")
             << QByteArray("<!DOCTYPE d [<!ENTITY a \"A&b;\"><!ENTITY b 'B'><!ENTITY a \"X\">"
                           "<!-- <!ENTITY b 'C'> -->]><d>&a;&a;</d>")

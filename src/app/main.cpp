@@ -102,8 +102,8 @@ int main(int argc, char* argv[]) {
     LocalSearchRequest::Host searchHost = LocalSearchRequest::Host::fromMainWindow(
         &mainForm, programDirectory, &settings, &prompts, &searchLauncher, &drives, &searchWindow);
     searchHost.setSearchUnderWay = [&](bool underWay) { mainForm.setSearchUnderWay(underWay); };
-    searchHost.siblingEditionRunning = platform::siblingEditionRunning;
-    searchHost.showSettingsDialog = [&] { services.runModal(settingsDialog); };
+    searchHost.window.siblingEditionRunning = platform::siblingEditionRunning;
+    searchHost.window.showSettingsDialog = [&] { services.runModal(settingsDialog); };
     LocalSearchRequest searchRequest(searchHost);
     searchWindow.setSearchingNoticeWindow(&searchingNotice);
     mainForm.setSearchStarter([&] { searchRequest.SuchenBtnClick(); });

@@ -32,11 +32,11 @@ LocalSearchRequest::Host LocalSearchRequest::Host::fromMainWindow(
     platform::Prompts* prompts, platform::ShellLauncher* launcher,
     const platform::DriveMap* driveMap, TSuchForm* searchForm) {
     Host host;
-    host.programDirectory = programDirectory;
-    host.settings = settings;
-    host.prompts = prompts;
-    host.launcher = launcher;
-    host.driveMap = driveMap;
+    host.window.programDirectory = programDirectory;
+    host.window.settings = settings;
+    host.window.prompts = prompts;
+    host.window.launcher = launcher;
+    host.window.driveMap = driveMap;
     host.searchForm = searchForm;
     // Looked up at each call, so the controls may be made after this.
     host.catalogueEntries = [mainWindow] {
@@ -54,7 +54,7 @@ LocalSearchRequest::Host LocalSearchRequest::Host::fromMainWindow(
                     rows.append(i);
         return rows;
     };
-    host.setLabel1 = [mainWindow](const QString& text) {
+    host.window.setMainStatus = [mainWindow](const QString& text) {
         if (auto* label = control<QLabel>(mainWindow, "Label1"))
             label->setText(text);
     };
@@ -62,17 +62,17 @@ LocalSearchRequest::Host LocalSearchRequest::Host::fromMainWindow(
         if (auto* label = control<QLabel>(mainWindow, "Label2"))
             label->setText(text);
     };
-    host.startPatience = [mainWindow] {
+    host.window.startPatience = [mainWindow] {
         if (auto* timer = control<QTimer>(mainWindow, "GedultTimer"))
             timer->start();
     };
-    host.stopPatience = [mainWindow] {
+    host.window.stopPatience = [mainWindow] {
         if (auto* timer = control<QTimer>(mainWindow, "GedultTimer"))
             timer->stop();
         if (auto* label = control<QLabel>(mainWindow, "GeduldLabel"))
             label->clear();
     };
-    host.raiseMainWindow = [mainWindow] {
+    host.window.raiseMainWindow = [mainWindow] {
         if (!mainWindow)
             return;
         mainWindow->raise();
@@ -85,19 +85,7 @@ LocalSearchRequest::LocalSearchRequest(Host host)
     : host_(std::move(host)) {
     if (!host_.searchForm)
         return;
-    SearchWindowEnvironment environment;
-    environment.programDirectory = host_.programDirectory;
-    environment.settings = host_.settings;
-    environment.prompts = host_.prompts;
-    environment.launcher = host_.launcher;
-    environment.driveMap = host_.driveMap;
-    environment.showSettingsDialog = host_.showSettingsDialog;
-    environment.startPatience = host_.startPatience;
-    environment.stopPatience = host_.stopPatience;
-    environment.setMainStatus = host_.setLabel1;
-    environment.raiseMainWindow = host_.raiseMainWindow;
-    environment.siblingEditionRunning = host_.siblingEditionRunning;
-    host_.searchForm->setEnvironment(environment);
+    host_.searchForm->setEnvironment(host_.window);
     host_.searchForm->setSearchUnderWayClearer([this] { setSearchUnderWay(false); });
 }
 
@@ -108,12 +96,12 @@ void LocalSearchRequest::SuchenBtnClick() {
     auto* label8 = form.findChild<QLabel*>(QStringLiteral("Label8"));
     auto* history = form.findChild<QListWidget*>(QStringLiteral("TntListBox2"));
     const auto setLabel1 = [this](const QString& text) {
-        if (host_.setLabel1)
-            host_.setLabel1(text);
+        if (host_.window.setMainStatus)
+            host_.window.setMainStatus(text);
     };
     const auto stopPatience = [this] {
-        if (host_.stopPatience)
-            host_.stopPatience();
+        if (host_.window.stopPatience)
+            host_.window.stopPatience();
     };
 
     if (viewerFileClosedByRun_)
@@ -125,7 +113,7 @@ void LocalSearchRequest::SuchenBtnClick() {
     if (host_.enterProgramDirectory)
         host_.enterProgramDirectory();
     else
-        QDir::setCurrent(host_.programDirectory);
+        QDir::setCurrent(host_.window.programDirectory);
     setSearchUnderWay(true);
 
     const QStringList entries = host_.catalogueEntries ? host_.catalogueEntries() : QStringList();
@@ -138,8 +126,8 @@ void LocalSearchRequest::SuchenBtnClick() {
         selectedIndex = row;
     }
     if (selectedIndex < 0) {
-        if (host_.prompts)
-            host_.prompts->information(
+        if (host_.window.prompts)
+            host_.window.prompts->information(
                 entries.isEmpty()
                     ? QStringLiteral("Es existiert noch keine Datenbank! ")
                     : QStringLiteral("Markieren Sie eine Datenbank und betätigen Sie dann nochmal "
@@ -175,28 +163,29 @@ void LocalSearchRequest::SuchenBtnClick() {
         return;
 
     if (searchentry::trimmedSearchText(form.searchText()).isEmpty()) {
-        if (host_.prompts)
-            host_.prompts->information(QStringLiteral("Sie haben keinen Suchtext eingegeben!"));
+        if (host_.window.prompts)
+            host_.window.prompts->information(
+                QStringLiteral("Sie haben keinen Suchtext eingegeben!"));
         stopPatience();
         setLabel1(QString());
         setSearchUnderWay(false);
         return;
     }
 
-    if (host_.startPatience)
-        host_.startPatience();
+    if (host_.window.startPatience)
+        host_.window.startPatience();
     setLabel1(QStringLiteral("Suche läuft."));
     const QStringList updated = database::updateSearchHistory(form.history(), form.searchText());
     form.setHistory(updated);
 
     if (database::shouldSaveSearchHistory(updated, !form.lastSearchOutcome().noHits)) {
         QString error;
-        if (!database::saveSearchHistory(updated, host_.programDirectory, currentDatabaseName_,
-                                         &error) &&
-            host_.prompts)
-            host_.prompts->warning(QStringLiteral("Die Liste der Suchbegriffe konnte nicht "
-                                                  "gespeichert werden.\r\n") +
-                                   error);
+        if (!database::saveSearchHistory(updated, host_.window.programDirectory,
+                                         currentDatabaseName_, &error) &&
+            host_.window.prompts)
+            host_.window.prompts->warning(QStringLiteral("Die Liste der Suchbegriffe konnte nicht "
+                                                         "gespeichert werden.\r\n") +
+                                          error);
     }
 
     setLabel1(QStringLiteral("Fertig mit der Suche."));
@@ -222,14 +211,15 @@ void LocalSearchRequest::resetViewerAfterRun() {
 }
 
 QString LocalSearchRequest::controlDirectory() const {
-    return host_.settings ? host_.settings->read(platform::settings::kTrovexControl) : QString();
+    return host_.window.settings ? host_.window.settings->read(platform::settings::kTrovexControl)
+                                 : QString();
 }
 
 // The control directory counts only when it is part of the program
 // directory's own path: the sibling edition shares the installation.
 bool LocalSearchRequest::handOffFileInForce() const {
     const QString control = controlDirectory();
-    if (control.isEmpty() || !host_.programDirectory.contains(control, Qt::CaseInsensitive))
+    if (control.isEmpty() || !host_.window.programDirectory.contains(control, Qt::CaseInsensitive))
         return false;
     return QFileInfo::exists(search::handOffFilePath(control));
 }

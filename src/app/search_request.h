@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search_form.h"
+
 #include "platform/drive_map.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
@@ -12,8 +14,6 @@
 #include <functional>
 
 class QWidget;
-class TSuchForm;
-
 // The main window's side of a local search: the button "&Suchen" checks the
 // catalogue, prepares the search window, runs it modally and files the
 // search text in the database's history afterwards. The main window owns one
@@ -22,28 +22,18 @@ class LocalSearchRequest {
 public:
     // What the flow touches of the main window.
     struct Host {
-        QString programDirectory; // native, ending in a separator
-        platform::SettingsStore* settings = nullptr;
-        platform::Prompts* prompts = nullptr;
-        platform::ShellLauncher* launcher = nullptr;
-        const platform::DriveMap* driveMap = nullptr;
+        // What the search window gets too: the seams, the patience timer,
+        // the status label Label1 (setMainStatus) and the rest.
+        SearchWindowEnvironment window;
         TSuchForm* searchForm = nullptr;
         // The catalogue list: its entries and the selected rows, in order.
         std::function<QStringList()> catalogueEntries;
         std::function<QList<int>()> selectedRows;
-        std::function<void(const QString&)> setLabel1;
         std::function<void(const QString&)> setLabel2;
-        // The patience timer GedultTimer and its label.
-        std::function<void()> startPatience;
-        std::function<void()> stopPatience;
         // Makes the program directory the current directory.
         std::function<void()> enterProgramDirectory;
         // Shows the search window modally; returns its result. Empty: exec().
         std::function<int()> showSearchWindowModally;
-        // Handed on to the search window.
-        std::function<void()> showSettingsDialog;
-        std::function<void()> raiseMainWindow;
-        std::function<bool()> siblingEditionRunning;
         // Mirrors the search-under-way flag into the main window.
         std::function<void(bool)> setSearchUnderWay;
 

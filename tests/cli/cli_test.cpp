@@ -1,28 +1,16 @@
+#include "support/run_program.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct Result {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Result = testsupport::ProgramRun;
 
-// Runs the built trovex with a settings store of its own.
 Result runTrovex(const QStringList& arguments, const QString& configHome) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    process.setProcessEnvironment(environment);
-    process.start(qEnvironmentVariable("TROVEX_BIN") + QStringLiteral("/trovex"), arguments);
-    if (!process.waitForFinished(30000))
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return testsupport::runBuiltProgram(QStringLiteral("trovex"), arguments, configHome);
 }
 
 void touch(const QString& path) {
@@ -53,8 +41,8 @@ private Q_SLOTS:
         QTemporaryDir program;
         QVERIFY(QDir(program.path()).mkpath(QStringLiteral("Datenbank")));
         const QString data = program.path() + QStringLiteral("/Datenbank/");
-        for (const char* file : {"Zweite.dat", "erste.dat", "erste.log", "erste_UTF8Dokument.txt",
-                                 "x_mht.dat"})
+        for (const char* file :
+             {"Zweite.dat", "erste.dat", "erste.log", "erste_UTF8Dokument.txt", "x_mht.dat"})
             touch(data + QLatin1String(file));
         touch(program.path() + QStringLiteral("/erste_Suchwoerterliste.txt"));
 

@@ -1,7 +1,8 @@
 #include "test_database.h"
 
+#include "support/run_program.h"
+
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -9,29 +10,17 @@
 
 namespace {
 
-struct CliResult {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using CliResult = testsupport::ProgramRun;
 
 // Runs the built trovex with a settings store of its own, documents on
 // drive D: below the program directory.
 CliResult runTrovex(const QString& programDirectory, const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       programDirectory + QStringLiteral("/config"));
-    process.setProcessEnvironment(environment);
-    process.start(qEnvironmentVariable("TROVEX_BIN") + QStringLiteral("/trovex"),
-                  QStringList{QStringLiteral("--program-dir"), programDirectory,
-                              QStringLiteral("--drive"),
-                              QStringLiteral("D=") + programDirectory + QStringLiteral("/D")} +
-                      arguments);
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return testsupport::runBuiltProgram(
+        QStringLiteral("trovex"),
+        QStringList{QStringLiteral("--program-dir"), programDirectory, QStringLiteral("--drive"),
+                    QStringLiteral("D=") + programDirectory + QStringLiteral("/D")} +
+            arguments,
+        programDirectory + QStringLiteral("/config"));
 }
 
 CliResult runSearch(const QString& programDirectory, const QStringList& arguments) {

@@ -29,12 +29,17 @@ bool isDittoLine(QStringView line) {
     return line.startsWith(QStringLiteral("\" "));
 }
 
-QByteArray fullLine(QByteArrayView windowsPathUtf8) {
-    return windowsPathUtf8.toByteArray() + "\r\n";
+void appendFullLine(QByteArray& out, QByteArrayView windowsDirectoryUtf8,
+                    QByteArrayView fileNameUtf8) {
+    out.append(windowsDirectoryUtf8);
+    out.append(fileNameUtf8);
+    out.append("\r\n", 2);
 }
 
-QByteArray dittoLine(QByteArrayView fileNameUtf8) {
-    return QByteArray("\" ") + fileNameUtf8.toByteArray() + "\r\n";
+void appendDittoLine(QByteArray& out, QByteArrayView fileNameUtf8) {
+    out.append("\" ", 2);
+    out.append(fileNameUtf8);
+    out.append("\r\n", 2);
 }
 
 } // namespace database

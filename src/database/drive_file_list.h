@@ -22,9 +22,10 @@ std::optional<QString> findDriveFileList(const QString& programDirectory, QChar 
 
 bool isDittoLine(QStringView line);
 
-// The two line forms, as bytes with their CR LF; the path and name are given
-// as the UTF-8 bytes that go into the file.
-QByteArray fullLine(QByteArrayView windowsPathUtf8);
-QByteArray dittoLine(QByteArrayView fileNameUtf8);
+// The two line forms, appended with their CR LF; directory (with its final
+// backslash) and name are given as the UTF-8 bytes that go into the file.
+void appendFullLine(QByteArray& out, QByteArrayView windowsDirectoryUtf8,
+                    QByteArrayView fileNameUtf8);
+void appendDittoLine(QByteArray& out, QByteArrayView fileNameUtf8);
 
 } // namespace database

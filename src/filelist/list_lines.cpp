@@ -1,18 +1,17 @@
 #include "list_lines.h"
 
+#include "database/drive_file_list.h"
+
 namespace filelist {
 
 void appendDirectoryLines(QByteArray& out, QByteArrayView windowsDirectory,
                           const std::vector<QByteArray>& fileNames) {
     bool dittoReadsRight = false;
     for (const QByteArray& name : fileNames) {
-        if (dittoReadsRight) {
-            out.append("\" ", 2);
-        } else {
-            out.append(windowsDirectory);
-        }
-        out.append(name);
-        out.append("\r\n", 2);
+        if (dittoReadsRight)
+            database::appendDittoLine(out, name);
+        else
+            database::appendFullLine(out, windowsDirectory, name);
         if (!dittoReadsRight)
             dittoReadsRight = !name.contains(':');
     }

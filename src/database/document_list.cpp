@@ -75,20 +75,30 @@ std::optional<QChar> driveLetterOfHeader(const QString& header) {
     return trimmed.at(0);
 }
 
-QStringList decodePaths(QByteArrayView fileBytes) {
-    QStringList paths;
-    const QStringList lines =
-        textio::splitLinesUtf16MarksOnlyRule(textio::utf8DecodeLenient(fileBytes));
-    for (qsizetype i = 1; i < lines.size(); ++i)
-        paths.append(textio::utf8DecodeLenient(textio::ansiBytes(lines.at(i))));
-    return paths;
+bool forEachDocumentPath(const QString& fileName,
+                         const std::function<bool(const QString& path)>& visit) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    file.readLine(); // the header
+    while (!file.atEnd()) {
+        QByteArray line = file.readLine();
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (!visit(textio::doubleUtf8Decode(line)))
+            break;
+    }
+    return true;
 }
 
 std::optional<QStringList> readPaths(const QString& fileName) {
-    const auto bytes = textio::readFileBytes(fileName);
-    if (!bytes)
+    QStringList paths;
+    if (!forEachDocumentPath(fileName, [&paths](const QString& path) {
+            paths.append(path);
+            return true;
+        }))
         return std::nullopt;
-    return decodePaths(*bytes);
+    return paths;
 }
 
 } // namespace database

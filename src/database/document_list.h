@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 // The document list <name>.dat: a header line with the folder and the five
@@ -50,6 +51,11 @@ std::optional<QChar> driveLetterOfHeader(const QString& header);
 
 // "read paths": every line after the header, decoded from double UTF-8.
 std::optional<QStringList> readPaths(const QString& fileName);
-QStringList decodePaths(QByteArrayView fileBytes);
+
+// The same paths one at a time, read line by line, as a list of many
+// thousands of documents need not sit in memory; stops when `visit` returns
+// false. False when the file cannot be opened.
+bool forEachDocumentPath(const QString& fileName,
+                         const std::function<bool(const QString& path)>& visit);
 
 } // namespace database

@@ -251,37 +251,32 @@ void IndexRun::ErstelleDieODTtextDokumente() {
                                   &indexedDocuments_, splitLimit_, memberSizeCap_};
     environment.caption = [this](const QString& text) { setCaption(text); };
 
-    QFile list(stagedDocumentListPath());
-    if (documentListStaged_ && list.open(QIODevice::ReadOnly)) {
-        list.readLine(); // the header
-        while (!list.atEnd()) {
-            QByteArray line = list.readLine();
-            while (line.endsWith('\n') || line.endsWith('\r'))
-                line.chop(1);
-            const QString path = textio::doubleUtf8Decode(line);
-            context_.yield();
-            if (!admitted(path))
-                continue;
-            const auto native = drives_.toNative(path);
-            QFile document;
-            if (!native || !platform::openNativeFile(document, *native, QIODevice::ReadOnly)) {
-                if (context_.prompts)
-                    context_.prompts->information(inUseMessage(path));
-                continue;
-            }
-            context_.yield();
-            totalSize_ += document.size();
-            document.close();
-            if (aborted()) {
-                writer_->writeDatabaseText();
-                return;
-            }
-            if (platform::nativeFileExists(*native)) {
-                context_.yield();
-                EntpackeDieODT(path, environment);
-            }
-        }
+    if (!documentListStaged_) {
+        writer_->writeDatabaseText();
+        return;
     }
+    database::forEachDocumentPath(stagedDocumentListPath(), [&](const QString& path) {
+        context_.yield();
+        if (!admitted(path))
+            return true;
+        const auto native = drives_.toNative(path);
+        QFile document;
+        if (!native || !platform::openNativeFile(document, *native, QIODevice::ReadOnly)) {
+            if (context_.prompts)
+                context_.prompts->information(inUseMessage(path));
+            return true;
+        }
+        context_.yield();
+        totalSize_ += document.size();
+        document.close();
+        if (aborted())
+            return false;
+        if (platform::nativeFileExists(*native)) {
+            context_.yield();
+            EntpackeDieODT(path, environment);
+        }
+        return true;
+    });
     writer_->writeDatabaseText();
 }
 

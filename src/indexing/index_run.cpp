@@ -31,13 +31,8 @@ qint64 steadyMilliseconds() {
         .count();
 }
 
-bool isLineBreakByte(char c) {
-    return c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 // Calls take() for every line of the drive file list as the "UTF-16 marks
-// only" loader gives it, without holding the lines: the file is mapped, and
-// each line is taken in its ANSI view as it comes.
+// only" loader gives it, without holding the lines: the file is mapped.
 bool forEachDriveListLine(const QString& fileName,
                           const std::function<void(const QString&)>& take) {
     QFile file(fileName);
@@ -48,25 +43,8 @@ bool forEachDriveListLine(const QString& fileName,
     const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
     if (!mapped && size > 0)
         readBytes = file.readAll();
-    const QByteArrayView bytes = mapped ? QByteArrayView(mapped, size) : QByteArrayView(readBytes);
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        for (const QString& line : textio::decodeLinesUtf16MarksOnly(bytes))
-            take(line);
-        return true;
-    }
-    const qsizetype nul = bytes.indexOf('\0');
-    const qsizetype end = nul < 0 ? bytes.size() : nul;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < end; ++i) {
-        if (!isLineBreakByte(bytes[i]))
-            continue;
-        take(textio::ansiView(bytes.sliced(start, i - start)));
-        if (bytes[i] == '\r' && i + 1 < end && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < end)
-        take(textio::ansiView(bytes.sliced(start, end - start)));
+    textio::forEachLineUtf16MarksOnly(
+        mapped ? QByteArrayView(mapped, size) : QByteArrayView(readBytes), take);
     return true;
 }
 

@@ -134,12 +134,37 @@ QStringList splitLinesUtf16MarksOnlyRule(QStringView text) {
     });
 }
 
+void forEachLineUtf16MarksOnly(QByteArrayView bytes,
+                               const std::function<void(const QString&)>& take) {
+    if (startsWith(bytes, {0xFF, 0xFE}) || startsWith(bytes, {0xFE, 0xFF})) {
+        const bool bigEndian = startsWith(bytes, {0xFE, 0xFF});
+        for (const QString& line :
+             splitLinesUtf16MarksOnlyRule(decodeUtf16(bytes.sliced(2), bigEndian)))
+            take(line);
+        return;
+    }
+    // In the ANSI view only CR, LF, VT and FF can end a line (U+2028 and
+    // U+2029 have no byte), so the bytes are split before they are viewed.
+    const qsizetype nul = bytes.indexOf('\0');
+    const qsizetype end = nul < 0 ? bytes.size() : nul;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n' && c != '\v' && c != '\f')
+            continue;
+        take(ansiView(bytes.sliced(start, i - start)));
+        if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < end)
+        take(ansiView(bytes.sliced(start, end - start)));
+}
+
 QStringList decodeLinesUtf16MarksOnly(QByteArrayView bytes) {
-    if (startsWith(bytes, {0xFF, 0xFE}))
-        return splitLinesUtf16MarksOnlyRule(decodeUtf16(bytes.sliced(2), false));
-    if (startsWith(bytes, {0xFE, 0xFF}))
-        return splitLinesUtf16MarksOnlyRule(decodeUtf16(bytes.sliced(2), true));
-    return splitLinesUtf16MarksOnlyRule(ansiView(bytes));
+    QStringList lines;
+    forEachLineUtf16MarksOnly(bytes, [&lines](const QString& line) { lines.append(line); });
+    return lines;
 }
 
 std::optional<QStringList> loadLinesUtf16MarksOnly(const QString& fileName) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 
 // The routines through which every text file of the program is read and
@@ -50,6 +51,10 @@ std::optional<QStringList> loadLinesWithMarkDetection(const QString& fileName);
 // mark included) is taken in the ANSI view. Lines end at CR LF, CR, LF, VT,
 // FF, U+2028 or U+2029, and the text ends at its first NUL.
 QStringList decodeLinesUtf16MarksOnly(QByteArrayView bytes);
+// The same lines one at a time, without holding them all (a drive file list
+// can be hundreds of megabytes).
+void forEachLineUtf16MarksOnly(QByteArrayView bytes,
+                               const std::function<void(const QString&)>& take);
 std::optional<QStringList> loadLinesUtf16MarksOnly(const QString& fileName);
 
 // Splits a text into lines by the UTF-16-marks-only rule (NUL ends the text).

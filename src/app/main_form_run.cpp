@@ -87,9 +87,11 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
     dialog->setCatalogueNames(catalogueNames());
     const int answer = services_.runModal(*dialog);
 
-    platform::emptyTempDirectory(services_.programDirectory);
-    platform::ensureUnpackDirectory(services_.programDirectory, services_.prompts);
     if (answer != QDialog::Accepted) {
+        // Whatever the answer, the scratch space is cleared; a confirmed run
+        // does it as its first step (IndexRun::begin), so only once.
+        platform::emptyTempDirectory(services_.programDirectory);
+        platform::ensureUnpackDirectory(services_.programDirectory, services_.prompts);
         timer1_->stop();
         updateMode_ = false;
         return;

@@ -5,6 +5,21 @@
 
 namespace indexing {
 
+namespace {
+
+// Style sheets and scripts are no document text: EPUB chapters of many
+// e-book tools carry their CSS in a <style> element of every chapter.
+bool isNonTextElement(const QByteArray& tagName) {
+    return tagName.compare("style", Qt::CaseInsensitive) == 0 ||
+           tagName.compare("script", Qt::CaseInsensitive) == 0;
+}
+
+bool isTextPart(TXmlParser::PartType type) {
+    return type == TXmlParser::PartType::Text || type == TXmlParser::PartType::CData;
+}
+
+} // namespace
+
 bool isSkippedMember(const QString& memberPath) {
     const QString lower = memberPath.toLower();
     for (const char* name :
@@ -28,14 +43,26 @@ void LoadXMLDocument(MemberSource& members, DatabaseWriter& writer,
             continue;
         std::optional<QByteArray> bytes = members.readMember(i);
         scanner.loadFromBuffer(bytes ? std::move(*bytes) : QByteArray());
+        // The element whose text is left out, while the scanner is inside it.
+        QByteArray skippedElement;
         while (scanner.nextPart()) {
             context.yield();
             if (characterCount >= splitLimit) {
                 writer.writePart();
                 characterCount = 0;
             }
+            const TXmlParser::PartType type = scanner.partType();
+            if (type == TXmlParser::PartType::StartTag && skippedElement.isEmpty() &&
+                isNonTextElement(scanner.name()))
+                skippedElement = scanner.name();
+            else if (type == TXmlParser::PartType::EndTag && !skippedElement.isEmpty() &&
+                     scanner.name().compare(skippedElement, Qt::CaseInsensitive) == 0)
+                skippedElement.clear();
+            const bool written = skippedElement.isEmpty() || !isTextPart(type);
+            // A part left out still counts as the previous content, so the
+            // line after it is decided exactly as if it had been written.
             const QByteArray& content = scanner.content();
-            if (content != previousContent) {
+            if (content != previousContent && written) {
                 QString line = textio::ansiView(content);
                 line.replace(QChar(0xBF), QLatin1Char(' '));
                 writer.appendLine(line);

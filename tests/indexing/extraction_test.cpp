@@ -78,6 +78,32 @@ private Q_SLOTS:
             << QByteArray("Gleich\r\n");
         QTest::newRow("an unreadable member gives nothing")
             << Members{{"a.xml", QByteArray()}} << QByteArray();
+
+        // Style sheets and scripts are left out; the parts after them are
+        // decided as if they had been written.
+        QTest::newRow("style in the head, script inside a paragraph")
+            << Members{{"k.xhtml", kDecl + "<html><head><title>T</title>\n<style>p{margin:0}"
+                                           "</style>\n</head><body><p>Vor <script>var a = 1;"
+                                           "</script>nach.</p></body></html>"}}
+            << QByteArray("T\r\n\r\n\r\nVor\r\nnach.\r\n");
+        QTest::newRow("names in any letter case, cdata inside too")
+            << Members{{"k.xhtml", kDecl + "<p>A</p><STYLE>x</STYLE><Script><![CDATA[if (a < b)]]>"
+                                           "</SCRIPT><p>B</p>"}}
+            << QByteArray("A\r\nB\r\n");
+        QTest::newRow("a self-closing script hides nothing")
+            << Members{{"k.xhtml", kDecl + "<p>A</p><script src=\"s.js\"/><p>B</p>"}}
+            << QByteArray("A\r\nB\r\n");
+        QTest::newRow("only the end tag of the same name ends it")
+            << Members{{"k.xhtml", kDecl + "<style>a</script>b</style><p>C</p>"}}
+            << QByteArray("C\r\n");
+        QTest::newRow("a paragraph equal to the style text before it stays out")
+            << Members{{"k.xhtml", kDecl + "<p>X</p><style>Y</style><p>Y</p><p>Z</p>"}}
+            << QByteArray("X\r\nZ\r\n");
+        QTest::newRow("an unclosed style ends with its member")
+            << Members{{"a.xhtml", kDecl + "<style>a"}, {"b.xhtml", "<p>B</p>"}}
+            << QByteArray("\r\nB\r\n");
+        QTest::newRow("prefixed names are other elements")
+            << Members{{"k.svg", kDecl + "<svg:style>Stil</svg:style>"}} << QByteArray("Stil\r\n");
     }
     void lines() {
         QFETCH(Members, members);

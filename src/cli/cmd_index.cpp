@@ -157,6 +157,7 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
         context.err << caption << Qt::endl;
     };
     progress.status = [&](const QString& status) { context.err << status << Qt::endl; };
+    progress.notice = [&](const QString& notice) { context.err << notice << Qt::endl; };
     progress.listedFiles = [&](qint64 count) {
         context.err << "Anzahl Dateien: " << QLocale().toString(count) << Qt::endl;
     };

@@ -116,6 +116,7 @@ void IndexRun::begin(const IndexRunRequest& request) {
     else
         QDir().mkpath(platform::unpackDirectory(programDirectory_));
     listedFiles_ = 0;
+    unreadableDocuments_.clear();
     indexedDocuments_ = 0;
     totalSize_ = 0;
     startTick_ = clock_();
@@ -251,11 +252,18 @@ void IndexRun::ErstelleDieODTtextDokumente() {
             return false;
         if (platform::nativeFileExists(*native)) {
             context_.yield();
-            EntpackeDieODT(path, environment);
+            if (EntpackeDieODT(path, environment) == UnpackOutcome::Unreadable)
+                reportUnreadable(path);
         }
         return true;
     });
     writer_->writeDatabaseText();
+}
+
+void IndexRun::reportUnreadable(const QString& path) {
+    unreadableDocuments_.append(path);
+    if (progress_.notice)
+        progress_.notice(invalidZipfileMessage(path));
 }
 
 void IndexRun::finish() {

@@ -36,6 +36,9 @@ struct IndexProgress {
     std::function<void(const QString&)> status;
     // N, the listed files, once the drive file list has been read.
     std::function<void(qint64)> listedFiles;
+    // A document that could not be read ("<D:\Texte\Kaputt.docx> invalid
+    // zipfile"); the run goes on without waiting for anyone.
+    std::function<void(const QString&)> notice;
 };
 
 // One index run, from a confirmed dialog to a finished database, without
@@ -90,10 +93,13 @@ public:
     const QStringList& logLines() const { return logLines_; }
     // The first file that could not be written, in German; empty when none.
     QString writeError() const;
+    // The documents whose container could not be read, in document order.
+    const QStringList& unreadableDocuments() const { return unreadableDocuments_; }
 
 private:
     void ErstelleDieODTtextDokumente();
     bool admitted(const QString& path) const;
+    void reportUnreadable(const QString& path);
     void setStatus(const QString& text);
     void setCaption(const QString& text);
     std::optional<QString> driveFileListPath() const;
@@ -122,6 +128,7 @@ private:
     bool documentListStaged_ = false;
     QString status_;
     QStringList logLines_;
+    QStringList unreadableDocuments_;
     QString listError_;
 };
 

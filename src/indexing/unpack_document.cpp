@@ -46,21 +46,21 @@ QString chooseSubFolder(const QStringList& topLevelListing) {
     return candidate;
 }
 
-void EntpackeDieODT(const QString& path, UnpackEnvironment& environment) {
+QString invalidZipfileMessage(const QString& documentPath) {
+    return QLatin1Char('<') + documentPath + QStringLiteral("> invalid zipfile");
+}
+
+UnpackOutcome EntpackeDieODT(const QString& path, UnpackEnvironment& environment) {
     const QString unpackFolder = platform::unpackDirectory(environment.programDirectory);
     if (!QFileInfo(unpackFolder).isDir())
-        return;
+        return UnpackOutcome::NoUnpackFolder;
     const QString container = containerName(path);
     const auto nativePath = environment.drives->toNative(path);
     environment.context->yield();
     TShellZip archive;
     archive.setMemberSizeCap(environment.memberSizeCap);
-    if (!nativePath || !archive.open(*nativePath)) {
-        if (environment.context->prompts)
-            environment.context->prompts->warning(QLatin1Char('<') + container +
-                                                  QStringLiteral("> invalid zipfile"));
-        return;
-    }
+    if (!nativePath || !archive.open(*nativePath))
+        return UnpackOutcome::Unreadable;
     const QString subFolder = chooseSubFolder(archive.topLevelListing(container));
     QList<int> members;
     for (const QString& pattern : kMemberPatterns)
@@ -84,6 +84,7 @@ void EntpackeDieODT(const QString& path, UnpackEnvironment& environment) {
     // "/" separators.
     ArchiveMembers source(archive, QDir::fromNativeSeparators(unpackFolder), members);
     LoadXMLDocument(source, *environment.writer, *environment.context, environment.splitLimit);
+    return UnpackOutcome::Indexed;
 }
 
 } // namespace indexing

@@ -36,10 +36,20 @@ QString containerName(const QString& documentPath);
 // "\", with a "\" appended; empty when there is none.
 QString chooseSubFolder(const QStringList& topLevelListing);
 
+// "<D:\Texte\Kaputt.docx> invalid zipfile": the document as it lies on
+// disk (the shell's message named a renamed copy this program never makes).
+QString invalidZipfileMessage(const QString& documentPath);
+
+enum class UnpackOutcome {
+    Indexed,        // block header written, counted, text extracted
+    NoUnpackFolder, // skipped silently: no block, not counted
+    Unreadable,     // no readable ZIP container: no block, not counted
+};
+
 // EntpackeDieODT: reads the container of the document (a Windows-form
 // path), writes its block header, counts it and extracts its text. A
-// container that cannot be read is reported with "<container> invalid
-// zipfile" and gets no block; the run goes on.
-void EntpackeDieODT(const QString& path, UnpackEnvironment& environment);
+// container that cannot be read gets no block; the caller reports it and
+// goes on with the next document.
+UnpackOutcome EntpackeDieODT(const QString& path, UnpackEnvironment& environment);
 
 } // namespace indexing

@@ -186,6 +186,28 @@ private Q_SLOTS:
                     .startsWith("PFAD_UND_ENDUNGEN= D:\\Texte *.epub    \r\n"));
     }
 
+    // A broken document is named as it lies on disk, and the run goes on.
+    void commandLineNamesBrokenDocuments() {
+        FixtureDrive d;
+        testsupport::writeAll(d.drive.path() + "/Texte/Kaputt_Dokument.docx", "kein ZIP");
+        testsupport::writeAll(d.program.path() + "/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt",
+                              "D:\\Texte\\Kaputt_Dokument.docx\r\n\" pandoc.docx\r\n");
+        QTemporaryDir config;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        QProcess index;
+        index.setProcessEnvironment(environment);
+        index.start(qEnvironmentVariable("TROVEX_BIN") + "/trovex",
+                    {"--program-dir", d.program.path(), "--drive", "D=" + d.drive.path(), "index",
+                     "K", "D:\\Texte", "*.docx"});
+        QVERIFY(index.waitForFinished(60000));
+        QCOMPARE(index.exitCode(), 0);
+        const QByteArray err = index.readAllStandardError();
+        QVERIFY2(err.contains("\n<D:\\Texte\\Kaputt_Dokument.docx> invalid zipfile\n"), err);
+        QVERIFY(!err.contains(".zip>"));
+        QVERIFY(index.readAllStandardOutput().contains("Konnten nicht indiziert werden: 1\n"));
+    }
+
     // With --new-list the file-list tool beside trovex writes the drive file
     // list first.
     void commandLineRunsTheFileListTool() {

@@ -59,12 +59,14 @@ public:
         };
         indexing::IndexProgress progress;
         progress.status = [this](const QString& text) { statuses.append(text); };
+        progress.notice = [this](const QString& text) { notices.append(text); };
         indexing::IndexRun run(programDirectory(), drives, settings, context, progress);
         current = &run;
         run.setSplitLimit(splitLimit);
         run.setClock([] { return qint64(5000); });
         const bool ok = run.run({name, folder, patterns, false});
         logLines = run.logLines();
+        unreadable = run.unreadableDocuments();
         listed = run.listedFiles();
         indexed = run.indexedDocuments();
         return ok;
@@ -76,6 +78,8 @@ public:
     platform::MemorySettingsStore settings;
     platform::RecordingPrompts prompts;
     QStringList statuses;
+    QStringList notices;
+    QStringList unreadable;
     QStringList logLines;
     qint64 listed = 0;
     qint64 indexed = 0;
@@ -276,6 +280,38 @@ private Q_SLOTS:
         QCOMPARE(readAll(s.database("Test.log")), log);
         QCOMPARE(s.statuses,
                  (QStringList{"Datenbank wird neu erstellt.", "Fertig mit der Indizierung."}));
+    }
+
+    // Broken containers neither stop the run nor wait for a click: each is
+    // a notice under its own name, and the run lists them at its end.
+    void brokenDocumentsAreListedAndLeaveNoTrace() {
+        Setup clean;
+        Setup broken;
+        for (Setup* s : {&clean, &broken}) {
+            s->addDocument("D:\\T\\a.odt", "Eins");
+            s->addDocument("D:\\T\\c.docx", "Zwei");
+            s->addDocument("D:\\T\\e.epub", "Drei");
+        }
+        clean.setDriveList("D:\\T\\a.odt\r\n\" c.docx\r\n\" e.epub\r\n");
+        testsupport::writeAll(*broken.drives.toNative("D:\\T\\Kaputt_Dokument.docx"),
+                              "PK\3\4 kaputt");
+        testsupport::writeAll(*broken.drives.toNative("D:\\T\\leer.odt"), "");
+        broken.setDriveList("D:\\T\\Kaputt_Dokument.docx\r\n\" a.odt\r\n\" c.docx\r\n"
+                            "\" leer.odt\r\n\" e.epub\r\n");
+        QVERIFY(clean.run("B", "D:\\T", "*.odt *.docx *.epub"));
+        QVERIFY(broken.run("B", "D:\\T", "*.odt *.docx *.epub"));
+
+        QCOMPARE(broken.prompts.texts(), QStringList());
+        QCOMPARE(broken.notices, (QStringList{"<D:\\T\\Kaputt_Dokument.docx> invalid zipfile",
+                                              "<D:\\T\\leer.odt> invalid zipfile"}));
+        QCOMPARE(broken.unreadable,
+                 (QStringList{"D:\\T\\Kaputt_Dokument.docx", "D:\\T\\leer.odt"}));
+        QCOMPARE(readAll(broken.database("B_UTF8Dokument.txt")),
+                 readAll(clean.database("B_UTF8Dokument.txt")));
+        QCOMPARE(broken.indexed, 3);
+        QCOMPARE(broken.logLines.at(2), QString("Konnten nicht indiziert werden: 2"));
+        QCOMPARE(broken.statuses.last(), QString("Fertig mit der Indizierung."));
+        QCOMPARE(clean.notices, QStringList());
     }
 
     void nonAsciiPathsAreStoredDoubleInTheList() {

@@ -1,15 +1,14 @@
 #include "database_writer.h"
 
 #include "database/database_paths.h"
+#include "database/not_written_message.h"
 #include "database/part_files.h"
+#include "database/replace_file.h"
 #include "platform/program_directory.h"
 #include "textio/utf8.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
-
-#include <filesystem>
-#include <system_error>
 
 namespace indexing {
 namespace {
@@ -37,8 +36,7 @@ QString DatabaseWriter::stagedTextPath() const {
 
 void DatabaseWriter::fail(const QString& path, const QString& reason) {
     if (error_.isEmpty())
-        error_ = QStringLiteral("Die Datei ") + path +
-                 QStringLiteral(" konnte nicht geschrieben werden: ") + reason;
+        error_ = database::fileNotWrittenMessage(path, reason);
 }
 
 bool DatabaseWriter::openSpool() {
@@ -90,11 +88,8 @@ bool DatabaseWriter::closeSpool() {
 }
 
 bool DatabaseWriter::replaceFile(const QString& from, const QString& to) {
-    std::error_code code;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                            std::filesystem::path(to.toStdU16String()), code);
-    if (code) {
-        fail(to, QString::fromStdString(code.message()));
+    if (const auto reason = database::replaceFile(from, to)) {
+        fail(to, *reason);
         return false;
     }
     return true;

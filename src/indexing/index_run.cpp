@@ -8,6 +8,8 @@
 #include "database/drive_file_list.h"
 #include "database/exclusion_list.h"
 #include "database/index_log.h"
+#include "database/not_written_message.h"
+#include "database/replace_file.h"
 #include "platform/native_file_name.h"
 #include "platform/program_directory.h"
 #include "platform/settings_values.h"
@@ -20,7 +22,6 @@
 #include <QFileInfo>
 
 #include <chrono>
-#include <filesystem>
 
 namespace indexing {
 namespace {
@@ -57,13 +58,6 @@ QString inUseMessage(const QString& path) {
            QStringLiteral("\" wurde verweigert!\r\nDie Datei ist von einem anderen Programm schon "
                           "geöffnet. Schließen Sie dieses Programm und versuchen Sie erneut die "
                           "Indizierung.");
-}
-
-bool renameOver(const QString& from, const QString& to) {
-    std::error_code code;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                            std::filesystem::path(to.toStdU16String()), code);
-    return !code;
 }
 
 } // namespace
@@ -155,8 +149,7 @@ QString IndexRun::stagedDocumentListPath() const {
 bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
     QFile staged(stagedDocumentListPath());
     if (!staged.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        listError_ = QStringLiteral("Die Datei ") + staged.fileName() +
-                     QStringLiteral(" konnte nicht geschrieben werden: ") + staged.errorString();
+        listError_ = database::fileNotWrittenMessage(staged.fileName(), staged.errorString());
         return false;
     }
     staged.write(withLineEnd(database::documentListHeader(request_.folder, slots_)));
@@ -174,8 +167,7 @@ bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
     });
     listedFiles_ = count;
     if (!staged.flush() || staged.error() != QFileDevice::NoError) {
-        listError_ = QStringLiteral("Die Datei ") + staged.fileName() +
-                     QStringLiteral(" konnte nicht geschrieben werden: ") + staged.errorString();
+        listError_ = database::fileNotWrittenMessage(staged.fileName(), staged.errorString());
         return false;
     }
     staged.close();
@@ -193,7 +185,7 @@ bool IndexRun::LiesDieListeEin() {
     }
     if (!writeStagedDocumentList(*driveListPath)) {
         running_ = false;
-        return true;
+        return false;
     }
     if (progress_.listedFiles)
         progress_.listedFiles(listedFiles_);
@@ -274,12 +266,10 @@ void IndexRun::finish() {
     setCaption(QString());
     if (writeError().isEmpty()) {
         writer_->commit();
+        const QString documentList = database::documentListPath(programDirectory_, request_.name);
         if (documentListStaged_ && writeError().isEmpty() &&
-            !renameOver(stagedDocumentListPath(),
-                        database::documentListPath(programDirectory_, request_.name)))
-            listError_ = QStringLiteral("Die Datei ") +
-                         database::documentListPath(programDirectory_, request_.name) +
-                         QStringLiteral(" konnte nicht geschrieben werden.");
+            database::replaceFile(stagedDocumentListPath(), documentList))
+            listError_ = database::fileNotWrittenMessage(documentList);
     }
     if (!writeError().isEmpty()) {
         if (context_.prompts)
@@ -299,9 +289,8 @@ void IndexRun::finish() {
     if (!database::writeIndexLog(
             logLines_, database::indexLogPath(programDirectory_, request_.name), &error) &&
         context_.prompts)
-        context_.prompts->warning(QStringLiteral("Die Datei ") +
-                                  database::indexLogPath(programDirectory_, request_.name) +
-                                  QStringLiteral(" konnte nicht geschrieben werden: ") + error);
+        context_.prompts->warning(database::fileNotWrittenMessage(
+            database::indexLogPath(programDirectory_, request_.name), error));
     running_ = false;
 }
 

@@ -73,7 +73,9 @@ public:
     // begin: scratch folders, the start time, the slots, the status line.
     void begin(const IndexRunRequest& request);
     // Reads and filters the drive file list into the document list and runs
-    // the text-document builder. False when there is no drive file list.
+    // the text-document builder. False when there is no drive file list
+    // (driveListMissing()) or the document list could not be written
+    // (writeError(); finish() then reports it and saves nothing).
     bool LiesDieListeEin();
     // Merge when split, then the database files and the index log.
     void finish();

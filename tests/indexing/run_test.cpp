@@ -412,6 +412,30 @@ private Q_SLOTS:
         QCOMPARE(readAll(s.database("W_UTF8Dokument.txt")), text);
     }
 
+    // A document list that cannot be staged is a failed read, not a
+    // successful one, and nothing of the database changes.
+    void unwritableDocumentListFailsTheRead() {
+        Setup s;
+        s.addDocument("D:\\T\\a.odt", "Alt");
+        s.setDriveList("D:\\T\\a.odt\r\n");
+        QVERIFY(s.run("L", "D:\\T", "*.odt"));
+        const QByteArray dat = readAll(s.database("L.dat"));
+        platform::RunContext context;
+        context.prompts = &s.prompts;
+        indexing::IndexRun run(s.programDirectory(), s.drives, s.settings, context);
+        run.begin({"L", "D:\\T", "*.odt *.docx", false});
+        QVERIFY(QDir().mkpath(s.database("Temp/L.dat.neu")));
+        QVERIFY(!run.LiesDieListeEin());
+        QVERIFY(!run.driveListMissing());
+        QVERIFY(run.writeError().startsWith("Die Datei "));
+        QVERIFY(run.writeError().contains(" konnte nicht geschrieben werden: "));
+        run.finish();
+        QCOMPARE(s.prompts.texts().size(), 1);
+        QVERIFY(s.prompts.texts().first().startsWith(
+            "Die Datenbank \"L\" wurde nicht gespeichert. Die Datei "));
+        QCOMPARE(readAll(s.database("L.dat")), dat);
+    }
+
     void abortSavesWhatWasGathered() {
         Setup s;
         for (int i = 0; i < 4; ++i)

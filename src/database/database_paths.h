@@ -10,6 +10,8 @@ QString databaseTextPath(const QString& programDirectory,
                          const QString& name); // <name>_UTF8Dokument.txt
 QString indexLogPath(const QString& programDirectory, const QString& name); // <name>.log
 QString mhtTextPath(const QString& programDirectory, const QString& name);  // <name>_MHTtext.txt
+// <name>_Textcache.bin: what the last index run extracted, per document.
+QString textCachePath(const QString& programDirectory, const QString& name);
 QString searchHistoryPath(const QString& programDirectory,
                           const QString& name); // beside the program
 QString mhtSearchHistoryPath(const QString& programDirectory, const QString& name);

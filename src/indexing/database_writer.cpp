@@ -57,6 +57,23 @@ void DatabaseWriter::appendLine(QStringView line) {
         flushBuffer();
 }
 
+void DatabaseWriter::appendEncoded(QByteArrayView lines, qint64 lineCount) {
+    if (lineCount == 0)
+        return;
+    pendingLines_ += lineCount;
+    // A large piece goes straight to the spool instead of through the buffer.
+    if (buffer_.size() + lines.size() >= kBufferSize) {
+        flushBuffer();
+        if (lines.size() >= kBufferSize) {
+            if (!failed() && openSpool() &&
+                spool_.write(lines.data(), lines.size()) != lines.size())
+                fail(spool_.fileName(), spool_.errorString());
+            return;
+        }
+    }
+    buffer_.append(lines);
+}
+
 void DatabaseWriter::appendLines(const QStringList& lines) {
     for (const QString& line : lines)
         appendLine(line);

@@ -2,7 +2,7 @@
 
 #include "drive_list_filter.h"
 #include "extension_slots.h"
-#include "unpack_document.h"
+#include "extraction_pipeline.h"
 
 #include "database/database_paths.h"
 #include "database/drive_file_list.h"
@@ -22,9 +22,17 @@
 #include <QFileInfo>
 
 #include <chrono>
+#include <deque>
+#include <thread>
 
 namespace indexing {
 namespace {
+
+// Documents the readers may work on ahead of the writer, per thread: enough
+// to keep them busy past a large document, few enough that memory does not
+// grow with the run.
+constexpr qsizetype kDocumentsAheadPerThread = 4;
+constexpr int kMaxThreads = 64;
 
 qint64 steadyMilliseconds() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -214,48 +222,125 @@ bool IndexRun::admitted(const QString& path) const {
     return false;
 }
 
+int IndexRun::threadCount() const {
+    int threads = threads_;
+    if (threads <= 0)
+        threads =
+            platform::settings::readInteger(settings_, platform::settings::kIndizierungThreads, 0);
+    if (threads <= 0)
+        threads = static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(threads, 1, kMaxThreads);
+}
+
+QString IndexRun::stagedTextCachePath() const {
+    return platform::tempDirectory(programDirectory_) + request_.name +
+           QStringLiteral("_Textcache.neu");
+}
+
 void IndexRun::ErstelleDieODTtextDokumente() {
     indexedDocuments_ = 0;
     totalSize_ = 0;
     writer_->resetPartCounter();
-    UnpackEnvironment environment{programDirectory_,  &drives_,    writer_.get(), &context_, {},
-                                  &indexedDocuments_, splitLimit_, memberSizeCap_};
-    environment.caption = [this](const QString& text) { setCaption(text); };
-
     if (!documentListStaged_) {
         writer_->writeDatabaseText();
         return;
     }
+
+    const ExtractionLimits limits{memberSizeCap_, kDefaultContainerSizeCap};
+    const TextCache previous(database::textCachePath(programDirectory_, request_.name), limits);
+    cacheWriter_ = std::make_unique<TextCacheWriter>(stagedTextCachePath(), limits);
+    const int threads = threadCount();
+    ExtractionPipeline pipeline({threads, limits, &previous, context_.yield});
+
+    UnpackEnvironment environment{programDirectory_,  &drives_,    writer_.get(), &context_, {},
+                                  &indexedDocuments_, splitLimit_, limits};
+    environment.caption = [this](const QString& text) { setCaption(text); };
+    environment.extraction = [&](const QString& path) {
+        std::optional<ExtractionPipeline::Taken> taken = pipeline.take(path);
+        if (!taken)
+            return DocumentExtraction{};
+        if (taken->stamp)
+            cacheWriter_->add(path, taken->nativePath, *taken->stamp, taken->extraction);
+        return std::move(taken->extraction);
+    };
+
+    // The list is read a few documents ahead of the writer, so the readers
+    // have work; each document is then handled in list order.
+    const qsizetype ahead = threads > 1 ? kDocumentsAheadPerThread * threads : 0;
+    std::deque<QString> upcoming;
+    bool stopped = false;
     database::forEachDocumentPath(stagedDocumentListPath(), [&](const QString& path) {
-        context_.yield();
-        if (!admitted(path))
-            return true;
-        const auto native = drives_.toNative(path);
-        QFile document;
-        if (!native || !platform::openNativeFile(document, *native, QIODevice::ReadOnly)) {
-            if (context_.prompts)
-                context_.prompts->information(inUseMessage(path));
-            return true;
+        upcoming.push_back(path);
+        if (admitted(path)) {
+            if (const auto native = drives_.toNative(path))
+                pipeline.submit(path, *native);
         }
-        context_.yield();
-        totalSize_ += document.size();
-        document.close();
-        if (aborted())
-            return false;
-        if (platform::nativeFileExists(*native)) {
-            context_.yield();
-            if (EntpackeDieODT(path, environment) == UnpackOutcome::Unreadable)
-                reportUnreadable(path);
+        while (qsizetype(upcoming.size()) > ahead) {
+            const QString next = std::move(upcoming.front());
+            upcoming.pop_front();
+            if (!indexDocument(next, environment)) {
+                stopped = true;
+                return false;
+            }
         }
         return true;
     });
+    while (!stopped && !upcoming.empty()) {
+        const QString next = std::move(upcoming.front());
+        upcoming.pop_front();
+        stopped = !indexDocument(next, environment);
+    }
     writer_->writeDatabaseText();
+}
+
+// One document of the list, in the steps of the text-document builder.
+// False when the run was aborted: the document is not extracted.
+bool IndexRun::indexDocument(const QString& path, UnpackEnvironment& environment) {
+    context_.yield();
+    if (!admitted(path))
+        return true;
+    const auto native = drives_.toNative(path);
+    QFile document;
+    if (!native || !platform::openNativeFile(document, *native, QIODevice::ReadOnly)) {
+        if (context_.prompts)
+            context_.prompts->information(inUseMessage(path));
+        return true;
+    }
+    context_.yield();
+    totalSize_ += document.size();
+    document.close();
+    if (aborted())
+        return false;
+    if (platform::nativeFileExists(*native)) {
+        context_.yield();
+        if (EntpackeDieODT(path, environment) == UnpackOutcome::Unreadable)
+            reportUnreadable(path);
+    }
+    return true;
 }
 
 void IndexRun::reportUnreadable(const QString& path) {
     unreadableDocuments_.append(path);
     if (progress_.notice)
         progress_.notice(invalidZipfileMessage(path));
+}
+
+// The cache only spares work: when it cannot be written the database is
+// still whole, so the run says so and keeps the previous cache, whose
+// entries still match the documents they were made from.
+void IndexRun::commitTextCache() {
+    if (!cacheWriter_)
+        return;
+    const std::unique_ptr<TextCacheWriter> cache = std::move(cacheWriter_);
+    QString error;
+    if (!cache->finish())
+        error = cache->error();
+    else if (const auto reason = database::replaceFile(
+                 cache->stagedPath(), database::textCachePath(programDirectory_, request_.name)))
+        error = database::fileNotWrittenMessage(
+            database::textCachePath(programDirectory_, request_.name), *reason);
+    if (!error.isEmpty() && progress_.notice)
+        progress_.notice(error);
 }
 
 void IndexRun::finish() {
@@ -270,6 +355,8 @@ void IndexRun::finish() {
         if (documentListStaged_ && writeError().isEmpty() &&
             database::replaceFile(stagedDocumentListPath(), documentList))
             listError_ = database::fileNotWrittenMessage(documentList);
+        if (writeError().isEmpty())
+            commitTextCache();
     }
     if (!writeError().isEmpty()) {
         if (context_.prompts)

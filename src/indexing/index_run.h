@@ -2,7 +2,9 @@
 
 #include "archive_reader.h"
 #include "database_writer.h"
+#include "text_cache.h"
 #include "text_extraction.h"
+#include "unpack_document.h"
 
 #include "database/document_list.h"
 #include "platform/drive_map.h"
@@ -12,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -52,6 +55,13 @@ struct IndexProgress {
 // _UTF8Dokument.txt, .log) are replaced only at the finish, each by one
 // rename, so a run that dies on the way leaves the previous database whole;
 // an aborted run still saves what it gathered.
+//
+// Documents are extracted by reader threads ahead of the one writer, which
+// stays on the calling thread and takes them in the order of the list: the
+// bytes written, the captions and the messages are those of a run that
+// reads each document when it gets to it. The text cache beside the
+// database (_Textcache.bin) spares a re-index the documents that have not
+// changed.
 class IndexRun {
 public:
     IndexRun(QString programDirectory, const platform::DriveMap& drives,
@@ -59,11 +69,16 @@ public:
              IndexProgress progress = {});
     ~IndexRun();
 
-    // Limits for tests and special uses.
-    void setSplitLimit(qint64 characters) { splitLimit_ = characters; }
+    // Limits for tests and special uses. A split limit below one character
+    // is taken as one.
+    void setSplitLimit(qint64 characters) { splitLimit_ = std::max<qint64>(characters, 1); }
     void setMemberSizeCap(qint64 bytes) { memberSizeCap_ = bytes; }
     // Milliseconds of a steady clock; the elapsed time is taken from it.
     void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
+    // Threads that extract documents; 0 (the default) takes the settings
+    // value Indizierung_Threads, or one per processor when it is not set.
+    void setThreads(int threads) { threads_ = threads; }
+    int threadCount() const;
 
     // The whole run. False when the drive file list was missing (nothing was
     // indexed) or a file could not be written (see writeError()).
@@ -100,7 +115,10 @@ public:
 
 private:
     void ErstelleDieODTtextDokumente();
+    bool indexDocument(const QString& path, UnpackEnvironment& environment);
     bool admitted(const QString& path) const;
+    QString stagedTextCachePath() const;
+    void commitTextCache();
     void reportUnreadable(const QString& path);
     void setStatus(const QString& text);
     void setCaption(const QString& text);
@@ -120,6 +138,8 @@ private:
     std::unique_ptr<DatabaseWriter> writer_;
     qint64 splitLimit_ = kDefaultSplitLimit;
     qint64 memberSizeCap_ = kDefaultMemberSizeCap;
+    int threads_ = 0;
+    std::unique_ptr<TextCacheWriter> cacheWriter_;
     qint64 startTick_ = 0;
     qint64 listedFiles_ = 0;
     qint64 indexedDocuments_ = 0;

@@ -1,10 +1,8 @@
 #include "text_extraction.h"
 
-#include "textio/windows1252.h"
 #include "textio/xml_parser.h"
 
 namespace indexing {
-
 namespace {
 
 // Style sheets and scripts are no document text: EPUB chapters of many
@@ -30,15 +28,15 @@ bool isSkippedMember(const QString& memberPath) {
     return false;
 }
 
-void LoadXMLDocument(MemberSource& members, DatabaseWriter& writer,
-                     const platform::RunContext& context, qint64 splitLimit) {
-    qint64 characterCount = 0;
+bool LoadXMLDocument(MemberSource& members, ExtractedText& text, const ExtractionControl& control) {
     TXmlParser scanner;
     // Kept from one member to the next: a member that starts with the text
     // the previous one ended with does not repeat it.
     QByteArray previousContent;
     for (qsizetype i = 0; i < members.memberCount(); ++i) {
-        context.yield();
+        control.yieldNow();
+        if (control.stopped())
+            return false;
         if (isSkippedMember(members.memberPath(i)))
             continue;
         std::optional<QByteArray> bytes = members.readMember(i);
@@ -46,11 +44,9 @@ void LoadXMLDocument(MemberSource& members, DatabaseWriter& writer,
         // The element whose text is left out, while the scanner is inside it.
         QByteArray skippedElement;
         while (scanner.nextPart()) {
-            context.yield();
-            if (characterCount >= splitLimit) {
-                writer.writePart();
-                characterCount = 0;
-            }
+            control.yieldNow();
+            if (control.stopped())
+                return false;
             const TXmlParser::PartType type = scanner.partType();
             if (type == TXmlParser::PartType::StartTag && skippedElement.isEmpty() &&
                 isNonTextElement(scanner.name()))
@@ -62,17 +58,14 @@ void LoadXMLDocument(MemberSource& members, DatabaseWriter& writer,
             // A part left out still counts as the previous content, so the
             // line after it is decided exactly as if it had been written.
             const QByteArray& content = scanner.content();
-            if (content != previousContent && written) {
-                QString line = textio::ansiView(content);
-                line.replace(QChar(0xBF), QLatin1Char(' '));
-                writer.appendLine(line);
-                characterCount += line.size();
-            }
+            if (content != previousContent && written)
+                text.appendScannedLine(content);
+            else
+                text.notePart();
             previousContent = content;
         }
     }
-    if (writer.hasLines() && writer.splitFlag())
-        writer.writePart();
+    return true;
 }
 
 } // namespace indexing

@@ -190,7 +190,8 @@ private Q_SLOTS:
     void deletingRemovesEveryFileOfTheDatabaseOnly() {
         ProgramDir program;
         const QStringList paths = databaseFilePaths(program.path(), QStringLiteral("Test"));
-        QCOMPARE(paths.size(), 9);
+        QCOMPARE(paths.size(), 10);
+        QCOMPARE(paths.last(), program.data(QStringLiteral("Test_Textcache.bin")));
         for (const QString& path : paths)
             touch(path);
         const QString keep = program.data(QStringLiteral("Test_Phrasen_Woerter_AnsiListe.txt"));

@@ -73,7 +73,7 @@ Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCa
     Unpacked result;
     indexing::UnpackEnvironment environment{program.path() + "/", &drives, &writer, &context, {},
                                             &result.counted};
-    environment.memberSizeCap = memberCap;
+    environment.limits.memberSizeCap = memberCap;
     result.outcome = indexing::EntpackeDieODT("D:\\Texte\\" + fileName, environment);
     writer.writeDatabaseText();
     writer.commit();

@@ -2,6 +2,8 @@
 
 #include "indexing/database_writer.h"
 #include "indexing/text_extraction.h"
+#include "textio/utf8.h"
+#include "textio/windows1252.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -21,7 +23,9 @@ QByteArray extractedText(const Members& members, qint64 splitLimit = indexing::k
     QDir(program.path()).mkpath("Datenbank/Temp");
     indexing::DatabaseWriter writer(program.path() + "/", "T");
     testsupport::MemoryMembers source(members);
-    indexing::LoadXMLDocument(source, writer, platform::RunContext{}, splitLimit);
+    indexing::ExtractedText text;
+    indexing::LoadXMLDocument(source, text);
+    indexing::writeDocumentText(text, writer, splitLimit);
     writer.writeDatabaseText();
     if (writer.splitFlag())
         writer.moveAndMerge({});
@@ -109,6 +113,21 @@ private Q_SLOTS:
         QFETCH(Members, members);
         QFETCH(QByteArray, expected);
         QCOMPARE(extractedText(members), expected);
+    }
+
+    // Lines go straight from the scanner's bytes to UTF-8; every byte must
+    // come out as its Windows-1252 character would, "¿" as a blank.
+    void everyByteBecomesItsCharacter() {
+        QByteArray all;
+        for (int b = 1; b < 256; ++b)
+            all.append(char(b));
+        indexing::ExtractedText text;
+        text.appendScannedLine(all);
+        QString expected = textio::ansiView(all);
+        expected.replace(QChar(0xBF), QLatin1Char(' '));
+        QCOMPARE(text.bytes(), textio::utf8EncodeStandard(expected) + "\r\n");
+        QCOMPARE(text.characters(), 255);
+        QCOMPARE(text.lineCount(), 1);
     }
 
     void skipRulesLookAtTheWholePath_data() {

@@ -179,9 +179,19 @@ private Q_SLOTS:
         // An update takes folder and patterns from the stored header.
         QProcess update;
         update.setProcessEnvironment(environment);
-        update.start(trovex, common + QStringList{"index", "Mein Buch", "--update"});
+        update.start(trovex, common + QStringList{"index", "Mein Buch", "--update", "--jobs", "3"});
         QVERIFY(update.waitForFinished(60000));
         QCOMPARE(update.exitCode(), 0);
+        for (const char* jobs : {"0", "viele"}) {
+            QProcess refused;
+            refused.setProcessEnvironment(environment);
+            refused.start(trovex,
+                          common + QStringList{"index", "Mein Buch", "--update", "--jobs", jobs});
+            QVERIFY(refused.waitForFinished(60000));
+            QCOMPARE(refused.exitCode(), 2);
+            QVERIFY(refused.readAllStandardError().startsWith(
+                "Aufruf: trovex index NAME ORDNER MUSTER"));
+        }
         QVERIFY(readAll(d.program.path() + "/Datenbank/Mein Buch.dat")
                     .startsWith("PFAD_UND_ENDUNGEN= D:\\Texte *.epub    \r\n"));
     }

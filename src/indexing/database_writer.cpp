@@ -15,6 +15,8 @@ namespace {
 
 // Lines are gathered up to this size before they go to the spool file.
 constexpr qsizetype kBufferSize = 1 << 20;
+// Pieces of lines at least this large go to the spool file at once.
+constexpr qsizetype kDirectWrite = 64 << 10;
 
 } // namespace
 
@@ -62,16 +64,15 @@ void DatabaseWriter::appendEncoded(QByteArrayView lines, qint64 lineCount) {
         return;
     pendingLines_ += lineCount;
     // A large piece goes straight to the spool instead of through the buffer.
-    if (buffer_.size() + lines.size() >= kBufferSize) {
+    if (lines.size() >= kDirectWrite) {
         flushBuffer();
-        if (lines.size() >= kBufferSize) {
-            if (!failed() && openSpool() &&
-                spool_.write(lines.data(), lines.size()) != lines.size())
-                fail(spool_.fileName(), spool_.errorString());
-            return;
-        }
+        if (!failed() && openSpool() && spool_.write(lines.data(), lines.size()) != lines.size())
+            fail(spool_.fileName(), spool_.errorString());
+        return;
     }
     buffer_.append(lines);
+    if (buffer_.size() >= kBufferSize)
+        flushBuffer();
 }
 
 void DatabaseWriter::appendLines(const QStringList& lines) {

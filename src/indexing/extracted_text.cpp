@@ -72,11 +72,19 @@ qint64 lineCharacters(QByteArrayView line) {
 void ExtractedText::appendScannedLine(QByteArrayView windows1252) {
     static const std::array<Utf8Sequence, 256> table = makeUtf8Table();
     const qsizetype before = bytes_.size();
+    // At most three bytes per character and the line end, written in place.
+    bytes_.resize(before + 3 * windows1252.size() + 2);
+    char* out = bytes_.data() + before;
     for (const char c : windows1252) {
         const Utf8Sequence& sequence = table[static_cast<unsigned char>(c)];
-        bytes_.append(sequence.bytes, sequence.length);
+        out[0] = sequence.bytes[0];
+        out[1] = sequence.bytes[1];
+        out[2] = sequence.bytes[2];
+        out += sequence.length;
     }
-    bytes_.append("\r\n", 2);
+    *out++ = '\r';
+    *out++ = '\n';
+    bytes_.truncate(out - bytes_.constData());
     appendLength(lineLengths_, static_cast<quint64>(bytes_.size() - before));
     ++lineCount_;
     characters_ += windows1252.size();
@@ -85,7 +93,8 @@ void ExtractedText::appendScannedLine(QByteArrayView windows1252) {
 
 std::optional<ExtractedText> ExtractedText::fromStored(QByteArray bytes, QByteArray lineLengths,
                                                        qint64 lineCount, qint64 characters,
-                                                       bool partsAfterLastLine) {
+                                                       bool partsAfterLastLine,
+                                                       QByteArray storage) {
     qsizetype at = 0;
     quint64 total = 0;
     qint64 lines = 0;
@@ -102,6 +111,7 @@ std::optional<ExtractedText> ExtractedText::fromStored(QByteArray bytes, QByteAr
         (partsAfterLastLine && lineCount == 0))
         return std::nullopt;
     ExtractedText text;
+    text.storage_ = std::move(storage);
     text.bytes_ = std::move(bytes);
     text.lineLengths_ = std::move(lineLengths);
     text.lineCount_ = lineCount;

@@ -33,11 +33,14 @@ public:
     const QByteArray& lineLengths() const { return lineLengths_; }
 
     // Puts stored parts together again; nothing when they do not fit.
+    // `storage`, when given, holds the bytes the two arrays point into.
     static std::optional<ExtractedText> fromStored(QByteArray bytes, QByteArray lineLengths,
                                                    qint64 lineCount, qint64 characters,
-                                                   bool partsAfterLastLine);
+                                                   bool partsAfterLastLine,
+                                                   QByteArray storage = {});
 
 private:
+    QByteArray storage_;
     QByteArray bytes_;
     QByteArray lineLengths_;
     qint64 lineCount_ = 0;

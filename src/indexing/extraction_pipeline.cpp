@@ -40,7 +40,6 @@ void ExtractionPipeline::submit(const QString& windowsPath, const QString& nativ
     auto job = std::make_shared<Job>();
     job->windowsPath = windowsPath;
     job->nativePath = nativePath;
-    job->result.nativePath = nativePath;
     {
         std::lock_guard lock(mutex_);
         jobs_.push_back(job);
@@ -58,18 +57,24 @@ qsizetype ExtractionPipeline::inFlight() const {
 
 // The stamp is taken before the document is read: a document that changes
 // while it is read then has a newer stamp than its entry and is read again
-// next time.
+// next time. The entry of a document read anew is made here too, so the
+// writer's thread only copies it.
 void ExtractionPipeline::extract(Job& job, const ExtractionControl& control) const {
-    job.result.stamp = documentStamp(job.nativePath);
-    if (options_.cache && job.result.stamp) {
-        if (auto cached =
-                options_.cache->find(job.windowsPath, job.nativePath, *job.result.stamp)) {
-            job.result.extraction = std::move(*cached);
+    const std::optional<DocumentStamp> stamp = documentStamp(job.nativePath);
+    if (options_.cache && stamp) {
+        job.result.cacheEntry = options_.cache->find(job.windowsPath, job.nativePath, *stamp);
+        if (job.result.cacheEntry) {
+            job.result.extraction = job.result.cacheEntry->extraction;
             return;
         }
     }
     job.result.extraction =
         extractDocument(job.windowsPath, job.nativePath, options_.limits, control);
+    if (stamp && job.result.extraction.outcome != DocumentExtraction::Outcome::Stopped) {
+        job.result.cacheEntry =
+            makeCacheEntry(job.windowsPath, job.nativePath, *stamp, job.result.extraction);
+        job.result.extraction = job.result.cacheEntry->extraction;
+    }
 }
 
 void ExtractionPipeline::readerLoop() {

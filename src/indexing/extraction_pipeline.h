@@ -51,8 +51,9 @@ public:
 
     struct Taken {
         DocumentExtraction extraction;
-        QString nativePath;
-        std::optional<DocumentStamp> stamp; // as it was when the document was read
+        // What the text cache keeps of it; nothing when the document could
+        // not be looked at.
+        std::optional<CacheEntry> cacheEntry;
     };
     // The extraction of the submitted document `windowsPath`: documents
     // submitted before it and not taken are passed over (the run skipped

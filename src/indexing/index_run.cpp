@@ -248,7 +248,7 @@ void IndexRun::ErstelleDieODTtextDokumente() {
 
     const ExtractionLimits limits{memberSizeCap_, kDefaultContainerSizeCap};
     const TextCache previous(database::textCachePath(programDirectory_, request_.name), limits);
-    cacheWriter_ = std::make_unique<TextCacheWriter>(stagedTextCachePath(), limits);
+    cacheWriter_ = std::make_unique<TextCacheWriter>(stagedTextCachePath(), limits, &previous);
     const int threads = threadCount();
     ExtractionPipeline pipeline({threads, limits, &previous, context_.yield});
 
@@ -259,8 +259,8 @@ void IndexRun::ErstelleDieODTtextDokumente() {
         std::optional<ExtractionPipeline::Taken> taken = pipeline.take(path);
         if (!taken)
             return DocumentExtraction{};
-        if (taken->stamp)
-            cacheWriter_->add(path, taken->nativePath, *taken->stamp, taken->extraction);
+        if (taken->cacheEntry)
+            cacheWriter_->add(*taken->cacheEntry);
         return std::move(taken->extraction);
     };
 
@@ -291,6 +291,9 @@ void IndexRun::ErstelleDieODTtextDokumente() {
         stopped = !indexDocument(next, environment);
     }
     writer_->writeDatabaseText();
+    // Ends the new cache while the previous one is still open: its
+    // unchanged beginning may be copied from it.
+    cacheWriter_->finish();
 }
 
 // One document of the list, in the steps of the text-document builder.
@@ -333,8 +336,10 @@ void IndexRun::commitTextCache() {
         return;
     const std::unique_ptr<TextCacheWriter> cache = std::move(cacheWriter_);
     QString error;
-    if (!cache->finish())
+    if (!cache->error().isEmpty())
         error = cache->error();
+    else if (cache->keepsPrevious())
+        return;
     else if (const auto reason = database::replaceFile(
                  cache->stagedPath(), database::textCachePath(programDirectory_, request_.name)))
         error = database::fileNotWrittenMessage(

@@ -38,13 +38,27 @@ std::optional<DocumentStamp> documentStamp(const QString& nativePath);
 // line count, the character count, the lengths of the text and of the line
 // lengths, the two paths (UTF-8), the text, the line lengths, and a CRC-32
 // of all of the entry before it. Numbers are little-endian.
+inline constexpr quint32 kTextCacheFormatVersion = 1;
+// Raised whenever the extraction gives other lines for the same document,
+// so caches of earlier rules are not used.
+inline constexpr quint32 kTextCacheExtractionVersion = 1;
+
+// One entry: the extraction of a document, its text kept in the entry's
+// own bytes, as the cache file holds it.
+struct CacheEntry {
+    DocumentExtraction extraction; // its text points into `bytes`
+    QByteArray bytes;              // the whole entry, check sum included
+    qint64 offset = -1;            // where it lies in the previous cache, if it came from there
+};
+
+// The entry of a document as it was read (not a stopped extraction). May be
+// made on any thread.
+CacheEntry makeCacheEntry(const QString& windowsPath, const QString& nativePath,
+                          const DocumentStamp& stamp, const DocumentExtraction& extraction);
+
+// The cache file of a database, read while a run goes on.
 class TextCache {
 public:
-    // Raised whenever the extraction gives other lines for the same
-    // document, so caches of earlier rules are not used.
-    static constexpr quint32 kExtractionVersion = 1;
-    static constexpr quint32 kFormatVersion = 1;
-
     // Opens and checks the cache file; an unusable or missing file gives an
     // empty cache.
     TextCache(const QString& path, const ExtractionLimits& limits);
@@ -55,12 +69,13 @@ public:
     // True when the file was there and is used.
     bool usable() const { return usable_; }
     qsizetype entryCount() const { return entries_.size(); }
+    qint64 fileSize() const { return size_; }
+    QString path() const { return file_.fileName(); }
 
-    // The stored extraction of the document when it was stored with the
-    // same stamp and its check sum matches. Safe to call from several
-    // threads at once.
-    std::optional<DocumentExtraction> find(const QString& windowsPath, const QString& nativePath,
-                                           const DocumentStamp& stamp) const;
+    // The entry of the document when it was stored with the same stamp and
+    // its check sum matches. Safe to call from several threads at once.
+    std::optional<CacheEntry> find(const QString& windowsPath, const QString& nativePath,
+                                   const DocumentStamp& stamp) const;
 
 private:
     struct Entry {
@@ -82,30 +97,49 @@ private:
 
 // Writes a new text cache, entry by entry, in the order of the run, under a
 // staged name; the run puts it in place with the database files.
+//
+// As long as the run takes the entries of the previous cache in their
+// order, nothing is written: a re-index of an unchanged folder keeps the
+// previous file, and one that changes a document late copies the unchanged
+// beginning in one piece.
 class TextCacheWriter {
 public:
-    TextCacheWriter(QString stagedPath, const ExtractionLimits& limits);
+    // previous: the cache the run reads, or null.
+    TextCacheWriter(QString stagedPath, const ExtractionLimits& limits,
+                    const TextCache* previous = nullptr);
     ~TextCacheWriter();
     TextCacheWriter(const TextCacheWriter&) = delete;
     TextCacheWriter& operator=(const TextCacheWriter&) = delete;
 
-    // Adds the extraction of a document (not a stopped one).
-    void add(const QString& windowsPath, const QString& nativePath, const DocumentStamp& stamp,
-             const DocumentExtraction& extraction);
-    // Writes what is left; false when something could not be written (see
-    // error(), a German text).
+    void add(const CacheEntry& entry);
+    // Writes what is left, while the previous cache is still open; false
+    // when something could not be written (see error(), a German text).
     bool finish();
     const QString& error() const { return error_; }
     const QString& stagedPath() const { return path_; }
+    // True when the new cache is the previous one byte for byte: nothing
+    // was staged, and the previous file stays.
+    bool keepsPrevious() const { return keepsPrevious_; }
 
 private:
+    void startFile();
+    void copyPrevious(qint64 length);
+    void write(QByteArrayView bytes);
     void flush();
-    void fail();
+    void fail(const QString& path, const QString& reason);
 
     QString path_;
+    QByteArray header_;
     QFile file_;
     QByteArray buffer_;
     QString error_;
+    QString previousPath_;
+    qint64 previousSize_ = 0;
+    // While every entry so far is the previous cache's next one, the new
+    // cache is the previous file up to here, and nothing is written yet.
+    bool followsPrevious_ = false;
+    qint64 previousEnd_ = 0;
+    bool keepsPrevious_ = false;
 };
 
 } // namespace indexing

@@ -59,8 +59,10 @@ struct DirectoryEntries {
         const qsizetype length = static_cast<qsizetype>(std::strlen(name));
         const Entry entry{names.size(), length};
         names.append(name, length);
+        lowered.resize(entry.offset + length);
+        char* out = lowered.data() + entry.offset;
         for (qsizetype i = 0; i < length; ++i)
-            lowered.append(lowerAscii(name[i]));
+            out[i] = lowerAscii(name[i]);
         allPlain = allPlain && isPlainName(QByteArrayView(name, length));
         (isDirectory ? directories : files).push_back(entry);
     }

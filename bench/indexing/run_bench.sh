@@ -68,6 +68,22 @@ trovex_index() { # NAME DIR JOBS [--update]
     fi
 }
 
+# How many processors this run really gets: the same busy work once and
+# twice side by side (on an idle two-core machine both take the same time).
+busy() { # COUNT: that many copies of the busy work at once; prints the wall time
+    start=$(date +%s.%N)
+    i=0
+    while [ $i -lt "$1" ]; do
+        dd if=/dev/zero of=/dev/null bs=1M count=4000 2>/dev/null &
+        i=$((i + 1))
+    done
+    wait
+    echo "$(date +%s.%N) - $start" | bc -l
+}
+probe1=$(busy 1)
+probe2=$(busy 2)
+echo "Freie Prozessoren (Probe, 2 gleichzeitig gegen 1): $(echo "2 * $probe1 / $probe2" | bc -l | cut -c1-4)"
+
 printf '%-30s %10s %14s %22s %15s\n' Lauf Zeit Prozessorzeit Durchsatz Speicher
 # "all": one thread per processor
 sync

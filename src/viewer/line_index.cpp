@@ -62,7 +62,8 @@ qint64 LineIndex::splitCandidate(qint64 multiple) const {
 }
 
 // Whether a split candidate lies inside a line longer than the limit (not at
-// its start and not on its line end).
+// its start and not on its line end). Callers know that the line began
+// before the multiple the candidate was made from.
 bool LineIndex::splitsLongLine(qint64 candidate) const {
     if (candidate <= 0 || candidate >= size() || startsPhysicalLine(candidate) ||
         isBreak(at(candidate)))
@@ -83,13 +84,12 @@ TextLine LineIndex::lineAt(qint64 offset) const {
     // at or before the offset. Splits lie one limit apart, so only the few
     // nearest candidates need a look.
     for (qint64 multiple = offset / longest_ * longest_; multiple > 0; multiple -= longest_) {
-        const qint64 candidate = splitCandidate(multiple);
-        if (candidate > offset)
-            continue;
-        const qint64 start = physicalStartBack(offset, candidate);
+        const qint64 start = physicalStartBack(offset, multiple);
         if (start >= 0)
             return lineFrom(start);
-        if (splitsLongLine(candidate))
+        // The line began before the multiple, so a split near it counts.
+        const qint64 candidate = splitCandidate(multiple);
+        if (candidate <= offset && splitsLongLine(candidate))
             return lineFrom(candidate);
     }
     return lineFrom(physicalStartBack(offset, 0));

@@ -11,7 +11,7 @@ namespace viewer {
 // without line ends (or with one paragraph of a hundred megabytes) would have
 // to be read and laid out whole to draw one line. A path line of the
 // database text is far shorter, so it is always one line.
-inline constexpr qint64 kLongestLine = 64 * 1024;
+inline constexpr qint64 kLongestLine = 16 * 1024;
 
 // One line as the viewer shows it: bytes [start, end) without the line end;
 // `next` is where the following line starts (the file size after the last).

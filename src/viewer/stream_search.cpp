@@ -8,6 +8,10 @@ namespace viewer {
 namespace {
 
 constexpr qint64 kScanBlock = 16 << 20;
+// A fault maps the pages around it as well (fault-around), also the ones
+// before a scan's start; letting go from an aligned start below it catches
+// those too, or a find next after every hit would leave a trail of them.
+constexpr qint64 kReleaseAlignment = 2 << 20;
 
 } // namespace
 
@@ -50,7 +54,7 @@ bool Search::scanFrom(qint64 from) {
     for (qint64 block = from; block < text.size(); block += kScanBlock) {
         const qint64 blockEnd = std::min(block + kScanBlock, text.size());
         const qint64 hit = finder_->find(text, block, blockEnd);
-        store_.release(block, blockEnd);
+        store_.release(block / kReleaseAlignment * kReleaseAlignment, blockEnd);
         if (hit >= 0) {
             foundStart_ = hit;
             return true;

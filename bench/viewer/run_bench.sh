@@ -70,8 +70,8 @@ best_step() { # dir step
   echo "$best"
 }
 
-for spec in "256 6250" "4096 100000"; do
-  set -- $spec
+for sizes in "256 6250" "4096 100000"; do
+  set -- $sizes
   dir=$(make_text "$1" "$2")
   file="$dir/Datenbank/Bench_UTF8Dokument.txt"
   cat "$file" >/dev/null # both programs read from the page cache alike

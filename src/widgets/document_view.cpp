@@ -100,7 +100,6 @@ void DocumentView::setFontSize(int pointSize) {
     QFont changed = font();
     changed.setPointSize(std::max(pointSize, 1));
     setFont(changed);
-    fitPageToViewport();
 }
 
 void DocumentView::scrollToOffset(qint64 offset) {
@@ -196,6 +195,14 @@ void DocumentView::paintEvent(QPaintEvent*) {
         }
         layout.draw(&painter, QPointF(kMargin, i * lineSpacing), selections);
     }
+}
+
+// However the font changes (the font size of the settings, a font the window
+// passes on), the page holds another number of rows.
+void DocumentView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitPageToViewport();
 }
 
 void DocumentView::resizeEvent(QResizeEvent* event) {

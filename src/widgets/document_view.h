@@ -75,6 +75,7 @@ Q_SIGNALS:
     void textTransferRequested(const QString& text);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

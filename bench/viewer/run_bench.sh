@@ -64,7 +64,7 @@ best_step() { # dir step
   local best=""
   for _ in $(seq "$runs"); do
     local t
-    t=$("$bench" "$1" Bench "$word" open "$2" | awk -v s="$2" '$1 == s { print $2 }')
+    t=$("$bench" "$1" Bench "$word" open "$2" 2>/dev/null | awk -v s="$2" '$1 == s { print $2 }')
     if [ -z "$best" ] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; fi
   done
   echo "$best"

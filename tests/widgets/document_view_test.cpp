@@ -1,6 +1,7 @@
 #include "widgets/document_view.h"
 
 #include "viewer/line_index.h"
+#include "viewer/mirror_text.h"
 
 #include <QFile>
 #include <QMenu>
@@ -133,6 +134,13 @@ private Q_SLOTS:
         QCOMPARE(hook.before, 3);
         QCOMPARE(hook.after, 3);
         QCOMPARE(hook.top, 50 * 11);
+        // The told lines, joined as the mirror box holds them, carry the
+        // caret of the selection where the selected bytes stand.
+        const auto caret = viewer::mirrorSelectionOfRange(view.pageLines(), 51 * 11, 5);
+        QVERIFY(caret.has_value());
+        QCOMPARE(caret->start, 10);
+        QCOMPARE(hook.lines.join(QLatin1Char('\n')).mid(caret->start, caret->length),
+                 QStringLiteral("Zeile"));
 
         // Opening the file that is open does nothing; an empty name closes.
         QVERIFY(view.openFile(lines_));

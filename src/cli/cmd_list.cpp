@@ -59,7 +59,8 @@ int runListCommand(CliContext& context, const QStringList& arguments) {
     request.kind = kind.value_or(lists::ListKind::Words);
     platform::RunContext run;
     run.prompts = &context.prompts;
-    const lists::ListBuildOutcome outcome = lists::ErstelleNachtraeglichSortierteListen(request, run);
+    const lists::ListBuildOutcome outcome =
+        lists::ErstelleNachtraeglichSortierteListen(request, run);
     if (!outcome.warning.isEmpty())
         context.err << outcome.warning << Qt::endl;
     switch (outcome.status) {

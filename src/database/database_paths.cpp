@@ -57,7 +57,8 @@ std::optional<int> listPieceNumber(const QString& fileName) {
     if (!fileName.startsWith(kListPiecePrefix) || !fileName.endsWith(kListPieceSuffix))
         return std::nullopt;
     const QStringView digits = QStringView(fileName).sliced(
-        kListPiecePrefix.size(), fileName.size() - kListPiecePrefix.size() - kListPieceSuffix.size());
+        kListPiecePrefix.size(),
+        fileName.size() - kListPiecePrefix.size() - kListPieceSuffix.size());
     if (digits.size() < 3)
         return std::nullopt;
     for (QChar c : digits) {

@@ -34,8 +34,8 @@ QCollator listCollator(const QLocale& locale) {
 }
 
 std::optional<std::vector<std::size_t>> listOrder(const DistinctItems& items,
-                                                   const QCollator& collator,
-                                                   const std::function<bool()>& keepGoing) {
+                                                  const QCollator& collator,
+                                                  const std::function<bool()>& keepGoing) {
     // One sort key per item instead of decoding both items at every
     // comparison of the sort.
     std::vector<QCollatorSortKey> keys;

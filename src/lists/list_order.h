@@ -23,8 +23,8 @@ QCollator listCollator(const QLocale& locale);
 // equal; it orders them but never merges them. `keepGoing` is asked every few
 // thousand items; nothing when it says no.
 std::optional<std::vector<std::size_t>> listOrder(const DistinctItems& items,
-                                                   const QCollator& collator,
-                                                   const std::function<bool()>& keepGoing);
+                                                  const QCollator& collator,
+                                                  const std::function<bool()>& keepGoing);
 
 // One line of the list file: the item's bytes decoded by the lenient UTF-8
 // rules, written as UTF-8, then CR LF.

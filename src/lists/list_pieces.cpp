@@ -13,7 +13,9 @@ namespace {
 
 constexpr qint64 kReadSize = 4 << 20;
 
-bool isLineEnd(char c) { return c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 qint64 firstLineEnd(const char* bytes, qint64 from, qint64 to) {
     for (qint64 i = from; i < to; ++i) {
@@ -122,8 +124,8 @@ bool removeListPieceFiles(const QString& programDirectory) {
     return removed;
 }
 
-PieceCut cutIntoPieces(const QString& sourcePath, const QString& programDirectory,
-                       qint64 pieceSize, const platform::RunContext& run) {
+PieceCut cutIntoPieces(const QString& sourcePath, const QString& programDirectory, qint64 pieceSize,
+                       const platform::RunContext& run) {
     PieceCut cut;
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly)) {

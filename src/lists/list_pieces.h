@@ -28,7 +28,7 @@ struct PieceCut {
 // two; a line longer than a piece makes its piece longer. Yields after every
 // block read; when the run is stopped or fails, the pieces written so far are
 // removed again.
-PieceCut cutIntoPieces(const QString& sourcePath, const QString& programDirectory,
-                       qint64 pieceSize, const platform::RunContext& run);
+PieceCut cutIntoPieces(const QString& sourcePath, const QString& programDirectory, qint64 pieceSize,
+                       const platform::RunContext& run);
 
 } // namespace lists

@@ -95,7 +95,9 @@ std::string_view trimmedText(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-bool isDecorationLine(std::string_view text) { return holdsRunOfFive(text); }
+bool isDecorationLine(std::string_view text) {
+    return holdsRunOfFive(text);
+}
 
 std::optional<unsigned char> driveLetterByte(std::optional<QChar> driveLetter) {
     if (!driveLetter)
@@ -105,8 +107,7 @@ std::optional<unsigned char> driveLetterByte(std::optional<QChar> driveLetter) {
 
 bool isDocumentPathLine(std::string_view text, std::optional<unsigned char> driveLetter) {
     return driveLetter && text.size() >= 4 && text[0] == '#' &&
-           static_cast<unsigned char>(text[1]) == *driveLetter && text[2] == ':' &&
-           text[3] == '\\';
+           static_cast<unsigned char>(text[1]) == *driveLetter && text[2] == ':' && text[3] == '\\';
 }
 
 int groupOfItem(unsigned char firstCharacter, ItemKind item, ListKind list) {
@@ -156,7 +157,8 @@ void forEachItemOfText(std::string_view trimmedLine, ListKind list, const AddIte
             addCleaned(ItemKind::Word));
     }
     if (list != ListKind::Words)
-        forEachPiece(trimmedLine, [](char c) { return c == ','; }, addCleaned(ItemKind::Phrase));
+        forEachPiece(
+            trimmedLine, [](char c) { return c == ','; }, addCleaned(ItemKind::Phrase));
 }
 
 } // namespace lists

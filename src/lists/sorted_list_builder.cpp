@@ -28,9 +28,8 @@ ListBuildOutcome outcomeOf(ListBuildStatus status, const QString& error = {}) {
 // The letter that opens the path lines, from the folder in the document
 // list's header. Without a readable header no line counts as a path line.
 std::optional<unsigned char> databaseDriveLetter(const SortedListRequest& request) {
-    const auto header =
-        database::readHeader(database::documentListPath(request.programDirectory,
-                                                        request.databaseName));
+    const auto header = database::readHeader(
+        database::documentListPath(request.programDirectory, request.databaseName));
     return header ? driveLetterByte(database::driveLetterOfHeader(*header)) : std::nullopt;
 }
 
@@ -72,8 +71,9 @@ private:
         }
         if (!keepGoing())
             return false;
-        forEachItemOfText(text, kind_,
-                          [this](int group, std::string_view item) { groups_[group - 1].add(item); });
+        forEachItemOfText(text, kind_, [this](int group, std::string_view item) {
+            groups_[group - 1].add(item);
+        });
         return true;
     }
 
@@ -139,8 +139,8 @@ QString noDocumentsMessage(const QString& databaseName) {
 }
 
 ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& request,
-                                                     const platform::RunContext& run,
-                                                     const ListProgressSink& progress) {
+                                                      const platform::RunContext& run,
+                                                      const ListProgressSink& progress) {
     const QString& directory = request.programDirectory;
     const QFileInfo source(database::databaseTextPath(directory, request.databaseName));
     if (!source.isFile())
@@ -157,8 +157,7 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
     // Pieces of a build that was ended mid-way would otherwise be taken for
     // this build's (or stay until the program closes).
     const bool staleRemoved = removeListPieceFiles(directory);
-    const PieceCut cut =
-        cutIntoPieces(source.filePath(), directory, request.pieceSize, run);
+    const PieceCut cut = cutIntoPieces(source.filePath(), directory, request.pieceSize, run);
     if (cut.stopped)
         return outcomeOf(ListBuildStatus::Stopped);
     if (!cut.error.isEmpty())
@@ -205,12 +204,12 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
     ListGroups& groups = collector.groups();
     for (int group = 0; group < kGroupCount; ++group)
         outcome.itemsPerGroup[group] = qsizetype(groups[group].size());
-    const ListFileWrite written = writeSortedList(
-        database::sortedListPath(directory, request.databaseName), groups,
-        listCollator(request.locale), [&run] {
-            run.yield();
-            return !run.cancelled();
-        });
+    const ListFileWrite written =
+        writeSortedList(database::sortedListPath(directory, request.databaseName), groups,
+                        listCollator(request.locale), [&run] {
+                            run.yield();
+                            return !run.cancelled();
+                        });
     if (written.stopped)
         outcome.status = ListBuildStatus::Stopped;
     else if (!written.error.isEmpty())

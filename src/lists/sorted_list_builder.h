@@ -57,7 +57,7 @@ QString noDocumentsMessage(const QString& databaseName);
 // after each of them and after each piece. A stopped or failed build writes
 // nothing and leaves no piece file behind; the earlier list stays as it was.
 ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& request,
-                                                     const platform::RunContext& run,
-                                                     const ListProgressSink& progress = {});
+                                                      const platform::RunContext& run,
+                                                      const ListProgressSink& progress = {});
 
 } // namespace lists

@@ -131,6 +131,43 @@ QString leftPiecesWarning(const QString& programDirectory) {
            QStringLiteral("\" konnten nicht alle gelöscht werden.");
 }
 
+struct PiecesRead {
+    ListBuildStatus status = ListBuildStatus::Written; // Written: every piece was read
+    QString error;
+    bool allRemoved = true;
+};
+
+// Reads the pieces in number order into the groups, moving the progress bar
+// and deleting each piece once read; a stop or failure deletes the rest.
+PiecesRead readPieces(const QStringList& pieces, GroupCollector& collector,
+                      const platform::RunContext& run, const ListProgressSink& progress) {
+    PiecesRead read;
+    ListProgress bar;
+    if (progress)
+        progress(bar);
+    for (qsizetype index = 0; index < pieces.size(); ++index) {
+        const QString& path = pieces.at(index);
+        MappedPiece piece(path);
+        if (!piece.opened()) {
+            read.status = ListBuildStatus::Failed;
+            read.error = QStringLiteral("Die Datei \"") + QDir::toNativeSeparators(path) +
+                         QStringLiteral("\" kann nicht gelesen werden.");
+        } else if (run.cancelled() || !collector.collect(piece.bytes())) {
+            read.status = ListBuildStatus::Stopped;
+        }
+        piece.close();
+        if (read.status != ListBuildStatus::Written) {
+            read.allRemoved = removeFiles(pieces.mid(index)) && read.allRemoved;
+            return read;
+        }
+        bar.position = std::min(bar.position + kProgressStep, bar.maximum);
+        if (progress)
+            progress(bar);
+        read.allRemoved = removeFiles({path}) && read.allRemoved;
+    }
+    return read;
+}
+
 } // namespace
 
 QString noDocumentsMessage(const QString& databaseName) {
@@ -154,8 +191,8 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
                          QStringLiteral("Kann das temporäre Verzeichnis ") +
                              QDir::toNativeSeparators(temp) + QStringLiteral(" nicht anlegen!"));
     }
-    // Pieces of a build that was ended mid-way would otherwise be taken for
-    // this build's (or stay until the program closes).
+    // Pieces of a build that was ended mid-way would otherwise stay until the
+    // program closes (this build reads only the pieces it cuts itself).
     const bool staleRemoved = removeListPieceFiles(directory);
     const PieceCut cut = cutIntoPieces(source.filePath(), directory, request.pieceSize, run);
     if (cut.stopped)
@@ -163,38 +200,13 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
     if (!cut.error.isEmpty())
         return outcomeOf(ListBuildStatus::Failed, cut.error);
 
-    ListProgress bar;
-    if (progress)
-        progress(bar);
     GroupCollector collector(request, run);
-    ListBuildOutcome outcome;
-    bool piecesRemoved = staleRemoved;
-    const auto endEarly = [&](qsizetype index, ListBuildStatus status, const QString& error) {
-        piecesRemoved = removeFiles(cut.pieces.mid(index)) && piecesRemoved;
-        ListBuildOutcome early = outcomeOf(status, error);
-        if (!piecesRemoved)
-            early.warning = leftPiecesWarning(directory);
-        return early;
-    };
-    for (qsizetype index = 0; index < cut.pieces.size(); ++index) {
-        const QString& path = cut.pieces.at(index);
-        MappedPiece piece(path);
-        if (!piece.opened()) {
-            return endEarly(index, ListBuildStatus::Failed,
-                            QStringLiteral("Die Datei \"") + QDir::toNativeSeparators(path) +
-                                QStringLiteral("\" kann nicht gelesen werden."));
-        }
-        const bool stopped = run.cancelled() || !collector.collect(piece.bytes());
-        piece.close();
-        if (stopped)
-            return endEarly(index, ListBuildStatus::Stopped, {});
-        bar.position = std::min(bar.position + kProgressStep, bar.maximum);
-        if (progress)
-            progress(bar);
-        piecesRemoved = removeFiles({path}) && piecesRemoved;
-    }
-    if (!piecesRemoved)
+    const PiecesRead read = readPieces(cut.pieces, collector, run, progress);
+    ListBuildOutcome outcome = outcomeOf(read.status, read.error);
+    if (!staleRemoved || !read.allRemoved)
         outcome.warning = leftPiecesWarning(directory);
+    if (outcome.status != ListBuildStatus::Written)
+        return outcome;
 
     run.yield();
     if (run.cancelled()) {
@@ -214,9 +226,9 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
         outcome.status = ListBuildStatus::Stopped;
     else if (!written.error.isEmpty())
         outcome.status = ListBuildStatus::Failed;
-    else
-        outcome.status = ListBuildStatus::Written;
     outcome.error = written.error;
+    if (outcome.status != ListBuildStatus::Written)
+        outcome.itemsPerGroup = {};
     return outcome;
 }
 

@@ -13,25 +13,7 @@ bool contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
-// Runs of five equal characters of "=-.!#" mark a decoration line; one pass
-// finds any of them.
-bool holdsRunOfFive(std::string_view text) {
-    char runCharacter = 0;
-    int runLength = 0;
-    for (char c : text) {
-        if (c != '=' && c != '-' && c != '.' && c != '!' && c != '#') {
-            runLength = 0;
-            continue;
-        }
-        runLength = c == runCharacter ? runLength + 1 : 1;
-        runCharacter = c;
-        if (runLength == 5)
-            return true;
-    }
-    return false;
-}
-
-// Dashes drawn as rules and the dotted lines of a table of contents. The en
+// Dashes drawn as rules, and the hyphen columns of a text table. The en
 // dash is U+2013, which the ANSI view reads only from the byte 0x96; "-----"
 // needs no test of its own, as it holds "---".
 bool isDashRule(std::string_view item) {
@@ -95,8 +77,21 @@ std::string_view trimmedText(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
+// A run of five equal characters of "=-.!#"; one pass finds any of them.
 bool isDecorationLine(std::string_view text) {
-    return holdsRunOfFive(text);
+    char runCharacter = 0;
+    int runLength = 0;
+    for (char c : text) {
+        if (c != '=' && c != '-' && c != '.' && c != '!' && c != '#') {
+            runLength = 0;
+            continue;
+        }
+        runLength = c == runCharacter ? runLength + 1 : 1;
+        runCharacter = c;
+        if (runLength == 5)
+            return true;
+    }
+    return false;
 }
 
 std::optional<unsigned char> driveLetterByte(std::optional<QChar> driveLetter) {

@@ -7,6 +7,7 @@ int runDeleteCommand(CliContext& context, const QStringList& arguments);
 int runIndexCommand(CliContext& context, const QStringList& arguments);
 int runSearchCommand(CliContext& context, const QStringList& arguments);
 int runPositionsCommand(CliContext& context, const QStringList& arguments);
+int runListCommand(CliContext& context, const QStringList& arguments);
 
 const QList<Command>& commands() {
     static const QList<Command> table = {
@@ -20,6 +21,8 @@ const QList<Command>& commands() {
         {"positions", "NAME [--lines N]",
          "schreibt die Liste der Datei-Positionen (Seiten zu N Zeilen, Vorgabe 40)",
          runPositionsCommand},
+        {"list", "NAME [--words|--phrases|--both]",
+         "schreibt die sortierte Wort- und Phrasenliste der Datenbank NAME", runListCommand},
     };
     return table;
 }

@@ -22,6 +22,10 @@ QString indexLogPath(const QString& programDirectory, const QString& name) {
     return databaseDirectory(programDirectory) + name + QStringLiteral(".log");
 }
 
+QString filePositionListPath(const QString& programDirectory, const QString& name) {
+    return databaseDirectory(programDirectory) + name + QStringLiteral("_TitelPositionen.txt");
+}
+
 QString mhtTextPath(const QString& programDirectory, const QString& name) {
     return databaseDirectory(programDirectory) + name + QStringLiteral("_MHTtext.txt");
 }

@@ -11,7 +11,9 @@ QString documentListPath(const QString& programDirectory, const QString& name); 
 QString databaseTextPath(const QString& programDirectory,
                          const QString& name); // <name>_UTF8Dokument.txt
 QString indexLogPath(const QString& programDirectory, const QString& name); // <name>.log
-QString mhtTextPath(const QString& programDirectory, const QString& name);  // <name>_MHTtext.txt
+QString filePositionListPath(const QString& programDirectory,
+                             const QString& name); // <name>_TitelPositionen.txt
+QString mhtTextPath(const QString& programDirectory, const QString& name); // <name>_MHTtext.txt
 QString searchHistoryPath(const QString& programDirectory,
                           const QString& name); // beside the program
 QString mhtSearchHistoryPath(const QString& programDirectory, const QString& name);

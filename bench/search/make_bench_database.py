@@ -6,6 +6,10 @@ filled with real German prose until the database text reaches the size asked
 for. The prose comes from the text files of a folder (by default the German
 fortune collection of the Debian package fortunes-de), split into paragraphs
 at lines holding only "%" and at empty lines. Deterministic for a given seed.
+
+With --documents N the text holds exactly N documents of about equal size;
+with --needle WORD the word stands once, in the last document (the viewer
+benchmark finds it near the end).
 """
 import argparse
 import glob
@@ -43,6 +47,10 @@ def main():
     parser.add_argument("--name", default="Bench")
     parser.add_argument("--source", default=DEFAULT_SOURCE)
     parser.add_argument("--seed", type=int, default=4711)
+    parser.add_argument("--documents", type=int, default=0,
+                        help="exactly this many documents (default: 30 to 300 paragraphs each)")
+    parser.add_argument("--needle", default="",
+                        help="a word written once, in the last document")
     args = parser.parse_args()
 
     paragraphs = load_paragraphs(args.source)
@@ -56,17 +64,31 @@ def main():
     text_path = os.path.join(data_dir, args.name + "_UTF8Dokument.txt")
     paths = []
     written = 0
+    per_document = target // args.documents if args.documents > 0 else 0
     with open(text_path, "wb") as out:
-        while written < target:
+        while (written < target and args.documents <= 0) or len(paths) < args.documents:
             number = len(paths) + 1
             path = "D:\\Bench\\Ordner%03d\\Dokument%06d.odt" % (number // 500, number)
             paths.append(path)
             block = [b" \r\n \r\n \r\n", b"#" + path.encode() + b"\r\n",
                      b"=" * len(path) + b"\r\n"]
-            block.extend(rng.choices(paragraphs, k=rng.randint(30, 300)))
+            if per_document:
+                size = 0
+                while size < per_document:
+                    paragraph = rng.choice(paragraphs)
+                    block.append(paragraph)
+                    size += len(paragraph)
+            else:
+                block.extend(rng.choices(paragraphs, k=rng.randint(30, 300)))
+            if args.needle and len(paths) == args.documents:
+                block.insert(len(block) // 2, args.needle.encode() + b"\r\n")
             chunk = b"".join(block)
             out.write(chunk)
             written += len(chunk)
+        if args.needle and args.documents <= 0:
+            needle = args.needle.encode() + b"\r\n"
+            out.write(needle)
+            written += len(needle)
     header = "PFAD_UND_ENDUNGEN= D:\\Bench *.odt    "
     with open(os.path.join(data_dir, args.name + ".dat"), "wb") as out:
         out.write(("\r\n".join([header] + paths) + "\r\n").encode("utf-8"))

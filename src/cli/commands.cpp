@@ -6,6 +6,8 @@ int runDatabasesCommand(CliContext& context, const QStringList& arguments);
 int runDeleteCommand(CliContext& context, const QStringList& arguments);
 int runIndexCommand(CliContext& context, const QStringList& arguments);
 int runSearchCommand(CliContext& context, const QStringList& arguments);
+int runPositionsCommand(CliContext& context, const QStringList& arguments);
+int runListCommand(CliContext& context, const QStringList& arguments);
 
 const QList<Command>& commands() {
     static const QList<Command> table = {
@@ -16,6 +18,11 @@ const QList<Command>& commands() {
          "baut die Datenbank NAME aus den Dokumenten unter ORDNER neu auf", runIndexCommand},
         {"search", "NAME TEXT [--case] [--words] [--open]",
          "durchsucht die Datenbank NAME und schreibt die Ergebnisseiten", runSearchCommand},
+        {"positions", "NAME [--lines N]",
+         "schreibt die Liste der Datei-Positionen (Seiten zu N Zeilen, Vorgabe 40)",
+         runPositionsCommand},
+        {"list", "NAME [--words|--phrases|--both]",
+         "schreibt die sortierte Wort- und Phrasenliste der Datenbank NAME", runListCommand},
     };
     return table;
 }

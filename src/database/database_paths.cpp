@@ -7,6 +7,7 @@
 namespace database {
 
 using platform::databaseDirectory;
+using platform::tempDirectory;
 using platform::withTrailingSeparator;
 
 QString documentListPath(const QString& programDirectory, const QString& name) {
@@ -19,6 +20,10 @@ QString databaseTextPath(const QString& programDirectory, const QString& name) {
 
 QString indexLogPath(const QString& programDirectory, const QString& name) {
     return databaseDirectory(programDirectory) + name + QStringLiteral(".log");
+}
+
+QString filePositionListPath(const QString& programDirectory, const QString& name) {
+    return databaseDirectory(programDirectory) + name + QStringLiteral("_TitelPositionen.txt");
 }
 
 QString mhtTextPath(const QString& programDirectory, const QString& name) {
@@ -36,6 +41,43 @@ QString searchHistoryPath(const QString& programDirectory, const QString& name) 
 QString mhtSearchHistoryPath(const QString& programDirectory, const QString& name) {
     return withTrailingSeparator(programDirectory) + name +
            QStringLiteral("_MHT_Suchwoerterliste.txt");
+}
+
+QString sortedListPath(const QString& programDirectory, const QString& name) {
+    return databaseDirectory(programDirectory) + name +
+           QStringLiteral("_Phrasen_Woerter_Utf8Liste.txt");
+}
+
+namespace {
+constexpr QLatin1StringView kListPiecePrefix{"SplitDokument"};
+constexpr QLatin1StringView kListPieceSuffix{".txt"};
+} // namespace
+
+QString listPieceFileName(int number) {
+    return kListPiecePrefix + QString::number(number).rightJustified(3, u'0') + kListPieceSuffix;
+}
+
+QString listPiecePath(const QString& programDirectory, int number) {
+    return tempDirectory(programDirectory) + listPieceFileName(number);
+}
+
+std::optional<int> listPieceNumber(const QString& fileName) {
+    if (!fileName.startsWith(kListPiecePrefix) || !fileName.endsWith(kListPieceSuffix))
+        return std::nullopt;
+    const QStringView digits = QStringView(fileName).sliced(
+        kListPiecePrefix.size(),
+        fileName.size() - kListPiecePrefix.size() - kListPieceSuffix.size());
+    if (digits.size() < 3)
+        return std::nullopt;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
+    bool ok = false;
+    const int number = digits.toInt(&ok);
+    if (!ok || number < 1 || listPieceFileName(number) != fileName)
+        return std::nullopt;
+    return number;
 }
 
 bool databaseExists(const QString& programDirectory, const QString& name) {

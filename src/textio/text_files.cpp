@@ -143,6 +143,13 @@ void forEachLineUtf16MarksOnly(QByteArrayView bytes,
             take(line);
         return;
     }
+    forEachAnsiViewLine(bytes, [&take](QByteArrayView line) {
+        take(ansiView(line));
+        return true;
+    });
+}
+
+bool forEachAnsiViewLine(QByteArrayView bytes, const std::function<bool(QByteArrayView)>& take) {
     // In the ANSI view only CR, LF, VT and FF can end a line (U+2028 and
     // U+2029 have no byte), so the bytes are split before they are viewed.
     const qsizetype nul = bytes.indexOf('\0');
@@ -152,13 +159,15 @@ void forEachLineUtf16MarksOnly(QByteArrayView bytes,
         const char c = bytes[i];
         if (c != '\r' && c != '\n' && c != '\v' && c != '\f')
             continue;
-        take(ansiView(bytes.sliced(start, i - start)));
+        if (!take(bytes.sliced(start, i - start)))
+            return false;
         if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < end)
-        take(ansiView(bytes.sliced(start, end - start)));
+        return take(bytes.sliced(start, end - start));
+    return true;
 }
 
 QStringList decodeLinesUtf16MarksOnly(QByteArrayView bytes) {

@@ -55,6 +55,11 @@ QStringList decodeLinesUtf16MarksOnly(QByteArrayView bytes);
 // can be hundreds of megabytes).
 void forEachLineUtf16MarksOnly(QByteArrayView bytes,
                                const std::function<void(const QString&)>& take);
+// The lines of bytes taken in the ANSI view, by the same rule, handed over as
+// their bytes (the ANSI view is one character per byte, so nothing is lost and
+// nothing needs converting). Stops early when `take` returns false, and then
+// returns false.
+bool forEachAnsiViewLine(QByteArrayView bytes, const std::function<bool(QByteArrayView)>& take);
 std::optional<QStringList> loadLinesUtf16MarksOnly(const QString& fileName);
 
 // Splits a text into lines by the UTF-16-marks-only rule (NUL ends the text).

@@ -62,6 +62,50 @@ private Q_SLOTS:
         QCOMPARE(listed.out, QStringLiteral("Zweite\n"));
         QCOMPARE(runTrovex(base + QStringList{"delete"}, config.path()).status, 2);
     }
+
+    void listCommand() {
+        QTemporaryDir config;
+        QTemporaryDir program;
+        QVERIFY(QDir(program.path()).mkpath(QStringLiteral("Datenbank")));
+        const QString data = program.path() + QStringLiteral("/Datenbank/");
+        const auto write = [](const QString& path, const QByteArray& bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        write(data + QStringLiteral("Texte.dat"),
+              "PFAD_UND_ENDUNGEN= D:\\Texte *.odt    \r\nD:\\Texte\\a.odt\r\n");
+        write(data + QStringLiteral("Texte_UTF8Dokument.txt"),
+              " \r\n \r\n \r\n#D:\\Texte\\a.odt\r\n==============\r\n"
+              "Haus, Baum; Auto:Zelt\r\nMond und Sterne, 2024\r\n");
+        touch(data + QStringLiteral("Leer.dat"));
+
+        const QStringList base = {"--program-dir", program.path(), "list"};
+        const Result words = runTrovex(base + QStringList{"Texte"}, config.path());
+        QCOMPARE(words.status, 0);
+        QCOMPARE(words.out, QStringLiteral("Gruppe 1: 3\nGruppe 2: 1\nGruppe 3: 1\n"
+                                           "Gruppe 4: 2\nGruppe 5: 1\n"));
+        QFile list(data + QStringLiteral("Texte_Phrasen_Woerter_Utf8Liste.txt"));
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        QCOMPARE(list.readAll(), QByteArray("#D:\\Texte\\a.odt\r\nAuto\r\nBaum\r\nHaus\r\n"
+                                            "Mond\r\nSterne\r\nZelt\r\n2024\r\n"));
+        list.close();
+
+        const Result phrases = runTrovex(base + QStringList{"Texte", "--phrases"}, config.path());
+        QCOMPARE(phrases.status, 0);
+        QCOMPARE(phrases.out, QStringLiteral("Gruppe 1: 2\nGruppe 2: 0\nGruppe 3: 1\n"
+                                             "Gruppe 4: 0\nGruppe 5: 0\n"));
+
+        const Result noText = runTrovex(base + QStringList{"Leer"}, config.path());
+        QCOMPARE(noText.status, 1);
+        QCOMPARE(noText.err, QStringLiteral("Für die Datenbank \"Leer\" existieren keine "
+                                            "Dokumente, die sortiert werden könnten!\n"));
+        QCOMPARE(runTrovex(base + QStringList{"Fehlt"}, config.path()).status, 1);
+        QCOMPARE(runTrovex(base, config.path()).status, 2);
+        QCOMPARE(runTrovex(base + QStringList{"Texte", "--both", "--words"}, config.path()).status,
+                 2);
+        QCOMPARE(runTrovex(base + QStringList{"Texte", "--sentences"}, config.path()).status, 2);
+    }
 };
 
 QTEST_GUILESS_MAIN(CliTest)

@@ -110,6 +110,26 @@ private Q_SLOTS:
         QCOMPARE(partNumberOfText(text), std::optional<int>(n));
     }
 
+    void listPieceNames_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<int>("number"); // 0: not a piece file
+        QTest::newRow("first") << "SplitDokument001.txt" << 1;
+        QTest::newRow("twelfth") << "SplitDokument012.txt" << 12;
+        QTest::newRow("thousandth") << "SplitDokument1000.txt" << 1000;
+        QTest::newRow("two digits") << "SplitDokument12.txt" << 0;
+        QTest::newRow("four digits with zero") << "SplitDokument0012.txt" << 0;
+        QTest::newRow("other case") << "splitdokument001.txt" << 0;
+        QTest::newRow("more after it") << "SplitDokument001.txt.bak" << 0;
+        QTest::newRow("part file") << "Test_UTF8Dokument1.txt" << 0;
+    }
+    void listPieceNames() {
+        QFETCH(QString, fileName);
+        QFETCH(int, number);
+        QCOMPARE(listPieceNumber(fileName), number ? std::optional<int>(number) : std::nullopt);
+        if (number)
+            QCOMPARE(listPieceFileName(number), fileName);
+    }
+
     void partFilesMergeInNumericOrder() {
         ProgramDir program;
         const QString name = QStringLiteral("Test");

@@ -1,0 +1,89 @@
+#include "position_list_builder.h"
+
+#include "mirror_text.h"
+#include "paged_text.h"
+#include "stream_search.h"
+
+#include "database/database_paths.h"
+#include "database/database_text.h"
+#include "database/document_list.h"
+#include "textio/utf8.h"
+
+#include <QFileInfo>
+
+namespace viewer {
+
+PositionListScan scanFilePositions(const QString& textFile, QByteArrayView findText,
+                                   qint64 startTop, int rowsPerPage,
+                                   const platform::RunContext* run) {
+    PositionListScan scan;
+    PagedText view;
+    Search search;
+    if (!view.open(textFile) || !search.setFileName(textFile))
+        return scan;
+    scan.opened = true;
+    view.setRowsPerPage(rowsPerPage);
+    view.scrollTo(startTop);
+    if (run)
+        search.setYield(run->yield);
+
+    QString previousLine;
+    for (bool found = search.findFirst(findText, 0); found; found = search.findNext()) {
+        if (run && run->cancelled()) {
+            scan.cancelled = true;
+            return scan;
+        }
+        const qint64 hit = search.foundStart();
+        view.bringIntoView(hit);
+        const TextLine line = view.lineAt(hit);
+        const QString shown = mirrorLineText({line.start, view.bytes(line.start, line.end)});
+        if (shown != previousLine)
+            scan.entries.append({view.top(), shown});
+        previousLine = shown;
+    }
+    scan.finalTop = view.top();
+    return scan;
+}
+
+PositionListBuild ErstelleDateiPosisVonAktDB(const QString& programDirectory,
+                                             const QString& databaseName, qint64 startTop,
+                                             int rowsPerPage, const platform::RunContext* run) {
+    PositionListBuild build;
+    const auto header =
+        database::readHeader(database::documentListPath(programDirectory, databaseName));
+    if (!header) {
+        build.kind = PositionListBuild::NoDatabase;
+        return build;
+    }
+    const auto drive = database::driveLetterOfHeader(*header);
+    if (!drive) {
+        build.kind = PositionListBuild::NoDriveLetter;
+        return build;
+    }
+    const QString textFile = database::databaseTextPath(programDirectory, databaseName);
+    if (QFileInfo(textFile).size() == 0) {
+        build.kind = PositionListBuild::NoText;
+        return build;
+    }
+    const QByteArray findText = textio::utf8EncodePerUnit(database::documentMarker(*drive));
+    PositionListScan scan = scanFilePositions(textFile, findText, startTop, rowsPerPage, run);
+    if (!scan.opened) {
+        build.kind = PositionListBuild::NoText;
+        return build;
+    }
+    if (scan.cancelled) {
+        build.kind = PositionListBuild::Cancelled;
+        return build;
+    }
+    build.entries = std::move(scan.entries);
+    build.finalTop = scan.finalTop;
+    const QString listFile = database::filePositionListPath(programDirectory, databaseName);
+    if (!writePositionList(build.entries, listFile, &build.error)) {
+        build.kind = PositionListBuild::WriteFailed;
+        return build;
+    }
+    build.loaded = FilePositions::load(listFile);
+    return build;
+}
+
+} // namespace viewer

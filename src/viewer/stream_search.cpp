@@ -1,0 +1,68 @@
+#include "stream_search.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace viewer {
+namespace {
+
+constexpr qint64 kScanBlock = 16 << 20;
+// A fault maps the pages around it as well (fault-around), also the ones
+// before a scan's start; letting go from an aligned start below it catches
+// those too, or a find next after every hit would leave a trail of them.
+constexpr qint64 kReleaseAlignment = 2 << 20;
+
+} // namespace
+
+search::ByteFinder makeViewerFinder(QByteArrayView findText) {
+    return search::ByteFinder(findText, /*caseFolded=*/true);
+}
+
+bool Search::setFileName(const QString& fileName) {
+    store_.close();
+    fileSet_ = false;
+    fileName_ = fileName;
+    foundStart_ = -1;
+    QFile probe(fileName);
+    if (fileName.isEmpty() || !probe.open(QIODevice::ReadOnly))
+        return false;
+    const bool empty = probe.size() == 0;
+    probe.close();
+    if (!empty && !store_.open(fileName))
+        return false;
+    fileSet_ = true;
+    return true;
+}
+
+bool Search::findFirst(QByteArrayView findText, qint64 from) {
+    finder_.emplace(makeViewerFinder(findText));
+    foundStart_ = -1;
+    return scanFrom(std::max<qint64>(from, 0));
+}
+
+bool Search::findNext() {
+    if (!finder_ || foundStart_ < 0)
+        return false;
+    return scanFrom(foundStart_ + 1);
+}
+
+bool Search::scanFrom(qint64 from) {
+    if (!fileSet_ || !store_.isOpen() || finder_->isEmpty())
+        return false;
+    const QByteArrayView text = store_.bytes();
+    for (qint64 block = from; block < text.size(); block += kScanBlock) {
+        const qint64 blockEnd = std::min(block + kScanBlock, text.size());
+        const qint64 hit = finder_->find(text, block, blockEnd);
+        store_.release(block / kReleaseAlignment * kReleaseAlignment, blockEnd);
+        if (hit >= 0) {
+            foundStart_ = hit;
+            return true;
+        }
+        if (yield_)
+            yield_();
+    }
+    return false;
+}
+
+} // namespace viewer

@@ -1,0 +1,21 @@
+#include <QCoreApplication>
+#include <QtTest>
+
+#include <memory>
+
+// The viewer module's test classes run in one executable.
+std::unique_ptr<QObject> makeLineModelTest();
+std::unique_ptr<QObject> makePagedTextTest();
+std::unique_ptr<QObject> makeFindTest();
+std::unique_ptr<QObject> makeLargeFileTest();
+std::unique_ptr<QObject> makeFilePositionsTest();
+std::unique_ptr<QObject> makePositionsCliTest();
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    int failures = 0;
+    for (auto make : {makeLineModelTest, makePagedTextTest, makeFindTest, makeLargeFileTest,
+                      makeFilePositionsTest, makePositionsCliTest})
+        failures += QTest::qExec(make().get(), argc, argv);
+    return failures == 0 ? 0 : 1;
+}

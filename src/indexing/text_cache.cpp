@@ -2,6 +2,7 @@
 
 #include "database/not_written_message.h"
 #include "platform/native_file_name.h"
+#include "textio/utf8.h"
 
 #include <QFileInfo>
 #include <QtEndian>
@@ -36,6 +37,12 @@ quint32 crc32Of(const char* data, qsizetype length) {
         length -= piece;
     }
     return static_cast<quint32>(crc);
+}
+
+// Paths as the cache keeps them: every UTF-16 unit on its own, so the
+// escapes of bytes that are not UTF-8 (lone surrogates) stay apart.
+QByteArray pathKey(const QString& path) {
+    return textio::utf8EncodePerUnit(path);
 }
 
 QByteArray cacheKey(QByteArrayView windowsPath, QByteArrayView nativePath) {
@@ -172,8 +179,8 @@ std::optional<DocumentStamp> documentStamp(const QString& nativePath) {
 
 CacheEntry makeCacheEntry(const QString& windowsPath, const QString& nativePath,
                           const DocumentStamp& stamp, const DocumentExtraction& extraction) {
-    const QByteArray windows = windowsPath.toUtf8();
-    const QByteArray native = nativePath.toUtf8();
+    const QByteArray windows = pathKey(windowsPath);
+    const QByteArray native = pathKey(nativePath);
     const ExtractedText& text = extraction.text;
     const bool readable = extraction.outcome == DocumentExtraction::Outcome::Text;
     CacheEntry entry;
@@ -254,7 +261,7 @@ std::optional<CacheEntry> TextCache::find(const QString& windowsPath, const QStr
                                           const DocumentStamp& stamp) const {
     if (!usable_)
         return std::nullopt;
-    const auto found = entries_.constFind(cacheKey(windowsPath.toUtf8(), nativePath.toUtf8()));
+    const auto found = entries_.constFind(cacheKey(pathKey(windowsPath), pathKey(nativePath)));
     if (found == entries_.cend())
         return std::nullopt;
     CacheEntry entry;

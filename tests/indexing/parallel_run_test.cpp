@@ -3,6 +3,7 @@
 #include "database/catalogue.h"
 #include "database/part_files.h"
 #include "indexing/index_run.h"
+#include "platform/native_file_name.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
 
@@ -14,6 +15,7 @@
 
 #include <filesystem>
 #include <thread>
+#include <tuple>
 
 using testsupport::readAll;
 using testsupport::writeAll;
@@ -342,6 +344,46 @@ private Q_SLOTS:
         QVERIFY(!readAll(cachePath).contains("Dokument 4 Absatz"));
         QCOMPARE(program.run(drive, 1), expected);
     }
+
+#ifdef Q_OS_UNIX
+    // Two names that differ only in bytes that are not UTF-8, with the same
+    // size and time: the cache must not take one for the other.
+    void namesThatAreNotUtf8StayApart() {
+        Drive drive;
+        const std::filesystem::path folder = drive.native("D:\\Texte").toStdString();
+        std::filesystem::create_directories(folder);
+        QByteArray first;
+        QByteArray second;
+        for (const auto& [name, letter, bytes] :
+             {std::tuple{"a\xff.odt", 'X', &first}, std::tuple{"a\xfe.odt", 'Y', &second}}) {
+            QTemporaryDir scratch;
+            QVERIFY(testsupport::makeZip(
+                scratch.filePath("d.odt"),
+                {{"content.xml", kDecl + "<p>" + QByteArray(40, letter) + "</p>"}}));
+            *bytes = readAll(scratch.filePath("d.odt"));
+            QFile file;
+            QVERIFY(platform::openNativeFile(
+                file,
+                platform::fileNameFromNative(QByteArray(QByteArray(folder.c_str()) + "/" + name)),
+                QIODevice::WriteOnly));
+            QCOMPARE(file.write(*bytes), bytes->size());
+        }
+        QCOMPARE(first.size(), second.size());
+        const auto time = std::filesystem::last_write_time(folder / "a\xff.odt");
+        std::filesystem::last_write_time(folder / "a\xfe.odt", time);
+        drive.list = "D:\\Texte\\a\xED\xB3\xBF.odt\r\n\" a\xED\xB3\xBE.odt\r\n";
+
+        Program program;
+        const Outcome built = program.run(drive, 1);
+        QVERIFY(built.text.contains(QByteArray(40, 'X')));
+        QVERIFY(built.text.contains(QByteArray(40, 'Y')));
+        const Outcome again = program.run(drive, 2);
+        // QTemporaryDir cannot remove names it cannot decode.
+        std::filesystem::remove(folder / "a\xff.odt");
+        std::filesystem::remove(folder / "a\xfe.odt");
+        QCOMPARE(again, built);
+    }
+#endif
 
     // A database from before the cache existed is indexed in full once and
     // then has a cache; deleting the database deletes the cache.

@@ -50,11 +50,6 @@ void ExtractionPipeline::submit(const QString& windowsPath, const QString& nativ
         workReady_.notify_one();
 }
 
-qsizetype ExtractionPipeline::inFlight() const {
-    std::lock_guard lock(mutex_);
-    return static_cast<qsizetype>(jobs_.size());
-}
-
 // The stamp is taken before the document is read: a document that changes
 // while it is read then has a newer stamp than its entry and is read again
 // next time. The entry of a document read anew is made here too, so the

@@ -46,9 +46,6 @@ public:
     // The next document of the run, which may be extracted from now on.
     void submit(const QString& windowsPath, const QString& nativePath);
 
-    // Documents submitted and neither taken nor passed over.
-    qsizetype inFlight() const;
-
     struct Taken {
         DocumentExtraction extraction;
         // What the text cache keeps of it; nothing when the document could

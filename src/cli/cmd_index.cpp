@@ -23,19 +23,40 @@ struct IndexArguments {
     QStringList positional;
     bool update = false;
     bool newList = false;
+    int jobs = 0; // 0: the settings value, else one per processor
 };
+
+std::optional<int> parseJobs(const QString& text) {
+    bool ok = false;
+    const int jobs = text.toInt(&ok);
+    if (!ok || jobs < 1)
+        return std::nullopt;
+    return jobs;
+}
 
 std::optional<IndexArguments> parseIndexArguments(const QStringList& arguments) {
     IndexArguments parsed;
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--update"))
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--update")) {
             parsed.update = true;
-        else if (argument == QLatin1String("--new-list"))
+        } else if (argument == QLatin1String("--new-list")) {
             parsed.newList = true;
-        else if (argument.startsWith(QLatin1String("--")))
+        } else if (argument == QLatin1String("--jobs") ||
+                   argument.startsWith(QLatin1String("--jobs="))) {
+            const QString value = argument.contains(QLatin1Char('='))
+                                      ? argument.section(QLatin1Char('='), 1)
+                                  : i + 1 < arguments.size() ? arguments.at(++i)
+                                                             : QString();
+            const auto jobs = parseJobs(value);
+            if (!jobs)
+                return std::nullopt;
+            parsed.jobs = *jobs;
+        } else if (argument.startsWith(QLatin1String("--"))) {
             return std::nullopt;
-        else
+        } else {
             parsed.positional.append(argument);
+        }
     }
     const qsizetype count = parsed.positional.size();
     if (count > 3 || count < (parsed.update ? 1 : 3) || count == 2)
@@ -90,9 +111,10 @@ int runFileListTool(CliContext& context, const QString& tool, QChar letter) {
 int runIndexCommand(CliContext& context, const QStringList& arguments) {
     const auto parsed = parseIndexArguments(arguments);
     if (!parsed) {
-        context.err << "Aufruf: trovex index NAME ORDNER MUSTER [--update] [--new-list]\n"
-                       "        trovex index NAME --update [--new-list]"
-                    << Qt::endl;
+        context.err
+            << "Aufruf: trovex index NAME ORDNER MUSTER [--update] [--new-list] [--jobs N]\n"
+               "        trovex index NAME --update [--new-list] [--jobs N]"
+            << Qt::endl;
         return ExitFailure;
     }
     indexing::DialogInputs inputs;
@@ -157,6 +179,7 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
         context.err << caption << Qt::endl;
     };
     progress.status = [&](const QString& status) { context.err << status << Qt::endl; };
+    progress.notice = [&](const QString& notice) { context.err << notice << Qt::endl; };
     progress.listedFiles = [&](qint64 count) {
         context.err << "Anzahl Dateien: " << QLocale().toString(count) << Qt::endl;
     };
@@ -164,6 +187,7 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
     runContext.prompts = &context.prompts;
     indexing::IndexRun run(context.programDirectory, context.drives, context.settings, runContext,
                            progress);
+    run.setThreads(parsed->jobs);
     const bool ok = run.run({inputs.name, inputs.folder, inputs.patternText, inputs.updateMode});
     if (run.driveListMissing()) {
         context.err << "Die Dateiliste \""

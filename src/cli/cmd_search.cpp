@@ -1,6 +1,7 @@
 #include "cli_context.h"
 
 #include "database/database_paths.h"
+#include "database/not_written_message.h"
 #include "platform/shell_launcher.h"
 #include "search/browser_launch.h"
 #include "search/search_engine.h"
@@ -57,8 +58,9 @@ int runSearchCommand(CliContext& context, const QStringList& arguments) {
     if (outcome.emptySearchText)
         return ExitFailure;
     if (!outcome.pageWriteError.isEmpty()) {
-        context.err << "Die Ergebnisseite konnte nicht geschrieben werden: "
-                    << outcome.pageWriteError << Qt::endl;
+        context.err << database::notWrittenMessage(QStringLiteral("Die Ergebnisseite"),
+                                                   outcome.pageWriteError)
+                    << Qt::endl;
         return ExitFailure;
     }
     for (const QString& line : outcome.lastPageResultLines)

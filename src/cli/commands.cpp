@@ -14,7 +14,7 @@ const QList<Command>& commands() {
         {"databases", "", "listet die Datenbanken, eine je Zeile", runDatabasesCommand},
         {"delete", "NAME", "löscht die Dateien der Datenbank NAME ohne Rückfrage",
          runDeleteCommand},
-        {"index", "NAME ORDNER MUSTER [--update] [--new-list]",
+        {"index", "NAME ORDNER MUSTER [--update] [--new-list] [--jobs N]",
          "baut die Datenbank NAME aus den Dokumenten unter ORDNER neu auf", runIndexCommand},
         {"search", "NAME TEXT [--case] [--words] [--open]",
          "durchsucht die Datenbank NAME und schreibt die Ergebnisseiten", runSearchCommand},

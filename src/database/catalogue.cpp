@@ -40,6 +40,7 @@ QStringList databaseFilePaths(const QString& programDirectory, const QString& na
         data + name + QStringLiteral("_Phrasen_Woerter_Utf8Liste.txt"),
         searchHistoryPath(programDirectory, name),
         mhtSearchHistoryPath(programDirectory, name),
+        textCachePath(programDirectory, name),
     };
 }
 

@@ -30,6 +30,10 @@ QString mhtTextPath(const QString& programDirectory, const QString& name) {
     return databaseDirectory(programDirectory) + name + QStringLiteral("_MHTtext.txt");
 }
 
+QString textCachePath(const QString& programDirectory, const QString& name) {
+    return databaseDirectory(programDirectory) + name + QStringLiteral("_Textcache.bin");
+}
+
 QString searchHistoryPath(const QString& programDirectory, const QString& name) {
     return withTrailingSeparator(programDirectory) + name + QStringLiteral("_Suchwoerterliste.txt");
 }

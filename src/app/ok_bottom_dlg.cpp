@@ -319,17 +319,16 @@ void TOKBottomDlg::askListQuestion(QChar driveLetter, int pauseAfterNo) {
 void TOKBottomDlg::OKBtnClick() {
     const indexing::DialogInputs inputs{edit1_->text(), edit2_->text(), edit3_->text(),
                                         updateMode_};
-    const QStringList messages = indexing::confirmationMessages(
+    const QList<indexing::Refusal> refusals = indexing::confirmationRefusals(
         inputs,
         [this](const QString& folder) {
             return indexing::folderExistsThroughDriveMap(services_.drives, folder);
         },
         catalogueNames_);
-    for (const QString& message : messages)
-        services_.prompts.information(message);
-    const int result = messages.isEmpty() ? QDialog::Accepted : QDialog::Rejected;
-    if (messages.contains(
-            QStringLiteral("Dieser Name existiert schon! Geben Sie einen anderen ein!"))) {
+    for (const indexing::Refusal& refusal : refusals)
+        services_.prompts.information(refusal.message);
+    const int result = refusals.isEmpty() ? QDialog::Accepted : QDialog::Rejected;
+    if (indexing::hasRefusal(refusals, indexing::RefusalKind::NameTaken)) {
         done(result);
         return;
     }

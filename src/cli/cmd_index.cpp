@@ -119,15 +119,15 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
         context.err << nameMessage << Qt::endl;
         return ExitRefused;
     }
-    const QStringList messages = indexing::confirmationMessages(
+    const QList<indexing::Refusal> refusals = indexing::confirmationRefusals(
         inputs,
         [&](const QString& folder) {
             return indexing::folderExistsThroughDriveMap(context.drives, folder);
         },
         database::scanCatalogue(context.programDirectory));
-    if (!messages.isEmpty()) {
-        for (const QString& message : messages)
-            context.err << message << Qt::endl;
+    if (!refusals.isEmpty()) {
+        for (const indexing::Refusal& refusal : refusals)
+            context.err << refusal.message << Qt::endl;
         return ExitRefused;
     }
 

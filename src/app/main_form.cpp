@@ -8,6 +8,7 @@
 
 #include "indexing/index_run.h"
 
+#include "database/database_paths.h"
 #include "database/extension_choices.h"
 #include "platform/colour_text.h"
 #include "platform/program_directory.h"
@@ -353,9 +354,8 @@ void TMainForm_TX_ODT::FormPaint() {
     LiesNamenDatenbanken();
     selectFromStoredIndex();
 
-    const QString history = services_.programDirectory + selectedDatabaseName_ +
-                            QStringLiteral("_Suchwoerterliste.txt");
-    if (!selectedDatabaseName_.isEmpty() && QFileInfo::exists(history))
+    if (!selectedDatabaseName_.isEmpty() && QFileInfo::exists(database::searchHistoryPath(
+                                                services_.programDirectory, selectedDatabaseName_)))
         loadSearchHistory(selectedDatabaseName_);
 
     if (windows_.newDatabaseDialog &&

@@ -25,6 +25,20 @@ QString mhtTextPath(const QString& programDirectory, const QString& name) {
     return databaseDirectory(programDirectory) + name + QStringLiteral("_MHTtext.txt");
 }
 
+QString titlePositionsPath(const QString& programDirectory, const QString& name) {
+    return databaseDirectory(programDirectory) + name + QStringLiteral("_TitelPositionen.txt");
+}
+
+QString sortedListPath(const QString& programDirectory, const QString& name) {
+    return databaseDirectory(programDirectory) + name +
+           QStringLiteral("_Phrasen_Woerter_Utf8Liste.txt");
+}
+
+QString mhtSortedListPath(const QString& programDirectory, const QString& name) {
+    return databaseDirectory(programDirectory) + name +
+           QStringLiteral("_Phrasen_Woerter_MHTListe.txt");
+}
+
 QString searchHistoryPath(const QString& programDirectory, const QString& name) {
     return withTrailingSeparator(programDirectory) + name + QStringLiteral("_Suchwoerterliste.txt");
 }

@@ -1,9 +1,7 @@
 #include "search_form.h"
 
 #include "binbeimsuchen_form.h"
-#include "search_term_entry.h"
 #include "site_list_delegate.h"
-#include "web_site_file.h"
 
 #include "database/database_paths.h"
 #include "platform/colour_text.h"
@@ -12,6 +10,8 @@
 #include "search/browser_launch.h"
 #include "search/search_engine.h"
 #include "search/search_handoff.h"
+#include "search/search_term_entry.h"
+#include "search/web_site_file.h"
 
 #include <QApplication>
 #include <QCheckBox>

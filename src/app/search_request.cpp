@@ -1,11 +1,11 @@
 #include "search_request.h"
 
 #include "search_form.h"
-#include "search_term_entry.h"
 
 #include "database/search_history.h"
 #include "platform/settings_values.h"
 #include "search/search_handoff.h"
+#include "search/search_term_entry.h"
 
 #include <QDir>
 #include <QFileInfo>

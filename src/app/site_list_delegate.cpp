@@ -1,8 +1,8 @@
 #include "site_list_delegate.h"
 
-#include "web_site_file.h"
 
 #include "search/browser_launch.h"
+#include "search/web_site_file.h"
 
 #include <QPainter>
 

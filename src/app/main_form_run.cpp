@@ -3,7 +3,6 @@
 #include "main_form.h"
 
 #include "ok_bottom_dlg.h"
-#include "search_form.h"
 
 #include "database/drive_file_list.h"
 #include "indexing/index_run.h"

@@ -90,11 +90,8 @@ TEinstellform::TEinstellform(QWidget* parent)
 
 void TEinstellform::applyColours(const widgets::WindowColours& colours) {
     widgets::setBackgroundColour(this, colours.background);
-    for (QWidget* hint :
-         {static_cast<QWidget*>(clipboardBox_), static_cast<QWidget*>(viewerHintBox_),
-          static_cast<QWidget*>(fontLabel_), static_cast<QWidget*>(installedLabel_),
-          static_cast<QWidget*>(currentLabel_), static_cast<QWidget*>(pickLabel_),
-          static_cast<QWidget*>(unchangedLabel_)})
+    for (QWidget* hint : QList<QWidget*>{clipboardBox_, viewerHintBox_, fontLabel_, installedLabel_,
+                                         currentLabel_, pickLabel_, unchangedLabel_})
         widgets::setTextColour(hint, colours.hintText);
 }
 

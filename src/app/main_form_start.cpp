@@ -180,9 +180,7 @@ void TMainForm_TX_ODT::applyColours(const widgets::WindowColours& colours) {
         logo_->setPixmap(opaque);
     }
     for (QWidget* hint :
-         {static_cast<QWidget*>(helpButton_), static_cast<QWidget*>(settingsButton_),
-          static_cast<QWidget*>(statusLine_), static_cast<QWidget*>(progressLine_),
-          static_cast<QWidget*>(patienceLabel_)})
+         QList<QWidget*>{helpButton_, settingsButton_, statusLine_, progressLine_, patienceLabel_})
         widgets::setTextColour(hint, colours.hintText);
 }
 

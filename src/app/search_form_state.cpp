@@ -32,14 +32,10 @@ TBinbeimSuchenForm* TSuchForm::searchingNoticeWindow() {
 }
 
 void TSuchForm::applyColours(const widgets::WindowColours& colours) {
-    for (QWidget* part :
-         {static_cast<QWidget*>(this), leftPanel_, static_cast<QWidget*>(viewerPanel_),
-          bottomPanel_, static_cast<QWidget*>(webPanel_)})
+    for (QWidget* part : QList<QWidget*>{this, leftPanel_, viewerPanel_, bottomPanel_, webPanel_})
         widgets::setBackgroundColour(part, colours.background);
-    for (QWidget* hint : {static_cast<QWidget*>(caseBox_), static_cast<QWidget*>(wholeWordBox_),
-                          static_cast<QWidget*>(hintLabel_), static_cast<QWidget*>(anyWordBox_),
-                          static_cast<QWidget*>(phraseBox_), static_cast<QWidget*>(helpButton_),
-                          static_cast<QWidget*>(settingsButton_)})
+    for (QWidget* hint : QList<QWidget*>{caseBox_, wholeWordBox_, hintLabel_, anyWordBox_,
+                                         phraseBox_, helpButton_, settingsButton_})
         widgets::setTextColour(hint, colours.hintText);
     listBuilder_->colourHintTexts(colours.hintText);
     viewerPanel_->colourHintTexts(colours.hintText);

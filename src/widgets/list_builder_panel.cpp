@@ -47,8 +47,7 @@ ListBuilderPanel::ListBuilderPanel(QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* control : {bevel_, caption_, progress_, kinds_, static_cast<QWidget*>(build_),
-                             static_cast<QWidget*>(stop_)})
+    for (QWidget* control : QList<QWidget*>{bevel_, caption_, progress_, kinds_, build_, stop_})
         layout->addWidget(control);
 }
 

@@ -134,7 +134,7 @@ void WebSitePanel::setInputEnabled(bool enabled) {
 
 void WebSitePanel::colourLists(bool enabled) {
     const QColor base = enabled ? QApplication::palette().color(QPalette::Base) : kScrollBarColour;
-    for (QWidget* list : {static_cast<QWidget*>(topicBox_), static_cast<QWidget*>(siteList_)}) {
+    for (QWidget* list : QList<QWidget*>{topicBox_, siteList_}) {
         QPalette palette = list->palette();
         for (QPalette::ColorGroup group :
              {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {

@@ -1,13 +1,15 @@
 #pragma once
 
-#include "folder_chooser.h"
-#include "shell_opener.h"
-#include "volume_probe.h"
-
+#include "platform/clipboard.h"
+#include "platform/clock.h"
 #include "platform/drive_map.h"
+#include "platform/folder_chooser.h"
+#include "platform/process_probe.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
+#include "platform/shell_launcher.h"
 #include "platform/tool_launcher.h"
+#include "platform/volume_probe.h"
 
 #include <QString>
 
@@ -15,18 +17,23 @@
 
 class QDialog;
 
-// What the windows need from outside themselves: the settings store, the
-// message boxes, the folder browser, the volume check, the shell, and how a
-// modal window is shown and a pause is waited. The program passes the real
-// ones, tests their doubles.
+// What the windows need from outside themselves, handed to every window: the
+// settings store, the message boxes, the folder browser, the volume check,
+// the shell, the clipboard, the clock, the process probe, and how a modal
+// window is shown and a pause is waited. The program passes the real ones,
+// tests their doubles.
 struct AppServices {
     platform::SettingsStore& settings;
     platform::Prompts& prompts;
-    FolderChooser& folders;
-    VolumeProbe& volumes;
-    ShellOpener& shell;
+    platform::FolderChooser& folders;
+    platform::VolumeProbe& volumes;
+    // Opens documents, result pages and web sites with their default program.
+    platform::ShellLauncher& shell;
     platform::DriveMap& drives;
     platform::ToolLauncher& toolLauncher;
+    platform::Clipboard& clipboard;
+    platform::Clock& clock;
+    platform::ProcessProbe& processes;
     QString programDirectory; // native, ends in the separator
     // Where the executable lies; the file-list tool is installed beside it.
     QString applicationDirectory;

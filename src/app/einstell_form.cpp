@@ -1,5 +1,7 @@
 #include "einstell_form.h"
 
+#include "widgets/object_names.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -8,24 +10,17 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using widgets::named;
 
 TEinstellform::TEinstellform(QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("TEinstellform"));
     setWindowTitle(QStringLiteral("Einstellungen"));
 
-    auto* clipboard =
+    clipboardBox_ =
         named(new QCheckBox(QStringLiteral("Suchtext nach Suche in Zwischenablage kopieren"), this),
               "SuchtextInClipbrdCheckBox");
-    clipboard->setChecked(true);
+    clipboardBox_->setChecked(true);
     auto* colours =
         named(new QPushButton(QStringLiteral("Fenster Hintergrund Farben ändern"), this),
               "FarbenAendernButton");
@@ -38,25 +33,25 @@ TEinstellform::TEinstellform(QWidget* parent)
     auto* sorted =
         named(new QPushButton(QStringLiteral("       Sortierte Listen erstellen       "), this),
               "SortierungAnzeigenBitBtn");
-    auto* hint =
+    viewerHintBox_ =
         named(new QCheckBox(QStringLiteral("Kurzhinweis im Viewer an Mauscursor anzeigen"), this),
               "KurzhinweisImViewerZeigenCheckBox");
-    hint->setChecked(true);
+    viewerHintBox_->setChecked(true);
 
     auto* bigger = named(new QToolButton(this), "SpeedButton1");
     bigger->setText(QStringLiteral("+ "));
-    auto* fontLabel = named(new QLabel(QStringLiteral("Schriftgröße Text-Viewer"), this), "Label1");
+    fontLabel_ = named(new QLabel(QStringLiteral("Schriftgröße Text-Viewer"), this), "Label1");
     auto* smaller = named(new QToolButton(this), "SpeedButton2");
     smaller->setText(QStringLiteral("-"));
 
-    auto* installed = named(
+    installedLabel_ = named(
         new QLabel(QStringLiteral("Diese Browser sind auf Ihrem PC installiert:"), this), "Label2");
-    auto* current = named(
+    currentLabel_ = named(
         new QLabel(QStringLiteral("Dieser Browser zeigt aktuell die Suchergebnisse an:"), this),
         "Label3");
-    auto* pick =
+    pickLabel_ =
         named(new QLabel(QStringLiteral("Symbol anklicken für Browser Auswahl."), this), "Label4");
-    auto* unchanged = named(
+    unchangedLabel_ = named(
         new QLabel(QStringLiteral("Ihre Browser Standardeinstellung wird NICHT geändert."), this),
         "Label5");
 
@@ -68,7 +63,7 @@ TEinstellform::TEinstellform(QWidget* parent)
 
     auto* fontRow = new QHBoxLayout;
     fontRow->addWidget(bigger);
-    fontRow->addWidget(fontLabel);
+    fontRow->addWidget(fontLabel_);
     fontRow->addWidget(smaller);
     fontRow->addStretch();
     auto* buttons = new QHBoxLayout;
@@ -77,18 +72,33 @@ TEinstellform::TEinstellform(QWidget* parent)
     buttons->addWidget(cancel);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(clipboard);
+    layout->addWidget(clipboardBox_);
     layout->addWidget(colours);
     layout->addWidget(hintColours);
     layout->addWidget(defaults);
     layout->addWidget(positions);
     layout->addWidget(sorted);
-    layout->addWidget(hint);
+    layout->addWidget(viewerHintBox_);
     layout->addLayout(fontRow);
-    layout->addWidget(installed);
-    layout->addWidget(pick);
-    layout->addWidget(unchanged);
-    layout->addWidget(current);
+    layout->addWidget(installedLabel_);
+    layout->addWidget(pickLabel_);
+    layout->addWidget(unchangedLabel_);
+    layout->addWidget(currentLabel_);
     layout->addStretch();
     layout->addLayout(buttons);
+}
+
+void TEinstellform::applyColours(const widgets::WindowColours& colours) {
+    widgets::setBackgroundColour(this, colours.background);
+    for (QWidget* hint : QList<QWidget*>{clipboardBox_, viewerHintBox_, fontLabel_, installedLabel_,
+                                         currentLabel_, pickLabel_, unchangedLabel_})
+        widgets::setTextColour(hint, colours.hintText);
+}
+
+void TEinstellform::setClipboardCopy(bool copy) {
+    clipboardBox_->setChecked(copy);
+}
+
+void TEinstellform::setViewerHintShown(bool shown) {
+    viewerHintBox_->setChecked(shown);
 }

@@ -1,63 +1,39 @@
 #pragma once
 
-#include "platform/drive_map.h"
-#include "platform/prompts.h"
-#include "platform/settings_store.h"
-#include "platform/shell_launcher.h"
+#include "app_services.h"
+#include "search_window_host.h"
+
 #include "search/search_engine.h"
+#include "widgets/window_colours.h"
 
 #include <QDialog>
-#include <QPixmap>
-
-#include <functional>
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
 class QTimer;
 class TBinbeimSuchenForm;
 
-// What the search window needs of the rest of the program. The main window
-// fills it once; every member may stay empty in tests that do not need it.
-struct SearchWindowEnvironment {
-    QString programDirectory; // native, ending in a separator
-    platform::SettingsStore* settings = nullptr;
-    platform::Prompts* prompts = nullptr;
-    platform::ShellLauncher* launcher = nullptr;
-    const platform::DriveMap* driveMap = nullptr;
-    // The settings dialog, shown modally by the toolbar button.
-    std::function<void()> showSettingsDialog;
-    // Stops the main window's patience timer and empties its patience label.
-    std::function<void()> stopPatience;
-    // Starts the main window's patience timer.
-    std::function<void()> startPatience;
-    // Sets the main window's status label Label1.
-    std::function<void(const QString&)> setMainStatus;
-    // Brings the main window to the foreground while a search runs.
-    std::function<void()> raiseMainWindow;
-    // Whether the sibling edition that hands over search texts is running.
-    std::function<bool()> siblingEditionRunning;
-};
+namespace widgets {
+class ListBuilderPanel;
+class SearchBar;
+class ViewerPanel;
+class WebSitePanel;
+} // namespace widgets
 
 // The search window. Created once at start-up and shown modally by the main
-// window for the selected database. The main window reaches the controls it
-// touches by their object names (Label2, Label8, ZeilenAlsListeSortieren,
-// TntListBox2, Viewer, ViewerMemo, PanelLinks, PanelRechts, PanelUnten,
-// Panel2) and through the calls below. The handlers carry the names the
-// program's design gives them, so that tests can drive them one by one.
+// window's search request for the selected database. Other windows reach it
+// through the typed calls below; the handlers carry the names the program's
+// design gives them, so that tests can drive them one by one. Its parts: the
+// search bar, the search options, the web-site panel and the list builder on
+// the left, the viewer panel on the right, the buttons below.
 class TSuchForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TSuchForm(QWidget* parent = nullptr);
+    TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* parent = nullptr);
     ~TSuchForm() override;
-
-    void setEnvironment(const SearchWindowEnvironment& environment);
-    const SearchWindowEnvironment& environment() const { return env_; }
 
     // The database the next search runs against (the catalogue's choice).
     void setDatabaseName(const QString& name) { databaseName_ = name; }
@@ -67,23 +43,33 @@ public:
     // start-up). Without it the stored values are read.
     void setStartSize(int height, int width);
 
-    // Clears the main window's search-under-way flag; called at the search's
-    // end and by "Abbrechen".
-    void setSearchUnderWayClearer(std::function<void()> clear) {
-        clearSearchUnderWay_ = std::move(clear);
-    }
-
     // The small notice shown during the second pass; made on first use when
     // the program does not hand one over.
     void setSearchingNoticeWindow(TBinbeimSuchenForm* notice);
     TBinbeimSuchenForm* searchingNoticeWindow();
 
-    // The viewer shows no document any more; Viewer and ViewerMemo are emptied.
+    // What the main window hands over at its first paint.
+    void applyColours(const widgets::WindowColours& colours);
+    void setViewerFontSize(int points);
+    int viewerFontSize() const;
+    void setViewerHintShown(bool shown);
+    bool viewerHintShown() const;
+
+    // The viewer and its captions, which the catalogue and an index run
+    // reset: the viewer shows no document any more (Viewer, ViewerMemo),
+    // the captions Label8 and Label2 are emptied, "Sortierte Textliste
+    // laden" (ZeilenAlsListeSortieren) is switched.
     void resetViewer();
+    void clearDatabaseLabels();
+    void setSortedListButtonEnabled(bool enabled);
+    void showDatabaseCaption(const QString& text);
+    QString databaseCaption() const;
+    void clearFindText();
 
     // The search-term history of the selected database, newest first.
     void setHistory(const QStringList& entries);
     QStringList history() const;
+    void hideHistory();
 
     // True when the last size change reported the maximised state.
     bool isMaximisedBySizeMessage() const { return maximised_; }
@@ -103,7 +89,7 @@ public:
     // What the last local search left: the no-hits flag decides whether the
     // history is saved.
     const search::SearchOutcome& lastSearchOutcome() const { return lastOutcome_; }
-    // Per-search state of the engine; the main window clears the message
+    // Per-search state of the engine; the search request clears the message
     // flag after each search.
     search::SearchSession& searchSession() { return session_; }
 
@@ -123,10 +109,6 @@ public:
     // window with it when it ends.
     void setModalResult(int result);
     int modalResult() const { return modalResult_; }
-
-    // The settings text of the two options as the results page needs it.
-    QPixmap directSearchSymbol() const { return directSymbol_; }
-    QPixmap pasteSiteSymbol() const { return pasteSymbol_; }
 
 public Q_SLOTS:
     void FormPaint();
@@ -162,34 +144,40 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
+    // Building (search_form.cpp).
     void buildControls();
-    void buildSymbols();
+    QWidget* buildToolbar();
+    QWidget* buildLeftPanel();
+    QWidget* buildBottomPanel();
+    void connectHandlers();
     void firstPaintSetUp();
-    void hideListBuilderControls();
-    void fillTopicsFromSiteFile();
-    void applySearchTextState(const QString& text);
+    void finishHandler();
+    bool databaseTextLoadable() const;
+
+    // The search bar (search_form_entry.cpp).
+    void applySearchTextState(const QString& trimmed);
     void handlePathEntry(const QString& trimmed);
+    void colourSearchButtons(bool enabled);
+    int historyHeight() const;
     void copyToClipboard(const QString& text);
-    void placeHistoryList();
-    void placeMirrorBox();
+    bool clipboardCopyWanted() const;
+
+    // The local search (search_form_search.cpp).
     void runSearchEngine();
+
+    // The web search (search_form_web.cpp).
+    void fillTopicsFromSiteFile();
     void writeSiteSelection();
     QString siteFilePath() const;
-    bool databaseTextLoadable() const;
-    void colourListBoxes(bool enabled);
-    void colourSearchButtons(bool enabled);
-    void finishHandler();
-    QString selectedSite() const;
 
-    SearchWindowEnvironment env_;
+    AppServices& services_;
+    SearchWindowHost& host_;
     QString databaseName_;
     int startHeight_ = 0;
     int startWidth_ = 0;
-    std::function<void()> clearSearchUnderWay_;
     TBinbeimSuchenForm* notice_ = nullptr;
 
     // State that lives for the whole run, as the window is made once.
@@ -212,35 +200,27 @@ private:
     bool closeAsked_ = false;
     bool paintQueued_ = false;
 
-    QPixmap directSymbol_;
-    QPixmap pasteSymbol_;
-
-    // The controls the handlers use most.
-    QLineEdit* searchBar_ = nullptr;          // TntEdit2
-    QListWidget* historyList_ = nullptr;      // TntListBox2
-    QLineEdit* findBar_ = nullptr;            // TntEdit1
-    QPushButton* findButton_ = nullptr;       // WeiterSuche
-    QPushButton* okButton_ = nullptr;         // OKBtn
-    QPushButton* webButton_ = nullptr;        // SuchImInternetBtn
-    QPushButton* loadTextButton_ = nullptr;   // UTF8LadenButton
-    QPushButton* sortedListButton_ = nullptr; // ZeilenAlsListeSortieren
-    QCheckBox* caseBox_ = nullptr;            // GrossKleinBeachten
-    QCheckBox* wholeWordBox_ = nullptr;       // NurGanzeWoerterCheckBox
-    QCheckBox* phraseBox_ = nullptr;          // PhraseCheckBox
-    QCheckBox* anyWordBox_ = nullptr;         // OderCheckBox
-    QWidget* webPanel_ = nullptr;             // Panel2
-    QWidget* bottomPanel_ = nullptr;          // PanelUnten
-    QWidget* leftPanel_ = nullptr;            // PanelLinks
-    QWidget* rightPanel_ = nullptr;           // PanelRechts
-    QSplitter* splitter_ = nullptr;           // Splitter1
-    QLabel* webTextLabel_ = nullptr;          // TntLabel1
-    QLabel* siteLabel_ = nullptr;             // Label5
-    QLabel* hintLabel_ = nullptr;             // Label1
-    QComboBox* topicBox_ = nullptr;           // TntComboBox1
-    QListWidget* siteList_ = nullptr;         // TntListBox1
-    QLineEdit* clipboardEdit_ = nullptr;      // ClipbrdTntEdit
-    QPlainTextEdit* viewer_ = nullptr;        // Viewer
-    QPlainTextEdit* viewerMemo_ = nullptr;    // ViewerMemo
-    QTimer* abortWaitTimer_ = nullptr;        // Timer1
-    QTimer* titleTimer_ = nullptr;            // Timer2
+    // The window's parts and the controls its handlers use.
+    widgets::SearchBar* searchBar_ = nullptr;          // TntEdit2, Button1, TntListBox2
+    widgets::WebSitePanel* webPanel_ = nullptr;        // Panel2
+    widgets::ListBuilderPanel* listBuilder_ = nullptr; // ListBuilder
+    widgets::ViewerPanel* viewerPanel_ = nullptr;      // PanelRechts
+    QWidget* leftPanel_ = nullptr;                     // PanelLinks
+    QWidget* bottomPanel_ = nullptr;                   // PanelUnten
+    QSplitter* splitter_ = nullptr;                    // Splitter1
+    QPushButton* helpButton_ = nullptr;                // SpeedButton1
+    QPushButton* settingsButton_ = nullptr;            // SpeedButton2
+    QLabel* hintLabel_ = nullptr;                      // Label1
+    QCheckBox* caseBox_ = nullptr;                     // GrossKleinBeachten
+    QCheckBox* wholeWordBox_ = nullptr;                // NurGanzeWoerterCheckBox
+    QCheckBox* phraseBox_ = nullptr;                   // PhraseCheckBox
+    QCheckBox* anyWordBox_ = nullptr;                  // OderCheckBox
+    QLineEdit* clipboardEdit_ = nullptr;               // ClipbrdTntEdit
+    QPushButton* okButton_ = nullptr;                  // OKBtn
+    QPushButton* webButton_ = nullptr;                 // SuchImInternetBtn
+    QPushButton* sortedListButton_ = nullptr;          // ZeilenAlsListeSortieren
+    QPushButton* loadTextButton_ = nullptr;            // UTF8LadenButton
+    QPushButton* cancelButton_ = nullptr;              // CancelBtn
+    QTimer* abortWaitTimer_ = nullptr;                 // Timer1
+    QTimer* titleTimer_ = nullptr;                     // Timer2
 };

@@ -34,6 +34,11 @@ QString textCachePath(const QString& programDirectory, const QString& name) {
     return databaseDirectory(programDirectory) + name + QStringLiteral("_Textcache.bin");
 }
 
+QString mhtSortedListPath(const QString& programDirectory, const QString& name) {
+    return databaseDirectory(programDirectory) + name +
+           QStringLiteral("_Phrasen_Woerter_MHTListe.txt");
+}
+
 QString searchHistoryPath(const QString& programDirectory, const QString& name) {
     return withTrailingSeparator(programDirectory) + name + QStringLiteral("_Suchwoerterliste.txt");
 }

@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -84,6 +83,9 @@ private Q_SLOTS:
     void theToolIsWatchedUntilItHasFinished();
     void aToolThatNeverShowsTimesOut();
     void theProgressLineShowsCountAndTime();
+
+    void theSearchButtonOpensTheSearchWindow_data();
+    void theSearchButtonOpensTheSearchWindow();
 
     void closingStoresSelectionSizesAndEmptiesTemp();
     void closeQuestionNoKeepsTheProgramRunning();
@@ -576,9 +578,9 @@ void MainWindowTest::anIndexRunWithAnExistingListBuildsTheDatabase() {
     QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "SuchenBtn") &&
             buttonEnabled(f, "ErneutIndiziereBtn") && buttonEnabled(f, "BitBtn2"));
     QCOMPARE(mainText(f, "BitBtn2"), QStringLiteral("Schli&eßen"));
-    QVERIFY(!f.mainForm->timer(QStringLiteral("Timer1"))->isActive());
-    QVERIFY(!f.mainForm->timer(QStringLiteral("GedultTimer"))->isActive());
-    QVERIFY(!f.mainForm->timer(QStringLiteral("checkDefenderTimer"))->isActive());
+    QVERIFY(!f.timer("Timer1")->isActive());
+    QVERIFY(!f.timer("GedultTimer")->isActive());
+    QVERIFY(!f.timer("checkDefenderTimer")->isActive());
     QVERIFY(!f.mainForm->isRunning());
     QVERIFY(!f.mainForm->isUpdateMode());
 
@@ -672,8 +674,8 @@ void MainWindowTest::theToolIsWatchedUntilItHasFinished() {
     QCOMPARE(f.toolLauncher.requests.size(), qsizetype(1));
     QVERIFY(f.toolLauncher.requests.first().arguments.contains(QStringLiteral("T")));
     QVERIFY(f.mainForm->isRunning());
-    QVERIFY(f.mainForm->timer(QStringLiteral("UeberwachTimer"))->isActive());
-    QVERIFY(f.mainForm->timer(QStringLiteral("Timer1"))->isActive());
+    QVERIFY(f.timer("UeberwachTimer")->isActive());
+    QVERIFY(f.timer("Timer1")->isActive());
     QCOMPARE(mainText(f, "Label1"), QStringLiteral("Datenbank wird neu erstellt."));
 
     f.mainForm->UeberwachTimerTimer();
@@ -690,7 +692,7 @@ void MainWindowTest::theToolIsWatchedUntilItHasFinished() {
     f.mainForm->UeberwachTimerTimer();
 
     QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung.."));
-    QVERIFY(!f.mainForm->timer(QStringLiteral("UeberwachTimer"))->isActive());
+    QVERIFY(!f.timer("UeberwachTimer")->isActive());
     QVERIFY(
         f.readFile(QStringLiteral("Datenbank/Neu_UTF8Dokument.txt")).contains("#T:\\brief.odt"));
     QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Neu"));
@@ -717,7 +719,7 @@ void MainWindowTest::aToolThatNeverShowsTimesOut() {
                             "überschritten oder noch nicht mit \"JA\" bestätigt!"));
     QVERIFY(!f.mainForm->isRunning());
     for (const char* timer : {"UeberwachTimer", "Timer1", "GedultTimer"})
-        QVERIFY(!f.mainForm->timer(QString::fromLatin1(timer))->isActive());
+        QVERIFY(!f.timer(timer)->isActive());
     QVERIFY(buttonEnabled(f, "BitBtn2") && buttonEnabled(f, "NeuErstellenBtn"));
     QVERIFY(!f.exists(QStringLiteral("Datenbank/Neu.dat")));
 }
@@ -725,19 +727,72 @@ void MainWindowTest::aToolThatNeverShowsTimesOut() {
 void MainWindowTest::theProgressLineShowsCountAndTime() {
     MainWindowFixture f;
     f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.clock.now = 50'999;
     f.start();
     f.mainForm->NeuErstellenBtnClick(); // waits for the tool
     f.mainForm->Timer1Timer();
-    QVERIFY2(QRegularExpression(QStringLiteral("^Anzahl Dateien:     0     Zeit: 0:0:[01]$"))
-                 .match(mainText(f, "Label2"))
-                 .hasMatch(),
-             qPrintable(mainText(f, "Label2")));
+    QCOMPARE(mainText(f, "Label2"), QStringLiteral("Anzahl Dateien:     0     Zeit: 0:0:0"));
+    // Whole seconds of the clock count, as the tick count divided by 1000.
+    f.clock.now = 50'999 + 3'725'001;
+    f.mainForm->Timer1Timer();
+    QCOMPARE(mainText(f, "Label2"), QStringLiteral("Anzahl Dateien:     0     Zeit: 1:2:6"));
+    QCOMPARE(f.mainForm->runState(), RunState::WaitingForTool);
     QStringList marks;
     for (int tick = 0; tick < 7; ++tick) {
         f.mainForm->GedultTimerTimer();
         marks.append(mainText(f, "GeduldLabel"));
     }
     QCOMPARE(marks, (QStringList{"°", "° °", "° ° °", "° ° ° °", "° ° ° ° °", "", "°"}));
+}
+
+void MainWindowTest::theSearchButtonOpensTheSearchWindow_data() {
+    QTest::addColumn<bool>("search");
+    QTest::newRow("Lokale Suche") << true;
+    QTest::newRow("Abbrechen") << false;
+}
+
+// "&Suchen" runs the search window for the selected database. Only a search
+// that ended leaves the main window finished, which the close button reads
+// while a list build runs: then it gives the buttons back.
+void MainWindowTest::theSearchButtonOpensTheSearchWindow() {
+    QFETCH(bool, search);
+    MainWindowFixture f;
+    f.writeFile(QStringLiteral("Datenbank/Alpha.dat"),
+                "PFAD_UND_ENDUNGEN= T:\\ *.odt    \r\nT:\\brief.odt\r\n");
+    f.writeFile(QStringLiteral("Datenbank/Alpha_UTF8Dokument.txt"),
+                " \r\n \r\n \r\n#T:\\brief.odt\r\n============\r\nDas Haus am See\r\n");
+    f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("brief.odt"));
+    QString databaseOfTheWindow;
+    f.answerSearch = [&](TSuchForm& window) {
+        databaseOfTheWindow = window.databaseName();
+        if (search) {
+            window.setSearchText(QStringLiteral("Haus"));
+            window.OKBtnClick();
+        } else {
+            window.CancelBtnClick();
+        }
+        return window.result();
+    };
+    f.start();
+    f.mainForm->SuchenBtnClick();
+
+    QCOMPARE(databaseOfTheWindow, QStringLiteral("Alpha"));
+    QCOMPARE(f.exists(QStringLiteral("TX_Ergebnis.htm")), search);
+    QCOMPARE(mainText(f, "Label1"), search ? QStringLiteral("Fertig mit der Suche.") : QString());
+    QCOMPARE(f.mainForm->runState(), search ? RunState::Finished : RunState::Idle);
+    QCOMPARE(f.searchWindow->history(),
+             search ? QStringList{QStringLiteral("Haus")} : QStringList());
+
+    // A list build took the buttons; its end by the close button gives them
+    // back only after finished work.
+    for (const char* name : {"SuchenBtn", "NeuErstellenBtn", "ErneutIndiziereBtn"})
+        f.mainForm->findChild<QPushButton*>(QLatin1String(name))->setEnabled(false);
+    f.mainForm->setListBuildRunning(true);
+    f.mainForm->BitBtn2Click();
+    QVERIFY(f.mainForm->isAbortRequested());
+    QCOMPARE(buttonEnabled(f, "SuchenBtn"), search);
+    QCOMPARE(buttonEnabled(f, "NeuErstellenBtn"), search);
+    QVERIFY(!f.prompts.texts().contains(QStringLiteral("Trovex-ODT wirklich schließen?")));
 }
 
 void MainWindowTest::closingStoresSelectionSizesAndEmptiesTemp() {
@@ -802,7 +857,8 @@ void MainWindowTest::helpOpensTheDocumentOfTheProgramDirectory() {
     MainWindowFixture f;
     f.start();
     f.mainForm->SpeedButton1Click();
-    QCOMPARE(f.shell.opened, QStringList{f.programDirectory + QStringLiteral("Trovex_ODT.pdf")});
+    QCOMPARE(f.opened(), QStringList{f.programDirectory + QStringLiteral("Trovex_ODT.pdf")});
+    QVERIFY(f.shell.calls.first().defaultHandler);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,12 +1,9 @@
 #include "test_registry.h"
 
-#include "filelist/process_probe.h"
 #include "filelist/run_indicators.h"
 #include "filelist/scanner_notice.h"
 #include "filelist/tool_monitor.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QtTest>
 
 using namespace filelist;
@@ -210,15 +207,6 @@ private Q_SLOTS:
         QCOMPARE(out.label1.value_or(QStringLiteral("<keep>")), newLabel1);
         if (stop)
             QCOMPARE(notice.counter(), 0);
-    }
-
-    void processTest() {
-        const QString self = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-        QVERIFY(isProcessRunning(self));
-        QVERIFY(isProcessRunning(self.toUpper()));
-        QVERIFY(isProcessRunning(QCoreApplication::applicationFilePath()));
-        QVERIFY(!isProcessRunning(QStringLiteral("MSMPENG.exe")));
-        QVERIFY(!isProcessRunning(QStringLiteral("test_file")));
     }
 };
 

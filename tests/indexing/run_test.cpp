@@ -164,11 +164,13 @@ private Q_SLOTS:
     }
 
     void newDatabaseChecks_data() {
+        using Kind = indexing::RefusalKind;
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("patterns");
         QTest::addColumn<bool>("update");
         QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QList<Kind>>("kinds");
         QTest::newRow("all empty")
             << ""
             << ""
@@ -176,22 +178,25 @@ private Q_SLOTS:
             << QStringList{"Sie haben keinen Namen für die Datenbank angegeben",
                            "Sie haben keinen Pfad angegeben",
                            "Der angegebene Ordner existiert nicht",
-                           "Sie haben keine Dateiendung angegeben"};
+                           "Sie haben keine Dateiendung angegeben"}
+            << QList<Kind>{Kind::NoName, Kind::NoFolder, Kind::FolderMissing, Kind::NoPattern};
         QTest::newRow("missing folder")
             << "Neu"
             << "D:\\Fehlt"
-            << "*.odt" << false << QStringList{"Der angegebene Ordner existiert nicht"};
+            << "*.odt" << false << QStringList{"Der angegebene Ordner existiert nicht"}
+            << QList<Kind>{Kind::FolderMissing};
         QTest::newRow("name taken in another case")
             << "test"
             << "D:\\Da"
             << "*.odt" << false
-            << QStringList{"Dieser Name existiert schon! Geben Sie einen anderen ein!"};
+            << QStringList{"Dieser Name existiert schon! Geben Sie einen anderen ein!"}
+            << QList<Kind>{Kind::NameTaken};
         QTest::newRow("update may reuse it") << "Test"
                                              << "D:\\Da"
-                                             << "*.odt" << true << QStringList();
+                                             << "*.odt" << true << QStringList() << QList<Kind>();
         QTest::newRow("longer name is free") << "Test1"
                                              << "D:\\Da"
-                                             << "*.odt" << false << QStringList();
+                                             << "*.odt" << false << QStringList() << QList<Kind>();
     }
     void newDatabaseChecks() {
         QFETCH(QString, name);
@@ -199,9 +204,20 @@ private Q_SLOTS:
         QFETCH(QString, patterns);
         QFETCH(bool, update);
         QFETCH(QStringList, messages);
+        QFETCH(QList<indexing::RefusalKind>, kinds);
         const auto exists = [](const QString& f) { return f == "D:\\Da"; };
-        QCOMPARE(indexing::confirmationMessages({name, folder, patterns, update}, exists, {"Test"}),
-                 messages);
+        const QList<indexing::Refusal> refusals =
+            indexing::confirmationRefusals({name, folder, patterns, update}, exists, {"Test"});
+        QStringList texts;
+        QList<indexing::RefusalKind> refusedFor;
+        for (const indexing::Refusal& refusal : refusals) {
+            texts.append(refusal.message);
+            refusedFor.append(refusal.kind);
+        }
+        QCOMPARE(texts, messages);
+        QCOMPARE(refusedFor, kinds);
+        QCOMPARE(indexing::hasRefusal(refusals, indexing::RefusalKind::NameTaken),
+                 kinds.contains(indexing::RefusalKind::NameTaken));
     }
 
     void nameCleaning_data() {

@@ -2,13 +2,16 @@
 #include "platform/drive_map.h"
 #include "platform/event_pause.h"
 #include "platform/instance_probe.h"
+#include "platform/process_probe.h"
 #include "platform/program_directory.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "platform/settings_values.h"
+#include "platform/volume_probe.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -222,6 +225,50 @@ private Q_SLOTS:
         QVERIFY(!prompts.confirm(QStringLiteral("eins")));
         QVERIFY(prompts.confirm(QStringLiteral("zwei")));
         QCOMPARE(prompts.texts(), QStringList({"eins", "zwei"}));
+    }
+
+    void processProbeFindsThisProcessByName() {
+#if !defined(Q_OS_LINUX) && !defined(Q_OS_WIN)
+        QSKIP("processes are listed on Linux and Windows only");
+#endif
+        const QString self = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+        QVERIFY(isProcessRunning(self));
+        QVERIFY(isProcessRunning(self.toUpper()));
+        QVERIFY(isProcessRunning(QCoreApplication::applicationFilePath()));
+        QVERIFY(!isProcessRunning(QStringLiteral("MSMPENG.exe")));
+        QVERIFY(!isProcessRunning(QStringLiteral("test_file")));
+        SystemProcessProbe probe;
+        QVERIFY(probe.isRunning(self));
+    }
+
+    void fileSystemsTheToolCanWalk_data() {
+        QTest::addColumn<QByteArray>("type");
+        QTest::addColumn<bool>("indexable");
+#ifdef Q_OS_WIN
+        QTest::newRow("NTFS") << QByteArray("NTFS") << true;
+        QTest::newRow("FAT32") << QByteArray("FAT32") << false;
+#else
+        QTest::newRow("ext4") << QByteArray("ext4") << true;
+        QTest::newRow("btrfs") << QByteArray("btrfs") << true;
+        QTest::newRow("network share") << QByteArray("nfs4") << false;
+        QTest::newRow("network in upper case") << QByteArray("CIFS") << false;
+        QTest::newRow("network through FUSE") << QByteArray("fuse.sshfs") << false;
+        QTest::newRow("local FUSE") << QByteArray("fuse.ntfs-3g") << true;
+        QTest::newRow("kernel") << QByteArray("proc") << false;
+#endif
+        QTest::newRow("not queried") << QByteArray() << false;
+    }
+    void fileSystemsTheToolCanWalk() {
+        QFETCH(QByteArray, type);
+        QFETCH(bool, indexable);
+        QCOMPARE(isIndexableFileSystem(type), indexable);
+    }
+
+    void anUnmappedDriveCannotBeIndexed() {
+        DriveMap drives;
+        drives.setDrive(QLatin1Char('D'), QDir::tempPath());
+        LocalVolumeProbe probe(drives);
+        QVERIFY(!probe.canBeIndexed(QLatin1Char('Q')));
     }
 };
 

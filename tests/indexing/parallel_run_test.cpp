@@ -46,13 +46,14 @@ class EventPrompts final : public platform::Prompts {
 public:
     explicit EventPrompts(QStringList& events)
         : events_(events) {}
-    void warning(const QString& text) override { events_.append("warning: " + text); }
-    void information(const QString& text) override { events_.append("information: " + text); }
-    bool confirm(const QString& text) override {
-        events_.append("confirm: " + text);
+
+protected:
+    bool show(Kind kind, const QString& text, const QString&) override {
+        static const char* const prefixes[] = {
+            "warning: ", "information: ", "confirm: ", "plain: ", "error: "};
+        events_.append(QString::fromLatin1(prefixes[static_cast<int>(kind)]) + text);
         return true;
     }
-    void plain(const QString& text) override { events_.append("plain: " + text); }
 
 private:
     QStringList& events_;

@@ -14,9 +14,21 @@ ByteRange contextWindow(qint64 occurrence, qint64 fileSize) {
     return {start, std::min(start + kContextWindowSize, fileSize)};
 }
 
+ByteRange clipToDocument(ByteRange window, qint64 documentStart, qint64 nextDocumentStart) {
+    ByteRange clipped = window;
+    if (documentStart > clipped.from)
+        clipped.from = std::min(documentStart, clipped.to);
+    if (nextDocumentStart >= 0 && nextDocumentStart < clipped.to)
+        clipped.to = std::max(nextDocumentStart, clipped.from);
+    return clipped;
+}
+
 QString readContext(const MappedStore& store, qint64 occurrence) {
-    const ByteRange window = contextWindow(occurrence, store.size());
-    return textio::utf8DecodeLenient(store.readRange(window.from, window.to));
+    return readContext(store, contextWindow(occurrence, store.size()));
+}
+
+QString readContext(const MappedStore& store, ByteRange range) {
+    return textio::utf8DecodeLenient(store.readRange(range.from, range.to));
 }
 
 QString cleanContext(QString context, QStringView documentPath, QStringView documentMarker) {

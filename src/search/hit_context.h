@@ -23,8 +23,15 @@ struct ByteRange {
 // file, never before byte 0.
 ByteRange contextWindow(qint64 occurrence, qint64 fileSize);
 
+// The window as the page shows it: clipped to the occurrence's document,
+// from its header line's "#" up to, not including, the next document's "#"
+// (or the end of the file). A hit near the end of a document would otherwise
+// show, and the page would bold, the next document's text as its own.
+ByteRange clipToDocument(ByteRange window, qint64 documentStart, qint64 nextDocumentStart);
+
 // "read context": the window's bytes decoded leniently (never fails).
 QString readContext(const MappedStore& store, qint64 occurrence);
+QString readContext(const MappedStore& store, ByteRange range);
 
 // One entry of the hit context list: document path + ":TextUmgebstr " +
 // cleaned context, kept apart here.

@@ -97,12 +97,17 @@ QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint
         run.yield();
         if (run.cancelled())
             return {};
-        const QString window = readContext(store, occurrence);
-        if (context.request.wholeWords && !passesWholeWordTest(window, pattern))
+        const ByteRange window = contextWindow(occurrence, store.size());
+        // Which occurrences count is decided on the whole window, as ever;
+        // only the piece shown stays inside the document.
+        if (context.request.wholeWords && !passesWholeWordTest(readContext(store, window), pattern))
             continue;
         const QString path = resolvedPath(headerPath, context);
         acceptedPaths.append(path);
-        context.hitContexts.append({path, cleanContext(window, path, markerText)});
+        const ByteRange shown =
+            clipToDocument(window, start, locator.documentStartAfter(occurrence, window.to));
+        context.hitContexts.append(
+            {path, cleanContext(readContext(store, shown), path, markerText)});
         run.yield();
         if (run.cancelled())
             return {};
@@ -218,6 +223,7 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
     QList<HitContextEntry> hitContexts; // once per search: pass 2 reuses pass-1 contexts
     StoreSearch store(request, environment);
     int firstPassLineCount = -1;
+    QStringList firstPassResultLines;
 
     auto writePage = [&](const QStringList& body, int pass, bool cancelled,
                          const QStringList& listed) {
@@ -259,11 +265,16 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
         if (!run.cancelled()) {
             for (const DocumentResult& result : findings.results)
                 body.append(joinContext(result.line, result.path, hitContexts));
-            // Only counts of this search compare, so this can end pass 2 only.
-            if (pass == 1)
+            // Pass 2 lets the pass-1 page stand only when it found exactly
+            // what that page lists: the same number of lines alone would
+            // leave "10 mal in:" standing for a document with 300 hits.
+            if (pass == 1) {
                 firstPassLineCount = static_cast<int>(body.size());
-            else if (firstPassLineCount < 50 && firstPassLineCount == body.size())
+                firstPassResultLines = resultLines(findings.results);
+            } else if (firstPassLineCount < 50 && firstPassLineCount == body.size() &&
+                       firstPassResultLines == resultLines(findings.results)) {
                 break;
+            }
             if (pass == 1)
                 body << QStringLiteral("...wenn keine Fundstellen mehr vorhanden, <br> dann wird "
                                        "in Trovex \"Fertig mit der Suche\" angezeigt.")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "letter_folding.h"
 #include "mapped_store.h"
 
 #include <QByteArrayView>
@@ -61,6 +62,11 @@ QString joinContext(const QString& resultLine, QStringView documentPath,
 // (as Windows-1252, ASCII letters lowered) must have no word character
 // (a-z, ä, ö, ü, ß after lowering) on either side. A neighbour outside the
 // window is a boundary; a context without the pattern passes.
-bool passesWholeWordTest(QStringView context, QByteArrayView pattern);
+//
+// With umlaut folding on, a pattern with letters beyond ASCII is looked for
+// as text, its two-byte letters folded like ASCII ones, so "äpfel" is found
+// in "Äpfelbaum" and fails there. The neighbours are judged as before.
+bool passesWholeWordTest(QStringView context, QByteArrayView pattern,
+                         UmlautFolding umlauts = UmlautFolding::Off);
 
 } // namespace search

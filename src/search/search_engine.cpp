@@ -36,17 +36,18 @@ public:
     explicit OccurrenceSource(const MappedStore& store)
         : store_(store) {}
 
-    QList<qint64> occurrences(const QByteArray& pattern, bool caseFolded, int limit,
-                              const platform::RunContext& run) {
+    QList<qint64> occurrences(const QByteArray& pattern, bool caseFolded, UmlautFolding umlauts,
+                              int limit, const platform::RunContext& run) {
         for (const Scan& scan : scans_) {
-            if (scan.pattern == pattern && scan.caseFolded == caseFolded && scan.result.reachedEnd)
+            if (scan.pattern == pattern && scan.caseFolded == caseFolded &&
+                scan.umlauts == umlauts && scan.result.reachedEnd)
                 return scan.result.positions.mid(0, limit);
         }
-        const ByteFinder finder(pattern, caseFolded);
+        const ByteFinder finder(pattern, caseFolded, umlauts);
         OccurrenceScan result =
             scanOccurrences(store_.bytes(), finder, limit, run,
                             [this](qint64 from, qint64 to) { store_.release(from, to); });
-        scans_.append({pattern, caseFolded, result});
+        scans_.append({pattern, caseFolded, umlauts, result});
         return result.positions;
     }
 
@@ -54,6 +55,7 @@ private:
     struct Scan {
         QByteArray pattern;
         bool caseFolded;
+        UmlautFolding umlauts;
         OccurrenceScan result;
     };
     const MappedStore& store_;
@@ -100,7 +102,8 @@ QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint
         const ByteRange window = contextWindow(occurrence, store.size());
         // Which occurrences count is decided on the whole window, as ever;
         // only the piece shown stays inside the document.
-        if (context.request.wholeWords && !passesWholeWordTest(readContext(store, window), pattern))
+        if (context.request.wholeWords && !passesWholeWordTest(readContext(store, window), pattern,
+                                                               umlautFolding(context.request)))
             continue;
         const QString path = resolvedPath(headerPath, context);
         acceptedPaths.append(path);
@@ -152,16 +155,17 @@ public:
         const ByteFinder marker(textio::utf8EncodePerUnit(markerText), true);
         const bool caseFolded = !request_.caseSensitive;
         QByteArray pattern = searchPattern(request_.searchText);
+        const UmlautFolding umlauts = umlautFolding(request_);
         QList<qint64> occurrences =
-            occurrences_->occurrences(pattern, caseFolded, occurrenceLimit(pass), run);
+            occurrences_->occurrences(pattern, caseFolded, umlauts, occurrenceLimit(pass), run);
         if (occurrences.isEmpty()) {
             // A long text may begin with something the store does not hold
             // (a list marker pasted along); the second try drops 4 bytes.
             const QByteArray retry = retryPattern(request_.searchText);
             if (retry != pattern) {
                 pattern = retry;
-                occurrences =
-                    occurrences_->occurrences(pattern, caseFolded, occurrenceLimit(pass), run);
+                occurrences = occurrences_->occurrences(pattern, caseFolded, umlauts,
+                                                        occurrenceLimit(pass), run);
             }
         }
         findings.noHits = occurrences.isEmpty();
@@ -208,6 +212,14 @@ QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
     for (DocumentResult& result : results)
         result.line = resultLine(result.count, documentLink(result.path, drives));
     return results;
+}
+
+bool foldUmlautsSetting(platform::SettingsStore& settings) {
+    return settings.read(kFoldUmlautsSetting) == QLatin1String("1");
+}
+
+UmlautFolding umlautFolding(const SearchRequest& request) {
+    return request.foldUmlauts && !request.caseSensitive ? UmlautFolding::On : UmlautFolding::Off;
 }
 
 QStringList cancelBodyLines() {

@@ -164,6 +164,45 @@ private Q_SLOTS:
         QVERIFY(second.contains("Fertig mit der Suche."));
     }
 
+    void foldUmlauts_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("settings"); // the stored settings file
+        QTest::addColumn<bool>("found");
+        QTest::newRow("off: the umlaut does not fold")
+            << QStringList{"Texte", "übermut"} << QByteArray() << false;
+        QTest::newRow("--fold-umlauts")
+            << QStringList{"Texte", "übermut", "--fold-umlauts"} << QByteArray() << true;
+        QTest::newRow("stored setting 1")
+            << QStringList{"Texte", "übermut"}
+            << QByteArray("[General]\nUmlaute_Gross_Klein_egal=1\n") << true;
+        QTest::newRow("stored setting 0")
+            << QStringList{"Texte", "übermut"}
+            << QByteArray("[General]\nUmlaute_Gross_Klein_egal=0\n") << false;
+        QTest::newRow("case-sensitive: no folding")
+            << QStringList{"Texte", "übermut", "--case", "--fold-umlauts"} << QByteArray() << false;
+    }
+    void foldUmlauts() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, found);
+        QTemporaryDir program;
+        const QString dir = program.path();
+        writeBytes(dir + QStringLiteral("/D/T/a.odt"), "PK");
+        writeTestDatabase(dir, QStringLiteral("Texte"), QStringLiteral("D:\\T"),
+                          {{QStringLiteral("D:\\T\\a.odt"), {QStringLiteral("Voller Übermut.")}}});
+        if (!settings.isEmpty())
+            writeBytes(dir + QStringLiteral("/config/Halvorn/Trovex-ODT.conf"), settings);
+        const CliResult result = runSearch(dir, arguments);
+        QCOMPARE(result.status, found ? 0 : 1);
+        QCOMPARE(result.out,
+                 found ? QStringLiteral("1 mal in: file://") + dir + QStringLiteral("/D/T/a.odt\n")
+                       : QString());
+        if (found)
+            QVERIFY(readAll(dir + QStringLiteral("/TX_Ergebnis.htm"))
+                        .contains("Voller <b>\xC3\x9C"
+                                  "bermut</b>. \n<br><br>\r\n"));
+    }
+
     void exitStatus_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
@@ -181,7 +220,7 @@ private Q_SLOTS:
             << QStringLiteral("Sie haben keinen Suchtext eingegeben!\n");
         QTest::newRow("missing text") << QStringList{"Texte"} << 2
                                       << QStringLiteral("Aufruf: trovex search NAME TEXT [--case] "
-                                                        "[--words] [--open]\n");
+                                                        "[--words] [--fold-umlauts] [--open]\n");
         QTest::newRow("unknown option") << QStringList{"Texte", "Haus", "--fast"} << 2
                                         << QStringLiteral("Unbekannte Option --fast (siehe trovex "
                                                           "--help).\n");

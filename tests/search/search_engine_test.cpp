@@ -40,12 +40,13 @@ struct EngineFixture {
                           documents);
     }
     search::SearchOutcome search(const QString& text, bool caseSensitive = false,
-                                 bool wholeWords = false) {
+                                 bool wholeWords = false, bool foldUmlauts = false) {
         search::SearchRequest request;
         request.databaseName = QStringLiteral("Texte");
         request.searchText = text;
         request.caseSensitive = caseSensitive;
         request.wholeWords = wholeWords;
+        request.foldUmlauts = foldUmlauts;
         search::SearchEnvironment environment;
         environment.programDirectory = directory();
         environment.drives = &drives;
@@ -261,6 +262,72 @@ private Q_SLOTS:
                      QStringList{QString::number(count) + QStringLiteral(" mal in: ") +
                                  f.link(QStringLiteral("Texte/a.odt"))});
         }
+    }
+
+    // The umlaut option folds the two-byte letters in the scan and in the
+    // whole-word test, only with the case ignored.
+    void umlautOption_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<bool>("wholeWords");
+        QTest::addColumn<bool>("foldUmlauts");
+        QTest::addColumn<int>("count");
+        QTest::newRow("on: every case of the umlaut")
+            << QStringLiteral("Äpfel") << false << false << true << 3;
+        QTest::newRow("off: only the umlaut as typed")
+            << QStringLiteral("Äpfel") << false << false << false << 2;
+        QTest::newRow("on, case-sensitive: exact only")
+            << QStringLiteral("Äpfel") << true << false << true << 1;
+        QTest::newRow("on, whole words: Äpfelbaum does not count")
+            << QStringLiteral("äpfel") << false << true << true << 2;
+        QTest::newRow("off, whole words: an umlaut text always passes the test")
+            << QStringLiteral("äpfel") << false << true << false << 1;
+    }
+    void umlautOption() {
+        QFETCH(QString, text);
+        QFETCH(bool, caseSensitive);
+        QFETCH(bool, wholeWords);
+        QFETCH(bool, foldUmlauts);
+        QFETCH(int, count);
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/a.odt"));
+        const QString gap = dots(600);
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"),
+                          {QStringLiteral("Die äpfel."), gap, QStringLiteral("ÄPFEL!"), gap,
+                           QStringLiteral("Ein Äpfelbaum.")}}});
+        const search::SearchOutcome outcome =
+            f.search(text, caseSensitive, wholeWords, foldUmlauts);
+        QCOMPARE(outcome.lastPageResultLines,
+                 QStringList{QString::number(count) + QStringLiteral(" mal in: ") +
+                             f.link(QStringLiteral("Texte/a.odt"))});
+    }
+
+    void umlautOptionMarksTheTermOnThePage() {
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/a.odt"));
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"), {QStringLiteral("gegenüber")}}});
+        QVERIFY(f.search(QStringLiteral("ÜBER")).lastPageResultLines.isEmpty());
+        const search::SearchOutcome outcome = f.search(QStringLiteral("ÜBER"), false, false, true);
+        QCOMPARE(outcome.lastPageResultLines.size(), 1);
+        QVERIFY(QString::fromUtf8(readAll(f.page(1)))
+                    .contains(QStringLiteral("gegen<b>über</b> \n<br><br>\r\n")));
+    }
+
+    void umlautSettingValue_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("1") << QStringLiteral("1") << true;
+        QTest::newRow("0") << QStringLiteral("0") << false;
+        QTest::newRow("missing") << QString() << false;
+        QTest::newRow("anything else") << QStringLiteral("ja") << false;
+    }
+    void umlautSettingValue() {
+        QFETCH(QString, stored);
+        QFETCH(bool, on);
+        platform::MemorySettingsStore settings;
+        if (!stored.isNull())
+            settings.write(QStringLiteral("Umlaute_Gross_Klein_egal"), stored);
+        QCOMPARE(search::foldUmlautsSetting(settings), on);
     }
 
     void longTextIsRetriedWithoutItsFirstFourBytes_data() {

@@ -145,7 +145,7 @@ public:
         if (QFileInfo::exists(variantPath_)) {
             findings.results += SuchdenTextW(
                 variantPath_, request_.searchText, markerText, request_.caseSensitive,
-                request_.wholeWords, *environment_.run,
+                request_.wholeWords, occurrenceLimit(pass), *environment_.run,
                 [&](const QString& path) { return resolvedPath(path, context); }, hitContexts,
                 *environment_.drives);
         }

@@ -16,7 +16,7 @@ const QList<Command>& commands() {
          runDeleteCommand},
         {"index", "NAME ORDNER MUSTER [--update] [--new-list] [--jobs N]",
          "baut die Datenbank NAME aus den Dokumenten unter ORDNER neu auf", runIndexCommand},
-        {"search", "NAME TEXT [--case] [--words] [--open]",
+        {"search", "NAME TEXT [--case] [--words] [--fold-umlauts] [--open]",
          "durchsucht die Datenbank NAME und schreibt die Ergebnisseiten", runSearchCommand},
         {"positions", "NAME [--lines N]",
          "schreibt die Liste der Datei-Positionen (Seiten zu N Zeilen, Vorgabe 40)",

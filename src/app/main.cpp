@@ -90,7 +90,8 @@ int main(int argc, char* argv[]) {
                          screen ? screen->geometry().width() : 1024,
                          [](QDialog& dialog) { return dialog.exec(); },
                          platform::pauseWithEvents,
-                         [&throttledYield] { throttledYield(); }};
+                         [&throttledYield] { throttledYield(); },
+                         platform::currentOsFamily()};
 
     // TFormTempRTF and TFormProgress of the program's design are not made:
     // no work of the program uses them.

@@ -10,7 +10,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace widgets {
@@ -18,6 +20,20 @@ namespace {
 
 // The mirror box leaves the viewer's scroll bar free by this much.
 constexpr int kScrollBarAllowance = 20;
+// The viewer's scroll bar is as wide as that allowance leaves room for: the
+// mirror box, whose text area then ends where the viewer's rows are wrapped,
+// shows every row whole, and the bar stays uncovered.
+constexpr int kScrollBarWidth = 18;
+
+class ScrollBarWidthStyle final : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_ScrollBarExtent)
+            return kScrollBarWidth;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 QPushButton* panelButton(QWidget* parent, const char* name, const QString& caption,
                          const QString& hint = {}) {
@@ -59,6 +75,9 @@ ViewerPanel::ViewerPanel(QWidget* parent)
 
     view_ = new DocumentView(this);
     view_->installEventFilter(this);
+    auto* barStyle = new ScrollBarWidthStyle;
+    barStyle->setParent(view_->verticalScrollBar());
+    view_->verticalScrollBar()->setStyle(barStyle);
     mirror_ = new MirrorBox(this);
     mirror_->setFont(view_->font());
     mirror_->setWheelTarget(view_->viewport());

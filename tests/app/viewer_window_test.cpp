@@ -261,7 +261,17 @@ void ViewerWindowTest::aHitBeyondFourGiBIsSelectedAndItsCaretPlaced() {
         QCOMPARE(file.write(tail), tail.size());
     }
     bench.form->UTF8LadenButtonClick();
+    // The long scan lets the window breathe, but takes no input meanwhile.
+    int yields = 0;
+    bool enabledDuringFind = false;
+    bench.onYield = [&] {
+        ++yields;
+        enabledDuringFind = enabledDuringFind || bench.form->isEnabled();
+    };
     bench.find(QStringLiteral("see"));
+    QVERIFY(yields > 0);
+    QVERIFY(!enabledDuringFind);
+    QVERIFY(bench.form->isEnabled());
     const qint64 hit = kTailAt + tail.indexOf("See");
     QCOMPARE(bench.view()->selectionStart(), hit);
     QCOMPARE(bench.view()->topOffset(), kTailAt + tail.indexOf("Das"));

@@ -245,6 +245,16 @@ void ViewerWindowTest::aFileThatCannotBeOpenedIsReported() {
                  QStringLiteral(" kann nicht geöffnet werden."));
     QVERIFY(bench.form->isEnabled());
     QCOMPARE(bench.view()->selectionStart(), qint64(-1));
+
+    // Nor can the viewer open a folder that stands where the text belongs.
+    ViewerBench other;
+    QVERIFY(QDir().mkpath(other.databaseFile(QStringLiteral("_UTF8Dokument.txt"))));
+    other.form->UTF8LadenButtonClick();
+    QCOMPARE(other.prompts.texts(),
+             QStringList{other.databaseFile(QStringLiteral("_UTF8Dokument.txt")) +
+                         QStringLiteral(" kann nicht geöffnet werden.")});
+    QCOMPARE(other.prompts.shown.first().title, QStringLiteral("Error"));
+    QVERIFY(!other.form->documentLoaded());
 }
 
 // Four GiB of holes before the only text: the sparse file costs no disk space.

@@ -2,6 +2,7 @@
 #include "search_form.h"
 
 #include "binbeimsuchen_form.h"
+#include "search_form_viewer_state.h"
 
 #include "database/database_paths.h"
 #include "platform/settings_values.h"
@@ -70,7 +71,8 @@ private:
 TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* parent)
     : QDialog(parent)
     , services_(services)
-    , host_(host) {
+    , host_(host)
+    , viewerState_(std::make_unique<ViewerSideState>()) {
     setObjectName(QStringLiteral("TSuchForm"));
     setWindowTitle(QStringLiteral("Trovex-ODT Suche"));
     buildControls();
@@ -83,6 +85,7 @@ TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* par
     connect(abortWaitTimer_, &QTimer::timeout, this, &TSuchForm::Timer1Timer);
     titleTimer_ = named(new QTimer(this), "Timer2");
     titleTimer_->setInterval(1000);
+    connectViewerHandlers();
 
     // ApplicationEvents1Message: every wheel turn of the application passes here.
     QCoreApplication::instance()->installEventFilter(new WheelWatcher(this));
@@ -233,7 +236,6 @@ void TSuchForm::connectHandlers() {
             searchBar_->hideHistory();
     });
     connect(viewerPanel_, &widgets::ViewerPanel::clearFindClicked, this, &TSuchForm::Button2Click);
-    connect(viewerPanel_, &widgets::ViewerPanel::findTextChanged, this, [this] { update(); });
 }
 
 // ---------------------------------------------------------------------------

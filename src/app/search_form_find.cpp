@@ -60,8 +60,9 @@ void TSuchForm::TntEdit1Change() {
 
 void TSuchForm::Find(bool first) {
     viewerPanel_->mirror()->clearSelection();
-    // Status texts of other work (a list build) leave the caption.
-    setWindowTitle(viewerState_->windowCaption);
+    // The caption goes blank, as a status text of other work (a list build)
+    // would otherwise stand over the found page.
+    setWindowTitle(QString());
 
     viewer::FindState& state = viewerState_->find;
     viewer::Search& search = viewerState_->search;

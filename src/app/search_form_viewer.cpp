@@ -35,7 +35,6 @@ constexpr qint64 kSmallestText = 4;
 } // namespace
 
 void TSuchForm::connectViewerHandlers() {
-    viewerState_->windowCaption = windowTitle();
     DocumentView* view = viewerPanel_->view();
     connect(view, &DocumentView::pageAboutToBeDrawn, this, &TSuchForm::startMirroredPage);
     connect(view, &DocumentView::lineDrawn, this, &TSuchForm::mirrorDrawnLine);

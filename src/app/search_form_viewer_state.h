@@ -20,6 +20,4 @@ struct ViewerSideState {
     qint64 bookmark = 0;
     // The page being mirrored, line by line, until the viewer has drawn it.
     QString pageText;
-    // The window's own caption, which a find puts back.
-    QString windowCaption;
 };

@@ -2,6 +2,7 @@
 #include "search_form.h"
 
 #include "binbeimsuchen_form.h"
+#include "search_form_viewer_state.h"
 #include "system_texts.h"
 
 #include "database/database_paths.h"
@@ -72,7 +73,8 @@ private:
 TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* parent)
     : QDialog(parent)
     , services_(services)
-    , host_(host) {
+    , host_(host)
+    , viewerState_(std::make_unique<ViewerSideState>()) {
     setObjectName(QStringLiteral("TSuchForm"));
     setWindowTitle(QStringLiteral("Trovex-ODT Suche"));
     buildControls();
@@ -85,6 +87,7 @@ TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* par
     connect(abortWaitTimer_, &QTimer::timeout, this, &TSuchForm::Timer1Timer);
     titleTimer_ = named(new QTimer(this), "Timer2");
     titleTimer_->setInterval(1000);
+    connectViewerHandlers();
 
     // ApplicationEvents1Message: every wheel turn of the application passes here.
     QCoreApplication::instance()->installEventFilter(new WheelWatcher(this));
@@ -229,7 +232,6 @@ void TSuchForm::connectHandlers() {
             searchBar_->hideHistory();
     });
     connect(viewerPanel_, &widgets::ViewerPanel::clearFindClicked, this, &TSuchForm::Button2Click);
-    connect(viewerPanel_, &widgets::ViewerPanel::findTextChanged, this, [this] { update(); });
 }
 
 // ---------------------------------------------------------------------------

@@ -58,10 +58,6 @@ bool TSuchForm::viewerHintShown() const {
     return viewerPanel_->hintShownAtCursor();
 }
 
-void TSuchForm::resetViewer() {
-    viewerPanel_->resetViewer();
-}
-
 void TSuchForm::clearDatabaseLabels() {
     viewerPanel_->clearCaptions();
 }

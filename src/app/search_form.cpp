@@ -3,6 +3,7 @@
 
 #include "binbeimsuchen_form.h"
 #include "search_form_viewer_state.h"
+#include "system_texts.h"
 
 #include "database/database_paths.h"
 #include "platform/settings_values.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -212,13 +214,7 @@ void TSuchForm::connectHandlers() {
     connect(searchBar_, &widgets::SearchBar::historyEntryClicked, this,
             &TSuchForm::TntListBox2Click);
     connect(searchBar_, &widgets::SearchBar::clearClicked, this, &TSuchForm::Button1Click);
-    // Enter goes to "Lokale Suche", which runs only when enabled.
-    connect(searchBar_, &widgets::SearchBar::enterPressed, this, [this] {
-        if (okButton_->isEnabled()) {
-            okButton_->setFocus();
-            okButton_->click();
-        }
-    });
+    connect(searchBar_, &widgets::SearchBar::enterPressed, this, &TSuchForm::TntEdit2KeyDown);
     connect(phraseBox_, &QCheckBox::clicked, this, &TSuchForm::PhraseCheckBoxClick);
     connect(anyWordBox_, &QCheckBox::clicked, this, &TSuchForm::OderCheckBoxClick);
     connect(okButton_, &QPushButton::clicked, this, &TSuchForm::OKBtnClick);
@@ -291,10 +287,8 @@ void TSuchForm::firstPaintSetUp() {
     if (height > 0 && width > 0)
         resize(width, height);
     searchBar_->focusText();
-    hintLabel_->setText(
-        QStringLiteral("Geben Sie oben den Text ein, den Sie suchen.   Bei der Suche\r\nnach einem "
-                       "Pfadeintrag mit Dateinamen, setzen Sie das Raute-\r\nZeichen # davor:     "
-                       "#C:\\Windows\\Dies ist ein Beispiel.odt"));
+    hintLabel_->setText(systemtexts::searchHintText(
+        systemtexts::pathEntryExample(services_.osFamily, services_.drives, QDir::homePath())));
     sortedListButton_->setEnabled(false);
     webButton_->setEnabled(false);
     okButton_->setEnabled(false);

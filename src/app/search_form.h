@@ -127,6 +127,7 @@ public Q_SLOTS:
     void Timer1Timer();
     void TntEdit2Change();
     void TntEdit2Click();
+    void TntEdit2KeyDown(); // Enter in the search bar
     void TntListBox2Click();
     void PhraseCheckBoxClick();
     void OderCheckBoxClick();
@@ -182,7 +183,7 @@ private:
 
     // The search bar (search_form_entry.cpp).
     void applySearchTextState(const QString& trimmed);
-    void handlePathEntry(const QString& trimmed);
+    bool handlePathEntry(const QString& trimmed);
     void colourSearchButtons(bool enabled);
     int historyHeight() const;
     void copyToClipboard(const QString& text);
@@ -228,6 +229,7 @@ private:
     bool searchCancelRequested_ = false;
     int abortWaitTicks_ = 0;
     bool pathOpened_ = false;
+    bool pathEntryPending_ = false; // typed by hand, looked up on Enter
     QString takenOverSearchText_;
     search::SearchSession session_;
     search::SearchOutcome lastOutcome_;

@@ -37,6 +37,7 @@ struct AppTestServices {
     QString programDirectory; // ends in "/"
     bool administrator = false;
     int screenWidth = 1280;
+    platform::OsFamily osFamily = platform::currentOsFamily();
 
     // Answers a modal window in place of the user; default: cancelled.
     std::function<int(QDialog&)> runModal = [](QDialog&) { return int(QDialog::Rejected); };
@@ -57,7 +58,7 @@ struct AppTestServices {
                     pauses.append(milliseconds);
                     onPause();
                 },
-                [this] { onYield(); }});
+                [this] { onYield(); }, osFamily});
         return *services_;
     }
 

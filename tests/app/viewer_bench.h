@@ -22,6 +22,8 @@
 struct QuietHost final : SearchWindowHost {
     QStringList catalogueEntries() const override { return {}; }
     QList<int> selectedCatalogueRows() const override { return {}; }
+    int rememberedSelection() const override { return -1; }
+    void rememberSelection(int) override {}
     void showStatus(const QString&) override {}
     void showFinishedStatus(const QString&) override {}
     void showProgressLine(const QString&) override {}

@@ -2,6 +2,8 @@
 
 #include "list_order.h"
 
+#include "textio/durable_files.h"
+
 #include <QDir>
 #include <QSaveFile>
 
@@ -43,7 +45,7 @@ ListFileWrite writeSortedList(const QString& path, ListGroups& groups, const QCo
         }
         group.clear();
     }
-    if (!writeBlock(file, block) || !file.commit())
+    if (!writeBlock(file, block) || !textio::commitDurably(file))
         return {false, writeError(path, file.errorString())};
     return {};
 }

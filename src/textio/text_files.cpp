@@ -1,5 +1,6 @@
 #include "text_files.h"
 
+#include "durable_files.h"
 #include "utf8.h"
 #include "windows1252.h"
 
@@ -96,7 +97,7 @@ QByteArray encodeForCodePage(QStringView text, int codePage) {
 bool writeFileAtomically(const QString& fileName, QByteArrayView bytes, QString* error) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), bytes.size()) != bytes.size() || !file.commit()) {
+        file.write(bytes.data(), bytes.size()) != bytes.size() || !commitDurably(file)) {
         if (error)
             *error = file.errorString();
         return false;

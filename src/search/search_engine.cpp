@@ -10,6 +10,7 @@
 #include "database/database_paths.h"
 #include "database/database_text.h"
 #include "database/document_list.h"
+#include "database/generation_switch.h"
 #include "textio/utf8.h"
 
 #include <QFileInfo>
@@ -130,6 +131,7 @@ public:
         , environment_(environment) {
         const QString& directory = environment.programDirectory;
         const QString& name = request.databaseName;
+        database::completeInterruptedSwitch(directory, name);
         if (const auto header = database::readHeader(database::documentListPath(directory, name)))
             driveLetter_ = database::driveLetterOfHeader(*header);
         utf8Open_ = utf8Store_.open(database::databaseTextPath(directory, name));

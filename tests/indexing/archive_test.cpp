@@ -76,8 +76,7 @@ Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCa
     environment.limits.memberSizeCap = memberCap;
     result.outcome = indexing::EntpackeDieODT("D:\\Texte\\" + fileName, environment);
     writer.writeDatabaseText();
-    writer.commit();
-    result.text = testsupport::readAll(program.path() + "/Datenbank/T_UTF8Dokument.txt");
+    result.text = testsupport::readAll(writer.stagedTextPath());
     result.messages = prompts.texts();
     // Nothing of the container is ever written to disk.
     if (withUnpackFolder && !QDir(program.path() + "/Datenbank/Temp/ZipTemp").isEmpty())

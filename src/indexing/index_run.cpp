@@ -278,6 +278,9 @@ void IndexRun::ErstelleDieODTtextDokumente() {
     UnpackEnvironment environment{programDirectory_,  &drives_,    writer_.get(), &context_, {},
                                   &indexedDocuments_, splitLimit_, limits};
     environment.caption = [this](const QString& text) { setCaption(text); };
+    environment.containerCut = [this](const QString& path, quint8 cut) {
+        reportContainerCut(path, cut);
+    };
     environment.extraction = [&](const QString& path) {
         std::optional<ExtractionPipeline::Taken> taken = pipeline.take(path);
         if (!taken || !taken->cacheEntry)
@@ -339,8 +342,12 @@ bool IndexRun::keepUnchangedDatabase(const TextCache& previous) {
         return false;
     indexedDocuments_ = unchanged->indexedDocuments;
     totalSize_ = unchanged->totalSize;
-    for (const QString& path : unchanged->unreadableDocuments)
-        reportUnreadable(path);
+    for (const UnchangedRun::Report& report : unchanged->reports) {
+        if (report.unreadable)
+            reportUnreadable(report.path);
+        else
+            reportContainerCut(report.path, report.cut);
+    }
     textKept_ = true;
     return true;
 }
@@ -369,6 +376,12 @@ bool IndexRun::indexDocument(const QString& path, UnpackEnvironment& environment
             reportUnreadable(path);
     }
     return true;
+}
+
+void IndexRun::reportContainerCut(const QString& path, quint8 cut) {
+    if (progress_.notice)
+        progress_.notice(
+            containerCutMessage(path, cut, {memberSizeCap_, kDefaultContainerSizeCap}));
 }
 
 void IndexRun::reportUnreadable(const QString& path) {

@@ -132,6 +132,7 @@ private:
     QStringList stageGeneration(const QStringList& logLines);
     void reportNotSaved();
     void reportUnreadable(const QString& path);
+    void reportContainerCut(const QString& path, quint8 cut);
     void setStatus(const QString& text);
     void setCaption(const QString& text);
     std::optional<QString> driveFileListPath() const;

@@ -21,7 +21,7 @@ constexpr char kMagic[8] = {'T', 'r', 'o', 'v', 'e', 'x', 'T', 'C'};
 constexpr qsizetype kFixedHeaderSize = 8 + 4 + 4 + 8 + 8;
 constexpr qsizetype kRecordSize = 4 + 8 + 4 + 8 + 4 + 8 + 8 + 4;
 constexpr qsizetype kHeaderSize = kFixedHeaderSize + kRecordSize;
-// Path lengths, stamp, outcome, split flag, reserved, line count,
+// Path lengths, stamp, outcome, split flag, what the caps cut, line count,
 // characters, text length, line-lengths length.
 constexpr qsizetype kEntryHeaderSize = 4 + 4 + 8 + 8 + 1 + 1 + 2 + 8 + 8 + 8 + 8;
 constexpr qsizetype kChecksumSize = 4;
@@ -77,6 +77,7 @@ struct EntryHeader {
     DocumentStamp stamp;
     quint8 outcome = 0;
     bool partsAfterLastLine = false;
+    quint8 cut = NotCut;
     qint64 lineCount = 0;
     qint64 characters = 0;
     quint64 textLength = 0;
@@ -90,7 +91,7 @@ struct EntryHeader {
         stamp.modified = read.take<qint64>();
         outcome = read.take<quint8>();
         partsAfterLastLine = read.take<quint8>() != 0;
-        read.take<quint16>();
+        cut = static_cast<quint8>(read.take<quint16>());
         lineCount = read.take<qint64>();
         characters = read.take<qint64>();
         textLength = read.take<quint64>();
@@ -150,6 +151,7 @@ RunRecord readRecord(const char* at) {
 // the entry's bytes.
 std::optional<DocumentExtraction> extractionOf(const QByteArray& bytes, const EntryHeader& head) {
     DocumentExtraction extraction;
+    extraction.cut = head.cut;
     if (head.outcome == StoredUnreadable)
         return extraction;
     if (head.outcome != StoredText)
@@ -216,7 +218,7 @@ CacheEntry makeCacheEntry(const QString& windowsPath, const QString& nativePath,
     put<qint64>(out, stamp.modified);
     put<quint8>(out, readable ? StoredText : StoredUnreadable);
     put<quint8>(out, text.partsAfterLastLine() ? 1 : 0);
-    put<quint16>(out, 0);
+    put<quint16>(out, extraction.cut);
     put<qint64>(out, text.lineCount());
     put<qint64>(out, text.characters());
     put<quint64>(out, quint64(text.bytes().size()));
@@ -278,7 +280,7 @@ bool TextCache::index() {
         const QByteArrayView all(paths);
         entries_.insert(cacheKey(all.first(qsizetype(entry.windowsLength)),
                                  all.sliced(qsizetype(entry.windowsLength))),
-                        Entry{at, *length, {entry.stamp, entry.outcome == StoredText}});
+                        Entry{at, *length, {entry.stamp, entry.outcome == StoredText, entry.cut}});
         at += *length;
     }
     return true;

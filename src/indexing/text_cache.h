@@ -35,8 +35,8 @@ std::optional<DocumentStamp> documentStamp(const QString& nativePath);
 // Layout: the header (kMagic, format version, extraction version, member
 // and container size caps, then the run record below), then entries up to
 // the end of the file, each:
-// the lengths of its two paths, the stamp, the outcome, the split flag, the
-// line count, the character count, the lengths of the text and of the line
+// the lengths of its two paths, the stamp, the outcome, the split flag, what
+// the caps cut (two bytes), the line count, the character count, the lengths of the text and of the line
 // lengths, the two paths (UTF-8), the text, the line lengths, and a CRC-32
 // of all of the entry before it. Numbers are little-endian.
 inline constexpr quint32 kTextCacheFormatVersion = 2;
@@ -104,6 +104,7 @@ public:
     struct EntrySummary {
         DocumentStamp stamp;
         bool readable = false; // else the container could not be read
+        quint8 cut = NotCut;   // ContainerCut flags
     };
     std::optional<EntrySummary> summary(const QString& windowsPath,
                                         const QString& nativePath) const;

@@ -90,8 +90,8 @@ bool takeDocument(const QString& path, const UnchangedRunInputs& inputs, const T
         return false;
     if (summary->readable)
         ++run.indexedDocuments;
-    else
-        run.unreadableDocuments.append(path);
+    if (!summary->readable || summary->cut != NotCut)
+        run.reports.append({path, !summary->readable, summary->cut});
     return true;
 }
 

@@ -34,7 +34,14 @@ struct UnchangedRunInputs {
 struct UnchangedRun {
     qint64 indexedDocuments = 0;
     qint64 totalSize = 0;
-    QStringList unreadableDocuments; // in list order
+    // The documents the builder reports, in list order: those that could
+    // not be read, and those the caps cut (ContainerCut flags).
+    struct Report {
+        QString path;
+        bool unreadable = false;
+        quint8 cut = NotCut;
+    };
+    QList<Report> reports;
 };
 
 // The figures of the run when it would write the very database that is

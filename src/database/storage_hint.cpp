@@ -21,4 +21,11 @@ QString storageHint(const QString& path) {
     return {};
 }
 
+QString withStorageHint(const QString& message, const QString& path) {
+    const QString hint = storageHint(path);
+    if (hint.isEmpty())
+        return message;
+    return message + (message.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + hint;
+}
+
 } // namespace database

@@ -11,4 +11,7 @@ namespace database {
 // alone). Appended to the messages of files that could not be written.
 QString storageHint(const QString& path);
 
+// The message with the hint for `path` after it, as a sentence of its own.
+QString withStorageHint(const QString& message, const QString& path);
+
 } // namespace database

@@ -442,9 +442,10 @@ QStringList IndexRun::stageGeneration(const QStringList& logLines) {
 void IndexRun::reportNotSaved() {
     setStatus(QStringLiteral("Die Datenbank wurde nicht gespeichert."));
     if (context_.prompts)
-        context_.prompts->warning(QStringLiteral("Die Datenbank \"") + request_.name +
-                                  QStringLiteral("\" wurde nicht gespeichert. ") + writeError() +
-                                  database::storageHint(programDirectory_));
+        context_.prompts->warning(database::withStorageHint(
+            QStringLiteral("Die Datenbank \"") + request_.name +
+                QStringLiteral("\" wurde nicht gespeichert. ") + writeError(),
+            programDirectory_));
 }
 
 void IndexRun::finish() {

@@ -2,6 +2,7 @@
 
 #include "list_order.h"
 
+#include "database/storage_hint.h"
 #include "textio/durable_files.h"
 
 #include <QDir>
@@ -13,8 +14,10 @@ namespace {
 constexpr qsizetype kWriteBlock = 1 << 20;
 
 QString writeError(const QString& path, const QString& reason) {
-    return QStringLiteral("Die sortierte Liste \"") + QDir::toNativeSeparators(path) +
-           QStringLiteral("\" kann nicht geschrieben werden: ") + reason;
+    return database::withStorageHint(
+        QStringLiteral("Die sortierte Liste \"") + QDir::toNativeSeparators(path) +
+            QStringLiteral("\" kann nicht geschrieben werden: ") + reason,
+        path);
 }
 
 bool writeBlock(QSaveFile& file, QByteArray& block) {

@@ -11,8 +11,11 @@
 #include "database/database_text.h"
 #include "database/document_list.h"
 #include "database/generation_switch.h"
+#include "database/not_written_message.h"
+#include "database/storage_hint.h"
 #include "textio/utf8.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -249,6 +252,13 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
         const PageWriteResult written =
             SchreibHTMLDoc(input, pass, environment.programDirectory, environment.openPage);
         if (!written.written) {
+            // Said once: the page of the second pass would fail alike.
+            if (outcome.pageWriteError.isEmpty() && run.prompts)
+                run.prompts->warning(database::withStorageHint(
+                    database::notWrittenMessage(QStringLiteral("Die Ergebnisseite ") +
+                                                    QDir::toNativeSeparators(written.path),
+                                                written.error),
+                    environment.programDirectory));
             outcome.pageWriteError = written.error;
             return;
         }

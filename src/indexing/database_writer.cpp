@@ -8,6 +8,7 @@
 #include "database/part_files.h"
 #include "database/replace_file.h"
 #include "platform/program_directory.h"
+#include "textio/durable_files.h"
 #include "textio/utf8.h"
 
 #include <QDir>
@@ -186,7 +187,7 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
             return;
         }
     }
-    if (!merged.commit()) {
+    if (!textio::commitDurably(merged)) {
         fail(stagedTextPath(), merged.errorString());
         return;
     }

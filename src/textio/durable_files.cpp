@@ -85,6 +85,13 @@ QString folderOf(const QString& path) {
 
 bool commitDurably(QSaveFile& file) {
     const QString path = file.fileName();
+    // What still sits in the write buffer goes out here. QSaveFile's own
+    // commit ignores a failure to write it (a full disk): it would put an
+    // empty or cut file in the place of the old one and report success.
+    if (!file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
     if (!file.commit())
         return false;
     // The new file is in place either way; a folder that cannot be synced

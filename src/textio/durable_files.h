@@ -24,7 +24,8 @@ bool syncFolderToDisk(const QString& folder, QString* error = nullptr);
 QString folderOf(const QString& path);
 
 // Puts a QSaveFile in place (its bytes are synced before the rename) and
-// syncs its folder, so the rename survives a crash too. On failure the
+// syncs its folder, so the rename survives a crash too. Bytes that could
+// not be written, even those still buffered, fail it. On failure the
 // previous file stays as it was, and the save file says why.
 bool commitDurably(QSaveFile& file);
 

@@ -215,6 +215,12 @@ std::optional<QByteArray> TShellZip::readMember(int member) {
         }
         if (got == 0)
             break;
+        // Grown by doubling up to the bound, each step to an exact size: an
+        // append alone would let the buffer grow past the bound and touch
+        // twice the memory the member needs.
+        if (bytes.capacity() - bytes.size() < got)
+            bytes.reserve(static_cast<qsizetype>(std::min<qint64>(
+                std::max<qint64>(2 * bytes.capacity(), bytes.size() + got), bound)));
         bytes.append(chunk, static_cast<qsizetype>(got));
     }
     // A member that has more than the bound was cut.

@@ -36,9 +36,9 @@ std::optional<DocumentStamp> documentStamp(const QString& nativePath);
 // and container size caps, then the run record below), then entries up to
 // the end of the file, each:
 // the lengths of its two paths, the stamp, the outcome, the split flag, what
-// the caps cut (two bytes), the line count, the character count, the lengths of the text and of the line
-// lengths, the two paths (UTF-8), the text, the line lengths, and a CRC-32
-// of all of the entry before it. Numbers are little-endian.
+// the caps cut (two bytes), the line count, the character count, the lengths of the text and of the
+// line lengths, the two paths (UTF-8), the text, the line lengths, and a CRC-32 of all of the entry
+// before it. Numbers are little-endian.
 inline constexpr quint32 kTextCacheFormatVersion = 2;
 // Raised whenever the extraction gives other lines for the same document,
 // so caches of earlier rules are not used.

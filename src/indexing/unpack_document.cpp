@@ -65,8 +65,8 @@ QString containerCutMessage(const QString& documentPath, quint8 cut,
         reasons.append(
             QStringLiteral("ein Teil größer als %1 MB").arg(limits.memberSizeCap / kMegabyte));
     if (cut & ContainerTooLarge)
-        reasons.append(QStringLiteral("mehr als %1 MB entpackt")
-                           .arg(limits.containerSizeCap / kMegabyte));
+        reasons.append(
+            QStringLiteral("mehr als %1 MB entpackt").arg(limits.containerSizeCap / kMegabyte));
     return QLatin1Char('<') + documentPath + QStringLiteral("> nur zum Teil indiziert: ") +
            reasons.join(QStringLiteral(", "));
 }

@@ -70,7 +70,10 @@ bool DatabaseWriter::writeToSpool(QByteArrayView bytes) {
 }
 
 void DatabaseWriter::appendLine(QStringView line) {
-    buffer_ += textio::utf8EncodeStandard(line);
+    // The lines written this way are the block headers: a document path
+    // whose name held bytes that are not UTF-8 keeps their escapes, so the
+    // search finds the document by it.
+    buffer_ += textio::utf8EncodeKeepingEscapes(line);
     buffer_ += "\r\n";
     ++pendingLines_;
     if (buffer_.size() >= kBufferSize)

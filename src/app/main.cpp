@@ -9,6 +9,7 @@
 #include "search_form.h"
 
 #include "platform/administrator.h"
+#include "platform/browser_detection.h"
 #include "platform/clock.h"
 #include "platform/drive_map.h"
 #include "platform/event_pause.h"
@@ -16,6 +17,7 @@
 #include "platform/process_probe.h"
 #include "platform/program_directory.h"
 #include "platform/qt_clipboard.h"
+#include "platform/qt_colour_chooser.h"
 #include "platform/qt_folder_chooser.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_shell_launcher.h"
@@ -70,6 +72,8 @@ int main(int argc, char* argv[]) {
     platform::QtClipboard clipboard;
     platform::SteadyClock clock;
     platform::SystemProcessProbe processes;
+    platform::QtColourChooser colourChooser;
+    platform::SystemBrowserProbe browsers;
     const QScreen* screen = QGuiApplication::primaryScreen();
     platform::ThrottledYield throttledYield;
 
@@ -83,10 +87,13 @@ int main(int argc, char* argv[]) {
                          clipboard,
                          clock,
                          processes,
+                         colourChooser,
+                         browsers,
                          programDirectory,
                          QApplication::applicationDirPath(),
                          platform::processHasAdministratorRights(),
                          screen ? screen->geometry().width() : 1024,
+                         screen ? screen->geometry().height() : 768,
                          [](QDialog& dialog) { return dialog.exec(); },
                          platform::pauseWithEvents,
                          [&throttledYield] { throttledYield(); }};
@@ -96,7 +103,7 @@ int main(int argc, char* argv[]) {
     TMainForm_TX_ODT mainForm(services);
     prompts.setParent(&mainForm);
     TOKBottomDlg newDatabaseDialog(services, &mainForm);
-    TEinstellform settingsDialog(&mainForm);
+    TEinstellform settingsDialog(services, &mainForm);
     THinweisForm questionWindow(&mainForm);
     TSuchForm searchWindow(services, mainForm, &mainForm);
     TBinbeimSuchenForm searchingNotice(&mainForm);

@@ -77,6 +77,10 @@ void ViewerPanel::hidePageOffset() {
     pageOffset_->hide();
 }
 
+void ViewerPanel::clearPageOffset() {
+    pageOffset_->clear();
+}
+
 QString ViewerPanel::findText() const {
     return findBar_->text();
 }
@@ -86,6 +90,11 @@ void ViewerPanel::clearFindText() {
 }
 
 void ViewerPanel::setFindButtonEnabled(bool enabled) {
+    findButton_->setEnabled(enabled);
+}
+
+void ViewerPanel::setFindControlsEnabled(bool enabled) {
+    findBar_->setEnabled(enabled);
     findButton_->setEnabled(enabled);
 }
 
@@ -112,6 +121,10 @@ void ViewerPanel::setMirrorHint(const QString& text) {
 
 bool ViewerPanel::mirrorHasText() const {
     return !mirror_->toPlainText().isEmpty();
+}
+
+void ViewerPanel::setMirrorText(const QString& text) {
+    mirror_->setPlainText(text);
 }
 
 void ViewerPanel::focusMirror() {

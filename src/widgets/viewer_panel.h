@@ -27,10 +27,13 @@ public:
     void clearCaptions();
     // Label2 appears only once the viewer reports where its page starts.
     void hidePageOffset();
+    void clearPageOffset();
 
     QString findText() const;
     void clearFindText();
     void setFindButtonEnabled(bool enabled);
+    // The find bar TntEdit1 and "Suchen" together (a list build locks both).
+    void setFindControlsEnabled(bool enabled);
 
     // The viewer and its mirror box show nothing any more.
     void resetViewer();
@@ -43,6 +46,7 @@ public:
     bool hintShownAtCursor() const { return hintShownAtCursor_; }
     void setMirrorHint(const QString& text);
     bool mirrorHasText() const;
+    void setMirrorText(const QString& text);
     void focusMirror();
     void focusViewer();
     // Keeps the mirror box exactly over the viewer.

@@ -76,12 +76,8 @@ void TEinstellform::buildControls() {
 
     biggerButton_ = named(new QToolButton(this), "SpeedButton1");
     biggerButton_->setText(QStringLiteral("+ "));
-    biggerButton_->setIcon(widgets::fontStepIcon(true));
     smallerButton_ = named(new QToolButton(this), "SpeedButton2");
     smallerButton_->setText(QStringLiteral("-"));
-    smallerButton_->setIcon(widgets::fontStepIcon(false));
-    for (QToolButton* step : {biggerButton_, smallerButton_})
-        step->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     fontLabel_ = named(new QLabel(QStringLiteral("Schriftgröße Text-Viewer"), this), "Label1");
 
     installedLabel_ = named(
@@ -266,13 +262,22 @@ void TEinstellform::FormPaint() {
             control->setEnabled(false);
         biggerButton_->setText(QStringLiteral("+    "));
         smallerButton_->setText(QStringLiteral("-    "));
+        showFontStepPictures(false);
         return;
     }
     for (QWidget* control : QList<QWidget*>{sortedButton_, biggerButton_, smallerButton_})
         control->setEnabled(true);
     biggerButton_->setText(QString());
     smallerButton_->setText(QString());
+    showFontStepPictures(true);
     positionsButton_->setEnabled(windows_.searchWindow->documentLoaded());
+}
+
+// Enabled, the buttons show a drawn plus and minus in place of their
+// emptied captions; disabled, their captions alone.
+void TEinstellform::showFontStepPictures(bool shown) {
+    biggerButton_->setIcon(shown ? widgets::fontStepIcon(true) : QIcon());
+    smallerButton_->setIcon(shown ? widgets::fontStepIcon(false) : QIcon());
 }
 
 void TEinstellform::keyPressEvent(QKeyEvent* event) {

@@ -91,6 +91,7 @@ private:
     void FormCreate();
     void PruefeWelcheBrowserInstalliert();
     void chooseBrowser(int row);
+    void showFontStepPictures(bool shown);
 
     // What the buttons do (einstell_form_actions.cpp).
     void applyBackgroundToAllWindows(quint32 value, bool logoTransparent);

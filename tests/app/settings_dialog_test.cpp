@@ -244,7 +244,8 @@ void SettingsDialogTest::hintTextColourReachesAllThirtyFourControls() {
         for (const QString& name : names) {
             QWidget* widget = control(window, name);
             QVERIFY2(widget, qPrintable(window->objectName() + QLatin1Char(' ') + name));
-            QVERIFY2(widget->palette().color(QPalette::WindowText) == QColor(255, 255, 0),
+            QVERIFY2(widget->palette().color(QPalette::Active, QPalette::WindowText) ==
+                         QColor(255, 255, 0),
                      qPrintable(window->objectName() + QLatin1Char(' ') + name));
             ++count;
         }

@@ -96,7 +96,7 @@ private:
     // What the buttons do (einstell_form_actions.cpp).
     void applyBackgroundToAllWindows(quint32 value, bool logoTransparent);
     void applyHintTextToAllWindows(quint32 value);
-    void restoreDefaultPlacement(QWidget& window, int height, int width);
+    void centreOnScreen(QWidget& window);
     void stepViewerFontSize(int step);
     QString workingDatabaseName() const;
 

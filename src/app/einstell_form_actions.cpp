@@ -120,15 +120,19 @@ void TEinstellform::Button1Click() {
 
     const int width = windows_.mainWindow ? windows_.mainWindow->defaultWidth()
                                           : std::min(1024, services_.screenWidth);
-    if (windows_.mainWindow)
-        restoreDefaultPlacement(*windows_.mainWindow, kDefaultMainHeight, width);
+    if (TMainForm_TX_ODT* main = windows_.mainWindow) {
+        main->resize(width, kDefaultMainHeight);
+        centreOnScreen(*main);
+    }
     services_.settings.write(settings::kHoehe, QString::number(kDefaultMainHeight));
     services_.settings.write(settings::kWeite, QString::number(width));
 
     if (TSuchForm* search = windows_.searchWindow) {
         // A search window not yet shown takes the size at its first display.
         search->setStartSize(kDefaultSearchHeight, width);
-        restoreDefaultPlacement(*search, kDefaultSearchHeight, width);
+        search->resize(width, kDefaultSearchHeight);
+        search->FormResize(); // its own limits apply at once, as on every resize
+        centreOnScreen(*search);
     }
     services_.settings.write(settings::kSHoehe, QString::number(kDefaultSearchHeight));
     services_.settings.write(settings::kSWeite, QString::number(width));
@@ -137,12 +141,8 @@ void TEinstellform::Button1Click() {
     applyHintTextToAllWindows(kWhite);
 }
 
-// Sized first, as far as the window's own limits let it, then centred on
-// the screen by the size it took.
-void TEinstellform::restoreDefaultPlacement(QWidget& window, int height, int width) {
-    window.resize(width, height);
-    if (auto* search = qobject_cast<TSuchForm*>(&window))
-        search->FormResize();
+// By the size the window took, which its own limits may have changed.
+void TEinstellform::centreOnScreen(QWidget& window) {
     window.move(services_.screenWidth / 2 - window.width() / 2,
                 services_.screenHeight / 2 - window.height() / 2);
 }

@@ -6,6 +6,7 @@
 #include "platform/colour_chooser.h"
 #include "platform/drive_map.h"
 #include "platform/folder_chooser.h"
+#include "platform/os_family.h"
 #include "platform/process_probe.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
@@ -22,9 +23,9 @@ class QDialog;
 // What the windows need from outside themselves, handed to every window: the
 // settings store, the message boxes, the folder browser, the volume check,
 // the shell, the clipboard, the clock, the process probe, the colour chooser,
-// the installed browsers, the screen's size, and how a modal window is shown
-// and a pause is waited. The program passes the real ones,
-// tests their doubles.
+// the installed browsers, the screen's size, how a modal window is shown and
+// a pause is waited, and which system the texts describe. The program passes
+// the real ones, tests their doubles.
 struct AppServices {
     platform::SettingsStore& settings;
     platform::Prompts& prompts;
@@ -54,4 +55,6 @@ struct AppServices {
     std::function<void(int)> pause;
     // Keeps the windows responsive during long work.
     std::function<void()> yield;
+    // Which system the texts that describe one speak of; tests choose.
+    platform::OsFamily osFamily = platform::currentOsFamily();
 };

@@ -1,6 +1,7 @@
 // trovex-odt: the desktop program. Creates the windows once, in their fixed
 // order, and runs until the main window closes.
 #include "app_resources.h"
+#include "application_identity.h"
 #include "binbeimsuchen_form.h"
 #include "einstell_form.h"
 #include "hinweis_form.h"
@@ -54,7 +55,7 @@ int main(int argc, char* argv[]) {
     // window exists and under a passing title.
     QApplication::setApplicationName(QStringLiteral("Trovex-Start"));
     platform::probeOtherInstance(QApplication::arguments());
-    QApplication::setApplicationName(QStringLiteral("Trovex-ODT"));
+    nameTheApplication();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/trovex/trovex-odt.xpm")));
     QTranslator translator;
     loadGermanQtTranslations(app, translator);
@@ -96,7 +97,8 @@ int main(int argc, char* argv[]) {
                          screen ? screen->geometry().height() : 768,
                          [](QDialog& dialog) { return dialog.exec(); },
                          platform::pauseWithEvents,
-                         [&throttledYield] { throttledYield(); }};
+                         [&throttledYield] { throttledYield(); },
+                         platform::currentOsFamily()};
 
     // TFormTempRTF and TFormProgress of the program's design are not made:
     // no work of the program uses them.

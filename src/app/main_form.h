@@ -95,6 +95,8 @@ public:
     // What the search window asks of the main window (main_form_start.cpp).
     QStringList catalogueEntries() const override;
     QList<int> selectedCatalogueRows() const override;
+    int rememberedSelection() const override { return rememberedSelection_; }
+    void rememberSelection(int index) override { rememberedSelection_ = index; }
     void showStatus(const QString& text) override;
     void showFinishedStatus(const QString& text) override;
     void showProgressLine(const QString& text) override;
@@ -108,8 +110,6 @@ public:
     QString programDirectory() const { return services_.programDirectory; }
     QString selectedDatabaseName() const { return selectedDatabaseName_; }
     qint64 bookmarkPosition() const { return bookmarkPosition_; }
-    int rememberedSelection() const { return rememberedSelection_; }
-    void setRememberedSelection(int index) { rememberedSelection_ = index; }
     RunState runState() const { return runState_; }
     bool isRunning() const { return running_; }
     bool isUpdateMode() const { return updateMode_; }
@@ -233,7 +233,7 @@ private:
     qint64 indexedFileCount_ = 0;
     QString elapsedText_;
     filelist::PatienceMarks patience_;
-    filelist::ScannerNotice scannerNotice_;
+    filelist::ScannerNotice scannerNotice_{services_.osFamily};
     filelist::ToolMonitor monitor_;
     QChar runDrive_;
     QString toolStartError_;

@@ -3,6 +3,7 @@
 #include "main_form.h"
 
 #include "ok_bottom_dlg.h"
+#include "unreadable_documents.h"
 
 #include "database/drive_file_list.h"
 #include "indexing/index_run.h"
@@ -105,6 +106,9 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
     progress.caption = [this](const QString& text) { setWindowTitle(text); };
     progress.status = [this](const QString& text) { statusLine_->setText(text); };
     progress.listedFiles = [this](qint64 count) { indexedFileCount_ = count; };
+    // A document that cannot be read does not stop the run: the status line
+    // names it, and one box after the run lists them all.
+    progress.notice = [this](const QString& text) { statusLine_->setText(text); };
     run_ = std::make_unique<indexing::IndexRun>(services_.programDirectory, services_.drives,
                                                 services_.settings, context, progress);
     run_->setClock([this] { return services_.clock.milliseconds(); });
@@ -144,6 +148,8 @@ void TMainForm_TX_ODT::readListAndFinish(bool startedByMonitor) {
     // status line.
     runState_ = listed ? RunState::Finished : RunState::Idle;
     finishWindowSide();
+    if (!run_->unreadableDocuments().isEmpty())
+        services_.prompts.information(unreadableDocumentsMessage(run_->unreadableDocuments()));
 }
 
 void TMainForm_TX_ODT::reportMissingDriveList() {

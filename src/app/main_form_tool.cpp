@@ -52,7 +52,7 @@ void TMainForm_TX_ODT::UeberwachTimerTimer() {
         return;
     case Action::TimeOut:
         timeOutToolRun();
-        services_.prompts.plain(filelist::timeoutMessageText());
+        services_.prompts.plain(filelist::timeoutMessageText(services_.osFamily));
         return;
     case Action::ReadList:
         setRunButtonsEnabled(false);
@@ -77,7 +77,7 @@ void TMainForm_TX_ODT::timeOutToolRun() {
     updateRunActive_ = false;
     updateMode_ = false;
     runState_ = RunState::Idle;
-    statusLine_->setText(filelist::timeoutStatusText());
+    statusLine_->setText(filelist::timeoutStatusText(services_.osFamily));
     setRunButtonsEnabled(true);
     closeButton_->setEnabled(true);
     closeButton_->setText(QStringLiteral("Schli&eßen"));

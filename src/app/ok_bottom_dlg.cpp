@@ -1,6 +1,7 @@
 #include "ok_bottom_dlg.h"
 
 #include "hinweis_form.h"
+#include "system_texts.h"
 
 #include "database/drive_file_list.h"
 #include "indexing/new_database_checks.h"
@@ -24,16 +25,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString kCDriveHint =
-    QStringLiteral("Wenn Sie auf Laufwerk \"C:\\\" oder speziell in den Ordner \"C:\\Windows\", "
-                   "\"C:\\Program Files\" etc. \r\n"
-                   "Dateien indizieren möchten, ist es besser wenn Sie Trovex mit "
-                   "Administratorberechtigung starten.\r\n"
-                   "(Rechte Maustaste auf \"Trovex-odt.exe\" und im Kontextmenü auf \"Als "
-                   "Administrator ausführen\" klicken.\r\n"
-                   "\r\n") +
-    QString(39, QLatin1Char(' ')) + QStringLiteral("Sonst werden die Dateien nicht indiziert.");
 
 QLabel* label(const QString& text, const char* name, QWidget* parent) {
     return widgets::named(new QLabel(text, parent), name);
@@ -76,18 +67,17 @@ TOKBottomDlg::TOKBottomDlg(AppServices& services, QWidget* parent)
     patternChoice_->setObjectName(QStringLiteral("ComboBox1"));
     patternChoice_->setMaxVisibleItems(20);
     patternChoice_->setFixedSize(1, 1); // hidden in the layout; only its list pops up
-    setExtensionChoices({QStringLiteral("*.csv"), QStringLiteral("*.txt")});
+    // The four kinds of document the program reads; AuswahlEndungen.txt,
+    // when there is one, replaces them at the first paint.
+    setExtensionChoices({QStringLiteral("*.odt"), QStringLiteral("*.docx"),
+                         QStringLiteral("*.docm"), QStringLiteral("*.epub")});
 
-    auto* label4 = label(
-        QStringLiteral("Nach dem Sie OK betätigt haben, wird eine Hauptdateienliste erstellt.  "
-                       "Dafür wird das "),
-        "Label4", this);
-    auto* label5 = label(QStringLiteral("Programm \"ErstelleDateienliste.exe\" gestartet. Dieses "
-                                        "braucht Administratorrechte."),
-                         "Label5", this);
-    auto* label6 = label(QStringLiteral("Deshalb müssen Sie die Frage der "
-                                        "Benutzerkontensteuerung mit \"Ja\" bestätigen."),
-                         "Label6", this);
+    const QStringList toolNote = systemtexts::fileListToolNote(services_.osFamily);
+    auto* label4 = label(toolNote.at(0), "Label4", this);
+    auto* label5 = label(toolNote.at(1), "Label5", this);
+    auto* label6 = label(toolNote.at(2), "Label6", this);
+    // Where nothing needs confirming, the third line says nothing.
+    label6->setHidden(label6->text().isEmpty());
     listPicture_ = new QLabel(this);
     listPicture_->setObjectName(QStringLiteral("Image1"));
     listPicture_->setPixmap(QPixmap(QStringLiteral(":/trovex/liste.xpm")));
@@ -240,9 +230,8 @@ void TOKBottomDlg::Edit2Change() {
     const QChar drive = path.at(0);
     if (services_.volumes.canBeIndexed(drive))
         return;
-    services_.prompts.information(QStringLiteral("Das Laufwerk: \"") + drive +
-                                  QStringLiteral("\" hat kein NTFS-Dateisystem! Trovex kann es "
-                                                 "deshalb nicht indizieren."));
+    services_.prompts.information(systemtexts::unindexableDriveMessage(
+        services_.osFamily, drive, services_.drives.driveDirectory(drive)));
     folderField_->clear();
 }
 
@@ -266,8 +255,10 @@ void TOKBottomDlg::OrdnerwaehlenButtonClick() {
     if (folderField_->text().isEmpty())
         return; // refused by the volume check, which has said why
 
-    if (path->toUpper().contains(QStringLiteral("C:\\")) && !administrator_ && !cDriveHintShown_) {
-        services_.prompts.information(kCDriveHint);
+    const std::optional<QString> driveCHint = systemtexts::driveCHint(services_.osFamily);
+    if (driveCHint && path->toUpper().contains(QStringLiteral("C:\\")) && !administrator_ &&
+        !cDriveHintShown_) {
+        services_.prompts.information(*driveCHint);
         cDriveHintShown_ = true;
     }
     useTool_ = true;
@@ -291,17 +282,23 @@ void TOKBottomDlg::BitBtn1Click() {
 void TOKBottomDlg::ComboBox1Click(int index) {
     if (index < 0 || index >= patternChoice_->count())
         return;
+    const QString chosen = patternChoice_->itemText(index);
     QString patterns = patternField_->text();
+    // A pattern the field holds already is not taken twice; an update shows
+    // the stored patterns in upper case, so the letter case does not count.
+    const QStringList held = patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (held.contains(chosen, Qt::CaseInsensitive))
+        return;
     if (!patterns.isEmpty())
         patterns += QLatin1Char(' ');
-    patternField_->setText(patterns + patternChoice_->itemText(index));
+    patternField_->setText(patterns + chosen);
 }
 
 QString TOKBottomDlg::driveListDateText(const QString& listFile) {
     const QFileInfo info(listFile);
     if (!info.exists())
         return listDateText_; // the previous date stays
-    return QLocale().toString(info.lastModified().toLocalTime(), QLocale::ShortFormat);
+    return listDateText(info.lastModified(), QLocale());
 }
 
 void TOKBottomDlg::askListQuestion(QChar driveLetter, int pauseAfterNo) {

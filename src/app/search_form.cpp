@@ -2,6 +2,8 @@
 #include "search_form.h"
 
 #include "binbeimsuchen_form.h"
+#include "search_form_viewer_state.h"
+#include "system_texts.h"
 
 #include "database/database_paths.h"
 #include "platform/settings_values.h"
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -70,7 +73,8 @@ private:
 TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* parent)
     : QDialog(parent)
     , services_(services)
-    , host_(host) {
+    , host_(host)
+    , viewerState_(std::make_unique<ViewerSideState>()) {
     setObjectName(QStringLiteral("TSuchForm"));
     setWindowTitle(QStringLiteral("Trovex-ODT Suche"));
     buildControls();
@@ -84,6 +88,7 @@ TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* par
     connect(abortWaitTimer_, &QTimer::timeout, this, &TSuchForm::Timer1Timer);
     titleTimer_ = named(new QTimer(this), "Timer2");
     titleTimer_->setInterval(1000);
+    connectViewerHandlers();
 
     // ApplicationEvents1Message: every wheel turn of the application passes here.
     QCoreApplication::instance()->installEventFilter(new WheelWatcher(this));
@@ -210,13 +215,7 @@ void TSuchForm::connectHandlers() {
     connect(searchBar_, &widgets::SearchBar::historyEntryClicked, this,
             &TSuchForm::TntListBox2Click);
     connect(searchBar_, &widgets::SearchBar::clearClicked, this, &TSuchForm::Button1Click);
-    // Enter goes to "Lokale Suche", which runs only when enabled.
-    connect(searchBar_, &widgets::SearchBar::enterPressed, this, [this] {
-        if (okButton_->isEnabled()) {
-            okButton_->setFocus();
-            okButton_->click();
-        }
-    });
+    connect(searchBar_, &widgets::SearchBar::enterPressed, this, &TSuchForm::TntEdit2KeyDown);
     connect(phraseBox_, &QCheckBox::clicked, this, &TSuchForm::PhraseCheckBoxClick);
     connect(anyWordBox_, &QCheckBox::clicked, this, &TSuchForm::OderCheckBoxClick);
     connect(okButton_, &QPushButton::clicked, this, &TSuchForm::OKBtnClick);
@@ -234,7 +233,6 @@ void TSuchForm::connectHandlers() {
             searchBar_->hideHistory();
     });
     connect(viewerPanel_, &widgets::ViewerPanel::clearFindClicked, this, &TSuchForm::Button2Click);
-    connect(viewerPanel_, &widgets::ViewerPanel::findTextChanged, this, [this] { update(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -290,10 +288,8 @@ void TSuchForm::firstPaintSetUp() {
     if (height > 0 && width > 0)
         resize(width, height);
     searchBar_->focusText();
-    hintLabel_->setText(
-        QStringLiteral("Geben Sie oben den Text ein, den Sie suchen.   Bei der Suche\r\nnach einem "
-                       "Pfadeintrag mit Dateinamen, setzen Sie das Raute-\r\nZeichen # davor:     "
-                       "#C:\\Windows\\Dies ist ein Beispiel.odt"));
+    hintLabel_->setText(systemtexts::searchHintText(
+        systemtexts::pathEntryExample(services_.osFamily, services_.drives, QDir::homePath())));
     sortedListButton_->setEnabled(false);
     webButton_->setEnabled(false);
     okButton_->setEnabled(false);

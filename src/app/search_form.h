@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -15,6 +17,7 @@ class QPushButton;
 class QSplitter;
 class QTimer;
 class TBinbeimSuchenForm;
+struct ViewerSideState;
 
 namespace widgets {
 class ListBuilderPanel;
@@ -134,6 +137,7 @@ public Q_SLOTS:
     void Timer1Timer();
     void TntEdit2Change();
     void TntEdit2Click();
+    void TntEdit2KeyDown(); // Enter in the search bar
     void TntListBox2Click();
     void PhraseCheckBoxClick();
     void OderCheckBoxClick();
@@ -149,6 +153,26 @@ public Q_SLOTS:
 
     // Asked by the searching notice window's "Abbrechen".
     void requestSearchCancel() { searchCancelRequested_ = true; }
+
+    // The document viewer: loading, find, mirror box, bookmark, title and
+    // file positions (search_form_viewer.cpp, search_form_find.cpp,
+    // search_form_positions.cpp).
+    void UTF8LadenButtonClick();
+    void ZeilenAlsListeSortierenClick();
+    void WeiterSucheClick();
+    void TntEdit1Change();
+    void Find(bool first);
+    void ViewerMemoDblClick();
+    void ViewerMemoKeyDown(int key);
+    void ViewerMemoMouseDown();
+    void LesezeichenBtnClick();
+    void Timer2Timer();
+    void ZeigDieTitelAn();
+    void ErstelleDateiPosisVonAktDB();
+    // "Liste der Datei-Positionen erstellen" of the settings dialog, answered
+    // with Yes: the database text is loaded as "Textinhalt laden" does, then
+    // the file-position list is built.
+    void loadTextAndBuildFilePositions();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -171,7 +195,7 @@ private:
 
     // The search bar (search_form_entry.cpp).
     void applySearchTextState(const QString& trimmed);
-    void handlePathEntry(const QString& trimmed);
+    bool handlePathEntry(const QString& trimmed);
     void colourSearchButtons(bool enabled);
     int historyHeight() const;
     void copyToClipboard(const QString& text);
@@ -187,6 +211,20 @@ private:
     // The controls a running build locks, and what its end unlocks again.
     void lockControlsForListBuild();
     void unlockControlsAfterListBuild();
+
+    // The viewer (search_form_viewer.cpp, search_form_find.cpp).
+    void connectViewerHandlers();
+    void loadSearchHistoryOfDatabase();
+    void openInViewer(const QString& fileName);
+    void restoreBookmark();
+    void startMirroredPage(qint64 top);
+    void mirrorDrawnLine(const QString& line);
+    void finishMirroredPage();
+    void mirrorShownPageAgain();
+    void showFindHit(qint64 start, qint64 length);
+    void flashNotFound();
+    void moveMirrorSelection(bool intoLeftBar, bool append);
+    void appendToSearchText(const QString& text);
 
     // The web search (search_form_web.cpp).
     void fillTopicsFromSiteFile();
@@ -212,9 +250,11 @@ private:
     int abortWaitTicks_ = 0;
     bool webPanelShownBeforeList_ = false;
     bool pathOpened_ = false;
+    bool pathEntryPending_ = false; // typed by hand, looked up on Enter
     QString takenOverSearchText_;
     search::SearchSession session_;
     search::SearchOutcome lastOutcome_;
+    std::unique_ptr<ViewerSideState> viewerState_;
 
     int modalResult_ = QDialog::Rejected;
     int handlersRunning_ = 0; // a close asked for meanwhile waits for them

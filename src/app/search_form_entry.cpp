@@ -23,8 +23,9 @@ void TSuchForm::TntEdit2Change() {
     const QString text = searchBar_->text();
     const QString stripped = searchentry::withoutLeadingBlanks(text);
     if (stripped != text) {
-        // Setting the text runs this handler again with the clean text.
-        searchBar_->setText(stripped);
+        // Setting the text runs this handler again with the clean text,
+        // which arrived as the text it was cut from.
+        searchBar_->setText(stripped, searchBar_->lastArrival());
         return;
     }
     const QString trimmed = searchentry::trimmedSearchText(text);
@@ -32,28 +33,54 @@ void TSuchForm::TntEdit2Change() {
     phraseBox_->setChecked(isPhrase);
     anyWordBox_->setChecked(!isPhrase);
     pathOpened_ = false;
-    if (searchentry::isPathEntry(trimmed))
-        handlePathEntry(trimmed);
+    // A path typed by hand is complete only when the user says so with Enter;
+    // looked up at every key it would be "not found" from its fourth
+    // character on, and the window would close.
+    pathEntryPending_ = false;
+    if (searchentry::isPathEntry(trimmed)) {
+        if (searchBar_->lastArrival() == widgets::SearchBar::Arrival::Whole)
+            handlePathEntry(trimmed);
+        else
+            pathEntryPending_ = true;
+    }
     webPanel_->setCaption(QStringLiteral("Suchtext: ") + text);
     applySearchTextState(trimmed);
 }
 
-void TSuchForm::handlePathEntry(const QString& trimmed) {
+// Enter runs "Lokale Suche" when it is enabled; a path entry typed by hand
+// is looked up first, and one that is not found closes the window instead.
+void TSuchForm::TntEdit2KeyDown() {
+    if (pathEntryPending_) {
+        pathEntryPending_ = false;
+        if (!handlePathEntry(searchentry::trimmedSearchText(searchBar_->text())))
+            return;
+    }
+    if (okButton_->isEnabled()) {
+        okButton_->setFocus();
+        okButton_->click();
+    }
+}
+
+// False when the path was not found and the window is closing.
+bool TSuchForm::handlePathEntry(const QString& trimmed) {
     platform::Prompts& prompts = services_.prompts;
     const QString path = searchentry::pathWithoutDriveLetter(trimmed);
     if (searchentry::fileExtension(path).isEmpty())
-        prompts.information(searchentry::missingExtensionMessage(path));
+        prompts.information(searchentry::missingExtensionMessage(path),
+                            searchentry::pathEntryMessageTitle());
     const std::optional<QString> found =
         searchentry::locatePathEntry(trimmed, services_.programDirectory, services_.drives);
     if (!found) {
-        prompts.information(searchentry::notFoundMessage(trimmed.mid(1)));
+        prompts.information(searchentry::notFoundMessage(trimmed.mid(1)),
+                            searchentry::pathEntryMessageTitle());
         CancelBtnClick();
-        return;
+        return false;
     }
     if (prompts.confirm(searchentry::openWithProgramQuestion())) {
         pathOpened_ = true;
         services_.shell.openWithDefaultHandler(*found);
     }
+    return true;
 }
 
 void TSuchForm::applySearchTextState(const QString& trimmed) {

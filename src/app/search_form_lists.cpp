@@ -42,7 +42,7 @@ void TSuchForm::showListBuilder() {
 void TSuchForm::SortierteListenErstellenButtonClick() {
     ++handlersRunning_; // a close asked for meanwhile waits for the build
     listBuilder_->colourProgressGreen();
-    viewerPanel_->resetViewer();
+    resetViewer();
     viewerPanel_->clearPageOffset();
     listBuilder_->colourCaptionAsHintText();
 

@@ -71,10 +71,6 @@ void TSuchForm::showViewerSampleText(const QString& text) {
         viewerPanel_->setMirrorText(text);
 }
 
-void TSuchForm::resetViewer() {
-    viewerPanel_->resetViewer();
-}
-
 void TSuchForm::clearDatabaseLabels() {
     viewerPanel_->clearCaptions();
 }

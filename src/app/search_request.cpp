@@ -86,9 +86,10 @@ void LocalSearchRequest::prepareSearchWindow(int selectedIndex) {
         form_.setSearchText(QString());
     }
 
-    if (selectedIndex != previousSearchIndex_) {
+    // The find text belongs to the database it was typed for.
+    if (selectedIndex != host_.rememberedSelection()) {
         form_.clearFindText();
-        previousSearchIndex_ = selectedIndex;
+        host_.rememberSelection(selectedIndex);
     }
 
     if (form_.documentLoaded())

@@ -37,6 +37,5 @@ private:
     SearchWindowHost& host_;
     TSuchForm& form_;
     bool viewerFileClosedByRun_ = false;
-    int previousSearchIndex_ = -1;
     QString currentDatabaseName_;
 };

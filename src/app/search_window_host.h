@@ -13,6 +13,11 @@ public:
     // The catalogue: its entries and the selected rows, in order.
     virtual QStringList catalogueEntries() const = 0;
     virtual QList<int> selectedCatalogueRows() const = 0;
+    // The remembered selection index: the catalogue row of the last search,
+    // or the one selected at start-up before any search. A click during a
+    // run returns the catalogue to it.
+    virtual int rememberedSelection() const = 0;
+    virtual void rememberSelection(int index) = 0;
 
     // The status line Label1. A finished status ("Fertig mit der Suche.")
     // tells the main window that the work has ended, as the end of an index

@@ -54,6 +54,10 @@ QString fileExtension(const QString& windowsPath) {
     return {};
 }
 
+QString pathEntryMessageTitle() {
+    return QStringLiteral("Info");
+}
+
 QString missingExtensionMessage(const QString& pathWithoutDrive) {
     return QStringLiteral("?") + pathWithoutDrive + QStringLiteral("\r\n") +
            QStringLiteral(" hat keine Dateiendung.") + QStringLiteral("\r\n") +

@@ -32,6 +32,8 @@ QString pathWithoutDriveLetter(const QString& trimmedText);
 // The part from the last "." of the file name; empty when it has none.
 QString fileExtension(const QString& windowsPath);
 
+// The two messages about a path entry carry this title.
+QString pathEntryMessageTitle();
 QString missingExtensionMessage(const QString& pathWithoutDrive);
 QString notFoundMessage(const QString& pathWithoutDrive);
 QString openWithProgramQuestion();

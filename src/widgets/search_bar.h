@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -17,13 +19,22 @@ namespace widgets {
 class SearchBar final : public QWidget {
     Q_OBJECT
 public:
+    // How the last change of the text came about. Whole: the text arrived at
+    // once (set by the program, taken from the history or the viewer,
+    // pasted or dropped, or any edit of the user's that put in more than one
+    // character). Typed: the user typed or deleted character by character.
+    enum class Arrival { Whole, Typed };
+
     // The history becomes a child of `overlay` (the window), so that it can
     // lie over the window's other controls.
     SearchBar(QWidget* overlay, QWidget* parent);
 
     QString text() const;
-    void setText(const QString& text);
+    // Text set by the program arrives whole, unless the caller passes on the
+    // arrival of a change it is only tidying up.
+    void setText(const QString& text, Arrival arrival = Arrival::Whole);
     void clear();
+    Arrival lastArrival() const { return lastArrival_; }
     void focusText();
     bool textHasFocus() const;
 
@@ -44,6 +55,7 @@ public:
     void takeChosenEntry();
 
 Q_SIGNALS:
+    // Every change of the text; lastArrival() tells how it came about.
     void textChanged(const QString& text);
     // A mouse press in the text field.
     void pressed();
@@ -56,10 +68,22 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    Arrival arrivalOfChange(const QString& text) const;
+    static bool bringsTextInWhole(QEvent* event);
+
     QLineEdit* edit_ = nullptr;      // TntEdit2
     QPushButton* clear_ = nullptr;   // Button1
     QListWidget* history_ = nullptr; // TntListBox2
     QWidget* overlay_ = nullptr;
+
+    QString shownText_; // the text before the change being reported
+    Arrival lastArrival_ = Arrival::Whole;
+    std::optional<Arrival> settingArrival_; // set while setText() or a paste runs
+    bool userEdit_ = false;                 // the field reported the change as edited
 };
+
+// Typed when the change from `before` to `after` put in at most one
+// character; anything longer arrived at once.
+SearchBar::Arrival arrivalOfEdit(const QString& before, const QString& after);
 
 } // namespace widgets

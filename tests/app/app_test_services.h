@@ -42,6 +42,7 @@ struct AppTestServices {
     bool administrator = false;
     int screenWidth = 1280;
     int screenHeight = 1024;
+    platform::OsFamily osFamily = platform::currentOsFamily();
 
     // Answers a modal window in place of the user; default: cancelled.
     std::function<int(QDialog&)> runModal = [](QDialog&) { return int(QDialog::Rejected); };
@@ -77,7 +78,8 @@ struct AppTestServices {
                                     pauses.append(milliseconds);
                                     onPause();
                                 },
-                                [this] { onYield(); }});
+                                [this] { onYield(); },
+                                osFamily});
         return *services_;
     }
 

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -50,9 +51,12 @@ struct RecordingHost final : SearchWindowHost {
     bool patienceRunning = false;
     bool searchUnderWay = false;
     int settingsShown = 0;
+    int remembered = -1;
 
     QStringList catalogueEntries() const override { return entries; }
     QList<int> selectedCatalogueRows() const override { return selected; }
+    int rememberedSelection() const override { return remembered; }
+    void rememberSelection(int index) override { remembered = index; }
     void showStatus(const QString& text) override {
         status = text;
         statusFinished = false;
@@ -160,6 +164,12 @@ private Q_SLOTS:
     void pathEntryFoundOnDriveD();
     void pathEntryWithoutExtensionWarnsAndLooksUp();
     void pathEntryOnlyOnDriveCIsNotFoundByScan();
+    void aTypedPathWaitsForEnter_data();
+    void aTypedPathWaitsForEnter();
+    void aPathThatArrivesWholeIsLookedUpAtOnce_data();
+    void aPathThatArrivesWholeIsLookedUpAtOnce();
+    void theHintGivesAnExampleOfTheUsersOwnPaths();
+    void theFindTextStaysWhileTheDatabaseStays();
     void cancelDuringPassOneGivesCancelPage();
     void noticeCancelsPassTwo();
     void sixWordsInAnyWordModeSkipHistory();
@@ -353,6 +363,10 @@ void SearchWindowTest::pathEntryWithoutExtensionWarnsAndLooksUp() {
                        "Eintrag umgebrochen ist (ein Teil steht eine Zeile darunter), dann "
                        "verbreitern Sie das Fenster bis er in einer Zeile steht."));
     QCOMPARE(bench.prompts.shown.at(1).kind, RecordingPrompts::Kind::Confirmation);
+    // The two messages about a path entry are titled "Info"; the question
+    // has no title of its own.
+    QCOMPARE(bench.prompts.shown.at(0).title, QStringLiteral("Info"));
+    QCOMPARE(bench.prompts.shown.at(1).title, QStringLiteral("Trovex-ODT"));
     QVERIFY(bench.opened().isEmpty());
     QVERIFY(!bench.form->pathOpened());
 }
@@ -369,6 +383,7 @@ void SearchWindowTest::pathEntryOnlyOnDriveCIsNotFoundByScan() {
     bench.bar()->setText(QStringLiteral("#E:\\Brief.odt"));
     QCOMPARE(bench.prompts.texts(),
              QStringList{QStringLiteral("E:\\Brief.odt\r\nwurde nicht gefunden.")});
+    QCOMPARE(bench.prompts.shown.first().title, QStringLiteral("Info"));
     QCOMPARE(bench.form->result(), int(QDialog::Rejected));
     QVERIFY(bench.form->isHidden());
 
@@ -377,6 +392,127 @@ void SearchWindowTest::pathEntryOnlyOnDriveCIsNotFoundByScan() {
     bench.prompts.answers = {true};
     bench.bar()->setText(QStringLiteral("#C:\\Brief.odt"));
     QCOMPARE(bench.opened(), QStringList{driveC + QStringLiteral("/Brief.odt")});
+}
+
+// Typed by hand, a path is complete only when the user presses Enter: no
+// message while typing, the window stays open; Enter then looks it up and,
+// when the window goes on, runs the search.
+void SearchWindowTest::aTypedPathWaitsForEnter_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("openIt");
+    QTest::addColumn<QString>("notFound"); // the message, empty when found
+    QTest::newRow("not found") << QStringLiteral("#D:\\Texte\\Fehlt.odt") << false
+                               << QStringLiteral("D:\\Texte\\Fehlt.odt\r\nwurde nicht gefunden.");
+    QTest::newRow("found, opened") << QStringLiteral("#D:\\Brief.odt") << true << QString();
+    QTest::newRow("found, not opened") << QStringLiteral("#D:\\Brief.odt") << false << QString();
+}
+
+void SearchWindowTest::aTypedPathWaitsForEnter() {
+    QFETCH(QString, typed);
+    QFETCH(bool, openIt);
+    QFETCH(QString, notFound);
+    Bench bench;
+    bench.makeDatabase({{QStringLiteral("Brief.odt"), QStringLiteral("Das Haus am See.")}});
+    bench.prompts.answers = {openIt};
+    qsizetype boxesWhileTyping = -1;
+    bool openWhileTyping = false;
+    bench.user = [&](TSuchForm& form) {
+        auto* bar = form.findChild<QLineEdit*>(QStringLiteral("TntEdit2"));
+        bar->setFocus();
+        QTest::keyClicks(bar, typed);
+        boxesWhileTyping = bench.prompts.shown.size();
+        openWhileTyping = form.isVisible();
+        QTest::keyClick(bar, Qt::Key_Return);
+    };
+    bench.request->SuchenBtnClick();
+
+    QCOMPARE(boxesWhileTyping, 0);
+    QVERIFY(openWhileTyping);
+    QCOMPARE(bench.prompts.shown.size(), 1);
+    const RecordingPrompts::Shown& box = bench.prompts.shown.first();
+    if (!notFound.isEmpty()) {
+        QCOMPARE(box.kind, RecordingPrompts::Kind::Information);
+        QCOMPARE(box.text, notFound);
+        QCOMPARE(box.title, QStringLiteral("Info"));
+        QVERIFY(bench.form->isHidden());
+        QCOMPARE(bench.form->result(), int(QDialog::Rejected));
+        QVERIFY(!QFile::exists(bench.programDirectory + QStringLiteral("TX_Ergebnis.htm")));
+        return;
+    }
+    QCOMPARE(box.kind, RecordingPrompts::Kind::Confirmation);
+    QCOMPARE(bench.opened().contains(bench.documents + QStringLiteral("/Brief.odt")), openIt);
+    // Then the search ran, writing its page unless the user opened the file.
+    QCOMPARE(bench.form->result(), int(QDialog::Accepted));
+    QCOMPARE(bench.page().contains(QStringLiteral("\"<u>#D:\\Brief.odt\"</u>")), !openIt);
+    QCOMPARE(bench.form->history(), QStringList{typed});
+    QCOMPARE(bench.clipboard.text(), openIt ? QStringLiteral("D:\\Brief.odt") : typed);
+}
+
+void SearchWindowTest::aPathThatArrivesWholeIsLookedUpAtOnce_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("pasted") << QStringLiteral("pasted");
+    QTest::newRow("from the history") << QStringLiteral("history");
+    QTest::newRow("from the viewer or the hand-off") << QStringLiteral("window");
+}
+
+void SearchWindowTest::aPathThatArrivesWholeIsLookedUpAtOnce() {
+    QFETCH(QString, how);
+    Bench bench;
+    const QString path = QStringLiteral("#D:\\Texte\\Fehlt.odt");
+    bench.form->show();
+    if (how == QLatin1String("pasted")) {
+        QGuiApplication::clipboard()->setText(path);
+        bench.bar()->setFocus();
+        QTest::keySequence(bench.bar(), QKeySequence::Paste);
+    } else if (how == QLatin1String("history")) {
+        bench.form->setHistory({path});
+        auto* history = bench.form->findChild<QListWidget*>(QStringLiteral("TntListBox2"));
+        history->setCurrentRow(0);
+        bench.form->TntListBox2Click();
+    } else {
+        bench.form->setSearchText(path);
+    }
+    QCOMPARE(bench.prompts.texts(),
+             QStringList{QStringLiteral("D:\\Texte\\Fehlt.odt\r\nwurde nicht gefunden.")});
+    QCOMPARE(bench.prompts.shown.first().title, QStringLiteral("Info"));
+    QVERIFY(bench.form->isHidden());
+}
+
+// Off Windows the example is a file in the user's home folder, in the form
+// the drive map gives it (Z: is the root when nothing else is mapped).
+void SearchWindowTest::theHintGivesAnExampleOfTheUsersOwnPaths() {
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", "/home/anna");
+    Bench bench;
+    bench.osFamily = platform::OsFamily::Other;
+    TSuchForm form(bench.services(), bench.host);
+    form.show();
+    qputenv("HOME", home);
+    QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+             QStringLiteral("Geben Sie oben den Text ein, den Sie suchen.   Bei der Suche\r\nnach "
+                            "einem Pfadeintrag mit Dateinamen, setzen Sie das Raute-\r\nZeichen # "
+                            "davor:     #Z:\\home\\anna\\Texte\\Beispiel.odt"));
+}
+
+// The find text of the viewer belongs to the database it was typed for: the
+// first search after the start keeps it when the start-up selection is
+// searched, and a search of another database empties it.
+void SearchWindowTest::theFindTextStaysWhileTheDatabaseStays() {
+    Bench bench;
+    bench.makeDatabase({{QStringLiteral("Brief.odt"), QStringLiteral("Das Haus am See.")}});
+    bench.host.entries = {QStringLiteral("Texte"), QStringLiteral("Andere")};
+    bench.host.remembered = 0; // as the start-up selection
+    auto* find = bench.form->findChild<QLineEdit*>(QStringLiteral("TntEdit1"));
+    find->setText(QStringLiteral("See"));
+    bench.user = [](TSuchForm& form) { form.CancelBtnClick(); };
+    bench.request->SuchenBtnClick();
+    QCOMPARE(find->text(), QStringLiteral("See"));
+    QCOMPARE(bench.host.remembered, 0);
+
+    bench.host.selected = {1};
+    bench.request->SuchenBtnClick();
+    QCOMPARE(find->text(), QString());
+    QCOMPARE(bench.host.remembered, 1);
 }
 
 void SearchWindowTest::cancelDuringPassOneGivesCancelPage() {

@@ -101,10 +101,10 @@ private Q_SLOTS:
     void monitorTexts() {
         QCOMPARE(waitingCaption(QStringLiteral("0:1:5")),
                  QStringLiteral("Trovex-ODT wartet auf Erstellung der Hauptdatei-Liste! 0:1:5"));
-        QCOMPARE(timeoutStatusText(),
+        QCOMPARE(timeoutStatusText(platform::OsFamily::Windows),
                  QStringLiteral("\"ErstelleDateiliste.exe\" wurde abgebrochen, Vorgabezeit "
                                 "überschritten oder noch nicht mit \"JA\" bestätigt!"));
-        QCOMPARE(timeoutMessageText(),
+        QCOMPARE(timeoutMessageText(platform::OsFamily::Windows),
                  QStringLiteral("Die Vorgabezeit ist überschritten! Sie hätten in der Taskleiste "
                                 "von Windows auf das blinkende Symbol mit dem Namen "
                                 "\"ErstelleDateiliste.exe\" klicken müssen. Wenn noch nicht "
@@ -198,7 +198,7 @@ private Q_SLOTS:
         QFETCH(bool, stop);
         QFETCH(QString, newCaption);
         QFETCH(QString, newLabel1);
-        ScannerNotice notice;
+        ScannerNotice notice(platform::OsFamily::Windows);
         for (int i = 0; i < ticksBefore; ++i)
             notice.tick({true, QStringLiteral("Datenbank"), QString(), updateMode});
         const ScannerNotice::Outputs out = notice.tick({running, label1, caption, updateMode});
@@ -207,6 +207,19 @@ private Q_SLOTS:
         QCOMPARE(out.label1.value_or(QStringLiteral("<keep>")), newLabel1);
         if (stop)
             QCOMPARE(notice.counter(), 0);
+    }
+
+    // A process of that name off Windows (under Wine, say) is not Windows
+    // Defender checking the program: no notice, the caption as without one.
+    void scannerNoticeOnlyOnWindows() {
+        ScannerNotice notice(platform::OsFamily::Other);
+        for (int tick = 0; tick < 6; ++tick) {
+            const ScannerNotice::Outputs out = notice.tick(
+                {true, QStringLiteral("Datenbank wird neu erstellt."), QStringLiteral("x"), false});
+            QVERIFY(!out.stopTimer);
+            QCOMPARE(out.caption, std::optional<QString>(QStringLiteral("-")));
+            QVERIFY(!out.label1);
+        }
     }
 };
 

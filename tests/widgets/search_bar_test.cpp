@@ -1,5 +1,8 @@
 #include "widgets/search_bar.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -27,7 +30,23 @@ struct Window {
     }
 };
 
+using Arrival = widgets::SearchBar::Arrival;
+
+// What brings the new text into the bar.
+enum class Change {
+    TypeAtTheEnd,     // one key
+    TypeOverAll,      // all selected, one key
+    Backspace,        // one character deleted
+    PasteOverAll,     // all selected, Ctrl+V
+    InputMethod,      // one commit of an input method
+    SetOnTheBar,      // the window's call, as the viewer and the hand-off use
+    SetOnTheField,    // the field itself set by the program
+    TakeHistoryEntry, // an entry chosen from the history
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Change)
 
 class SearchBarTest : public QObject {
     Q_OBJECT
@@ -84,6 +103,89 @@ private Q_SLOTS:
         QCOMPARE(w.edit()->cursorPosition(), 6);
         QVERIFY(!w.edit()->hasSelectedText());
         QVERIFY(!w.bar->historyShown());
+    }
+
+    // A path entry is looked up only when its text arrives whole; typed by
+    // hand it waits for Enter. Several cases change one character only, so
+    // the kind of change decides, not its size.
+    void howTheTextArrived_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QString>("text"); // typed, pasted, committed or set
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<Arrival>("arrival");
+        const QString e = QStringLiteral("#E:\\Brief.odt");
+        const QString c = QStringLiteral("#C:\\Brief.odt");
+        QTest::newRow("typed") << QStringLiteral("#C:\\Brief.od") << Change::TypeAtTheEnd
+                               << QStringLiteral("t") << c << Arrival::Typed;
+        QTest::newRow("typed over all") << e << Change::TypeOverAll << QStringLiteral("x")
+                                        << QStringLiteral("x") << Arrival::Typed;
+        QTest::newRow("deleted") << c + QLatin1Char('x') << Change::Backspace << QString() << c
+                                 << Arrival::Typed;
+        QTest::newRow("pasted over a text one letter apart")
+            << e << Change::PasteOverAll << c << c << Arrival::Whole;
+        QTest::newRow("pasted one letter")
+            << QString() << Change::PasteOverAll << QStringLiteral("x") << QStringLiteral("x")
+            << Arrival::Whole;
+        QTest::newRow("input method, two characters")
+            << QStringLiteral("#C:\\Brief.o") << Change::InputMethod << QStringLiteral("dt") << c
+            << Arrival::Whole;
+        QTest::newRow("set by the window") << e << Change::SetOnTheBar << c << c << Arrival::Whole;
+        QTest::newRow("set on the field") << e << Change::SetOnTheField << c << c << Arrival::Whole;
+        QTest::newRow("from the history") << QStringLiteral("#C:\\Brief.od")
+                                          << Change::TakeHistoryEntry << c << c << Arrival::Whole;
+    }
+    void howTheTextArrived() {
+        QFETCH(QString, before);
+        QFETCH(Change, change);
+        QFETCH(QString, text);
+        QFETCH(QString, after);
+        QFETCH(Arrival, arrival);
+        Window w;
+        w.bar->setText(before);
+        w.edit()->setFocus();
+        QList<Arrival> reported;
+        connect(w.bar, &widgets::SearchBar::textChanged, this,
+                [&] { reported.append(w.bar->lastArrival()); });
+        switch (change) {
+        case Change::TypeAtTheEnd:
+            w.edit()->end(false);
+            QTest::keyClicks(w.edit(), text);
+            break;
+        case Change::TypeOverAll:
+            w.edit()->selectAll();
+            QTest::keyClicks(w.edit(), text);
+            break;
+        case Change::Backspace:
+            w.edit()->end(false);
+            QTest::keyClick(w.edit(), Qt::Key_Backspace);
+            break;
+        case Change::PasteOverAll:
+            QGuiApplication::clipboard()->setText(text);
+            w.edit()->selectAll();
+            QTest::keySequence(w.edit(), QKeySequence::Paste);
+            break;
+        case Change::InputMethod: {
+            w.edit()->end(false);
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QCoreApplication::sendEvent(w.edit(), &commit);
+            break;
+        }
+        case Change::SetOnTheBar:
+            w.bar->setText(text);
+            break;
+        case Change::SetOnTheField:
+            w.edit()->setText(text);
+            break;
+        case Change::TakeHistoryEntry:
+            w.bar->setHistory({text});
+            w.history()->setCurrentRow(0);
+            w.bar->takeChosenEntry();
+            break;
+        }
+        QCOMPARE(w.bar->text(), after);
+        QCOMPARE(reported, QList<Arrival>{arrival});
     }
 
     void pressAndClearAreReported() {

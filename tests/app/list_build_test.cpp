@@ -89,6 +89,7 @@ private Q_SLOTS:
     void aStoppedBuildWritesNothingAndTheAbortWaitCloses_data();
     void aStoppedBuildWritesNothingAndTheAbortWaitCloses();
     void aMissingTextIsOnlyReported();
+    void aListThatCannotBeWrittenIsNotFertig();
     void abbrechenClosesTheBuilderWhileItIsShown();
 };
 
@@ -220,6 +221,21 @@ void ListBuildTest::aMissingTextIsOnlyReported() {
     QVERIFY(!abortWait(f)->isActive());
     QVERIFY(!f.exists(QStringLiteral("Datenbank/Texte_Phrasen_Woerter_Utf8Liste.txt")));
     QCOMPARE(enabledOf(f, kUnlockedAtTheEnd).size(), kUnlockedAtTheEnd.size() - 1);
+}
+
+void ListBuildTest::aListThatCannotBeWrittenIsNotFertig() {
+    MainWindowFixture f;
+    openListBuilder(f, kText);
+    // A folder where the list belongs: the list cannot be written.
+    QVERIFY(QDir().mkpath(f.path(QStringLiteral("Datenbank/Texte_Phrasen_Woerter_Utf8Liste.txt"))));
+    searchControl<QPushButton>(f, "SortierteListenErstellenButton")->click();
+    QCOMPARE(f.prompts.shown.size(), 2);
+    QCOMPARE(f.prompts.shown.last().kind, Kind::Warning);
+    QVERIFY(!f.prompts.shown.last().text.isEmpty());
+    QCOMPARE(listCaption(f), QStringLiteral("Die Liste wurde nicht erstellt."));
+    QCOMPARE(f.searchWindow->windowTitle(), QString());
+    QCOMPARE(enabledOf(f, kUnlockedAtTheEnd).size(), kUnlockedAtTheEnd.size());
+    QVERIFY(pieceFiles(f).isEmpty());
 }
 
 void ListBuildTest::abbrechenClosesTheBuilderWhileItIsShown() {

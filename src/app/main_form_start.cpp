@@ -69,6 +69,12 @@ void TMainForm_TX_ODT::setWindows(const MainFormWindows& windows) {
     if (windows_.settingsDialog)
         windows_.settingsDialog->setWindows(
             {this, windows_.searchWindow, windows_.newDatabaseDialog});
+    // "Liste der Datei-Positionen erstellen" loads the text into the search
+    // window's viewer and builds the list there.
+    if (windows_.settingsDialog && windows_.searchWindow)
+        connect(windows_.settingsDialog, &TEinstellform::filePositionListRequested,
+                windows_.searchWindow, &TSuchForm::loadTextAndBuildFilePositions,
+                Qt::UniqueConnection);
     searchRequest_.reset();
     if (windows_.searchWindow)
         searchRequest_ =

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/browser_detection.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
+#include "platform/colour_chooser.h"
 #include "platform/drive_map.h"
 #include "platform/folder_chooser.h"
 #include "platform/os_family.h"
@@ -20,9 +22,10 @@ class QDialog;
 
 // What the windows need from outside themselves, handed to every window: the
 // settings store, the message boxes, the folder browser, the volume check,
-// the shell, the clipboard, the clock, the process probe, how a modal window
-// is shown and a pause is waited, and which system the texts describe. The program passes the real
-// ones, tests their doubles.
+// the shell, the clipboard, the clock, the process probe, the colour chooser,
+// the installed browsers, the screen's size, how a modal window is shown and
+// a pause is waited, and which system the texts describe. The program passes
+// the real ones, tests their doubles.
 struct AppServices {
     platform::SettingsStore& settings;
     platform::Prompts& prompts;
@@ -35,12 +38,16 @@ struct AppServices {
     platform::Clipboard& clipboard;
     platform::Clock& clock;
     platform::ProcessProbe& processes;
+    platform::ColourChooser& colourChooser;
+    platform::BrowserProbe& browsers;
     QString programDirectory; // native, ends in the separator
     // Where the executable lies; the file-list tool is installed beside it.
     QString applicationDirectory;
     bool administrator = false;
-    // Width of the primary screen; the default window width never exceeds it.
+    // Size of the primary screen; the default window width never exceeds its
+    // width, and windows are centred on it.
     int screenWidth = 1024;
+    int screenHeight = 768;
     // Shows a window modally and returns its result (QDialog::Accepted or
     // Rejected). Tests answer in place of the user.
     std::function<int(QDialog&)> runModal;

@@ -10,6 +10,7 @@
 #include "search_form.h"
 
 #include "platform/administrator.h"
+#include "platform/browser_detection.h"
 #include "platform/clock.h"
 #include "platform/drive_map.h"
 #include "platform/event_pause.h"
@@ -17,6 +18,7 @@
 #include "platform/process_probe.h"
 #include "platform/program_directory.h"
 #include "platform/qt_clipboard.h"
+#include "platform/qt_colour_chooser.h"
 #include "platform/qt_folder_chooser.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_shell_launcher.h"
@@ -71,6 +73,8 @@ int main(int argc, char* argv[]) {
     platform::QtClipboard clipboard;
     platform::SteadyClock clock;
     platform::SystemProcessProbe processes;
+    platform::QtColourChooser colourChooser;
+    platform::SystemBrowserProbe browsers;
     const QScreen* screen = QGuiApplication::primaryScreen();
     platform::ThrottledYield throttledYield;
 
@@ -84,10 +88,13 @@ int main(int argc, char* argv[]) {
                          clipboard,
                          clock,
                          processes,
+                         colourChooser,
+                         browsers,
                          programDirectory,
                          QApplication::applicationDirPath(),
                          platform::processHasAdministratorRights(),
                          screen ? screen->geometry().width() : 1024,
+                         screen ? screen->geometry().height() : 768,
                          [](QDialog& dialog) { return dialog.exec(); },
                          platform::pauseWithEvents,
                          [&throttledYield] { throttledYield(); },
@@ -98,7 +105,7 @@ int main(int argc, char* argv[]) {
     TMainForm_TX_ODT mainForm(services);
     prompts.setParent(&mainForm);
     TOKBottomDlg newDatabaseDialog(services, &mainForm);
-    TEinstellform settingsDialog(&mainForm);
+    TEinstellform settingsDialog(services, &mainForm);
     THinweisForm questionWindow(&mainForm);
     TSuchForm searchWindow(services, mainForm, &mainForm);
     TBinbeimSuchenForm searchingNotice(&mainForm);

@@ -120,6 +120,14 @@ public:
     bool controlDirectoryFlag() const { return controlDirectoryFlag_; }
     QString browserChoice() const { return browserChoice_; }
     QColor backgroundColour() const { return colours_.background; }
+    // The default width of a window: 1024, or the screen's width when that
+    // is smaller.
+    int defaultWidth() const { return defaultWidth_; }
+    // Colours the settings dialog changes: the window and its logo panel
+    // (the logo drawn over its own grey unless transparent), and the hint
+    // texts of the window.
+    void applyBackgroundColour(const QColor& colour, quint32 value, bool logoTransparent);
+    void applyHintTextColour(const QColor& colour);
     const QPixmap& listIcon() const { return listIcon_; }
 
 protected:

@@ -67,6 +67,15 @@ void TMainForm_TX_ODT::setWindows(const MainFormWindows& windows) {
     windows_ = windows;
     if (windows_.newDatabaseDialog)
         windows_.newDatabaseDialog->setQuestionWindow(windows_.questionWindow);
+    if (windows_.settingsDialog)
+        windows_.settingsDialog->setWindows(
+            {this, windows_.searchWindow, windows_.newDatabaseDialog});
+    // "Liste der Datei-Positionen erstellen" loads the text into the search
+    // window's viewer and builds the list there.
+    if (windows_.settingsDialog && windows_.searchWindow)
+        connect(windows_.settingsDialog, &TEinstellform::filePositionListRequested,
+                windows_.searchWindow, &TSuchForm::loadTextAndBuildFilePositions,
+                Qt::UniqueConnection);
     searchRequest_.reset();
     if (windows_.searchWindow)
         searchRequest_ =
@@ -167,10 +176,19 @@ void TMainForm_TX_ODT::applyColoursToAllWindows() {
 }
 
 void TMainForm_TX_ODT::applyColours(const widgets::WindowColours& colours) {
-    widgets::setBackgroundColour(this, colours.background);
-    widgets::setBackgroundColour(logoPanel_, colours.background);
+    applyBackgroundColour(colours.background, colours.backgroundValue,
+                          colours.backgroundValue != kOpaqueLogoColour);
+    applyHintTextColour(colours.hintText);
+}
+
+void TMainForm_TX_ODT::applyBackgroundColour(const QColor& colour, quint32 value,
+                                             bool logoTransparent) {
+    colours_.background = colour;
+    colours_.backgroundValue = value;
+    widgets::setBackgroundColour(this, colour);
+    widgets::setBackgroundColour(logoPanel_, colour);
     const QPixmap logo(QStringLiteral(":/trovex/logo.xpm"));
-    if (colours.backgroundValue != kOpaqueLogoColour) {
+    if (logoTransparent) {
         logo_->setPixmap(logo);
     } else {
         QPixmap opaque(logo.size());
@@ -180,9 +198,14 @@ void TMainForm_TX_ODT::applyColours(const widgets::WindowColours& colours) {
         painter.end();
         logo_->setPixmap(opaque);
     }
+    catalogue_->viewport()->update();
+}
+
+void TMainForm_TX_ODT::applyHintTextColour(const QColor& colour) {
+    colours_.hintText = colour;
     for (QWidget* hint :
          QList<QWidget*>{helpButton_, settingsButton_, statusLine_, progressLine_, patienceLabel_})
-        widgets::setTextColour(hint, colours.hintText);
+        widgets::setTextColour(hint, colour);
 }
 
 void TMainForm_TX_ODT::applyViewerSwitches() {

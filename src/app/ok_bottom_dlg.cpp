@@ -355,8 +355,16 @@ void TOKBottomDlg::OKBtnClick() {
 }
 
 void TOKBottomDlg::applyColours(const widgets::WindowColours& colours) {
-    widgets::setBackgroundColour(this, colours.background);
+    applyBackgroundColour(colours.background);
+    applyHintTextColour(colours.hintText);
+}
+
+void TOKBottomDlg::applyBackgroundColour(const QColor& colour) {
+    widgets::setBackgroundColour(this, colour);
+}
+
+void TOKBottomDlg::applyHintTextColour(const QColor& colour) {
     for (QLabel* hint : hintLabels_)
-        widgets::setTextColour(hint, colours.hintText);
-    widgets::setTextColour(odtCheckBox_, colours.hintText);
+        widgets::setTextColour(hint, colour);
+    widgets::setTextColour(odtCheckBox_, colour);
 }

@@ -35,6 +35,8 @@ public:
     }
     // What the main window hands over at its first paint.
     void applyColours(const widgets::WindowColours& colours);
+    void applyBackgroundColour(const QColor& colour);
+    void applyHintTextColour(const QColor& colour);
 
     // Items of the pattern choice, kept sorted.
     void setExtensionChoices(const QStringList& patterns);

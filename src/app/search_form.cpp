@@ -79,6 +79,7 @@ TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* par
     setWindowTitle(QStringLiteral("Trovex-ODT Suche"));
     buildControls();
     connectHandlers();
+    connectListBuilder();
     webPanel_->setSelectionColour(widgets::darkenedToNinetyPercent(widgets::plainColourSetting(
         services_.settings, platform::settings::kFarbe, QColor(0, 128, 128))));
 
@@ -407,7 +408,8 @@ void TSuchForm::CancelBtnClick() {
         searchCancelRequested_ = true;
         host_.stopPatienceMarks();
     }
-    listBuilder_->pressStopIfAvailable();
+    if (listBuilder_->stopAvailable())
+        SortAbbrechenButtonClick();
     listBuilder_->hideControls();
     viewerPanel_->hidePageOffset();
     host_.setSearchUnderWay(false);
@@ -431,7 +433,7 @@ void TSuchForm::Timer1Timer() {
     ++abortWaitTicks_;
     if (abortRequested_) {
         listBuildRunning_ = false;
-        listBuilder_->pressStop();
+        SortAbbrechenButtonClick();
         if (abortWaitTicks_ >= 10)
             abortWaitTimer_->stop();
     }

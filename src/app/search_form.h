@@ -51,12 +51,18 @@ public:
     void setSearchingNoticeWindow(TBinbeimSuchenForm* notice);
     TBinbeimSuchenForm* searchingNoticeWindow();
 
-    // What the main window hands over at its first paint.
+    // What the main window hands over at its first paint, and the settings
+    // dialog when a colour changes: the window, its panels and Panel2 wear
+    // the background; the hint texts of the window the other colour.
     void applyColours(const widgets::WindowColours& colours);
+    void applyBackgroundColour(const QColor& colour);
+    void applyHintTextColour(const QColor& colour);
     void setViewerFontSize(int points);
     int viewerFontSize() const;
     void setViewerHintShown(bool shown);
     bool viewerHintShown() const;
+    // Shown in the mirror box while it holds nothing (the font size sample).
+    void showViewerSampleText(const QString& text);
 
     // The viewer and its captions, which the catalogue and an index run
     // reset: the viewer shows no document any more (Viewer, ViewerMemo),
@@ -103,6 +109,10 @@ public:
     void setSortedListShown(bool shown) { sortedListShown_ = shown; }
     bool listBuildRunning() const { return listBuildRunning_; }
     void setListBuildRunning(bool running) { listBuildRunning_ = running; }
+    bool abortRequested() const { return abortRequested_; }
+    // The settings dialog's "Sortierte Listen erstellen" answered with Yes:
+    // the list builder's controls take the place of the web-site panel.
+    void showListBuilder();
     bool searchRunning() const { return searchRunning_; }
     bool searchCancelRequested() const { return searchCancelRequested_; }
     bool firstPaintPending() const { return firstPaintPending_; }
@@ -138,6 +148,8 @@ public Q_SLOTS:
     void ApplicationEvents1Message(const QPoint& globalPosition);
     void Button1Click();
     void Button2Click();
+    void SortierteListenErstellenButtonClick();
+    void SortAbbrechenButtonClick();
 
     // Asked by the searching notice window's "Abbrechen".
     void requestSearchCancel() { searchCancelRequested_ = true; }
@@ -192,6 +204,14 @@ private:
     // The local search (search_form_search.cpp).
     void runSearchEngine();
 
+    // The sorted-list builder (search_form_lists.cpp).
+    void connectListBuilder();
+    // Runs the list builder proper; false when the list could not be made.
+    bool buildSortedList();
+    // The controls a running build locks, and what its end unlocks again.
+    void lockControlsForListBuild();
+    void unlockControlsAfterListBuild();
+
     // The viewer (search_form_viewer.cpp, search_form_find.cpp).
     void connectViewerHandlers();
     void loadSearchHistoryOfDatabase();
@@ -228,6 +248,7 @@ private:
     bool searchRunning_ = false;
     bool searchCancelRequested_ = false;
     int abortWaitTicks_ = 0;
+    bool webPanelShownBeforeList_ = false;
     bool pathOpened_ = false;
     bool pathEntryPending_ = false; // typed by hand, looked up on Enter
     QString takenOverSearchText_;

@@ -69,6 +69,7 @@ void TSuchForm::runSearchEngine() {
     request.searchText = searchBar_->text();
     request.caseSensitive = caseSensitive();
     request.wholeWords = wholeWords();
+    request.foldUmlauts = search::foldUmlautsSetting(services_.settings);
     request.pathOpened = pathOpened_;
 
     lastOutcome_ = search::NeuSuche(request, session_, environment);

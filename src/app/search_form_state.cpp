@@ -32,14 +32,22 @@ TBinbeimSuchenForm* TSuchForm::searchingNoticeWindow() {
 }
 
 void TSuchForm::applyColours(const widgets::WindowColours& colours) {
+    applyBackgroundColour(colours.background);
+    applyHintTextColour(colours.hintText);
+}
+
+void TSuchForm::applyBackgroundColour(const QColor& colour) {
     for (QWidget* part : QList<QWidget*>{this, leftPanel_, viewerPanel_, bottomPanel_, webPanel_})
-        widgets::setBackgroundColour(part, colours.background);
+        widgets::setBackgroundColour(part, colour);
+}
+
+void TSuchForm::applyHintTextColour(const QColor& colour) {
     for (QWidget* hint : QList<QWidget*>{caseBox_, wholeWordBox_, hintLabel_, anyWordBox_,
                                          phraseBox_, helpButton_, settingsButton_})
-        widgets::setTextColour(hint, colours.hintText);
-    listBuilder_->colourHintTexts(colours.hintText);
-    viewerPanel_->colourHintTexts(colours.hintText);
-    webPanel_->colourHintTexts(colours.hintText);
+        widgets::setTextColour(hint, colour);
+    listBuilder_->colourHintTexts(colour);
+    viewerPanel_->colourHintTexts(colour);
+    webPanel_->colourHintTexts(colour);
 }
 
 void TSuchForm::setViewerFontSize(int points) {
@@ -56,6 +64,11 @@ void TSuchForm::setViewerHintShown(bool shown) {
 
 bool TSuchForm::viewerHintShown() const {
     return viewerPanel_->hintShownAtCursor();
+}
+
+void TSuchForm::showViewerSampleText(const QString& text) {
+    if (!viewerPanel_->mirrorHasText())
+        viewerPanel_->setMirrorText(text);
 }
 
 void TSuchForm::clearDatabaseLabels() {

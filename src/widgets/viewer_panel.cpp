@@ -158,6 +158,11 @@ void ViewerPanel::setFindButtonEnabled(bool enabled) {
     findButton_->setEnabled(enabled);
 }
 
+void ViewerPanel::setFindControlsEnabled(bool enabled) {
+    findBar_->setEnabled(enabled);
+    findButton_->setEnabled(enabled);
+}
+
 bool ViewerPanel::findButtonEnabled() const {
     return findButton_->isEnabled();
 }
@@ -199,6 +204,10 @@ void ViewerPanel::setMirrorHint(const QString& text) {
 
 bool ViewerPanel::mirrorHasText() const {
     return !mirror_->document()->isEmpty();
+}
+
+void ViewerPanel::setMirrorText(const QString& text) {
+    mirror_->setPlainText(text);
 }
 
 void ViewerPanel::focusMirror() {

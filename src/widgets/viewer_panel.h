@@ -48,6 +48,8 @@ public:
     // The caret at the end of the find bar, nothing selected.
     void focusFindBarAtEnd();
     void setFindButtonEnabled(bool enabled);
+    // The find bar TntEdit1 and "Suchen" together (a list build locks both).
+    void setFindControlsEnabled(bool enabled);
     bool findButtonEnabled() const;
     void setFindButtonCaption(const QString& caption);
     void setBookmarkButtonShown(bool shown);
@@ -63,6 +65,7 @@ public:
     bool hintShownAtCursor() const;
     void setMirrorHint(const QString& text);
     bool mirrorHasText() const;
+    void setMirrorText(const QString& text);
     void focusMirror();
     void focusViewer();
     // Keeps the mirror box over the viewer: as high as the viewer, as wide

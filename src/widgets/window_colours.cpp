@@ -113,8 +113,12 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     if (!widget)
         return;
     QPalette palette = widget->palette();
-    for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-        palette.setColor(role, colour);
+    // Not the Text role: check boxes and radio buttons draw their mark in it
+    // on a white box, where white hint text would hide the mark. Nor the
+    // disabled state, which keeps the grey that tells the user so.
+    for (auto group : {QPalette::Active, QPalette::Inactive})
+        for (auto role : {QPalette::WindowText, QPalette::ButtonText})
+            palette.setColor(group, role, colour);
     widget->setPalette(palette);
 }
 

@@ -45,7 +45,7 @@ QColor darkenedToNinetyPercent(const QColor& colour);
 // Background of a window or panel.
 void setBackgroundColour(QWidget* widget, const QColor& colour);
 
-// Font colour of a label, button or check box.
+// Font colour of a label, button or check box while it is enabled.
 void setTextColour(QWidget* widget, const QColor& colour);
 
 } // namespace widgets

@@ -2,8 +2,10 @@
 
 #include "app/app_services.h"
 
+#include "platform/browser_detection.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
+#include "platform/colour_chooser.h"
 #include "platform/drive_map.h"
 #include "platform/folder_chooser.h"
 #include "platform/process_probe.h"
@@ -34,9 +36,12 @@ struct AppTestServices {
     platform::MemoryClipboard clipboard;
     platform::ManualClock clock;
     platform::FixedProcessProbe processes;
+    platform::ScriptedColourChooser colourChooser;
+    platform::FixedBrowserProbe browsers;
     QString programDirectory; // ends in "/"
     bool administrator = false;
     int screenWidth = 1280;
+    int screenHeight = 1024;
     platform::OsFamily osFamily = platform::currentOsFamily();
 
     // Answers a modal window in place of the user; default: cancelled.
@@ -50,15 +55,31 @@ struct AppTestServices {
     // The services object, made on first use from the members as they are then.
     AppServices& services() {
         if (!services_)
-            services_ = std::unique_ptr<AppServices>(new AppServices{
-                settings, prompts, folders, volumes, shell, drives, toolLauncher, clipboard, clock,
-                processes, programDirectory, programDirectory, administrator, screenWidth,
-                [this](QDialog& window) { return runModal(window); },
-                [this](int milliseconds) {
-                    pauses.append(milliseconds);
-                    onPause();
-                },
-                [this] { onYield(); }, osFamily});
+            services_ = std::unique_ptr<AppServices>(
+                new AppServices{settings,
+                                prompts,
+                                folders,
+                                volumes,
+                                shell,
+                                drives,
+                                toolLauncher,
+                                clipboard,
+                                clock,
+                                processes,
+                                colourChooser,
+                                browsers,
+                                programDirectory,
+                                programDirectory,
+                                administrator,
+                                screenWidth,
+                                screenHeight,
+                                [this](QDialog& window) { return runModal(window); },
+                                [this](int milliseconds) {
+                                    pauses.append(milliseconds);
+                                    onPause();
+                                },
+                                [this] { onYield(); },
+                                osFamily});
         return *services_;
     }
 

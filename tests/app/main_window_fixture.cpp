@@ -37,7 +37,7 @@ void MainWindowFixture::start(bool show) {
     AppServices& appServices = services();
     mainForm = std::make_unique<TMainForm_TX_ODT>(appServices);
     dialog = std::make_unique<TOKBottomDlg>(appServices, mainForm.get());
-    settingsDialog = std::make_unique<TEinstellform>(mainForm.get());
+    settingsDialog = std::make_unique<TEinstellform>(appServices, mainForm.get());
     question = std::make_unique<THinweisForm>(mainForm.get());
     searchWindow = std::make_unique<TSuchForm>(appServices, *mainForm, mainForm.get());
     searchingNotice = std::make_unique<TBinbeimSuchenForm>(mainForm.get());

@@ -153,6 +153,8 @@ class SearchWindowTest : public QObject {
 private Q_SLOTS:
     void fullSearchWritesPageAndFilesHistory();
     void sameTextTwiceKeepsOneEntry();
+    void umlautOptionReachesTheSearch_data();
+    void umlautOptionReachesTheSearch();
     void emptySearchTextIsReportedTwice();
     void catalogueMessages_data();
     void catalogueMessages();
@@ -223,6 +225,35 @@ void SearchWindowTest::sameTextTwiceKeepsOneEntry() {
     }
     QCOMPARE(bench.form->history(), (QStringList{QStringLiteral("Haus"), QStringLiteral("haus"),
                                                  QStringLiteral("Garten")}));
+}
+
+void SearchWindowTest::umlautOptionReachesTheSearch_data() {
+    QTest::addColumn<QString>("stored"); // Umlaute_Gross_Klein_egal
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("on") << QStringLiteral("1") << false << true;
+    QTest::newRow("off") << QStringLiteral("0") << false << false;
+    QTest::newRow("missing") << QString() << false << false;
+    QTest::newRow("on, but the case counts") << QStringLiteral("1") << true << false;
+}
+
+void SearchWindowTest::umlautOptionReachesTheSearch() {
+    QFETCH(QString, stored);
+    QFETCH(bool, caseSensitive);
+    QFETCH(bool, found);
+    Bench bench;
+    if (!stored.isEmpty())
+        bench.settings.write(QStringLiteral("Umlaute_Gross_Klein_egal"), stored);
+    bench.makeDatabase({{QStringLiteral("Obst.odt"), QStringLiteral("Äpfel und Birnen")}});
+    bench.user = [caseSensitive](TSuchForm& form) {
+        form.findChild<QCheckBox*>(QStringLiteral("GrossKleinBeachten"))->setChecked(caseSensitive);
+        // Pasted: the key simulation knows no umlauts.
+        form.setSearchText(QStringLiteral("äpfel"));
+        QTest::keyClick(form.findChild<QLineEdit*>(QStringLiteral("TntEdit2")), Qt::Key_Return);
+    };
+    bench.request->SuchenBtnClick();
+    QCOMPARE(!bench.form->lastSearchOutcome().noHits, found);
+    QCOMPARE(bench.page().contains(QStringLiteral("1 mal in: ")), found);
 }
 
 void SearchWindowTest::emptySearchTextIsReportedTwice() {

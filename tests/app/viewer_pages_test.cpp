@@ -51,6 +51,7 @@ private Q_SLOTS:
     void theSettingsDialogsRequestLoadsAndBuilds();
     void aListThatCannotBeWrittenIsReported();
     void choosingADatabaseClosesTheViewer();
+    void theSettingsButtonBuildsTheListOfTheSearchWindow();
     void firstPaintSettingsReachTheViewer_data();
     void firstPaintSettingsReachTheViewer();
 };
@@ -276,6 +277,27 @@ void ViewerPagesTest::choosingADatabaseClosesTheViewer() {
     QCOMPARE(mirror->toPlainText(), QString());
     QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Label8"))->text(), QString());
     QVERIFY(!form.findChild<QPushButton*>(QStringLiteral("ZeilenAlsListeSortieren"))->isEnabled());
+}
+
+void ViewerPagesTest::theSettingsButtonBuildsTheListOfTheSearchWindow() {
+    MainWindowFixture f;
+    f.settings.write(QStringLiteral("Ausgewaehlte_Datenbank"), QStringLiteral("0"));
+    f.addDatabase(QStringLiteral("Texte"));
+    f.writeFile(QStringLiteral("Datenbank/Texte_UTF8Dokument.txt"),
+                " \r\n \r\n \r\n#T:\\Brief.odt\r\n=============\r\nHaus\r\n");
+    f.start(true);
+    f.searchWindow->setDatabaseName(QStringLiteral("Texte"));
+    f.searchWindow->show();
+    // The button needs a document in the viewer.
+    f.searchWindow->UTF8LadenButtonClick();
+    f.settingsDialog->show();
+    f.settingsDialog->FormPaint();
+    f.prompts.answers = {true};
+    f.settingsDialog->findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+    QVERIFY(f.settingsDialog->isHidden());
+    QVERIFY(f.searchWindow->documentLoaded());
+    QCOMPARE(f.readFile(QStringLiteral("Datenbank/Texte_TitelPositionen.txt")),
+             QByteArray("0 #T:\\Brief.odt\r\n"));
 }
 
 void ViewerPagesTest::firstPaintSettingsReachTheViewer_data() {

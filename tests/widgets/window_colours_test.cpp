@@ -3,6 +3,7 @@
 #include "platform/settings_store.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QTest>
 
 class WindowColoursTest : public QObject {
@@ -57,6 +58,23 @@ private Q_SLOTS:
         store.write(QStringLiteral("Farbe"), QStringLiteral("clTeal"));
         QCOMPARE(widgets::plainColourSetting(store, QStringLiteral("Farbe"), Qt::red),
                  QColor(0, 128, 128));
+    }
+
+    // White hint text on a check box: its mark stays dark in the white box,
+    // and disabled it turns grey like any disabled control.
+    void hintTextLeavesMarksAndDisabledGreyAlone() {
+        QCheckBox box(QStringLiteral("Kurzhinweis"));
+        const QPalette before = box.palette();
+        widgets::setTextColour(&box, Qt::white);
+        const QPalette after = box.palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            QCOMPARE(after.color(group, QPalette::WindowText), QColor(Qt::white));
+            QCOMPARE(after.color(group, QPalette::ButtonText), QColor(Qt::white));
+            QCOMPARE(after.color(group, QPalette::Text), before.color(group, QPalette::Text));
+        }
+        QCOMPARE(after.color(QPalette::Disabled, QPalette::WindowText),
+                 before.color(QPalette::Disabled, QPalette::WindowText));
+        QVERIFY(after.color(QPalette::Disabled, QPalette::WindowText) != QColor(Qt::white));
     }
 };
 

@@ -1,4 +1,6 @@
-// A results page that cannot be written, on a full or read-only volume.
+// Results pages on a full or read-only volume, and a search of a database
+// whose switch did not finish.
+#include "support/pending_switch.h"
 #include "support/small_volume.h"
 
 #include "search/search_engine.h"
@@ -6,9 +8,10 @@
 #include "test_database.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QtTest>
 
-class PageWriteFailureTest : public QObject {
+class SearchDurabilityTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -76,7 +79,36 @@ private Q_SLOTS:
                  qPrintable(warnings.first()));
         QVERIFY(testsupport::snapshotOf(program) == before);
     }
+
+    // A search finds the text of the new database when the program that
+    // wrote it died in the middle of putting its files in place.
+    void aSearchReadsTheDatabaseOfAnInterruptedSwitch() {
+        QTemporaryDir root;
+        const QString program = root.path() + QLatin1Char('/');
+        QVERIFY(QDir(program).mkpath(QStringLiteral("Datenbank/Temp")));
+        const QByteArray list = "PFAD_UND_ENDUNGEN= D:\\Texte *.odt    \r\nD:\\Texte\\a.odt\r\n";
+        QVERIFY(testsupport::leavePendingSwitch(
+            program, QStringLiteral("Texte"),
+            {{".dat", list, list},
+             {"_UTF8Dokument.txt",
+              databaseTextBytes({{QStringLiteral("D:\\Texte\\a.odt"), {"altes Wort"}}}),
+              databaseTextBytes({{QStringLiteral("D:\\Texte\\a.odt"), {"neues Wort"}}})}}));
+        platform::DriveMap drives;
+        drives.setDrive(QLatin1Char('D'), root.path());
+        platform::RunContext run;
+        search::SearchEnvironment environment;
+        environment.programDirectory = program;
+        environment.drives = &drives;
+        environment.run = &run;
+        search::SearchRequest request;
+        request.databaseName = QStringLiteral("Texte");
+        request.searchText = QStringLiteral("neues");
+        search::SearchSession session;
+        const search::SearchOutcome outcome = search::NeuSuche(request, session, environment);
+        QCOMPARE(outcome.lastPageResultLines.size(), 1);
+        QVERIFY(!QFile::exists(database::switchJournalPath(program, QStringLiteral("Texte"))));
+    }
 };
 
-QTEST_GUILESS_MAIN(PageWriteFailureTest)
-#include "write_failure_test.moc"
+QTEST_GUILESS_MAIN(SearchDurabilityTest)
+#include "durability_test.moc"

@@ -1,13 +1,16 @@
-// A sorted-list build on a full or read-only volume.
+// A sorted-list build on a full or read-only volume, and of a database whose
+// switch did not finish.
+#include "support/pending_switch.h"
 #include "support/small_volume.h"
 
 #include "lists/sorted_list_builder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
-class ListWriteFailureTest : public QObject {
+class ListDurabilityTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -59,7 +62,30 @@ private Q_SLOTS:
         QVERIFY2(outcome.error.endsWith(QStringLiteral(". ") + reason), qPrintable(outcome.error));
         QVERIFY(testsupport::snapshotOf(volume.path()) == before);
     }
+
+    // The list is made of the new database when the program that wrote it
+    // died in the middle of putting its files in place.
+    void theListIsMadeOfTheDatabaseOfAnInterruptedSwitch() {
+        QTemporaryDir root;
+        const QString program = root.path() + QLatin1Char('/');
+        QVERIFY(QDir(program).mkpath(QStringLiteral("Datenbank/Temp")));
+        const QByteArray list = "PFAD_UND_ENDUNGEN= D:\\Texte *.odt    \r\n";
+        QVERIFY(testsupport::leavePendingSwitch(
+            program, QStringLiteral("Test"),
+            {{".dat", list, list},
+             {"_UTF8Dokument.txt", " \r\n \r\n \r\n#D:\\Texte\\a.odt\r\n==\r\nAltwort\r\n",
+              " \r\n \r\n \r\n#D:\\Texte\\a.odt\r\n==\r\nNeuwort\r\n"}}));
+        lists::SortedListRequest request;
+        request.programDirectory = program;
+        request.databaseName = QStringLiteral("Test");
+        platform::RunContext run;
+        QCOMPARE(lists::ErstelleNachtraeglichSortierteListen(request, run).status,
+                 lists::ListBuildStatus::Written);
+        QFile written(program + QStringLiteral("Datenbank/Test_Phrasen_Woerter_Utf8Liste.txt"));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("#D:\\Texte\\a.odt\r\nNeuwort\r\n"));
+    }
 };
 
-QTEST_GUILESS_MAIN(ListWriteFailureTest)
-#include "write_failure_test.moc"
+QTEST_GUILESS_MAIN(ListDurabilityTest)
+#include "durability_test.moc"

@@ -88,10 +88,10 @@ bool commitDurably(QSaveFile& file) {
     // What still sits in the write buffer goes out here. QSaveFile's own
     // commit ignores a failure to write it (a full disk): it would put an
     // empty or cut file in the place of the old one and report success.
-    if (!file.flush()) {
-        file.cancelWriting();
+    // Not committed, the file is discarded with the QSaveFile, and its
+    // error string keeps the system's reason.
+    if (!file.flush())
         return false;
-    }
     if (!file.commit())
         return false;
     // The new file is in place either way; a folder that cannot be synced

@@ -26,7 +26,8 @@ QString folderOf(const QString& path);
 // Puts a QSaveFile in place (its bytes are synced before the rename) and
 // syncs its folder, so the rename survives a crash too. Bytes that could
 // not be written, even those still buffered, fail it. On failure the
-// previous file stays as it was, and the save file says why.
+// previous file stays as it was, the save file says why, and its new bytes
+// are discarded when it is destroyed.
 bool commitDurably(QSaveFile& file);
 
 } // namespace textio

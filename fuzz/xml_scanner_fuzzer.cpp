@@ -1,0 +1,86 @@
+// The XML scanner on arbitrary bytes, alone and as the text extraction
+// drives it: one scanner for all members of a document, so the encoding of
+// one member's declaration carries over to the next.
+
+#include "fuzz_support.h"
+
+#include "indexing/database_writer.h"
+#include "indexing/text_extraction.h"
+#include "platform/run_context.h"
+#include "textio/xml_parser.h"
+
+#include <QByteArrayList>
+#include <QStringList>
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// A text part is never empty, and normalizing leaves no tab, CR or LF in
+// it, no blank at either end and no two blanks in a row.
+bool isNormalizedText(const QByteArray& content) {
+    if (content.isEmpty() || isBlank(content.front()) || isBlank(content.back()))
+        return false;
+    for (qsizetype i = 0; i < content.size(); ++i) {
+        if (content[i] != ' ' && isBlank(content[i]))
+            return false;
+        if (content[i] == ' ' && i > 0 && content[i - 1] == ' ')
+            return false;
+    }
+    return true;
+}
+
+void scanAllParts(TXmlParser& scanner) {
+    while (scanner.nextPart()) {
+        if (scanner.partType() == TXmlParser::PartType::Text)
+            fuzzing::require(isNormalizedText(scanner.content()), "text parts are normalized");
+    }
+}
+
+// The members of one document: the input cut at every byte 0x1E (the
+// record separator), under names that take turns, so the skip rules meet
+// some of them.
+class InputMembers final : public indexing::MemberSource {
+public:
+    explicit InputMembers(QByteArrayView input)
+        : pieces_(input.toByteArray().split('\x1e')) {}
+
+    qsizetype memberCount() const override { return pieces_.size(); }
+    QString memberPath(qsizetype index) const override {
+        static const QStringList names = {
+            QStringLiteral("ZipTemp/content.xml"), QStringLiteral("ZipTemp/word/document.xml"),
+            QStringLiteral("ZipTemp/OEBPS/ch001.xhtml"), QStringLiteral("ZipTemp/meta.xml")};
+        return names.at(index % names.size());
+    }
+    std::optional<QByteArray> readMember(qsizetype index) override { return pieces_.at(index); }
+
+private:
+    QByteArrayList pieces_;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArrayView input = fuzzing::inputBytes(data, size);
+
+    // A new scanner, then the same bytes again with the encoding the first
+    // pass ended with.
+    TXmlParser scanner;
+    scanner.loadFromBuffer(input.toByteArray());
+    scanAllParts(scanner);
+    scanner.loadFromBuffer(input.toByteArray());
+    scanAllParts(scanner);
+
+    static const QString programDirectory = [] {
+        const QString folder = fuzzing::scratchSubFolder(QStringLiteral("program"));
+        fuzzing::scratchSubFolder(QStringLiteral("program/Datenbank/Temp/ZipTemp"));
+        return folder;
+    }();
+    indexing::DatabaseWriter writer(programDirectory, QStringLiteral("Fuzz"));
+    InputMembers members(input);
+    indexing::LoadXMLDocument(members, writer, platform::RunContext{});
+    fuzzing::require(!writer.failed(), "the database text can be written");
+    return 0;
+}

@@ -23,11 +23,11 @@ bool isBlank(char c) {
 bool isNormalizedText(const QByteArray& content) {
     if (content.isEmpty() || isBlank(content.front()) || isBlank(content.back()))
         return false;
-    for (qsizetype i = 0; i < content.size(); ++i) {
-        if (content[i] != ' ' && isBlank(content[i]))
+    char previous = 0;
+    for (const char c : content) {
+        if ((c != ' ' && isBlank(c)) || (c == ' ' && previous == ' '))
             return false;
-        if (content[i] == ' ' && i > 0 && content[i - 1] == ' ')
-            return false;
+        previous = c;
     }
     return true;
 }

@@ -3,13 +3,7 @@
 
 #include "fuzz_support.h"
 
-// The reader moves from the windows into the search library; either place
-// serves.
-#if __has_include("search/web_site_file.h")
 #include "search/web_site_file.h"
-#else
-#include "app/web_site_file.h"
-#endif
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const websites::WebSiteFile file =

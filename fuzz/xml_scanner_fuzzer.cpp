@@ -4,9 +4,8 @@
 
 #include "fuzz_support.h"
 
-#include "indexing/database_writer.h"
+#include "indexing/extracted_text.h"
 #include "indexing/text_extraction.h"
-#include "platform/run_context.h"
 #include "textio/xml_parser.h"
 
 #include <QByteArrayList>
@@ -73,14 +72,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     scanner.loadFromBuffer(input.toByteArray());
     scanAllParts(scanner);
 
-    static const QString programDirectory = [] {
-        const QString folder = fuzzing::scratchSubFolder(QStringLiteral("program"));
-        fuzzing::scratchSubFolder(QStringLiteral("program/Datenbank/Temp/ZipTemp"));
-        return folder;
-    }();
-    indexing::DatabaseWriter writer(programDirectory, QStringLiteral("Fuzz"));
+    indexing::ExtractedText text;
     InputMembers members(input);
-    indexing::LoadXMLDocument(members, writer, platform::RunContext{});
-    fuzzing::require(!writer.failed(), "the database text can be written");
+    fuzzing::require(indexing::LoadXMLDocument(members, text), "an extraction runs to its end");
+    // The text cache stores a document's text in this form and takes it
+    // back only when it holds together.
+    fuzzing::require(indexing::ExtractedText::fromStored(text.bytes(), text.lineLengths(),
+                                                         text.lineCount(), text.characters(),
+                                                         text.partsAfterLastLine())
+                         .has_value(),
+                     "an extracted text can be stored and taken back");
     return 0;
 }

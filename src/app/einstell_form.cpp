@@ -1,94 +1,316 @@
+// The settings dialog: its controls, the browsers it finds at start-up, the
+// choice of a browser, and what a repaint switches.
 #include "einstell_form.h"
 
+#include "search_form.h"
+
+#include "platform/settings_values.h"
+#include "search/search_engine.h"
+#include "widgets/clickable_picture.h"
+#include "widgets/drawn_pictures.h"
+#include "widgets/object_names.h"
+
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using widgets::named;
+
 namespace {
 
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
+// Object names of the browser pictures, in the order of the browser table.
+constexpr const char* kPictureNames[platform::kBrowserCount] = {
+    "standard_Image", "ie_Image",     "edge_Image",   "chrome_Image",
+    "opera_Image",    "safari_Image", "firefox_Image"};
+
+QPushButton* dialogButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = named(new QPushButton(caption, parent), name);
+    button->setAutoDefault(false);
+    return button;
 }
 
 } // namespace
 
-TEinstellform::TEinstellform(QWidget* parent)
-    : QDialog(parent) {
+TEinstellform::TEinstellform(AppServices& services, QWidget* parent)
+    : QDialog(parent)
+    , services_(services) {
     setObjectName(QStringLiteral("TEinstellform"));
     setWindowTitle(QStringLiteral("Einstellungen"));
+    buildControls();
+    connectHandlers();
+    FormCreate();
+}
 
-    auto* clipboard =
+void TEinstellform::setWindows(const SettingsDialogWindows& windows) {
+    windows_ = windows;
+}
+
+void TEinstellform::buildControls() {
+    clipboardBox_ =
         named(new QCheckBox(QStringLiteral("Suchtext nach Suche in Zwischenablage kopieren"), this),
               "SuchtextInClipbrdCheckBox");
-    clipboard->setChecked(true);
-    auto* colours =
-        named(new QPushButton(QStringLiteral("Fenster Hintergrund Farben ändern"), this),
-              "FarbenAendernButton");
-    auto* hintColours = named(new QPushButton(QStringLiteral("Hinweistexte Farben ändern"), this),
-                              "HinweistexteFarbenAendernButton");
-    auto* defaults =
-        named(new QPushButton(QStringLiteral("Standard wieder herstellen"), this), "Button1");
-    auto* positions = named(
-        new QPushButton(QStringLiteral("Liste der Datei-Positionen erstellen"), this), "Button2");
-    auto* sorted =
-        named(new QPushButton(QStringLiteral("       Sortierte Listen erstellen       "), this),
-              "SortierungAnzeigenBitBtn");
-    auto* hint =
+    clipboardBox_->setChecked(true);
+    coloursButton_ = dialogButton(this, "FarbenAendernButton",
+                                  QStringLiteral("Fenster Hintergrund Farben ändern"));
+    hintColours_ = dialogButton(this, "HinweistexteFarbenAendernButton",
+                                QStringLiteral("Hinweistexte Farben ändern"));
+    defaultsButton_ = dialogButton(this, "Button1", QStringLiteral("Standard wieder herstellen"));
+    positionsButton_ =
+        dialogButton(this, "Button2", QStringLiteral("Liste der Datei-Positionen erstellen"));
+    sortedButton_ = dialogButton(this, "SortierungAnzeigenBitBtn",
+                                 QStringLiteral("       Sortierte Listen erstellen       "));
+    viewerHintBox_ =
         named(new QCheckBox(QStringLiteral("Kurzhinweis im Viewer an Mauscursor anzeigen"), this),
               "KurzhinweisImViewerZeigenCheckBox");
-    hint->setChecked(true);
+    viewerHintBox_->setChecked(true);
+    umlautBox_ = named(
+        new QCheckBox(QStringLiteral("Bei Gross/klein egal auch Umlaute gleich behandeln (ä = Ä)"),
+                      this),
+        "FoldUmlautsCheckBox");
 
-    auto* bigger = named(new QToolButton(this), "SpeedButton1");
-    bigger->setText(QStringLiteral("+ "));
-    auto* fontLabel = named(new QLabel(QStringLiteral("Schriftgröße Text-Viewer"), this), "Label1");
-    auto* smaller = named(new QToolButton(this), "SpeedButton2");
-    smaller->setText(QStringLiteral("-"));
+    biggerButton_ = named(new QToolButton(this), "SpeedButton1");
+    biggerButton_->setText(QStringLiteral("+ "));
+    smallerButton_ = named(new QToolButton(this), "SpeedButton2");
+    smallerButton_->setText(QStringLiteral("-"));
+    fontLabel_ = named(new QLabel(QStringLiteral("Schriftgröße Text-Viewer"), this), "Label1");
 
-    auto* installed = named(
+    installedLabel_ = named(
         new QLabel(QStringLiteral("Diese Browser sind auf Ihrem PC installiert:"), this), "Label2");
-    auto* current = named(
+    currentLabel_ = named(
         new QLabel(QStringLiteral("Dieser Browser zeigt aktuell die Suchergebnisse an:"), this),
         "Label3");
-    auto* pick =
+    pickLabel_ =
         named(new QLabel(QStringLiteral("Symbol anklicken für Browser Auswahl."), this), "Label4");
-    auto* unchanged = named(
+    unchangedLabel_ = named(
         new QLabel(QStringLiteral("Ihre Browser Standardeinstellung wird NICHT geändert."), this),
         "Label5");
 
-    auto* ok = named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
-    ok->setDefault(true);
-    auto* cancel = named(new QPushButton(QStringLiteral("&Abbruch"), this), "AbbruchButton");
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    okButton_ = named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
+    okButton_->setDefault(true);
+    cancelButton_ = dialogButton(this, "AbbruchButton", QStringLiteral("&Abbruch"));
 
     auto* fontRow = new QHBoxLayout;
-    fontRow->addWidget(bigger);
-    fontRow->addWidget(fontLabel);
-    fontRow->addWidget(smaller);
+    fontRow->addWidget(biggerButton_);
+    fontRow->addWidget(fontLabel_);
+    fontRow->addWidget(smallerButton_);
     fontRow->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(clipboard);
-    layout->addWidget(colours);
-    layout->addWidget(hintColours);
-    layout->addWidget(defaults);
-    layout->addWidget(positions);
-    layout->addWidget(sorted);
-    layout->addWidget(hint);
+    layout->addWidget(clipboardBox_);
+    for (QWidget* button : QList<QWidget*>{coloursButton_, hintColours_, defaultsButton_,
+                                           positionsButton_, sortedButton_})
+        layout->addWidget(button);
+    layout->addWidget(viewerHintBox_);
+    layout->addWidget(umlautBox_);
     layout->addLayout(fontRow);
-    layout->addWidget(installed);
-    layout->addWidget(pick);
-    layout->addWidget(unchanged);
-    layout->addWidget(current);
+    layout->addSpacing(8);
+    layout->addWidget(installedLabel_);
+    layout->addLayout(buildBrowserRow());
+    layout->addWidget(pickLabel_);
+    layout->addWidget(unchangedLabel_);
+    layout->addSpacing(8);
+    auto* currentRow = new QHBoxLayout;
+    currentRow->addWidget(currentLabel_);
+    currentRow->addWidget(currentBrowserPicture_);
+    currentRow->addStretch();
+    layout->addLayout(currentRow);
     layout->addStretch();
     layout->addLayout(buttons);
+}
+
+QLayout* TEinstellform::buildBrowserRow() {
+    auto* row = new QHBoxLayout;
+    for (int index = 0; index < platform::kBrowserCount; ++index) {
+        auto* picture = named(new widgets::ClickablePicture(this), kPictureNames[index]);
+        picture->setFixedSize(widgets::kBrowserPictureSize, widgets::kBrowserPictureSize);
+        picture->setPixmap(widgets::browserPicture(platform::browserTable()[index].kind));
+        picture->setCursor(Qt::PointingHandCursor);
+        browserPictures_[index] = picture;
+        row->addWidget(picture);
+    }
+    row->addStretch();
+    currentBrowserPicture_ = named(new QLabel(this), "AktuellerBrowser_Image");
+    currentBrowserPicture_->setFixedSize(widgets::kBrowserPictureSize,
+                                         widgets::kBrowserPictureSize);
+    emptyPicture_ = named(new QLabel(this), "leer_Image");
+    emptyPicture_->setPixmap(widgets::emptyBrowserPicture());
+    emptyPicture_->hide();
+    return row;
+}
+
+void TEinstellform::connectHandlers() {
+    connect(coloursButton_, &QPushButton::clicked, this, &TEinstellform::FarbenAendernButtonClick);
+    connect(hintColours_, &QPushButton::clicked, this,
+            &TEinstellform::HinweistexteFarbenAendernButtonClick);
+    connect(defaultsButton_, &QPushButton::clicked, this, &TEinstellform::Button1Click);
+    connect(positionsButton_, &QPushButton::clicked, this, &TEinstellform::Button2Click);
+    connect(sortedButton_, &QPushButton::clicked, this,
+            &TEinstellform::SortierungAnzeigenBitBtnClick);
+    connect(biggerButton_, &QToolButton::clicked, this, &TEinstellform::SpeedButton1Click);
+    connect(smallerButton_, &QToolButton::clicked, this, &TEinstellform::SpeedButton2Click);
+    connect(okButton_, &QPushButton::clicked, this, &TEinstellform::OkButtonClick);
+    connect(cancelButton_, &QPushButton::clicked, this, &TEinstellform::AbbruchButtonClick);
+    const std::array<void (TEinstellform::*)(), platform::kBrowserCount> clicks = {
+        &TEinstellform::standard_ImageClick, &TEinstellform::ie_ImageClick,
+        &TEinstellform::edge_ImageClick,     &TEinstellform::chrome_ImageClick,
+        &TEinstellform::opera_ImageClick,    &TEinstellform::safari_ImageClick,
+        &TEinstellform::firefox_ImageClick};
+    for (int index = 0; index < platform::kBrowserCount; ++index)
+        connect(browserPictures_[index], &widgets::ClickablePicture::clicked, this, clicks[index]);
+}
+
+void TEinstellform::FormCreate() {
+    PruefeWelcheBrowserInstalliert();
+    umlautBox_->setChecked(search::foldUmlautsSetting(services_.settings));
+}
+
+// A browser that is not there keeps its place in the row with the empty
+// picture and no hint, so a click on it does nothing.
+void TEinstellform::PruefeWelcheBrowserInstalliert() {
+    const auto hints = platform::detectedBrowserHints(services_.browsers.installedBrowserNames(),
+                                                      services_.browsers.edgeProgramExists());
+    const auto& table = platform::browserTable();
+    for (int row = 0; row < platform::kBrowserCount; ++row) {
+        widgets::ClickablePicture* picture = browserPictures_[row];
+        picture->setToolTip(hints[row]);
+        picture->setPixmap(hints[row].isEmpty() ? emptyPicture_->pixmap()
+                                                : widgets::browserPicture(table[row].kind));
+        picture->show();
+    }
+    // The stored choice shows even when its browser was not found.
+    if (const std::optional<int> current =
+            platform::currentBrowserRow(services_.settings.read(platform::settings::kBrowser))) {
+        currentBrowserPicture_->setPixmap(widgets::browserPicture(table[*current].kind));
+        browserChoice_ = table[*current].value;
+    }
+}
+
+void TEinstellform::chooseBrowser(int row) {
+    widgets::ClickablePicture* picture = browserPictures_[row];
+    if (picture->toolTip().isEmpty())
+        return;
+    currentBrowserPicture_->setPixmap(picture->pixmap());
+    // Stored at once: the browser start reads the value when it runs.
+    services_.settings.write(platform::settings::kBrowser, platform::browserTable()[row].value);
+}
+
+void TEinstellform::standard_ImageClick() {
+    chooseBrowser(0);
+}
+
+void TEinstellform::ie_ImageClick() {
+    chooseBrowser(1);
+}
+
+void TEinstellform::edge_ImageClick() {
+    chooseBrowser(2);
+}
+
+void TEinstellform::chrome_ImageClick() {
+    chooseBrowser(3);
+}
+
+void TEinstellform::opera_ImageClick() {
+    chooseBrowser(4);
+}
+
+void TEinstellform::safari_ImageClick() {
+    chooseBrowser(5);
+}
+
+void TEinstellform::firefox_ImageClick() {
+    chooseBrowser(6);
+}
+
+// ---------------------------------------------------------------------------
+// Paint
+
+void TEinstellform::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormPaint();
+}
+
+void TEinstellform::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    // The rules change widgets, which must not happen inside a paint.
+    if (!paintQueued_) {
+        paintQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            paintQueued_ = false;
+            FormPaint();
+        });
+    }
+}
+
+// The font size and the two lists belong to the search window: without it
+// on the screen there is nothing for them to act on.
+void TEinstellform::FormPaint() {
+    const bool searchShown = windows_.searchWindow && windows_.searchWindow->isVisible();
+    if (!searchShown) {
+        for (QWidget* control :
+             QList<QWidget*>{positionsButton_, sortedButton_, biggerButton_, smallerButton_})
+            control->setEnabled(false);
+        biggerButton_->setText(QStringLiteral("+    "));
+        smallerButton_->setText(QStringLiteral("-    "));
+        showFontStepPictures(false);
+        return;
+    }
+    for (QWidget* control : QList<QWidget*>{sortedButton_, biggerButton_, smallerButton_})
+        control->setEnabled(true);
+    biggerButton_->setText(QString());
+    smallerButton_->setText(QString());
+    showFontStepPictures(true);
+    positionsButton_->setEnabled(windows_.searchWindow->documentLoaded());
+}
+
+// Enabled, the buttons show a drawn plus and minus in place of their
+// emptied captions; disabled, their captions alone.
+void TEinstellform::showFontStepPictures(bool shown) {
+    biggerButton_->setIcon(shown ? widgets::fontStepIcon(true) : QIcon());
+    smallerButton_->setIcon(shown ? widgets::fontStepIcon(false) : QIcon());
+}
+
+void TEinstellform::keyPressEvent(QKeyEvent* event) {
+    // Escape is the Abbruch button, with what it undoes.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        AbbruchButtonClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+// Colours and switches handed over by the main window
+
+void TEinstellform::applyColours(const widgets::WindowColours& colours) {
+    applyBackgroundColour(colours.background);
+    applyHintTextColour(colours.hintText);
+}
+
+void TEinstellform::applyBackgroundColour(const QColor& colour) {
+    widgets::setBackgroundColour(this, colour);
+}
+
+void TEinstellform::applyHintTextColour(const QColor& colour) {
+    for (QWidget* hint :
+         QList<QWidget*>{clipboardBox_, viewerHintBox_, umlautBox_, fontLabel_, installedLabel_,
+                         currentLabel_, pickLabel_, unchangedLabel_})
+        widgets::setTextColour(hint, colour);
+}
+
+void TEinstellform::setClipboardCopy(bool copy) {
+    clipboardBox_->setChecked(copy);
+}
+
+void TEinstellform::setViewerHintShown(bool shown) {
+    viewerHintBox_->setChecked(shown);
 }

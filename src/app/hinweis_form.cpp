@@ -1,8 +1,11 @@
 #include "hinweis_form.h"
 
+#include <QDateTime>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -60,4 +63,29 @@ QString listQuestionText(QChar driveLetter, const QString& dateText) {
         QStringLiteral("Die Geschwindigkeit ist abhängig von der Leistungsfähigkeit des PC."),
     };
     return lines.join(QStringLiteral("\r\n"));
+}
+
+namespace {
+
+// The locale's short date, its two-digit year widened to four digits.
+QString dateFormatWithFullYear(const QLocale& locale) {
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+    format.replace(twoDigitYear, QStringLiteral("yyyy"));
+    return format;
+}
+
+// The locale's time with seconds, without the time zone it names.
+QString timeFormatWithSeconds(const QLocale& locale) {
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    static const QRegularExpression timeZone(QStringLiteral("\\s*(?<![A-Za-z'])t+(?![A-Za-z'])"));
+    format.remove(timeZone);
+    return format.trimmed();
+}
+
+} // namespace
+
+QString listDateText(const QDateTime& moment, const QLocale& locale) {
+    return locale.toString(moment.toLocalTime(), dateFormatWithFullYear(locale) + QLatin1Char(' ') +
+                                                     timeFormatWithSeconds(locale));
 }

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QString>
 
+class QDateTime;
+class QLocale;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -25,3 +27,8 @@ private:
 // with the date it was made. Lines joined by CR LF; the text begins with a
 // line break.
 QString listQuestionText(QChar driveLetter, const QString& dateText);
+
+// The date of the list question: the moment in local time, daylight saving
+// included, as the locale writes a date with a four-digit year and a time
+// with seconds (German: 10.12.2026 05:40:12).
+QString listDateText(const QDateTime& moment, const QLocale& locale);

@@ -1,28 +1,30 @@
 // trovex-odt: the desktop program. Creates the windows once, in their fixed
 // order, and runs until the main window closes.
-#include "administrator.h"
 #include "app_resources.h"
+#include "application_identity.h"
 #include "binbeimsuchen_form.h"
 #include "einstell_form.h"
-#include "folder_chooser.h"
-#include "form_progress.h"
-#include "form_temp_rtf.h"
 #include "hinweis_form.h"
 #include "main_form.h"
 #include "ok_bottom_dlg.h"
 #include "search_form.h"
-#include "search_request.h"
-#include "shell_opener.h"
-#include "volume_probe.h"
 
+#include "platform/administrator.h"
+#include "platform/browser_detection.h"
+#include "platform/clock.h"
 #include "platform/drive_map.h"
 #include "platform/event_pause.h"
 #include "platform/instance_probe.h"
+#include "platform/process_probe.h"
 #include "platform/program_directory.h"
+#include "platform/qt_clipboard.h"
+#include "platform/qt_colour_chooser.h"
+#include "platform/qt_folder_chooser.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_shell_launcher.h"
 #include "platform/settings_store.h"
 #include "platform/tool_launcher.h"
+#include "platform/volume_probe.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,9 +55,7 @@ int main(int argc, char* argv[]) {
     // window exists and under a passing title.
     QApplication::setApplicationName(QStringLiteral("Trovex-Start"));
     platform::probeOtherInstance(QApplication::arguments());
-    QApplication::setApplicationName(QStringLiteral("Trovex-Klartext"));
-    QApplication::setApplicationName(QStringLiteral("Trovex-ODT"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Trovex-ODT"));
+    nameTheApplication();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/trovex/trovex-odt.xpm")));
     QTranslator translator;
     loadGermanQtTranslations(app, translator);
@@ -66,10 +66,15 @@ int main(int argc, char* argv[]) {
     platform::QtSettingsStore settings;
     platform::DriveMap drives(settings);
     platform::QtPrompts prompts;
-    QtFolderChooser folders;
-    LocalVolumeProbe volumes(drives);
-    DesktopShellOpener shell;
+    platform::QtFolderChooser folders;
+    platform::LocalVolumeProbe volumes(drives);
+    platform::QtShellLauncher shell;
     platform::ProcessToolLauncher toolLauncher;
+    platform::QtClipboard clipboard;
+    platform::SteadyClock clock;
+    platform::SystemProcessProbe processes;
+    platform::QtColourChooser colourChooser;
+    platform::SystemBrowserProbe browsers;
     const QScreen* screen = QGuiApplication::primaryScreen();
     platform::ThrottledYield throttledYield;
 
@@ -80,33 +85,32 @@ int main(int argc, char* argv[]) {
                          shell,
                          drives,
                          toolLauncher,
+                         clipboard,
+                         clock,
+                         processes,
+                         colourChooser,
+                         browsers,
                          programDirectory,
                          QApplication::applicationDirPath(),
-                         processHasAdministratorRights(),
+                         platform::processHasAdministratorRights(),
                          screen ? screen->geometry().width() : 1024,
+                         screen ? screen->geometry().height() : 768,
                          [](QDialog& dialog) { return dialog.exec(); },
                          platform::pauseWithEvents,
-                         [&throttledYield] { throttledYield(); }};
+                         [&throttledYield] { throttledYield(); },
+                         platform::currentOsFamily()};
 
+    // TFormTempRTF and TFormProgress of the program's design are not made:
+    // no work of the program uses them.
     TMainForm_TX_ODT mainForm(services);
     prompts.setParent(&mainForm);
     TOKBottomDlg newDatabaseDialog(services, &mainForm);
-    TFormTempRTF tempRtf;
-    TEinstellform settingsDialog(&mainForm);
-    TFormProgress progress;
+    TEinstellform settingsDialog(services, &mainForm);
     THinweisForm questionWindow(&mainForm);
-    TSuchForm searchWindow(&mainForm);
+    TSuchForm searchWindow(services, mainForm, &mainForm);
     TBinbeimSuchenForm searchingNotice(&mainForm);
-    mainForm.setWindows({&newDatabaseDialog, &settingsDialog, &questionWindow, &searchWindow});
-    platform::QtShellLauncher searchLauncher;
-    LocalSearchRequest::Host searchHost = LocalSearchRequest::Host::fromMainWindow(
-        &mainForm, programDirectory, &settings, &prompts, &searchLauncher, &drives, &searchWindow);
-    searchHost.setSearchUnderWay = [&](bool underWay) { mainForm.setSearchUnderWay(underWay); };
-    searchHost.window.siblingEditionRunning = platform::siblingEditionRunning;
-    searchHost.window.showSettingsDialog = [&] { services.runModal(settingsDialog); };
-    LocalSearchRequest searchRequest(searchHost);
     searchWindow.setSearchingNoticeWindow(&searchingNotice);
-    mainForm.setSearchStarter([&] { searchRequest.SuchenBtnClick(); });
+    mainForm.setWindows({&newDatabaseDialog, &settingsDialog, &questionWindow, &searchWindow});
 
     platform::CloseRequestFilter closeRequests([&] { mainForm.close(); });
     app.installNativeEventFilter(&closeRequests);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app_services.h"
+#include "search_window_host.h"
 
 #include "filelist/run_indicators.h"
 #include "filelist/scanner_notice.h"
 #include "filelist/tool_monitor.h"
+#include "widgets/window_colours.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -14,6 +16,7 @@
 
 #include <memory>
 
+class LocalSearchRequest;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -39,9 +42,19 @@ struct MainFormWindows {
     TSuchForm* searchWindow = nullptr;
 };
 
+// Where the main window's work stands. The status line (Label1) says it in
+// words; the handlers decide on this value.
+enum class RunState {
+    Idle,
+    WaitingForTool, // the file-list tool builds the drive file list
+    Indexing,       // the drive file list is read and the documents indexed
+    Finished,       // an index run or a search has ended ("Fertig mit der ...")
+};
+
 // The main window: the catalogue of databases, the buttons that search and
 // index, the status lines of a run, and the start-up and close of the program.
-class TMainForm_TX_ODT : public QMainWindow {
+// The search window reaches it through SearchWindowHost.
+class TMainForm_TX_ODT : public QMainWindow, public SearchWindowHost {
     Q_OBJECT
 public:
     explicit TMainForm_TX_ODT(AppServices& services, QWidget* parent = nullptr);
@@ -50,14 +63,14 @@ public:
     void setWindows(const MainFormWindows& windows);
     const MainFormWindows& windows() const { return windows_; }
 
-    // Start-up and close.
+    // Start-up and close (main_form_start.cpp).
     void FormPaint();
     bool FormCloseQuery();
     void FormClose();
     void SpeedButton1Click();
     void SpeedButton2Click();
 
-    // The catalogue.
+    // The catalogue (main_form_catalogue.cpp).
     void LiesNamenDatenbanken();
     void ListBox1Click();
     void Datenbankloeschen1Click();
@@ -66,9 +79,8 @@ public:
 
     // Searching belongs to the search window; the button opens it.
     void SuchenBtnClick();
-    void setSearchStarter(std::function<void()> starter) { searchStarter_ = std::move(starter); }
 
-    // Index runs.
+    // Index runs (main_form_run.cpp, main_form_tool.cpp).
     void NeuErstellenBtnClick();
     void ErneutIndiziereBtnClick();
     void aktualisieren1Click();
@@ -80,24 +92,43 @@ public:
     void GedultTimerTimer();
     void checkDefenderTimerTimer();
 
-    // State that other windows read or set.
+    // What the search window asks of the main window (main_form_start.cpp).
+    QStringList catalogueEntries() const override;
+    QList<int> selectedCatalogueRows() const override;
+    int rememberedSelection() const override { return rememberedSelection_; }
+    void rememberSelection(int index) override { rememberedSelection_ = index; }
+    void showStatus(const QString& text) override;
+    void showFinishedStatus(const QString& text) override;
+    void showProgressLine(const QString& text) override;
+    void startPatienceMarks() override;
+    void stopPatienceMarks() override;
+    void bringToFront() override;
+    void setSearchUnderWay(bool underWay) override { searchUnderWay_ = underWay; }
+    void showSettingsDialog() override;
+
+    // State that other windows and the tests read or set.
     QString programDirectory() const { return services_.programDirectory; }
     QString selectedDatabaseName() const { return selectedDatabaseName_; }
     qint64 bookmarkPosition() const { return bookmarkPosition_; }
-    int rememberedSelection() const { return rememberedSelection_; }
-    void setRememberedSelection(int index) { rememberedSelection_ = index; }
+    RunState runState() const { return runState_; }
     bool isRunning() const { return running_; }
     bool isUpdateMode() const { return updateMode_; }
     bool isAbortRequested() const { return abortRequested_; }
-    void setSearchUnderWay(bool underWay) { searchUnderWay_ = underWay; }
     void setListBuildRunning(bool running) { listBuildRunning_ = running; }
     bool isFirstPaintPending() const { return firstPaintPending_; }
     QString controlDirectory() const { return controlDirectory_; }
     bool controlDirectoryFlag() const { return controlDirectoryFlag_; }
     QString browserChoice() const { return browserChoice_; }
-    QColor backgroundColour() const { return backgroundColour_; }
+    QColor backgroundColour() const { return colours_.background; }
+    // The default width of a window: 1024, or the screen's width when that
+    // is smaller.
+    int defaultWidth() const { return defaultWidth_; }
+    // Colours the settings dialog changes: the window and its logo panel
+    // (the logo drawn over its own grey unless transparent), and the hint
+    // texts of the window.
+    void applyBackgroundColour(const QColor& colour, quint32 value, bool logoTransparent);
+    void applyHintTextColour(const QColor& colour);
     const QPixmap& listIcon() const { return listIcon_; }
-    QTimer* timer(const QString& name) const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -107,52 +138,62 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Building (main_form.cpp).
     void buildControls();
+    void buildToolbar();
+    QWidget* buildButtonColumn(QWidget* central);
+    void buildTimers();
+    void connectHandlers();
+
+    // Start-up (main_form_start.cpp).
     void FormCreate();
-    void applyStoredColours();
-    void applyHintTextColour(const QColor& colour);
+    void applyColours(const widgets::WindowColours& colours);
+    void applyColoursToAllWindows();
     void applyViewerSwitches();
     void adjustSearchButtonFont();
+
+    // The catalogue (main_form_catalogue.cpp).
     void selectFromStoredIndex();
     int selectedIndex() const;
     void selectRow(int row);
-    void clearSearchWindowDocument();
+    void resetSearchWindowViewer();
     void loadSearchHistory(const QString& name);
+    void readBookmark(const QString& name);
+
+    // Index runs (main_form_run.cpp, main_form_tool.cpp).
     void setRunButtonsEnabled(bool enabled);
+    void showRunStatus(const QString& text);
     void placePatienceLabel();
-    QWidget* searchWindowChild(const QString& name) const;
-    QStringList catalogueNames() const;
     void startFileListTool();
     void readListAndFinish(bool startedByMonitor);
     void finishWindowSide();
     void timeOutToolRun();
     void reportMissingDriveList();
-    qint64 tickCount() const;
 
     AppServices& services_;
     MainFormWindows windows_;
-    std::function<void()> searchStarter_;
+    std::unique_ptr<LocalSearchRequest> searchRequest_;
 
-    QToolButton* speedButton3_ = nullptr;
-    QWidget* toolButton1_ = nullptr;
-    QToolButton* speedButton1_ = nullptr;
-    QToolButton* speedButton2_ = nullptr;
-    QListWidget* listBox1_ = nullptr;
-    QWidget* panel1_ = nullptr;
-    QLabel* image1_ = nullptr;
-    QLabel* image2_ = nullptr;
-    QPushButton* suchenBtn_ = nullptr;
-    QPushButton* neuErstellenBtn_ = nullptr;
-    QPushButton* erneutIndiziereBtn_ = nullptr;
-    QPushButton* bitBtn2_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLabel* geduldLabel_ = nullptr;
-    QMenu* popupMenu1_ = nullptr;
-    QTimer* ueberwachTimer_ = nullptr;
-    QTimer* timer1_ = nullptr;
-    QTimer* gedultTimer_ = nullptr;
-    QTimer* checkDefenderTimer_ = nullptr;
+    QToolButton* speedButton3_ = nullptr;      // product name
+    QWidget* toolButton1_ = nullptr;           // the toolbar's spacer
+    QToolButton* helpButton_ = nullptr;        // SpeedButton1
+    QToolButton* settingsButton_ = nullptr;    // SpeedButton2
+    QListWidget* catalogue_ = nullptr;         // ListBox1
+    QWidget* logoPanel_ = nullptr;             // Panel1
+    QLabel* logo_ = nullptr;                   // Image1
+    QLabel* listIconPicture_ = nullptr;        // Image2
+    QPushButton* searchButton_ = nullptr;      // SuchenBtn
+    QPushButton* newDatabaseButton_ = nullptr; // NeuErstellenBtn
+    QPushButton* reindexButton_ = nullptr;     // ErneutIndiziereBtn
+    QPushButton* closeButton_ = nullptr;       // BitBtn2
+    QLabel* statusLine_ = nullptr;             // Label1
+    QLabel* progressLine_ = nullptr;           // Label2
+    QLabel* patienceLabel_ = nullptr;          // GeduldLabel
+    QMenu* popupMenu1_ = nullptr;              // PopupMenu1
+    QTimer* toolWatchTimer_ = nullptr;         // UeberwachTimer
+    QTimer* progressTimer_ = nullptr;          // Timer1
+    QTimer* patienceTimer_ = nullptr;          // GedultTimer
+    QTimer* scannerTimer_ = nullptr;           // checkDefenderTimer
 
     // Start-up state.
     int defaultWidth_ = 1024;
@@ -166,7 +207,7 @@ private:
     bool controlDirectoryFlag_ = false;
     bool firstPaintPending_ = true;
     QPixmap listIcon_;
-    QColor backgroundColour_;
+    widgets::WindowColours colours_;
 
     // The catalogue.
     QString selectedDatabaseName_;
@@ -177,6 +218,7 @@ private:
     bool selectingProgrammatically_ = false;
 
     // Run flags.
+    RunState runState_ = RunState::Idle;
     bool running_ = false;
     bool updateMode_ = false;
     bool updateRunActive_ = false;
@@ -191,7 +233,7 @@ private:
     qint64 indexedFileCount_ = 0;
     QString elapsedText_;
     filelist::PatienceMarks patience_;
-    filelist::ScannerNotice scannerNotice_;
+    filelist::ScannerNotice scannerNotice_{services_.osFamily};
     filelist::ToolMonitor monitor_;
     QChar runDrive_;
     QString toolStartError_;

@@ -10,37 +10,35 @@
 #include "textio/text_files.h"
 
 #include <QFileInfo>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QScopedValueRollback>
 
 namespace settings = platform::settings;
 
 int TMainForm_TX_ODT::selectedIndex() const {
-    const auto selected = listBox1_->selectedItems();
-    return selected.isEmpty() ? -1 : listBox1_->row(selected.first());
+    const auto selected = catalogue_->selectedItems();
+    return selected.isEmpty() ? -1 : catalogue_->row(selected.first());
 }
 
 void TMainForm_TX_ODT::selectRow(int row) {
     const QScopedValueRollback guard(selectingProgrammatically_, true);
-    if (row < 0 || row >= listBox1_->count()) {
-        listBox1_->clearSelection();
-        listBox1_->setCurrentRow(-1);
+    if (row < 0 || row >= catalogue_->count()) {
+        catalogue_->clearSelection();
+        catalogue_->setCurrentRow(-1);
         return;
     }
-    listBox1_->setCurrentRow(row);
-    listBox1_->item(row)->setSelected(true);
+    catalogue_->setCurrentRow(row);
+    catalogue_->item(row)->setSelected(true);
 }
 
 void TMainForm_TX_ODT::LiesNamenDatenbanken() {
     {
         const QScopedValueRollback guard(selectingProgrammatically_, true);
-        listBox1_->clear();
+        catalogue_->clear();
         for (const QString& name : database::scanCatalogue(services_.programDirectory)) {
-            auto* item = new QListWidgetItem(name, listBox1_);
+            auto* item = new QListWidgetItem(name, catalogue_);
             item->setData(Qt::DecorationRole, listIcon_);
         }
     }
@@ -48,7 +46,7 @@ void TMainForm_TX_ODT::LiesNamenDatenbanken() {
     QString stored = services_.settings.read(settings::kAusgewaehlteDatenbank);
     if (stored.isEmpty())
         stored = QStringLiteral("0");
-    if (updateMode_ && listBox1_->count() > 0) {
+    if (updateMode_ && catalogue_->count() > 0) {
         bool ok = false;
         const int index = stored.toInt(&ok);
         if (ok)
@@ -61,8 +59,8 @@ void TMainForm_TX_ODT::LiesNamenDatenbanken() {
         return;
     // A later matching entry overrides an earlier one, as the handler runs
     // once per match.
-    for (int row = 0; row < listBox1_->count(); ++row) {
-        if (listBox1_->item(row)->text().contains(dialogName)) {
+    for (int row = 0; row < catalogue_->count(); ++row) {
+        if (catalogue_->item(row)->text().contains(dialogName)) {
             selectRow(row);
             ListBox1Click();
         }
@@ -73,7 +71,7 @@ void TMainForm_TX_ODT::selectFromStoredIndex() {
     QString stored = services_.settings.read(settings::kAusgewaehlteDatenbank);
     if (stored.isEmpty())
         stored = QStringLiteral("0");
-    const int count = listBox1_->count();
+    const int count = catalogue_->count();
     bool ok = false;
     int index = stored.trimmed().toInt(&ok);
     // Out of range, or edited by hand into something else: the first entry.
@@ -82,12 +80,12 @@ void TMainForm_TX_ODT::selectFromStoredIndex() {
     if (count == 0)
         return;
     selectRow(index);
-    selectedDatabaseName_ = listBox1_->item(index)->text();
+    selectedDatabaseName_ = catalogue_->item(index)->text();
     currentIndex_ = index;
     rememberedSelection_ = index;
 }
 
-void TMainForm_TX_ODT::clearSearchWindowDocument() {
+void TMainForm_TX_ODT::resetSearchWindowViewer() {
     if (windows_.searchWindow)
         windows_.searchWindow->resetViewer();
 }
@@ -106,7 +104,7 @@ void TMainForm_TX_ODT::loadSearchHistory(const QString& name) {
 }
 
 void TMainForm_TX_ODT::ListBox1Click() {
-    clearSearchWindowDocument();
+    resetSearchWindowViewer();
     if (running_ || searchUnderWay_ || updateRunActive_) {
         selectRow(rememberedSelection_);
         services_.pause(100);
@@ -116,31 +114,30 @@ void TMainForm_TX_ODT::ListBox1Click() {
     if (index < 0)
         return; // a click beside the entries selects nothing
     currentIndex_ = index;
-    selectedDatabaseName_ = listBox1_->item(index)->text();
+    selectedDatabaseName_ = catalogue_->item(index)->text();
     services_.settings.write(settings::kAusgewaehlteDatenbank, QString::number(index));
 
-    for (const char* name : {"Label8", "Label2"}) {
-        if (auto* label = qobject_cast<QLabel*>(searchWindowChild(QString::fromLatin1(name))))
-            label->clear();
+    if (windows_.searchWindow) {
+        windows_.searchWindow->clearDatabaseLabels();
+        windows_.searchWindow->setSortedListButtonEnabled(false);
     }
-    if (QWidget* sortButton = searchWindowChild(QStringLiteral("ZeilenAlsListeSortieren")))
-        sortButton->setEnabled(false);
-
     loadSearchHistory(selectedDatabaseName_);
+    readBookmark(selectedDatabaseName_);
+}
 
+void TMainForm_TX_ODT::readBookmark(const QString& name) {
     bookmarkPosition_ = 0;
-    const QString bookmark =
-        services_.settings.read(settings::kLesezeichenPrefix + selectedDatabaseName_);
-    if (!bookmark.isEmpty()) {
-        bool ok = false;
-        const qint64 position = bookmark.trimmed().toLongLong(&ok);
-        if (ok)
-            bookmarkPosition_ = position;
-    }
+    const QString bookmark = services_.settings.read(settings::kLesezeichenPrefix + name);
+    if (bookmark.isEmpty())
+        return;
+    bool ok = false;
+    const qint64 position = bookmark.trimmed().toLongLong(&ok);
+    if (ok)
+        bookmarkPosition_ = position;
 }
 
 bool TMainForm_TX_ODT::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == listBox1_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == catalogue_->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {
             // The press does not change the selection; the menu acts on the
@@ -153,7 +150,7 @@ bool TMainForm_TX_ODT::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm_TX_ODT::openContextMenuAt(const QPoint& screenPosition) {
-    if (listBox1_->count() == 0)
+    if (catalogue_->count() == 0)
         return;
     popupMenu1_->popup(screenPosition);
 }
@@ -162,21 +159,19 @@ void TMainForm_TX_ODT::Datenbankloeschen1Click() {
     const int index = selectedIndex();
     if (index < 0)
         return; // nothing selected: nothing to ask about
-    workingDatabaseName_ = listBox1_->item(index)->text();
+    workingDatabaseName_ = catalogue_->item(index)->text();
     const bool yes =
         services_.prompts.confirm(QStringLiteral("Möchten Sie die Datenbank \"") +
                                   workingDatabaseName_ + QStringLiteral("\" wirklich löschen?"));
     if (yes) {
-        clearSearchWindowDocument();
-        if (QWidget* sortButton = searchWindowChild(QStringLiteral("ZeilenAlsListeSortieren")))
-            sortButton->setEnabled(false);
-        for (const char* name : {"Label2", "Label8"}) {
-            if (auto* label = qobject_cast<QLabel*>(searchWindowChild(QString::fromLatin1(name))))
-                label->clear();
+        resetSearchWindowViewer();
+        if (windows_.searchWindow) {
+            windows_.searchWindow->setSortedListButtonEnabled(false);
+            windows_.searchWindow->clearDatabaseLabels();
         }
         database::deleteDatabaseFiles(services_.programDirectory, workingDatabaseName_);
     }
     LiesNamenDatenbanken();
-    if (listBox1_->count() > 0)
+    if (catalogue_->count() > 0)
         selectRow(0);
 }

@@ -3,10 +3,9 @@
 #include "main_form.h"
 
 #include "ok_bottom_dlg.h"
-#include "search_form.h"
+#include "unreadable_documents.h"
 
 #include "database/drive_file_list.h"
-#include "filelist/process_probe.h"
 #include "indexing/index_run.h"
 #include "platform/program_directory.h"
 #include "textio/windows1252.h"
@@ -16,31 +15,24 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <chrono>
-
-qint64 TMainForm_TX_ODT::tickCount() const {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-QStringList TMainForm_TX_ODT::catalogueNames() const {
-    QStringList names;
-    for (int row = 0; row < listBox1_->count(); ++row)
-        names.append(listBox1_->item(row)->text());
-    return names;
-}
-
 void TMainForm_TX_ODT::setRunButtonsEnabled(bool enabled) {
-    suchenBtn_->setEnabled(enabled);
-    neuErstellenBtn_->setEnabled(enabled);
-    erneutIndiziereBtn_->setEnabled(enabled);
+    searchButton_->setEnabled(enabled);
+    newDatabaseButton_->setEnabled(enabled);
+    reindexButton_->setEnabled(enabled);
+}
+
+// A status that is not the end of the work: the status line no longer says
+// "Fertig mit der ...".
+void TMainForm_TX_ODT::showRunStatus(const QString& text) {
+    statusLine_->setText(text);
+    if (runState_ == RunState::Finished)
+        runState_ = RunState::Idle;
 }
 
 void TMainForm_TX_ODT::ErneutIndiziereBtnClick() {
     abortRequested_ = false;
     aktualisieren1Click();
-    bitBtn2_->setText(QStringLiteral("Schli&eßen"));
+    closeButton_->setText(QStringLiteral("Schli&eßen"));
 }
 
 void TMainForm_TX_ODT::aktualisieren1Click() {
@@ -48,10 +40,10 @@ void TMainForm_TX_ODT::aktualisieren1Click() {
     updateCounter_ = 0;
     const int index = selectedIndex();
     if (index >= 0)
-        workingDatabaseName_ = textio::ansiView(textio::ansiBytes(listBox1_->item(index)->text()));
+        workingDatabaseName_ = textio::ansiView(textio::ansiBytes(catalogue_->item(index)->text()));
     if (index < 0) {
         services_.prompts.information(
-            listBox1_->count() == 0
+            catalogue_->count() == 0
                 ? QStringLiteral("Es existiert noch keine Datenbank! Betätigen Sie bitte den "
                                  "Schalter \"Neue Datenbank erstellen\".")
                 : QStringLiteral("Sie müssen zuerst eine Datenbank auswählen! Mit linker "
@@ -68,14 +60,14 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
     if (!dialog || running_)
         return;
     // The viewer lets go of the database text, which the run rewrites.
-    clearSearchWindowDocument();
+    resetSearchWindowViewer();
 
     abortRequested_ = false;
     abortedMessage_ = false;
     indexedFileCount_ = 0;
     dialog->clearForRun();
-    label1_->clear();
-    label2_->clear();
+    showRunStatus(QString());
+    progressLine_->clear();
 
     if (updateMode_) {
         const auto stored =
@@ -84,7 +76,7 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
                                  stored ? stored->patternText : QString());
     }
     dialog->setUpdateMode(updateMode_);
-    dialog->setCatalogueNames(catalogueNames());
+    dialog->setCatalogueNames(catalogueEntries());
     const int answer = services_.runModal(*dialog);
 
     if (answer != QDialog::Accepted) {
@@ -92,16 +84,16 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
         // does it as its first step (IndexRun::begin), so only once.
         platform::emptyTempDirectory(services_.programDirectory);
         platform::ensureUnpackDirectory(services_.programDirectory, services_.prompts);
-        timer1_->stop();
+        progressTimer_->stop();
         updateMode_ = false;
         return;
     }
 
-    runStartTick_ = tickCount();
+    runStartTick_ = services_.clock.milliseconds();
     indexedFileCount_ = 0;
-    timer1_->start();
+    progressTimer_->start();
     patience_.reset();
-    gedultTimer_->start();
+    patienceTimer_->start();
 
     const indexing::IndexRunRequest request{dialog->databaseName(), dialog->folder(),
                                             dialog->patterns(), updateMode_};
@@ -112,10 +104,14 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
     context.prompts = &services_.prompts;
     indexing::IndexProgress progress;
     progress.caption = [this](const QString& text) { setWindowTitle(text); };
-    progress.status = [this](const QString& text) { label1_->setText(text); };
+    progress.status = [this](const QString& text) { statusLine_->setText(text); };
     progress.listedFiles = [this](qint64 count) { indexedFileCount_ = count; };
+    // A document that cannot be read does not stop the run: the status line
+    // names it, and one box after the run lists them all.
+    progress.notice = [this](const QString& text) { statusLine_->setText(text); };
     run_ = std::make_unique<indexing::IndexRun>(services_.programDirectory, services_.drives,
                                                 services_.settings, context, progress);
+    run_->setClock([this] { return services_.clock.milliseconds(); });
     run_->begin(request);
     running_ = true;
     runDrive_ = request.folder.at(0);
@@ -131,13 +127,14 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
 // Reading the list, the builder, and the finish; the monitor calls it once
 // the tool has written a new list.
 void TMainForm_TX_ODT::readListAndFinish(bool startedByMonitor) {
+    runState_ = RunState::Indexing;
     scannerNotice_.reset();
-    checkDefenderTimer_->start();
-    bitBtn2_->setText(QStringLiteral("&Abbruch"));
+    scannerTimer_->start();
+    closeButton_->setText(QStringLiteral("&Abbruch"));
     const bool listed = run_->LiesDieListeEin();
     running_ = false;
-    bitBtn2_->setEnabled(true);
-    bitBtn2_->setText(QStringLiteral("Schli&eßen"));
+    closeButton_->setEnabled(true);
+    closeButton_->setText(QStringLiteral("Schli&eßen"));
     if (!listed && run_->driveListMissing()) {
         // Nothing was indexed and no database was made: say so, and leave no
         // log behind for a database that does not exist.
@@ -145,14 +142,19 @@ void TMainForm_TX_ODT::readListAndFinish(bool startedByMonitor) {
     } else {
         run_->finish();
         if (startedByMonitor && !run_->aborted() && run_->writeError().isEmpty())
-            label1_->setText(QStringLiteral("Fertig mit der Indizierung.."));
+            statusLine_->setText(QStringLiteral("Fertig mit der Indizierung.."));
     }
+    // A run that read its list has ended with "Fertig mit der ..." in the
+    // status line.
+    runState_ = listed ? RunState::Finished : RunState::Idle;
     finishWindowSide();
+    if (!run_->unreadableDocuments().isEmpty())
+        services_.prompts.information(unreadableDocumentsMessage(run_->unreadableDocuments()));
 }
 
 void TMainForm_TX_ODT::reportMissingDriveList() {
     const QString name = database::driveFileListName(runDrive_);
-    label1_->setText(QStringLiteral("Indizierung nicht möglich: Die Dateiliste fehlt."));
+    showRunStatus(QStringLiteral("Indizierung nicht möglich: Die Dateiliste fehlt."));
     services_.prompts.information(
         QStringLiteral("Die Dateiliste \"") + name + QStringLiteral("\" für das Laufwerk \"") +
         runDrive_ + QStringLiteral("\" wurde nicht gefunden. Die Datenbank wurde nicht erstellt."));
@@ -161,14 +163,14 @@ void TMainForm_TX_ODT::reportMissingDriveList() {
 void TMainForm_TX_ODT::finishWindowSide() {
     // The scanner notice belongs to the run; left running it would keep
     // setting the caption to "-" long after the run where no scanner runs.
-    checkDefenderTimer_->stop();
+    scannerTimer_->stop();
     setWindowTitle(QString());
-    geduldLabel_->clear();
-    gedultTimer_->stop();
+    patienceLabel_->clear();
+    patienceTimer_->stop();
     LiesNamenDatenbanken();
     setRunButtonsEnabled(true);
-    bitBtn2_->setEnabled(true);
-    timer1_->stop();
+    closeButton_->setEnabled(true);
+    progressTimer_->stop();
     updateMode_ = false;
 }
 
@@ -178,60 +180,63 @@ void TMainForm_TX_ODT::BitBtn2Click() {
         return;
     }
     if (updateRunActive_) {
-        label1_->setText(QStringLiteral("Aktualisierung wurde abgebrochen! "));
+        showRunStatus(QStringLiteral("Aktualisierung wurde abgebrochen! "));
         abortRequested_ = true;
         updateRunActive_ = false;
     }
     if (listBuildRunning_) {
-        bitBtn2_->setText(QStringLiteral("Schli&eßen"));
+        closeButton_->setText(QStringLiteral("Schli&eßen"));
         abortRequested_ = true;
         listBuildRunning_ = false;
     }
     if (running_) {
-        label1_->setText(
+        showRunStatus(
             QStringLiteral("Indizierung wurde abgebrochen! Die Daten werden gespeichert"));
         abortRequested_ = true;
         if (run_)
             run_->requestAbort();
         running_ = false;
-        bitBtn2_->setEnabled(false);
+        closeButton_->setEnabled(false);
     }
-    if (label1_->text().contains(QStringLiteral("Fertig mit der"))) {
+    if (runState_ == RunState::Finished) {
         abortedMessage_ = true;
         setRunButtonsEnabled(true);
-        bitBtn2_->setEnabled(true);
+        closeButton_->setEnabled(true);
     }
 }
 
 void TMainForm_TX_ODT::Timer1Timer() {
-    elapsedText_ = filelist::elapsedTimeText(filelist::elapsedSeconds(runStartTick_, tickCount()));
-    label2_->setText(filelist::progressLineText(indexedFileCount_, elapsedText_));
+    elapsedText_ = filelist::elapsedTimeText(
+        filelist::elapsedSeconds(runStartTick_, services_.clock.milliseconds()));
+    progressLine_->setText(filelist::progressLineText(indexedFileCount_, elapsedText_));
 }
 
 void TMainForm_TX_ODT::placePatienceLabel() {
-    const QRect closeButton(bitBtn2_->mapTo(centralWidget(), QPoint(0, 0)), bitBtn2_->size());
-    geduldLabel_->move(filelist::patienceLabelPosition(closeButton, label1_->y()));
-    geduldLabel_->raise();
+    const QRect closeButton(closeButton_->mapTo(centralWidget(), QPoint(0, 0)),
+                            closeButton_->size());
+    patienceLabel_->move(filelist::patienceLabelPosition(closeButton, statusLine_->y()));
+    patienceLabel_->raise();
 }
 
 void TMainForm_TX_ODT::GedultTimerTimer() {
     placePatienceLabel();
-    geduldLabel_->setText(patience_.advance());
-    geduldLabel_->adjustSize();
+    patienceLabel_->setText(patience_.advance());
+    patienceLabel_->adjustSize();
     placePatienceLabel();
 }
 
 void TMainForm_TX_ODT::checkDefenderTimerTimer() {
     filelist::ScannerNotice::Inputs in;
-    in.scannerRunning = filelist::isProcessRunning(filelist::ScannerNotice::scannerProcessName());
-    in.label1 = label1_->text();
+    in.scannerRunning =
+        services_.processes.isRunning(filelist::ScannerNotice::scannerProcessName());
+    in.label1 = statusLine_->text();
     in.caption = windowTitle();
     in.updateMode = updateMode_;
     const auto out = scannerNotice_.tick(in);
     if (out.stopTimer)
-        checkDefenderTimer_->stop();
+        scannerTimer_->stop();
     if (out.caption)
         setWindowTitle(*out.caption);
     if (out.label1)
-        label1_->setText(*out.label1);
+        statusLine_->setText(*out.label1);
 }

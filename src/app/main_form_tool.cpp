@@ -2,21 +2,25 @@
 // until it has come and gone, then the run reads the list it wrote.
 #include "main_form.h"
 
+#include "filelist/tool_start.h"
 #include "indexing/index_run.h"
-#include "platform/tool_launcher.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
 void TMainForm_TX_ODT::startFileListTool() {
+    runState_ = RunState::WaitingForTool;
     toolStartError_.clear();
     monitor_.start();
-    ueberwachTimer_->start();
-    const auto plan = platform::planFileListToolStart(
-        runDrive_, services_.programDirectory, controlDirectory_, controlDirectoryFlag_,
-        services_.applicationDirectory, services_.drives, true);
-    services_.toolLauncher.start(plan.request);
+    toolWatchTimer_->start();
+    filelist::FileListToolCall call;
+    call.driveLetter = runDrive_;
+    call.programDirectory = services_.programDirectory;
+    call.controlDirectory = controlDirectory_;
+    call.useControlDirectory = controlDirectoryFlag_;
+    call.applicationDirectory = services_.applicationDirectory;
+    filelist::startFileListTool(services_.toolLauncher, call, services_.drives);
 }
 
 void TMainForm_TX_ODT::UeberwachTimerTimer() {
@@ -43,37 +47,39 @@ void TMainForm_TX_ODT::UeberwachTimerTimer() {
         return;
     case Action::ShowWaitingCaption:
         setRunButtonsEnabled(false);
-        bitBtn2_->setEnabled(false);
+        closeButton_->setEnabled(false);
         setWindowTitle(filelist::waitingCaption(elapsedText_));
         return;
     case Action::TimeOut:
         timeOutToolRun();
-        services_.prompts.plain(filelist::timeoutMessageText());
+        services_.prompts.plain(filelist::timeoutMessageText(services_.osFamily));
         return;
     case Action::ReadList:
         setRunButtonsEnabled(false);
-        bitBtn2_->setEnabled(true);
+        closeButton_->setEnabled(true);
         setWindowTitle(QString());
-        ueberwachTimer_->stop();
+        toolWatchTimer_->stop();
         readListAndFinish(true);
         return;
     }
 }
 
 void TMainForm_TX_ODT::timeOutToolRun() {
-    timer1_->stop();
-    ueberwachTimer_->stop();
-    gedultTimer_->stop();
+    progressTimer_->stop();
+    toolWatchTimer_->stop();
+    patienceTimer_->stop();
     setWindowTitle(QString());
-    geduldLabel_->clear();
-    const QRect closeButton(bitBtn2_->mapTo(centralWidget(), QPoint(0, 0)), bitBtn2_->size());
-    geduldLabel_->move(filelist::patienceLabelLeftAfterTimeout(closeButton), geduldLabel_->y());
+    patienceLabel_->clear();
+    const QRect closeButton(closeButton_->mapTo(centralWidget(), QPoint(0, 0)),
+                            closeButton_->size());
+    patienceLabel_->move(filelist::patienceLabelLeftAfterTimeout(closeButton), patienceLabel_->y());
     running_ = false;
     updateRunActive_ = false;
     updateMode_ = false;
-    label1_->setText(filelist::timeoutStatusText());
+    runState_ = RunState::Idle;
+    statusLine_->setText(filelist::timeoutStatusText(services_.osFamily));
     setRunButtonsEnabled(true);
-    bitBtn2_->setEnabled(true);
-    bitBtn2_->setText(QStringLiteral("Schli&eßen"));
+    closeButton_->setEnabled(true);
+    closeButton_->setText(QStringLiteral("Schli&eßen"));
     run_.reset();
 }

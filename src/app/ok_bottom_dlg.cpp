@@ -1,10 +1,12 @@
 #include "ok_bottom_dlg.h"
 
 #include "hinweis_form.h"
+#include "system_texts.h"
 
 #include "database/drive_file_list.h"
 #include "indexing/new_database_checks.h"
 #include "platform/program_directory.h"
+#include "widgets/object_names.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,20 +26,8 @@
 
 namespace {
 
-const QString kCDriveHint =
-    QStringLiteral("Wenn Sie auf Laufwerk \"C:\\\" oder speziell in den Ordner \"C:\\Windows\", "
-                   "\"C:\\Program Files\" etc. \r\n"
-                   "Dateien indizieren möchten, ist es besser wenn Sie Trovex mit "
-                   "Administratorberechtigung starten.\r\n"
-                   "(Rechte Maustaste auf \"Trovex-odt.exe\" und im Kontextmenü auf \"Als "
-                   "Administrator ausführen\" klicken.\r\n"
-                   "\r\n") +
-    QString(39, QLatin1Char(' ')) + QStringLiteral("Sonst werden die Dateien nicht indiziert.");
-
 QLabel* label(const QString& text, const char* name, QWidget* parent) {
-    auto* result = new QLabel(text, parent);
-    result->setObjectName(QString::fromLatin1(name));
-    return result;
+    return widgets::named(new QLabel(text, parent), name);
 }
 
 } // namespace
@@ -49,51 +39,50 @@ TOKBottomDlg::TOKBottomDlg(AppServices& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Neue Datenbank"));
 
     auto* label1 = label(QStringLiteral("Name der Datenbank: "), "Label1", this);
-    edit1_ = new QLineEdit(this);
-    edit1_->setObjectName(QStringLiteral("Edit1"));
+    nameField_ = new QLineEdit(this);
+    nameField_->setObjectName(QStringLiteral("Edit1"));
 
     auto* label2 = label(QStringLiteral("Ausgewähltes Laufwerk oder Ordner:"), "Label2", this);
-    edit2_ = new QLineEdit(this);
-    edit2_->setObjectName(QStringLiteral("Edit2"));
+    folderField_ = new QLineEdit(this);
+    folderField_->setObjectName(QStringLiteral("Edit2"));
     // Typed paths are not taken: every click or key opens the folder browser.
-    edit2_->setReadOnly(true);
-    edit2_->installEventFilter(this);
+    folderField_->setReadOnly(true);
+    folderField_->installEventFilter(this);
     auto* folderButton = new QToolButton(this);
     folderButton->setObjectName(QStringLiteral("OrdnerwaehlenButton"));
     folderButton->setIcon(QIcon(QStringLiteral(":/trovex/ordner.xpm")));
     folderButton->setToolTip(QStringLiteral("Ordner zum Scannen wählen"));
 
     auto* label3 = label(QStringLiteral("Endung Html-Dateien:"), "Label3", this);
-    edit3_ = new QLineEdit(QStringLiteral("*.odt"), this);
-    edit3_->setObjectName(QStringLiteral("Edit3"));
-    edit3_->setReadOnly(true);
+    patternField_ = new QLineEdit(QStringLiteral("*.odt"), this);
+    patternField_->setObjectName(QStringLiteral("Edit3"));
+    patternField_->setReadOnly(true);
     auto* clearPatterns = new QPushButton(QStringLiteral("X"), this);
     clearPatterns->setObjectName(QStringLiteral("Button1"));
     clearPatterns->setFixedWidth(28);
     auto* choosePattern = new QToolButton(this);
     choosePattern->setObjectName(QStringLiteral("BitBtn2"));
     choosePattern->setArrowType(Qt::DownArrow);
-    comboBox1_ = new QComboBox(this);
-    comboBox1_->setObjectName(QStringLiteral("ComboBox1"));
-    comboBox1_->setMaxVisibleItems(20);
-    comboBox1_->setFixedSize(1, 1); // hidden in the layout; only its list pops up
-    setExtensionChoices({QStringLiteral("*.csv"), QStringLiteral("*.txt")});
+    patternChoice_ = new QComboBox(this);
+    patternChoice_->setObjectName(QStringLiteral("ComboBox1"));
+    patternChoice_->setMaxVisibleItems(20);
+    patternChoice_->setFixedSize(1, 1); // hidden in the layout; only its list pops up
+    // The four kinds of document the program reads; AuswahlEndungen.txt,
+    // when there is one, replaces them at the first paint.
+    setExtensionChoices({QStringLiteral("*.odt"), QStringLiteral("*.docx"),
+                         QStringLiteral("*.docm"), QStringLiteral("*.epub")});
 
-    auto* label4 = label(
-        QStringLiteral("Nach dem Sie OK betätigt haben, wird eine Hauptdateienliste erstellt.  "
-                       "Dafür wird das "),
-        "Label4", this);
-    auto* label5 = label(QStringLiteral("Programm \"ErstelleDateienliste.exe\" gestartet. Dieses "
-                                        "braucht Administratorrechte."),
-                         "Label5", this);
-    auto* label6 = label(QStringLiteral("Deshalb müssen Sie die Frage der "
-                                        "Benutzerkontensteuerung mit \"Ja\" bestätigen."),
-                         "Label6", this);
-    image1_ = new QLabel(this);
-    image1_->setObjectName(QStringLiteral("Image1"));
-    image1_->setPixmap(QPixmap(QStringLiteral(":/trovex/liste.xpm")));
-    image1_->setToolTip(QStringLiteral("Die vorhandene Dateiliste wird verwendet."));
-    image1_->hide();
+    const QStringList toolNote = systemtexts::fileListToolNote(services_.osFamily);
+    auto* label4 = label(toolNote.at(0), "Label4", this);
+    auto* label5 = label(toolNote.at(1), "Label5", this);
+    auto* label6 = label(toolNote.at(2), "Label6", this);
+    // Where nothing needs confirming, the third line says nothing.
+    label6->setHidden(label6->text().isEmpty());
+    listPicture_ = new QLabel(this);
+    listPicture_->setObjectName(QStringLiteral("Image1"));
+    listPicture_->setPixmap(QPixmap(QStringLiteral(":/trovex/liste.xpm")));
+    listPicture_->setToolTip(QStringLiteral("Die vorhandene Dateiliste wird verwendet."));
+    listPicture_->hide();
 
     odtCheckBox_ = new QCheckBox(
         QStringLiteral("Odt-Dokumentenlisten erstellen (Ansi, Utf8 und Unicode-Listen) "), this);
@@ -109,19 +98,19 @@ TOKBottomDlg::TOKBottomDlg(AppServices& services, QWidget* parent)
 
     auto* fields = new QGridLayout;
     fields->addWidget(label1, 0, 0);
-    fields->addWidget(edit1_, 0, 1, 1, 3);
+    fields->addWidget(nameField_, 0, 1, 1, 3);
     fields->addWidget(label2, 1, 0);
-    fields->addWidget(edit2_, 1, 1, 1, 2);
+    fields->addWidget(folderField_, 1, 1, 1, 2);
     fields->addWidget(folderButton, 1, 3);
     fields->addWidget(label3, 2, 0);
-    fields->addWidget(edit3_, 2, 1);
+    fields->addWidget(patternField_, 2, 1);
     fields->addWidget(clearPatterns, 2, 2);
     fields->addWidget(choosePattern, 2, 3);
-    fields->addWidget(comboBox1_, 3, 1);
+    fields->addWidget(patternChoice_, 3, 1);
     fields->setColumnStretch(1, 1);
 
     auto* notes = new QVBoxLayout;
-    notes->addWidget(image1_, 0, Qt::AlignHCenter);
+    notes->addWidget(listPicture_, 0, Qt::AlignHCenter);
     notes->addWidget(label4);
     notes->addWidget(label5);
     notes->addWidget(label6);
@@ -139,13 +128,15 @@ TOKBottomDlg::TOKBottomDlg(AppServices& services, QWidget* parent)
     layout->addStretch();
     layout->addLayout(buttons);
     resize(640, 300);
+    hintLabels_ = {label1, label2, label3, label4, label5, label6};
 
-    connect(edit1_, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
-    connect(edit2_, &QLineEdit::textChanged, this, [this] { Edit2Change(); });
+    connect(nameField_, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+    connect(folderField_, &QLineEdit::textChanged, this, [this] { Edit2Change(); });
     connect(folderButton, &QToolButton::clicked, this, [this] { OrdnerwaehlenButtonClick(); });
     connect(clearPatterns, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(choosePattern, &QToolButton::clicked, this, [this] { BitBtn1Click(); });
-    connect(comboBox1_, &QComboBox::activated, this, [this](int index) { ComboBox1Click(index); });
+    connect(patternChoice_, &QComboBox::activated, this,
+            [this](int index) { ComboBox1Click(index); });
     connect(ok, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -155,55 +146,55 @@ void TOKBottomDlg::setExtensionChoices(const QStringList& patterns) {
     std::stable_sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
-    comboBox1_->clear();
-    comboBox1_->addItems(sorted);
+    patternChoice_->clear();
+    patternChoice_->addItems(sorted);
 }
 
 QStringList TOKBottomDlg::extensionChoices() const {
     QStringList items;
-    for (int i = 0; i < comboBox1_->count(); ++i)
-        items.append(comboBox1_->itemText(i));
+    for (int i = 0; i < patternChoice_->count(); ++i)
+        items.append(patternChoice_->itemText(i));
     return items;
 }
 
 void TOKBottomDlg::clearForRun() {
-    edit1_->clear();
-    edit2_->clear();
-    image1_->hide();
+    nameField_->clear();
+    folderField_->clear();
+    listPicture_->hide();
 }
 
 void TOKBottomDlg::prefillForUpdate(const QString& name, const QString& folder,
                                     const QString& patterns) {
-    edit1_->setText(name);
-    edit2_->setText(folder);
-    edit3_->setText(patterns);
+    nameField_->setText(name);
+    folderField_->setText(folder);
+    patternField_->setText(patterns);
 }
 
 QString TOKBottomDlg::databaseName() const {
-    return edit1_->text();
+    return nameField_->text();
 }
 
 QString TOKBottomDlg::folder() const {
-    return edit2_->text();
+    return folderField_->text();
 }
 
 QString TOKBottomDlg::patterns() const {
-    return edit3_->text();
+    return patternField_->text();
 }
 
 void TOKBottomDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    edit1_->setFocus();
+    nameField_->setFocus();
 }
 
 void TOKBottomDlg::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    if (edit1_->hasSelectedText())
-        edit1_->deselect();
+    if (nameField_->hasSelectedText())
+        nameField_->deselect();
 }
 
 bool TOKBottomDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edit2_ && !openingBrowser_) {
+    if (watched == folderField_ && !openingBrowser_) {
         const bool mousePress = event->type() == QEvent::MouseButtonPress;
         if (mousePress || event->type() == QEvent::KeyPress) {
             if (mousePress) {
@@ -223,26 +214,25 @@ bool TOKBottomDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TOKBottomDlg::Edit1Change() {
-    const QString text = edit1_->text();
+    const QString text = nameField_->text();
     const QString message = indexing::nameChangeMessage(text);
     if (!message.isEmpty())
         services_.prompts.plain(message);
     const QString cleaned = indexing::cleanDatabaseName(text);
     if (cleaned != text)
-        edit1_->setText(cleaned);
+        nameField_->setText(cleaned);
 }
 
 void TOKBottomDlg::Edit2Change() {
-    const QString path = edit2_->text();
+    const QString path = folderField_->text();
     if (path.isEmpty())
         return;
     const QChar drive = path.at(0);
     if (services_.volumes.canBeIndexed(drive))
         return;
-    services_.prompts.information(QStringLiteral("Das Laufwerk: \"") + drive +
-                                  QStringLiteral("\" hat kein NTFS-Dateisystem! Trovex kann es "
-                                                 "deshalb nicht indizieren."));
-    edit2_->clear();
+    services_.prompts.information(systemtexts::unindexableDriveMessage(
+        services_.osFamily, drive, services_.drives.driveDirectory(drive)));
+    folderField_->clear();
 }
 
 void TOKBottomDlg::OrdnerwaehlenButtonClick() {
@@ -261,16 +251,18 @@ void TOKBottomDlg::OrdnerwaehlenButtonClick() {
                                                      "kennt. Trovex kann ihn nicht indizieren."));
         return;
     }
-    edit2_->setText(*path);
-    if (edit2_->text().isEmpty())
+    folderField_->setText(*path);
+    if (folderField_->text().isEmpty())
         return; // refused by the volume check, which has said why
 
-    if (path->toUpper().contains(QStringLiteral("C:\\")) && !administrator_ && !cDriveHintShown_) {
-        services_.prompts.information(kCDriveHint);
+    const std::optional<QString> driveCHint = systemtexts::driveCHint(services_.osFamily);
+    if (driveCHint && path->toUpper().contains(QStringLiteral("C:\\")) && !administrator_ &&
+        !cDriveHintShown_) {
+        services_.prompts.information(*driveCHint);
         cDriveHintShown_ = true;
     }
     useTool_ = true;
-    image1_->hide();
+    listPicture_->hide();
 
     const QChar drive = path->at(0);
     if (const auto list = database::findDriveFileList(services_.programDirectory, drive)) {
@@ -280,27 +272,33 @@ void TOKBottomDlg::OrdnerwaehlenButtonClick() {
 }
 
 void TOKBottomDlg::Button1Click() {
-    edit3_->clear();
+    patternField_->clear();
 }
 
 void TOKBottomDlg::BitBtn1Click() {
-    comboBox1_->showPopup();
+    patternChoice_->showPopup();
 }
 
 void TOKBottomDlg::ComboBox1Click(int index) {
-    if (index < 0 || index >= comboBox1_->count())
+    if (index < 0 || index >= patternChoice_->count())
         return;
-    QString patterns = edit3_->text();
+    const QString chosen = patternChoice_->itemText(index);
+    QString patterns = patternField_->text();
+    // A pattern the field holds already is not taken twice; an update shows
+    // the stored patterns in upper case, so the letter case does not count.
+    const QStringList held = patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (held.contains(chosen, Qt::CaseInsensitive))
+        return;
     if (!patterns.isEmpty())
         patterns += QLatin1Char(' ');
-    edit3_->setText(patterns + comboBox1_->itemText(index));
+    patternField_->setText(patterns + chosen);
 }
 
 QString TOKBottomDlg::driveListDateText(const QString& listFile) {
     const QFileInfo info(listFile);
     if (!info.exists())
         return listDateText_; // the previous date stays
-    return QLocale().toString(info.lastModified().toLocalTime(), QLocale::ShortFormat);
+    return listDateText(info.lastModified(), QLocale());
 }
 
 void TOKBottomDlg::askListQuestion(QChar driveLetter, int pauseAfterNo) {
@@ -311,25 +309,24 @@ void TOKBottomDlg::askListQuestion(QChar driveLetter, int pauseAfterNo) {
     services_.pause(1000);
     if (answer == QDialog::Accepted)
         return; // "Ja": the list is built again
-    image1_->show();
+    listPicture_->show();
     useTool_ = false;
     services_.pause(pauseAfterNo);
 }
 
 void TOKBottomDlg::OKBtnClick() {
-    const indexing::DialogInputs inputs{edit1_->text(), edit2_->text(), edit3_->text(),
-                                        updateMode_};
-    const QStringList messages = indexing::confirmationMessages(
+    const indexing::DialogInputs inputs{nameField_->text(), folderField_->text(),
+                                        patternField_->text(), updateMode_};
+    const QList<indexing::Refusal> refusals = indexing::confirmationRefusals(
         inputs,
         [this](const QString& folder) {
             return indexing::folderExistsThroughDriveMap(services_.drives, folder);
         },
         catalogueNames_);
-    for (const QString& message : messages)
-        services_.prompts.information(message);
-    const int result = messages.isEmpty() ? QDialog::Accepted : QDialog::Rejected;
-    if (messages.contains(
-            QStringLiteral("Dieser Name existiert schon! Geben Sie einen anderen ein!"))) {
+    for (const indexing::Refusal& refusal : refusals)
+        services_.prompts.information(refusal.message);
+    const int result = refusals.isEmpty() ? QDialog::Accepted : QDialog::Rejected;
+    if (indexing::hasRefusal(refusals, indexing::RefusalKind::NameTaken)) {
         done(result);
         return;
     }
@@ -337,7 +334,7 @@ void TOKBottomDlg::OKBtnClick() {
     // now; not when the run is refused anyway.
     if (updateMode_ && result == QDialog::Accepted) {
         useTool_ = true;
-        image1_->hide();
+        listPicture_->hide();
         const QChar drive = inputs.folder.at(0);
         const auto ownList = database::findDriveFileList(services_.programDirectory, drive);
         const auto controlList =
@@ -355,4 +352,19 @@ void TOKBottomDlg::OKBtnClick() {
     }
     selectedDatabaseName_ = inputs.name;
     done(result);
+}
+
+void TOKBottomDlg::applyColours(const widgets::WindowColours& colours) {
+    applyBackgroundColour(colours.background);
+    applyHintTextColour(colours.hintText);
+}
+
+void TOKBottomDlg::applyBackgroundColour(const QColor& colour) {
+    widgets::setBackgroundColour(this, colour);
+}
+
+void TOKBottomDlg::applyHintTextColour(const QColor& colour) {
+    for (QLabel* hint : hintLabels_)
+        widgets::setTextColour(hint, colour);
+    widgets::setTextColour(odtCheckBox_, colour);
 }

@@ -2,6 +2,8 @@
 
 #include "app_services.h"
 
+#include "widgets/window_colours.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -31,6 +33,11 @@ public:
         controlDirectory_ = directory;
         controlDirectoryFlag_ = flagSet;
     }
+    // What the main window hands over at its first paint.
+    void applyColours(const widgets::WindowColours& colours);
+    void applyBackgroundColour(const QColor& colour);
+    void applyHintTextColour(const QColor& colour);
+
     // Items of the pattern choice, kept sorted.
     void setExtensionChoices(const QStringList& patterns);
     QStringList extensionChoices() const;
@@ -67,12 +74,13 @@ private:
 
     AppServices& services_;
     THinweisForm* questionWindow_ = nullptr;
-    QLineEdit* edit1_;
-    QLineEdit* edit2_;
-    QLineEdit* edit3_;
-    QComboBox* comboBox1_;
-    QLabel* image1_;
-    QCheckBox* odtCheckBox_;
+    QLineEdit* nameField_ = nullptr;     // Edit1
+    QLineEdit* folderField_ = nullptr;   // Edit2
+    QLineEdit* patternField_ = nullptr;  // Edit3
+    QComboBox* patternChoice_ = nullptr; // ComboBox1
+    QLabel* listPicture_ = nullptr;      // Image1
+    QCheckBox* odtCheckBox_ = nullptr;   // ODTDokumenteErstellenCheckBox
+    QList<QLabel*> hintLabels_;          // Label1 to Label6
 
     bool updateMode_ = false;
     bool useTool_ = false;

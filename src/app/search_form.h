@@ -1,63 +1,42 @@
 #pragma once
 
-#include "platform/drive_map.h"
-#include "platform/prompts.h"
-#include "platform/settings_store.h"
-#include "platform/shell_launcher.h"
+#include "app_services.h"
+#include "search_window_host.h"
+
 #include "search/search_engine.h"
+#include "widgets/window_colours.h"
 
 #include <QDialog>
-#include <QPixmap>
 
-#include <functional>
+#include <memory>
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
 class QTimer;
 class TBinbeimSuchenForm;
+struct ViewerSideState;
 
-// What the search window needs of the rest of the program. The main window
-// fills it once; every member may stay empty in tests that do not need it.
-struct SearchWindowEnvironment {
-    QString programDirectory; // native, ending in a separator
-    platform::SettingsStore* settings = nullptr;
-    platform::Prompts* prompts = nullptr;
-    platform::ShellLauncher* launcher = nullptr;
-    const platform::DriveMap* driveMap = nullptr;
-    // The settings dialog, shown modally by the toolbar button.
-    std::function<void()> showSettingsDialog;
-    // Stops the main window's patience timer and empties its patience label.
-    std::function<void()> stopPatience;
-    // Starts the main window's patience timer.
-    std::function<void()> startPatience;
-    // Sets the main window's status label Label1.
-    std::function<void(const QString&)> setMainStatus;
-    // Brings the main window to the foreground while a search runs.
-    std::function<void()> raiseMainWindow;
-    // Whether the sibling edition that hands over search texts is running.
-    std::function<bool()> siblingEditionRunning;
-};
+namespace widgets {
+class ListBuilderPanel;
+class SearchBar;
+class ViewerPanel;
+class WebSitePanel;
+} // namespace widgets
 
 // The search window. Created once at start-up and shown modally by the main
-// window for the selected database. The main window reaches the controls it
-// touches by their object names (Label2, Label8, ZeilenAlsListeSortieren,
-// TntListBox2, Viewer, ViewerMemo, PanelLinks, PanelRechts, PanelUnten,
-// Panel2) and through the calls below. The handlers carry the names the
-// program's design gives them, so that tests can drive them one by one.
+// window's search request for the selected database. Other windows reach it
+// through the typed calls below; the handlers carry the names the program's
+// design gives them, so that tests can drive them one by one. Its parts: the
+// search bar, the search options, the web-site panel and the list builder on
+// the left, the viewer panel on the right, the buttons below.
 class TSuchForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TSuchForm(QWidget* parent = nullptr);
+    TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* parent = nullptr);
     ~TSuchForm() override;
-
-    void setEnvironment(const SearchWindowEnvironment& environment);
-    const SearchWindowEnvironment& environment() const { return env_; }
 
     // The database the next search runs against (the catalogue's choice).
     void setDatabaseName(const QString& name) { databaseName_ = name; }
@@ -67,23 +46,39 @@ public:
     // start-up). Without it the stored values are read.
     void setStartSize(int height, int width);
 
-    // Clears the main window's search-under-way flag; called at the search's
-    // end and by "Abbrechen".
-    void setSearchUnderWayClearer(std::function<void()> clear) {
-        clearSearchUnderWay_ = std::move(clear);
-    }
-
     // The small notice shown during the second pass; made on first use when
     // the program does not hand one over.
     void setSearchingNoticeWindow(TBinbeimSuchenForm* notice);
     TBinbeimSuchenForm* searchingNoticeWindow();
 
-    // The viewer shows no document any more; Viewer and ViewerMemo are emptied.
+    // What the main window hands over at its first paint, and the settings
+    // dialog when a colour changes: the window, its panels and Panel2 wear
+    // the background; the hint texts of the window the other colour.
+    void applyColours(const widgets::WindowColours& colours);
+    void applyBackgroundColour(const QColor& colour);
+    void applyHintTextColour(const QColor& colour);
+    void setViewerFontSize(int points);
+    int viewerFontSize() const;
+    void setViewerHintShown(bool shown);
+    bool viewerHintShown() const;
+    // Shown in the mirror box while it holds nothing (the font size sample).
+    void showViewerSampleText(const QString& text);
+
+    // The viewer and its captions, which the catalogue and an index run
+    // reset: the viewer shows no document any more (Viewer, ViewerMemo),
+    // the captions Label8 and Label2 are emptied, "Sortierte Textliste
+    // laden" (ZeilenAlsListeSortieren) is switched.
     void resetViewer();
+    void clearDatabaseLabels();
+    void setSortedListButtonEnabled(bool enabled);
+    void showDatabaseCaption(const QString& text);
+    QString databaseCaption() const;
+    void clearFindText();
 
     // The search-term history of the selected database, newest first.
     void setHistory(const QStringList& entries);
     QStringList history() const;
+    void hideHistory();
 
     // True when the last size change reported the maximised state.
     bool isMaximisedBySizeMessage() const { return maximised_; }
@@ -103,7 +98,7 @@ public:
     // What the last local search left: the no-hits flag decides whether the
     // history is saved.
     const search::SearchOutcome& lastSearchOutcome() const { return lastOutcome_; }
-    // Per-search state of the engine; the main window clears the message
+    // Per-search state of the engine; the search request clears the message
     // flag after each search.
     search::SearchSession& searchSession() { return session_; }
 
@@ -114,6 +109,10 @@ public:
     void setSortedListShown(bool shown) { sortedListShown_ = shown; }
     bool listBuildRunning() const { return listBuildRunning_; }
     void setListBuildRunning(bool running) { listBuildRunning_ = running; }
+    bool abortRequested() const { return abortRequested_; }
+    // The settings dialog's "Sortierte Listen erstellen" answered with Yes:
+    // the list builder's controls take the place of the web-site panel.
+    void showListBuilder();
     bool searchRunning() const { return searchRunning_; }
     bool searchCancelRequested() const { return searchCancelRequested_; }
     bool firstPaintPending() const { return firstPaintPending_; }
@@ -123,10 +122,6 @@ public:
     // window with it when it ends.
     void setModalResult(int result);
     int modalResult() const { return modalResult_; }
-
-    // The settings text of the two options as the results page needs it.
-    QPixmap directSearchSymbol() const { return directSymbol_; }
-    QPixmap pasteSiteSymbol() const { return pasteSymbol_; }
 
 public Q_SLOTS:
     void FormPaint();
@@ -142,6 +137,7 @@ public Q_SLOTS:
     void Timer1Timer();
     void TntEdit2Change();
     void TntEdit2Click();
+    void TntEdit2KeyDown(); // Enter in the search bar
     void TntListBox2Click();
     void PhraseCheckBoxClick();
     void OderCheckBoxClick();
@@ -152,9 +148,31 @@ public Q_SLOTS:
     void ApplicationEvents1Message(const QPoint& globalPosition);
     void Button1Click();
     void Button2Click();
+    void SortierteListenErstellenButtonClick();
+    void SortAbbrechenButtonClick();
 
     // Asked by the searching notice window's "Abbrechen".
     void requestSearchCancel() { searchCancelRequested_ = true; }
+
+    // The document viewer: loading, find, mirror box, bookmark, title and
+    // file positions (search_form_viewer.cpp, search_form_find.cpp,
+    // search_form_positions.cpp).
+    void UTF8LadenButtonClick();
+    void ZeilenAlsListeSortierenClick();
+    void WeiterSucheClick();
+    void TntEdit1Change();
+    void Find(bool first);
+    void ViewerMemoDblClick();
+    void ViewerMemoKeyDown(int key);
+    void ViewerMemoMouseDown();
+    void LesezeichenBtnClick();
+    void Timer2Timer();
+    void ZeigDieTitelAn();
+    void ErstelleDateiPosisVonAktDB();
+    // "Liste der Datei-Positionen erstellen" of the settings dialog, answered
+    // with Yes: the database text is loaded as "Textinhalt laden" does, then
+    // the file-position list is built.
+    void loadTextAndBuildFilePositions();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -162,34 +180,62 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
+    // Building (search_form.cpp).
     void buildControls();
-    void buildSymbols();
+    QWidget* buildToolbar();
+    QWidget* buildLeftPanel();
+    QWidget* buildBottomPanel();
+    void connectHandlers();
     void firstPaintSetUp();
-    void hideListBuilderControls();
-    void fillTopicsFromSiteFile();
-    void applySearchTextState(const QString& text);
-    void handlePathEntry(const QString& trimmed);
+    void finishHandler();
+    bool databaseTextLoadable() const;
+
+    // The search bar (search_form_entry.cpp).
+    void applySearchTextState(const QString& trimmed);
+    bool handlePathEntry(const QString& trimmed);
+    void colourSearchButtons(bool enabled);
+    int historyHeight() const;
     void copyToClipboard(const QString& text);
-    void placeHistoryList();
-    void placeMirrorBox();
+    bool clipboardCopyWanted() const;
+
+    // The local search (search_form_search.cpp).
     void runSearchEngine();
+
+    // The sorted-list builder (search_form_lists.cpp).
+    void connectListBuilder();
+    // Runs the list builder proper; false when the list could not be made.
+    bool buildSortedList();
+    // The controls a running build locks, and what its end unlocks again.
+    void lockControlsForListBuild();
+    void unlockControlsAfterListBuild();
+
+    // The viewer (search_form_viewer.cpp, search_form_find.cpp).
+    void connectViewerHandlers();
+    void loadSearchHistoryOfDatabase();
+    void openInViewer(const QString& fileName);
+    void restoreBookmark();
+    void startMirroredPage(qint64 top);
+    void mirrorDrawnLine(const QString& line);
+    void finishMirroredPage();
+    void mirrorShownPageAgain();
+    void showFindHit(qint64 start, qint64 length);
+    void flashNotFound();
+    void moveMirrorSelection(bool intoLeftBar, bool append);
+    void appendToSearchText(const QString& text);
+
+    // The web search (search_form_web.cpp).
+    void fillTopicsFromSiteFile();
     void writeSiteSelection();
     QString siteFilePath() const;
-    bool databaseTextLoadable() const;
-    void colourListBoxes(bool enabled);
-    void colourSearchButtons(bool enabled);
-    void finishHandler();
-    QString selectedSite() const;
 
-    SearchWindowEnvironment env_;
+    AppServices& services_;
+    SearchWindowHost& host_;
     QString databaseName_;
     int startHeight_ = 0;
     int startWidth_ = 0;
-    std::function<void()> clearSearchUnderWay_;
     TBinbeimSuchenForm* notice_ = nullptr;
 
     // State that lives for the whole run, as the window is made once.
@@ -202,45 +248,40 @@ private:
     bool searchRunning_ = false;
     bool searchCancelRequested_ = false;
     int abortWaitTicks_ = 0;
+    bool webPanelShownBeforeList_ = false;
     bool pathOpened_ = false;
+    bool pathEntryPending_ = false; // typed by hand, looked up on Enter
     QString takenOverSearchText_;
     search::SearchSession session_;
     search::SearchOutcome lastOutcome_;
+    std::unique_ptr<ViewerSideState> viewerState_;
 
     int modalResult_ = QDialog::Rejected;
     int handlersRunning_ = 0; // a close asked for meanwhile waits for them
     bool closeAsked_ = false;
     bool paintQueued_ = false;
 
-    QPixmap directSymbol_;
-    QPixmap pasteSymbol_;
-
-    // The controls the handlers use most.
-    QLineEdit* searchBar_ = nullptr;          // TntEdit2
-    QListWidget* historyList_ = nullptr;      // TntListBox2
-    QLineEdit* findBar_ = nullptr;            // TntEdit1
-    QPushButton* findButton_ = nullptr;       // WeiterSuche
-    QPushButton* okButton_ = nullptr;         // OKBtn
-    QPushButton* webButton_ = nullptr;        // SuchImInternetBtn
-    QPushButton* loadTextButton_ = nullptr;   // UTF8LadenButton
-    QPushButton* sortedListButton_ = nullptr; // ZeilenAlsListeSortieren
-    QCheckBox* caseBox_ = nullptr;            // GrossKleinBeachten
-    QCheckBox* wholeWordBox_ = nullptr;       // NurGanzeWoerterCheckBox
-    QCheckBox* phraseBox_ = nullptr;          // PhraseCheckBox
-    QCheckBox* anyWordBox_ = nullptr;         // OderCheckBox
-    QWidget* webPanel_ = nullptr;             // Panel2
-    QWidget* bottomPanel_ = nullptr;          // PanelUnten
-    QWidget* leftPanel_ = nullptr;            // PanelLinks
-    QWidget* rightPanel_ = nullptr;           // PanelRechts
-    QSplitter* splitter_ = nullptr;           // Splitter1
-    QLabel* webTextLabel_ = nullptr;          // TntLabel1
-    QLabel* siteLabel_ = nullptr;             // Label5
-    QLabel* hintLabel_ = nullptr;             // Label1
-    QComboBox* topicBox_ = nullptr;           // TntComboBox1
-    QListWidget* siteList_ = nullptr;         // TntListBox1
-    QLineEdit* clipboardEdit_ = nullptr;      // ClipbrdTntEdit
-    QPlainTextEdit* viewer_ = nullptr;        // Viewer
-    QPlainTextEdit* viewerMemo_ = nullptr;    // ViewerMemo
-    QTimer* abortWaitTimer_ = nullptr;        // Timer1
-    QTimer* titleTimer_ = nullptr;            // Timer2
+    // The window's parts and the controls its handlers use.
+    widgets::SearchBar* searchBar_ = nullptr;          // TntEdit2, Button1, TntListBox2
+    widgets::WebSitePanel* webPanel_ = nullptr;        // Panel2
+    widgets::ListBuilderPanel* listBuilder_ = nullptr; // ListBuilder
+    widgets::ViewerPanel* viewerPanel_ = nullptr;      // PanelRechts
+    QWidget* leftPanel_ = nullptr;                     // PanelLinks
+    QWidget* bottomPanel_ = nullptr;                   // PanelUnten
+    QSplitter* splitter_ = nullptr;                    // Splitter1
+    QPushButton* helpButton_ = nullptr;                // SpeedButton1
+    QPushButton* settingsButton_ = nullptr;            // SpeedButton2
+    QLabel* hintLabel_ = nullptr;                      // Label1
+    QCheckBox* caseBox_ = nullptr;                     // GrossKleinBeachten
+    QCheckBox* wholeWordBox_ = nullptr;                // NurGanzeWoerterCheckBox
+    QCheckBox* phraseBox_ = nullptr;                   // PhraseCheckBox
+    QCheckBox* anyWordBox_ = nullptr;                  // OderCheckBox
+    QLineEdit* clipboardEdit_ = nullptr;               // ClipbrdTntEdit
+    QPushButton* okButton_ = nullptr;                  // OKBtn
+    QPushButton* webButton_ = nullptr;                 // SuchImInternetBtn
+    QPushButton* sortedListButton_ = nullptr;          // ZeilenAlsListeSortieren
+    QPushButton* loadTextButton_ = nullptr;            // UTF8LadenButton
+    QPushButton* cancelButton_ = nullptr;              // CancelBtn
+    QTimer* abortWaitTimer_ = nullptr;                 // Timer1
+    QTimer* titleTimer_ = nullptr;                     // Timer2
 };

@@ -35,13 +35,12 @@ class ConsolePrompts final : public platform::Prompts {
 public:
     explicit ConsolePrompts(QTextStream& err)
         : err_(err) {}
-    void warning(const QString& text) override { print(text); }
-    void information(const QString& text) override { print(text); }
-    bool confirm(const QString& text) override {
+
+protected:
+    bool show(Kind, const QString& text, const QString&) override {
         print(text);
         return true;
     }
-    void plain(const QString& text) override { print(text); }
 
 private:
     void print(const QString& text) { err_ << text << Qt::endl; }

@@ -3,16 +3,17 @@
 #include "database/catalogue.h"
 #include "database/database_paths.h"
 #include "database/drive_file_list.h"
+#include "filelist/tool_start.h"
 #include "indexing/index_run.h"
 #include "indexing/new_database_checks.h"
 #include "platform/program_directory.h"
 #include "platform/settings_values.h"
+#include "platform/tool_launcher.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace cli {
 namespace {
@@ -23,19 +24,40 @@ struct IndexArguments {
     QStringList positional;
     bool update = false;
     bool newList = false;
+    int jobs = 0; // 0: the settings value, else one per processor
 };
+
+std::optional<int> parseJobs(const QString& text) {
+    bool ok = false;
+    const int jobs = text.toInt(&ok);
+    if (!ok || jobs < 1)
+        return std::nullopt;
+    return jobs;
+}
 
 std::optional<IndexArguments> parseIndexArguments(const QStringList& arguments) {
     IndexArguments parsed;
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--update"))
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--update")) {
             parsed.update = true;
-        else if (argument == QLatin1String("--new-list"))
+        } else if (argument == QLatin1String("--new-list")) {
             parsed.newList = true;
-        else if (argument.startsWith(QLatin1String("--")))
+        } else if (argument == QLatin1String("--jobs") ||
+                   argument.startsWith(QLatin1String("--jobs="))) {
+            const QString value = argument.contains(QLatin1Char('='))
+                                      ? argument.section(QLatin1Char('='), 1)
+                                  : i + 1 < arguments.size() ? arguments.at(++i)
+                                                             : QString();
+            const auto jobs = parseJobs(value);
+            if (!jobs)
+                return std::nullopt;
+            parsed.jobs = *jobs;
+        } else if (argument.startsWith(QLatin1String("--"))) {
             return std::nullopt;
-        else
+        } else {
             parsed.positional.append(argument);
+        }
     }
     const qsizetype count = parsed.positional.size();
     if (count > 3 || count < (parsed.update ? 1 : 3) || count == 2)
@@ -53,36 +75,39 @@ bool driveFileListExists(CliContext& context, QChar letter) {
            database::findDriveFileList(platform::withTrailingSeparator(control), letter);
 }
 
-QString fileListToolPath() {
-    QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/ErstelleDateiliste");
-#ifdef Q_OS_WIN
-    tool += QStringLiteral(".exe");
-#endif
-    return tool;
+// The file-list tool as the window starts it, but without its window, as
+// the user trovex runs as, and writing into the program directory.
+filelist::FileListToolCall fileListToolCall(const CliContext& context, QChar letter) {
+    filelist::FileListToolCall call;
+    call.driveLetter = letter;
+    call.programDirectory = context.programDirectory;
+    call.applicationDirectory = QCoreApplication::applicationDirPath();
+    call.showWindow = false;
+    call.elevated = false;
+    return call;
 }
 
-// Runs the file-list tool for the drive, without its window, handing on the
-// program directory and every drive mapping in force.
-int runFileListTool(CliContext& context, const QString& tool, QChar letter) {
-    QStringList arguments{QStringLiteral("open"), QString(letter), QStringLiteral("--no-window"),
-                          QStringLiteral("--program-dir"), context.programDirectory};
-    const auto drives = context.drives.drives();
-    for (auto it = drives.cbegin(); it != drives.cend(); ++it)
-        arguments << QStringLiteral("--drive") << QString(it.key()) + QLatin1Char('=') + it.value();
-    context.err << "Die Dateiliste für Laufwerk " << letter << ": wird erstellt ..." << Qt::endl;
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(tool, arguments);
-    if (!process.waitForStarted() || !process.waitForFinished(-1)) {
+int runFileListTool(CliContext& context, const filelist::FileListToolCall& call,
+                    const QString& tool) {
+    context.err << "Die Dateiliste für Laufwerk " << call.driveLetter << ": wird erstellt ..."
+                << Qt::endl;
+    platform::ProcessToolLauncher launcher;
+    const filelist::ToolRunResult result =
+        filelist::runFileListToolAndWait(launcher, call, context.drives);
+    switch (result.outcome) {
+    case filelist::ToolOutcome::ListWritten:
+        return ExitSuccess;
+    case filelist::ToolOutcome::NotStarted:
         context.err << "Das Programm " << tool << " konnte nicht ausgeführt werden." << Qt::endl;
         return ExitFailure;
+    case filelist::ToolOutcome::Refused:
+    case filelist::ToolOutcome::Failed:
+    case filelist::ToolOutcome::Interrupted:
+        break;
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        context.err << "Das Programm ErstelleDateiliste hat die Dateiliste nicht erstellt (Status "
-                    << process.exitCode() << ")." << Qt::endl;
-        return process.exitCode() == 1 ? ExitRefused : ExitFailure;
-    }
-    return ExitSuccess;
+    context.err << "Das Programm ErstelleDateiliste hat die Dateiliste nicht erstellt (Status "
+                << result.exitCode << ")." << Qt::endl;
+    return result.outcome == filelist::ToolOutcome::Refused ? ExitRefused : ExitFailure;
 }
 
 } // namespace
@@ -90,9 +115,10 @@ int runFileListTool(CliContext& context, const QString& tool, QChar letter) {
 int runIndexCommand(CliContext& context, const QStringList& arguments) {
     const auto parsed = parseIndexArguments(arguments);
     if (!parsed) {
-        context.err << "Aufruf: trovex index NAME ORDNER MUSTER [--update] [--new-list]\n"
-                       "        trovex index NAME --update [--new-list]"
-                    << Qt::endl;
+        context.err
+            << "Aufruf: trovex index NAME ORDNER MUSTER [--update] [--new-list] [--jobs N]\n"
+               "        trovex index NAME --update [--new-list] [--jobs N]"
+            << Qt::endl;
         return ExitFailure;
     }
     indexing::DialogInputs inputs;
@@ -119,21 +145,22 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
         context.err << nameMessage << Qt::endl;
         return ExitRefused;
     }
-    const QStringList messages = indexing::confirmationMessages(
+    const QList<indexing::Refusal> refusals = indexing::confirmationRefusals(
         inputs,
         [&](const QString& folder) {
             return indexing::folderExistsThroughDriveMap(context.drives, folder);
         },
         database::scanCatalogue(context.programDirectory));
-    if (!messages.isEmpty()) {
-        for (const QString& message : messages)
-            context.err << message << Qt::endl;
+    if (!refusals.isEmpty()) {
+        for (const indexing::Refusal& refusal : refusals)
+            context.err << refusal.message << Qt::endl;
         return ExitRefused;
     }
 
     const QChar letter = inputs.folder.at(0);
     if (parsed->newList || !driveFileListExists(context, letter)) {
-        const QString tool = fileListToolPath();
+        const filelist::FileListToolCall call = fileListToolCall(context, letter);
+        const QString tool = filelist::planFileListTool(call, context.drives).request.program;
         if (!QFileInfo(tool).isExecutable()) {
             context.err << "Die Dateiliste \""
                         << QDir::toNativeSeparators(
@@ -143,7 +170,7 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
                         << Qt::endl;
             return ExitRefused;
         }
-        if (const int status = runFileListTool(context, tool, letter); status != ExitSuccess)
+        if (const int status = runFileListTool(context, call, tool); status != ExitSuccess)
             return status;
     }
 
@@ -157,6 +184,7 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
         context.err << caption << Qt::endl;
     };
     progress.status = [&](const QString& status) { context.err << status << Qt::endl; };
+    progress.notice = [&](const QString& notice) { context.err << notice << Qt::endl; };
     progress.listedFiles = [&](qint64 count) {
         context.err << "Anzahl Dateien: " << QLocale().toString(count) << Qt::endl;
     };
@@ -164,6 +192,7 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
     runContext.prompts = &context.prompts;
     indexing::IndexRun run(context.programDirectory, context.drives, context.settings, runContext,
                            progress);
+    run.setThreads(parsed->jobs);
     const bool ok = run.run({inputs.name, inputs.folder, inputs.patternText, inputs.updateMode});
     if (run.driveListMissing()) {
         context.err << "Die Dateiliste \""

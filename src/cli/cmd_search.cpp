@@ -1,24 +1,29 @@
 #include "cli_context.h"
 
 #include "database/database_paths.h"
+#include "database/not_written_message.h"
 #include "platform/shell_launcher.h"
 #include "search/browser_launch.h"
 #include "search/search_engine.h"
 
 namespace cli {
 
-// trovex search NAME TEXT [--case] [--words] [--open]: both passes as the
-// search window's "Lokale Suche" runs them; the pages land in the program
-// directory and are opened only when asked.
+// trovex search NAME TEXT [--case] [--words] [--fold-umlauts] [--open]: both
+// passes as the search window's "Lokale Suche" runs them; the pages land in
+// the program directory and are opened only when asked. Umlauts fold when the
+// option is given or the stored setting is on, as in the window.
 int runSearchCommand(CliContext& context, const QStringList& arguments) {
     QStringList positional;
     search::SearchRequest request;
+    request.foldUmlauts = search::foldUmlautsSetting(context.settings);
     bool openPages = false;
     for (const QString& argument : arguments) {
         if (argument == QLatin1String("--case"))
             request.caseSensitive = true;
         else if (argument == QLatin1String("--words"))
             request.wholeWords = true;
+        else if (argument == QLatin1String("--fold-umlauts"))
+            request.foldUmlauts = true;
         else if (argument == QLatin1String("--open"))
             openPages = true;
         else if (argument.startsWith(QLatin1String("--"))) {
@@ -29,7 +34,9 @@ int runSearchCommand(CliContext& context, const QStringList& arguments) {
             positional.append(argument);
     }
     if (positional.size() != 2 || positional.first().isEmpty()) {
-        context.err << "Aufruf: trovex search NAME TEXT [--case] [--words] [--open]" << Qt::endl;
+        context.err << "Aufruf: trovex search NAME TEXT [--case] [--words] [--fold-umlauts] "
+                       "[--open]"
+                    << Qt::endl;
         return ExitFailure;
     }
     request.databaseName = positional.at(0);
@@ -57,8 +64,9 @@ int runSearchCommand(CliContext& context, const QStringList& arguments) {
     if (outcome.emptySearchText)
         return ExitFailure;
     if (!outcome.pageWriteError.isEmpty()) {
-        context.err << "Die Ergebnisseite konnte nicht geschrieben werden: "
-                    << outcome.pageWriteError << Qt::endl;
+        context.err << database::notWrittenMessage(QStringLiteral("Die Ergebnisseite"),
+                                                   outcome.pageWriteError)
+                    << Qt::endl;
         return ExitFailure;
     }
     for (const QString& line : outcome.lastPageResultLines)

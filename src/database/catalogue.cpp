@@ -29,17 +29,12 @@ QStringList scanCatalogue(const QString& programDirectory) {
 }
 
 QStringList databaseFilePaths(const QString& programDirectory, const QString& name) {
-    const QString data = platform::databaseDirectory(programDirectory);
     return {
-        documentListPath(programDirectory, name),
-        indexLogPath(programDirectory, name),
-        databaseTextPath(programDirectory, name),
-        mhtTextPath(programDirectory, name),
-        data + name + QStringLiteral("_TitelPositionen.txt"),
-        data + name + QStringLiteral("_Phrasen_Woerter_MHTListe.txt"),
-        data + name + QStringLiteral("_Phrasen_Woerter_Utf8Liste.txt"),
-        searchHistoryPath(programDirectory, name),
-        mhtSearchHistoryPath(programDirectory, name),
+        documentListPath(programDirectory, name),     indexLogPath(programDirectory, name),
+        databaseTextPath(programDirectory, name),     mhtTextPath(programDirectory, name),
+        filePositionListPath(programDirectory, name), mhtSortedListPath(programDirectory, name),
+        sortedListPath(programDirectory, name),       searchHistoryPath(programDirectory, name),
+        mhtSearchHistoryPath(programDirectory, name), textCachePath(programDirectory, name),
     };
 }
 

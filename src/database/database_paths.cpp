@@ -30,6 +30,15 @@ QString mhtTextPath(const QString& programDirectory, const QString& name) {
     return databaseDirectory(programDirectory) + name + QStringLiteral("_MHTtext.txt");
 }
 
+QString textCachePath(const QString& programDirectory, const QString& name) {
+    return databaseDirectory(programDirectory) + name + QStringLiteral("_Textcache.bin");
+}
+
+QString mhtSortedListPath(const QString& programDirectory, const QString& name) {
+    return databaseDirectory(programDirectory) + name +
+           QStringLiteral("_Phrasen_Woerter_MHTListe.txt");
+}
+
 QString searchHistoryPath(const QString& programDirectory, const QString& name) {
     return withTrailingSeparator(programDirectory) + name + QStringLiteral("_Suchwoerterliste.txt");
 }

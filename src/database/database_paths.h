@@ -14,6 +14,10 @@ QString indexLogPath(const QString& programDirectory, const QString& name); // <
 QString filePositionListPath(const QString& programDirectory,
                              const QString& name); // <name>_TitelPositionen.txt
 QString mhtTextPath(const QString& programDirectory, const QString& name); // <name>_MHTtext.txt
+// <name>_Textcache.bin: what the last index run extracted, per document.
+QString textCachePath(const QString& programDirectory, const QString& name);
+// <name>_Phrasen_Woerter_MHTListe.txt, the sorted list of the variant text store
+QString mhtSortedListPath(const QString& programDirectory, const QString& name);
 QString searchHistoryPath(const QString& programDirectory,
                           const QString& name); // beside the program
 QString mhtSearchHistoryPath(const QString& programDirectory, const QString& name);

@@ -37,7 +37,7 @@ ListWriteResult writeDriveFileList(const QString& nativeRoot, QChar driveLetter,
     auto flush = [&] {
         if (!writeFailed && file.write(buffer) != buffer.size())
             writeFailed = true;
-        buffer.clear();
+        buffer.resize(0); // keeps its room for the next lines
     };
 
     const QByteArray windowsRoot = QByteArray(1, char(driveLetter.toUpper().toLatin1())) + ":\\";

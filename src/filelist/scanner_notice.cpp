@@ -2,9 +2,16 @@
 
 namespace filelist {
 
+std::optional<QString> ScannerNotice::noticeText(platform::OsFamily os) {
+    if (os != platform::OsFamily::Windows)
+        return std::nullopt;
+    return QStringLiteral("Bitte Geduld! Windows Defender überprüft gerade Trovex.");
+}
+
 ScannerNotice::Outputs ScannerNotice::tick(const Inputs& in) {
     Outputs out;
-    if (!in.scannerRunning) {
+    const std::optional<QString> notice = noticeText(os_);
+    if (!in.scannerRunning || !notice) {
         out.caption = QStringLiteral("-");
         return out;
     }
@@ -20,10 +27,8 @@ ScannerNotice::Outputs ScannerNotice::tick(const Inputs& in) {
         return out;
     }
     if (counter_ >= 2 && !in.caption.isEmpty() && !in.caption.contains(QStringLiteral("-Datei:"))) {
-        const QString notice =
-            QStringLiteral("Bitte Geduld! Windows Defender überprüft gerade Trovex.");
-        out.caption = notice;
-        out.label1 = statusText + QLatin1Char(' ') + notice;
+        out.caption = *notice;
+        out.label1 = statusText + QLatin1Char(' ') + *notice;
     }
     return out;
 }

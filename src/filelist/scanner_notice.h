@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/os_family.h"
+
 #include <QString>
 
 #include <optional>
@@ -9,9 +11,13 @@ namespace filelist {
 // checkDefenderTimer (every second, switched on by the index run's list
 // reading): while the platform's malware scanner runs, the main window says
 // that it may be checking the program. The window calls tick() and applies
-// what comes back.
+// what comes back. The notice names Windows Defender, so it is shown on
+// Windows only; elsewhere the scanner counts as not running.
 class ScannerNotice {
 public:
+    explicit ScannerNotice(platform::OsFamily os)
+        : os_(os) {}
+
     struct Inputs {
         bool scannerRunning = false; // the process test for "MSMPENG.exe"
         QString label1;              // the status text now
@@ -31,8 +37,12 @@ public:
 
     // The process the notice is about.
     static QString scannerProcessName() { return QStringLiteral("MSMPENG.exe"); }
+    // The caption while the scanner checks the program; nothing where there
+    // is no such scanner.
+    static std::optional<QString> noticeText(platform::OsFamily os);
 
 private:
+    platform::OsFamily os_;
     int counter_ = 0;
 };
 

@@ -52,17 +52,24 @@ QString waitingCaption(const QString& elapsedTimeText) {
            elapsedTimeText;
 }
 
-QString timeoutStatusText() {
-    return QStringLiteral("\"ErstelleDateiliste.exe\" wurde abgebrochen, Vorgabezeit "
-                          "überschritten oder noch nicht mit \"JA\" bestätigt!");
+QString timeoutStatusText(platform::OsFamily os) {
+    if (os == platform::OsFamily::Windows)
+        return QStringLiteral("\"ErstelleDateiliste.exe\" wurde abgebrochen, Vorgabezeit "
+                              "überschritten oder noch nicht mit \"JA\" bestätigt!");
+    return QStringLiteral("\"ErstelleDateiliste\" wurde abgebrochen oder die Vorgabezeit ist "
+                          "überschritten!");
 }
 
-QString timeoutMessageText() {
+QString timeoutMessageText(platform::OsFamily os) {
+    if (os == platform::OsFamily::Windows)
+        return QStringLiteral(
+            "Die Vorgabezeit ist überschritten! Sie hätten in der Taskleiste von Windows auf das "
+            "blinkende Symbol mit dem Namen \"ErstelleDateiliste.exe\" klicken müssen. Wenn noch "
+            "nicht geschehen, dann klicken Sie nun darauf und wählen Sie \"Nein\" aus, denn das "
+            "aktuelle Indizieren ist leider gescheitert!");
     return QStringLiteral(
-        "Die Vorgabezeit ist überschritten! Sie hätten in der Taskleiste von Windows auf das "
-        "blinkende Symbol mit dem Namen \"ErstelleDateiliste.exe\" klicken müssen. Wenn noch "
-        "nicht geschehen, dann klicken Sie nun darauf und wählen Sie \"Nein\" aus, denn das "
-        "aktuelle Indizieren ist leider gescheitert!");
+        "Die Vorgabezeit ist überschritten! Das Programm \"ErstelleDateiliste\" hat sich nicht "
+        "innerhalb von 60 Sekunden gemeldet. Das aktuelle Indizieren ist leider gescheitert!");
 }
 
 } // namespace filelist

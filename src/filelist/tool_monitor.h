@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/os_family.h"
+
 #include <QString>
 
 namespace filelist {
@@ -66,9 +68,11 @@ private:
 
 // "Trovex-ODT wartet auf Erstellung der Hauptdatei-Liste! " + elapsed time.
 QString waitingCaption(const QString& elapsedTimeText);
-// Label1 after the time-out.
-QString timeoutStatusText();
-// The plain message box after the time-out.
-QString timeoutMessageText();
+// Label1 after the time-out. On Windows the tool is started elevated and
+// the user may not have said "JA" yet; elsewhere nothing is asked.
+QString timeoutStatusText(platform::OsFamily os);
+// The plain message box after the time-out. Only Windows has a task bar
+// button that waits for the elevation question.
+QString timeoutMessageText(platform::OsFamily os);
 
 } // namespace filelist

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -27,16 +28,84 @@
 namespace filelist {
 namespace {
 
-struct SortedName {
-    QString key;
-    QByteArray native;
+// Names the sort can order by their bytes: ASCII that needs no escape in the
+// list. Their sort key is the name with A to Z lowered.
+bool isPlainName(QByteArrayView name) {
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '\r' || c == '\n')
+            return false;
+    }
+    return true;
+}
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+
+// The entries of one directory as read: every name back to back in one
+// buffer, so a directory of many files costs few allocations.
+struct DirectoryEntries {
+    struct Entry {
+        qsizetype offset;
+        qsizetype length;
+    };
+    QByteArray names;
+    QByteArray lowered; // the names with A to Z lowered, at the same offsets
+    std::vector<Entry> files;
+    std::vector<Entry> directories;
+    bool allPlain = true;
+
+    void add(const char* name, bool isDirectory) {
+        const qsizetype length = static_cast<qsizetype>(std::strlen(name));
+        const Entry entry{names.size(), length};
+        names.append(name, length);
+        lowered.resize(entry.offset + length);
+        char* out = lowered.data() + entry.offset;
+        for (qsizetype i = 0; i < length; ++i)
+            out[i] = lowerAscii(name[i]);
+        allPlain = allPlain && isPlainName(QByteArrayView(name, length));
+        (isDirectory ? directories : files).push_back(entry);
+    }
+    QByteArrayView name(const Entry& entry) const {
+        return QByteArrayView(names.constData() + entry.offset, entry.length);
+    }
 };
 
-bool nameBefore(const SortedName& a, const SortedName& b) {
-    const int byKey = QString::compare(a.key, b.key, Qt::CaseSensitive);
-    if (byKey != 0)
-        return byKey < 0;
-    return a.native < b.native;
+// Orders entries by their names lower-cased (UTF-16 code units), names equal
+// that way by their bytes. Plain names are compared as bytes, which gives the
+// same order without decoding them.
+void sortEntries(const DirectoryEntries& read, std::vector<DirectoryEntries::Entry>& entries) {
+    using Entry = DirectoryEntries::Entry;
+    if (read.allPlain) {
+        const char* lowered = read.lowered.constData();
+        const char* names = read.names.constData();
+        std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+            const auto common = static_cast<size_t>(std::min(a.length, b.length));
+            const int byKey = std::memcmp(lowered + a.offset, lowered + b.offset, common);
+            if (byKey != 0)
+                return byKey < 0;
+            if (a.length != b.length)
+                return a.length < b.length;
+            return std::memcmp(names + a.offset, names + b.offset, common) < 0;
+        });
+        return;
+    }
+    struct Keyed {
+        QString key;
+        Entry entry;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(entries.size());
+    for (const Entry& entry : entries)
+        keyed.push_back({nameSortKey(read.name(entry)), entry});
+    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+        const int byKey = QString::compare(a.key, b.key, Qt::CaseSensitive);
+        if (byKey != 0)
+            return byKey < 0;
+        return read.name(a.entry) < read.name(b.entry);
+    });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        entries[i] = keyed[i].entry;
 }
 
 enum NodeState : int { Pending = 0, Reading = 1, Read = 2 };
@@ -51,8 +120,10 @@ struct Node {
     bool skipped = false;
     quint64 device = 0;
     quint64 inode = 0;
-    std::vector<QByteArray> files;
+    QByteArray nameStore;          // holds the bytes `files` point into
+    std::vector<QByteArray> files; // list bytes
     std::vector<std::shared_ptr<Node>> children;
+    qint64 heldNames = 0; // counted against the read-ahead bound until delivered
 
     bool claim() {
         int expected = Pending;
@@ -60,10 +131,12 @@ struct Node {
     }
 };
 
-QByteArray childPath(const QByteArray& directory, const QByteArray& name) {
-    if (directory.endsWith('/') || directory.endsWith('\\'))
-        return directory + name;
-    return directory + '/' + name;
+QByteArray childPath(const QByteArray& directory, QByteArrayView name) {
+    QByteArray path = directory;
+    if (!directory.endsWith('/') && !directory.endsWith('\\'))
+        path += '/';
+    path += name;
+    return path;
 }
 
 enum class ReadOutcome { Read, Skipped, RootUnreadable };
@@ -103,9 +176,52 @@ bool isOwnAncestor(const Node& node) {
     return false;
 }
 
+// Adds one directory entry; a type the directory did not record is looked up.
+void takeEntry(int fd, const char* name, unsigned char type, DirectoryEntries& entries) {
+    if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+        return;
+    if (type == DT_UNKNOWN) {
+        struct stat st;
+        if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return;
+        type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
+    }
+    if (type == DT_REG || type == DT_DIR)
+        entries.add(name, type == DT_DIR);
+}
+
+#ifdef Q_OS_LINUX
+// The entries straight from the kernel in large batches: opendir() would cost
+// three more system calls per directory, and most directories are small.
+void readDirectoryEntries(int fd, DirectoryEntries& entries) {
+    alignas(8) char buffer[32768];
+    for (;;) {
+        const ssize_t got = ::getdents64(fd, buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            takeEntry(fd, entry->d_name, entry->d_type, entries);
+            at += entry->d_reclen;
+        }
+    }
+    ::close(fd);
+}
+#else
+void readDirectoryEntries(int fd, DirectoryEntries& entries) {
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir))
+        takeEntry(fd, entry->d_name, entry->d_type, entries);
+    ::closedir(dir);
+}
+#endif
+
 // The entries of one directory: regular files and real sub-directories.
-ReadOutcome readEntries(Node& node, bool isRoot, std::vector<SortedName>& files,
-                        std::vector<SortedName>& directories) {
+ReadOutcome readEntries(Node& node, bool isRoot, DirectoryEntries& entries) {
     int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
     if (!isRoot)
         flags |= O_NOFOLLOW;
@@ -113,61 +229,36 @@ ReadOutcome readEntries(Node& node, bool isRoot, std::vector<SortedName>& files,
     if (fd < 0)
         return isRoot ? ReadOutcome::RootUnreadable : ReadOutcome::Skipped;
     struct stat self;
-    if (isOnPseudoFileSystem(fd) || ::fstat(fd, &self) != 0) {
+    if (::fstat(fd, &self) != 0) {
         ::close(fd);
         return ReadOutcome::Skipped;
     }
     node.device = self.st_dev;
     node.inode = self.st_ino;
-    if (isOwnAncestor(node)) {
+    // Only a mount point changes the file system, and it changes the device.
+    const bool newDevice = !node.parent || node.parent->device != node.device;
+    if ((newDevice && isOnPseudoFileSystem(fd)) || isOwnAncestor(node)) {
         ::close(fd);
         return ReadOutcome::Skipped;
     }
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return isRoot ? ReadOutcome::RootUnreadable : ReadOutcome::Skipped;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-            continue;
-        unsigned char type = entry->d_type;
-        if (type == DT_UNKNOWN) {
-            struct stat st;
-            if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
-            type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
-        }
-        if (type != DT_REG && type != DT_DIR)
-            continue;
-        QByteArray native(name);
-        QString key = nameSortKey(native);
-        (type == DT_REG ? files : directories)
-            .push_back(SortedName{std::move(key), std::move(native)});
-    }
-    ::closedir(dir);
+    readDirectoryEntries(fd, entries);
     return ReadOutcome::Read;
 }
 #else
 // Windows: names are UTF-16 there and travel through the walk as UTF-8.
 // Symbolic links and junctions are not followed. Not built or run on the
 // reference platform.
-ReadOutcome readEntries(Node& node, bool isRoot, std::vector<SortedName>& files,
-                        std::vector<SortedName>& directories) {
+ReadOutcome readEntries(Node& node, bool isRoot, DirectoryEntries& entries) {
     const QDir dir(QString::fromUtf8(node.nativePath));
     if (!dir.exists())
         return isRoot ? ReadOutcome::RootUnreadable : ReadOutcome::Skipped;
-    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden |
-                                                        QDir::System | QDir::NoDotAndDotDot,
-                                                    QDir::NoSort);
-    for (const QFileInfo& entry : entries) {
+    const QFileInfoList found = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden |
+                                                      QDir::System | QDir::NoDotAndDotDot,
+                                                  QDir::NoSort);
+    for (const QFileInfo& entry : found) {
         if (entry.isSymbolicLink() || entry.isJunction())
             continue;
-        QByteArray native = entry.fileName().toUtf8();
-        QString key = nameSortKey(native);
-        (entry.isDir() ? directories : files)
-            .push_back(SortedName{std::move(key), std::move(native)});
+        entries.add(entry.fileName().toUtf8().constData(), entry.isDir());
     }
     return ReadOutcome::Read;
 }
@@ -185,9 +276,8 @@ public:
             node.skipped = true;
             return true;
         }
-        std::vector<SortedName> files;
-        std::vector<SortedName> directories;
-        switch (readEntries(node, isRoot, files, directories)) {
+        DirectoryEntries entries;
+        switch (readEntries(node, isRoot, entries)) {
         case ReadOutcome::RootUnreadable:
             node.skipped = true;
             return false;
@@ -198,26 +288,41 @@ public:
             break;
         }
 
-        std::sort(files.begin(), files.end(), nameBefore);
-        std::sort(directories.begin(), directories.end(), nameBefore);
-        node.files.reserve(files.size());
-        for (const SortedName& f : files)
-            node.files.push_back(platform::listBytesFromNative(f.native));
-        node.children.reserve(directories.size());
-        for (const SortedName& d : directories) {
+        sortEntries(entries, entries.files);
+        sortEntries(entries, entries.directories);
+        // Names that need no escape are their own list bytes: the list
+        // points into the names as read.
+        node.nameStore = entries.names;
+        node.files.reserve(entries.files.size());
+        for (const DirectoryEntries::Entry& file : entries.files) {
+            const QByteArrayView name = entries.name(file);
+            if (!entries.allPlain && platform::needsEscaping(name))
+                node.files.push_back(platform::listBytesFromNative(name));
+            else
+                node.files.push_back(QByteArray::fromRawData(name.data(), name.size()));
+        }
+        node.children.reserve(entries.directories.size());
+        for (const DirectoryEntries::Entry& directory : entries.directories) {
+            const QByteArrayView name = entries.name(directory);
             auto child = std::make_shared<Node>();
-            child->nativePath = childPath(node.nativePath, d.native);
-            child->windowsDirectory =
-                node.windowsDirectory + platform::listBytesFromNative(d.native) + '\\';
+            child->nativePath = childPath(node.nativePath, name);
+            child->windowsDirectory = node.windowsDirectory;
+            if (!entries.allPlain && platform::needsEscaping(name))
+                child->windowsDirectory += platform::listBytesFromNative(name);
+            else
+                child->windowsDirectory += name;
+            child->windowsDirectory += '\\';
             child->parent = &node;
             node.children.push_back(std::move(child));
         }
+        node.heldNames = static_cast<qint64>(node.files.size() + node.children.size());
         return true;
     }
 
-    // Marks a read node as done and offers its children to the workers, the
+    // Marks a read node as done and offers its children to the readers, the
     // first child on top, so the readers stay close to the consumer's path.
     void publish(Node& node) {
+        qint64 held = 0;
         {
             std::lock_guard lock(mutex_);
             node.state.store(Read);
@@ -225,6 +330,9 @@ public:
                 ++skipped_;
             else
                 ++read_;
+            heldNames_ += node.heldNames;
+            held = heldNames_;
+            peakHeldNames_ = std::max(peakHeldNames_, heldNames_);
             if (workers_ > 0) {
                 for (auto it = node.children.rbegin(); it != node.children.rend(); ++it)
                     pending_.push_back(*it);
@@ -233,9 +341,26 @@ public:
         readyCondition_.notify_all();
         if (workers_ > 0 && !node.children.empty())
             workCondition_.notify_all();
+        if (options_.readAheadChanged)
+            options_.readAheadChanged(held);
     }
 
-    // The consumer needs this node now: read it here unless a worker has it.
+    // The consumer has taken the node's names: they no longer count.
+    void release(Node& node) {
+        if (node.heldNames == 0)
+            return;
+        bool wasFull = false;
+        {
+            std::lock_guard lock(mutex_);
+            wasFull = heldNames_ >= options_.readAheadNames;
+            heldNames_ -= node.heldNames;
+        }
+        node.heldNames = 0;
+        if (wasFull)
+            workCondition_.notify_all();
+    }
+
+    // The consumer needs this node now: read it here unless a reader has it.
     void awaitRead(Node& node) {
         if (node.claim()) {
             read(node, false);
@@ -251,7 +376,11 @@ public:
             std::shared_ptr<Node> node;
             {
                 std::unique_lock lock(mutex_);
-                workCondition_.wait(lock, [&] { return stop_ || !pending_.empty(); });
+                // A reader claims a directory only while the names held ahead
+                // are below the bound; the consumer reads what it needs itself.
+                workCondition_.wait(lock, [&] {
+                    return stop_ || (!pending_.empty() && heldNames_ < options_.readAheadNames);
+                });
                 if (stop_)
                     return;
                 node = std::move(pending_.back());
@@ -284,6 +413,7 @@ public:
 
     qint64 readCount() const { return read_; }
     qint64 skippedCount() const { return skipped_; }
+    qint64 peakHeldNames() const { return peakHeldNames_; }
 
 private:
     const WalkOptions& options_;
@@ -296,6 +426,8 @@ private:
     bool stop_ = false;
     qint64 read_ = 0;
     qint64 skipped_ = 0;
+    qint64 heldNames_ = 0;
+    qint64 peakHeldNames_ = 0;
 };
 
 int threadCount(int requested) {
@@ -308,14 +440,7 @@ int threadCount(int requested) {
 
 QString nameSortKey(QByteArrayView nativeName) {
     // Plain ASCII is by far the most common name; it needs no decoding.
-    bool plainAscii = true;
-    for (char c : nativeName) {
-        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '\r' || c == '\n') {
-            plainAscii = false;
-            break;
-        }
-    }
-    if (plainAscii) {
+    if (isPlainName(nativeName)) {
         QString key = QString::fromLatin1(nativeName);
         for (QChar& c : key) {
             if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
@@ -348,6 +473,8 @@ WalkResult walkTree(const QByteArray& nativeRoot, QByteArrayView windowsRoot,
             result.files += static_cast<qint64>(node.files.size());
         }
         node.files = {};
+        node.nameStore = {};
+        walk.release(node);
     };
 
     // Depth first: the stack holds each open directory and how many of its
@@ -376,6 +503,7 @@ WalkResult walkTree(const QByteArray& nativeRoot, QByteArrayView windowsRoot,
     result.ok = true;
     result.directories = walk.readCount();
     result.skippedDirectories = walk.skippedCount();
+    result.peakReadAheadNames = walk.peakHeldNames();
     return result;
 }
 

@@ -19,6 +19,13 @@ struct WalkOptions {
     std::function<bool()> cancelled;
     // Native paths of mount points not to enter (see pseudo_file_systems.h).
     QSet<QByteArray> skippedMountPoints;
+    // How many names (files and sub-directories) the readers may hold in
+    // directories the consumer has not taken yet. A slow consumer then holds
+    // the readers back instead of letting them keep the whole tree in memory.
+    qint64 readAheadNames = 1 << 18;
+    // Called by a reader after it stored a directory, with the names now
+    // held ahead of the consumer (for tests that watch the bound).
+    std::function<void(qint64 heldNames)> readAheadChanged;
 };
 
 struct WalkResult {
@@ -28,6 +35,7 @@ struct WalkResult {
     qint64 files = 0;
     qint64 directories = 0;        // read, the root included
     qint64 skippedDirectories = 0; // unreadable, pseudo file system or a loop
+    qint64 peakReadAheadNames = 0; // the most names held ahead of the consumer
 };
 
 // Receives each directory that holds files, in list order: its Windows-form
@@ -51,7 +59,9 @@ using DirectoryConsumer =
 // over silently. Names are turned into list bytes by listBytesFromNative().
 //
 // Directories are read by a pool of threads ahead of the consumer, which is
-// called on the calling thread only, so the consumer needs no locking.
+// called on the calling thread only, so the consumer needs no locking. The
+// readers stop when they hold options.readAheadNames names (plus at most the
+// directories they are reading at that moment).
 WalkResult walkTree(const QByteArray& nativeRoot, QByteArrayView windowsRoot,
                     const WalkOptions& options, const DirectoryConsumer& consume);
 

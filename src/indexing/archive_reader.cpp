@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QHash>
 #include <QMap>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <functional>
@@ -41,12 +40,17 @@ constexpr qsizetype kMaxFolderDepth = 256;
 // The name pieces of a member; nothing when the name climbs with "..".
 std::optional<QStringList> safePieces(const QString& name) {
     QStringList pieces;
-    for (const QString& piece : name.split(QRegularExpression(QStringLiteral("[/\\\\]")))) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= name.size(); ++i) {
+        if (i < name.size() && name[i] != QLatin1Char('/') && name[i] != QLatin1Char('\\'))
+            continue;
+        const QStringView piece = QStringView(name).sliced(start, i - start);
+        start = i + 1;
         if (piece.isEmpty() || piece == QLatin1String("."))
             continue;
         if (piece == QLatin1String(".."))
             return std::nullopt;
-        pieces.append(piece);
+        pieces.append(piece.toString());
     }
     return pieces;
 }

@@ -1,21 +1,22 @@
 #include "database_writer.h"
 
 #include "database/database_paths.h"
+#include "database/not_written_message.h"
 #include "database/part_files.h"
+#include "database/replace_file.h"
 #include "platform/program_directory.h"
 #include "textio/utf8.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <filesystem>
-#include <system_error>
-
 namespace indexing {
 namespace {
 
 // Lines are gathered up to this size before they go to the spool file.
 constexpr qsizetype kBufferSize = 1 << 20;
+// Pieces of lines at least this large go to the spool file at once.
+constexpr qsizetype kDirectWrite = 64 << 10;
 
 } // namespace
 
@@ -37,8 +38,7 @@ QString DatabaseWriter::stagedTextPath() const {
 
 void DatabaseWriter::fail(const QString& path, const QString& reason) {
     if (error_.isEmpty())
-        error_ = QStringLiteral("Die Datei ") + path +
-                 QStringLiteral(" konnte nicht geschrieben werden: ") + reason;
+        error_ = database::fileNotWrittenMessage(path, reason);
 }
 
 bool DatabaseWriter::openSpool() {
@@ -55,6 +55,22 @@ void DatabaseWriter::appendLine(QStringView line) {
     buffer_ += textio::utf8EncodeStandard(line);
     buffer_ += "\r\n";
     ++pendingLines_;
+    if (buffer_.size() >= kBufferSize)
+        flushBuffer();
+}
+
+void DatabaseWriter::appendEncoded(QByteArrayView lines, qint64 lineCount) {
+    if (lineCount == 0)
+        return;
+    pendingLines_ += lineCount;
+    // A large piece goes straight to the spool instead of through the buffer.
+    if (lines.size() >= kDirectWrite) {
+        flushBuffer();
+        if (!failed() && openSpool() && spool_.write(lines.data(), lines.size()) != lines.size())
+            fail(spool_.fileName(), spool_.errorString());
+        return;
+    }
+    buffer_.append(lines);
     if (buffer_.size() >= kBufferSize)
         flushBuffer();
 }
@@ -90,11 +106,8 @@ bool DatabaseWriter::closeSpool() {
 }
 
 bool DatabaseWriter::replaceFile(const QString& from, const QString& to) {
-    std::error_code code;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                            std::filesystem::path(to.toStdU16String()), code);
-    if (code) {
-        fail(to, QString::fromStdString(code.message()));
+    if (const auto reason = database::replaceFile(from, to)) {
+        fail(to, *reason);
         return false;
     }
     return true;

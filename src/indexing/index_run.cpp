@@ -2,12 +2,14 @@
 
 #include "drive_list_filter.h"
 #include "extension_slots.h"
-#include "unpack_document.h"
+#include "extraction_pipeline.h"
 
 #include "database/database_paths.h"
 #include "database/drive_file_list.h"
 #include "database/exclusion_list.h"
 #include "database/index_log.h"
+#include "database/not_written_message.h"
+#include "database/replace_file.h"
 #include "platform/native_file_name.h"
 #include "platform/program_directory.h"
 #include "platform/settings_values.h"
@@ -20,10 +22,17 @@
 #include <QFileInfo>
 
 #include <chrono>
-#include <filesystem>
+#include <deque>
+#include <thread>
 
 namespace indexing {
 namespace {
+
+// Documents the readers may work on ahead of the writer, per thread: enough
+// to keep them busy past a large document, few enough that memory does not
+// grow with the run.
+constexpr qsizetype kDocumentsAheadPerThread = 4;
+constexpr int kMaxThreads = 64;
 
 qint64 steadyMilliseconds() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -57,13 +66,6 @@ QString inUseMessage(const QString& path) {
            QStringLiteral("\" wurde verweigert!\r\nDie Datei ist von einem anderen Programm schon "
                           "geöffnet. Schließen Sie dieses Programm und versuchen Sie erneut die "
                           "Indizierung.");
-}
-
-bool renameOver(const QString& from, const QString& to) {
-    std::error_code code;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                            std::filesystem::path(to.toStdU16String()), code);
-    return !code;
 }
 
 } // namespace
@@ -116,6 +118,7 @@ void IndexRun::begin(const IndexRunRequest& request) {
     else
         QDir().mkpath(platform::unpackDirectory(programDirectory_));
     listedFiles_ = 0;
+    unreadableDocuments_.clear();
     indexedDocuments_ = 0;
     totalSize_ = 0;
     startTick_ = clock_();
@@ -154,8 +157,7 @@ QString IndexRun::stagedDocumentListPath() const {
 bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
     QFile staged(stagedDocumentListPath());
     if (!staged.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        listError_ = QStringLiteral("Die Datei ") + staged.fileName() +
-                     QStringLiteral(" konnte nicht geschrieben werden: ") + staged.errorString();
+        listError_ = database::fileNotWrittenMessage(staged.fileName(), staged.errorString());
         return false;
     }
     staged.write(withLineEnd(database::documentListHeader(request_.folder, slots_)));
@@ -173,8 +175,7 @@ bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
     });
     listedFiles_ = count;
     if (!staged.flush() || staged.error() != QFileDevice::NoError) {
-        listError_ = QStringLiteral("Die Datei ") + staged.fileName() +
-                     QStringLiteral(" konnte nicht geschrieben werden: ") + staged.errorString();
+        listError_ = database::fileNotWrittenMessage(staged.fileName(), staged.errorString());
         return false;
     }
     staged.close();
@@ -192,7 +193,7 @@ bool IndexRun::LiesDieListeEin() {
     }
     if (!writeStagedDocumentList(*driveListPath)) {
         running_ = false;
-        return true;
+        return false;
     }
     if (progress_.listedFiles)
         progress_.listedFiles(listedFiles_);
@@ -221,41 +222,130 @@ bool IndexRun::admitted(const QString& path) const {
     return false;
 }
 
+int IndexRun::threadCount() const {
+    int threads = threads_;
+    if (threads <= 0)
+        threads =
+            platform::settings::readInteger(settings_, platform::settings::kIndizierungThreads, 0);
+    if (threads <= 0)
+        threads = static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(threads, 1, kMaxThreads);
+}
+
+QString IndexRun::stagedTextCachePath() const {
+    return platform::tempDirectory(programDirectory_) + request_.name +
+           QStringLiteral("_Textcache.neu");
+}
+
 void IndexRun::ErstelleDieODTtextDokumente() {
     indexedDocuments_ = 0;
     totalSize_ = 0;
     writer_->resetPartCounter();
-    UnpackEnvironment environment{programDirectory_,  &drives_,    writer_.get(), &context_, {},
-                                  &indexedDocuments_, splitLimit_, memberSizeCap_};
-    environment.caption = [this](const QString& text) { setCaption(text); };
-
     if (!documentListStaged_) {
         writer_->writeDatabaseText();
         return;
     }
+
+    const ExtractionLimits limits{memberSizeCap_, kDefaultContainerSizeCap};
+    const TextCache previous(database::textCachePath(programDirectory_, request_.name), limits);
+    cacheWriter_ = std::make_unique<TextCacheWriter>(stagedTextCachePath(), limits, &previous);
+    const int threads = threadCount();
+    ExtractionPipeline pipeline({threads, limits, &previous, context_.yield});
+
+    UnpackEnvironment environment{programDirectory_,  &drives_,    writer_.get(), &context_, {},
+                                  &indexedDocuments_, splitLimit_, limits};
+    environment.caption = [this](const QString& text) { setCaption(text); };
+    environment.extraction = [&](const QString& path) {
+        std::optional<ExtractionPipeline::Taken> taken = pipeline.take(path);
+        if (!taken)
+            return DocumentExtraction{};
+        if (taken->cacheEntry)
+            cacheWriter_->add(*taken->cacheEntry);
+        return std::move(taken->extraction);
+    };
+
+    // The list is read a few documents ahead of the writer, so the readers
+    // have work; each document is then handled in list order.
+    const qsizetype ahead = threads > 1 ? kDocumentsAheadPerThread * threads : 0;
+    std::deque<QString> upcoming;
+    bool stopped = false;
     database::forEachDocumentPath(stagedDocumentListPath(), [&](const QString& path) {
-        context_.yield();
-        if (!admitted(path))
-            return true;
-        const auto native = drives_.toNative(path);
-        QFile document;
-        if (!native || !platform::openNativeFile(document, *native, QIODevice::ReadOnly)) {
-            if (context_.prompts)
-                context_.prompts->information(inUseMessage(path));
-            return true;
+        upcoming.push_back(path);
+        if (admitted(path)) {
+            if (const auto native = drives_.toNative(path))
+                pipeline.submit(path, *native);
         }
-        context_.yield();
-        totalSize_ += document.size();
-        document.close();
-        if (aborted())
-            return false;
-        if (platform::nativeFileExists(*native)) {
-            context_.yield();
-            EntpackeDieODT(path, environment);
+        while (qsizetype(upcoming.size()) > ahead) {
+            const QString next = std::move(upcoming.front());
+            upcoming.pop_front();
+            if (!indexDocument(next, environment)) {
+                stopped = true;
+                return false;
+            }
         }
         return true;
     });
+    while (!stopped && !upcoming.empty()) {
+        const QString next = std::move(upcoming.front());
+        upcoming.pop_front();
+        stopped = !indexDocument(next, environment);
+    }
     writer_->writeDatabaseText();
+    // Ends the new cache while the previous one is still open: its
+    // unchanged beginning may be copied from it.
+    cacheWriter_->finish();
+}
+
+// One document of the list, in the steps of the text-document builder.
+// False when the run was aborted: the document is not extracted.
+bool IndexRun::indexDocument(const QString& path, UnpackEnvironment& environment) {
+    context_.yield();
+    if (!admitted(path))
+        return true;
+    const auto native = drives_.toNative(path);
+    QFile document;
+    if (!native || !platform::openNativeFile(document, *native, QIODevice::ReadOnly)) {
+        if (context_.prompts)
+            context_.prompts->information(inUseMessage(path));
+        return true;
+    }
+    context_.yield();
+    totalSize_ += document.size();
+    document.close();
+    if (aborted())
+        return false;
+    if (platform::nativeFileExists(*native)) {
+        context_.yield();
+        if (EntpackeDieODT(path, environment) == UnpackOutcome::Unreadable)
+            reportUnreadable(path);
+    }
+    return true;
+}
+
+void IndexRun::reportUnreadable(const QString& path) {
+    unreadableDocuments_.append(path);
+    if (progress_.notice)
+        progress_.notice(invalidZipfileMessage(path));
+}
+
+// The cache only spares work: when it cannot be written the database is
+// still whole, so the run says so and keeps the previous cache, whose
+// entries still match the documents they were made from.
+void IndexRun::commitTextCache() {
+    if (!cacheWriter_)
+        return;
+    const std::unique_ptr<TextCacheWriter> cache = std::move(cacheWriter_);
+    QString error;
+    if (!cache->error().isEmpty())
+        error = cache->error();
+    else if (cache->keepsPrevious())
+        return;
+    else if (const auto reason = database::replaceFile(
+                 cache->stagedPath(), database::textCachePath(programDirectory_, request_.name)))
+        error = database::fileNotWrittenMessage(
+            database::textCachePath(programDirectory_, request_.name), *reason);
+    if (!error.isEmpty() && progress_.notice)
+        progress_.notice(error);
 }
 
 void IndexRun::finish() {
@@ -266,12 +356,12 @@ void IndexRun::finish() {
     setCaption(QString());
     if (writeError().isEmpty()) {
         writer_->commit();
+        const QString documentList = database::documentListPath(programDirectory_, request_.name);
         if (documentListStaged_ && writeError().isEmpty() &&
-            !renameOver(stagedDocumentListPath(),
-                        database::documentListPath(programDirectory_, request_.name)))
-            listError_ = QStringLiteral("Die Datei ") +
-                         database::documentListPath(programDirectory_, request_.name) +
-                         QStringLiteral(" konnte nicht geschrieben werden.");
+            database::replaceFile(stagedDocumentListPath(), documentList))
+            listError_ = database::fileNotWrittenMessage(documentList);
+        if (writeError().isEmpty())
+            commitTextCache();
     }
     if (!writeError().isEmpty()) {
         if (context_.prompts)
@@ -291,9 +381,8 @@ void IndexRun::finish() {
     if (!database::writeIndexLog(
             logLines_, database::indexLogPath(programDirectory_, request_.name), &error) &&
         context_.prompts)
-        context_.prompts->warning(QStringLiteral("Die Datei ") +
-                                  database::indexLogPath(programDirectory_, request_.name) +
-                                  QStringLiteral(" konnte nicht geschrieben werden: ") + error);
+        context_.prompts->warning(database::fileNotWrittenMessage(
+            database::indexLogPath(programDirectory_, request_.name), error));
     running_ = false;
 }
 

@@ -2,7 +2,9 @@
 
 #include "archive_reader.h"
 #include "database_writer.h"
+#include "text_cache.h"
 #include "text_extraction.h"
+#include "unpack_document.h"
 
 #include "database/document_list.h"
 #include "platform/drive_map.h"
@@ -12,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -36,6 +39,9 @@ struct IndexProgress {
     std::function<void(const QString&)> status;
     // N, the listed files, once the drive file list has been read.
     std::function<void(qint64)> listedFiles;
+    // A document that could not be read ("<D:\Texte\Kaputt.docx> invalid
+    // zipfile"); the run goes on without waiting for anyone.
+    std::function<void(const QString&)> notice;
 };
 
 // One index run, from a confirmed dialog to a finished database, without
@@ -49,6 +55,13 @@ struct IndexProgress {
 // _UTF8Dokument.txt, .log) are replaced only at the finish, each by one
 // rename, so a run that dies on the way leaves the previous database whole;
 // an aborted run still saves what it gathered.
+//
+// Documents are extracted by reader threads ahead of the one writer, which
+// stays on the calling thread and takes them in the order of the list: the
+// bytes written, the captions and the messages are those of a run that
+// reads each document when it gets to it. The text cache beside the
+// database (_Textcache.bin) spares a re-index the documents that have not
+// changed.
 class IndexRun {
 public:
     IndexRun(QString programDirectory, const platform::DriveMap& drives,
@@ -56,11 +69,16 @@ public:
              IndexProgress progress = {});
     ~IndexRun();
 
-    // Limits for tests and special uses.
-    void setSplitLimit(qint64 characters) { splitLimit_ = characters; }
+    // Limits for tests and special uses. A split limit below one character
+    // is taken as one.
+    void setSplitLimit(qint64 characters) { splitLimit_ = std::max<qint64>(characters, 1); }
     void setMemberSizeCap(qint64 bytes) { memberSizeCap_ = bytes; }
     // Milliseconds of a steady clock; the elapsed time is taken from it.
     void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
+    // Threads that extract documents; 0 (the default) takes the settings
+    // value Indizierung_Threads, or one per processor when it is not set.
+    void setThreads(int threads) { threads_ = threads; }
+    int threadCount() const;
 
     // The whole run. False when the drive file list was missing (nothing was
     // indexed) or a file could not be written (see writeError()).
@@ -70,7 +88,9 @@ public:
     // begin: scratch folders, the start time, the slots, the status line.
     void begin(const IndexRunRequest& request);
     // Reads and filters the drive file list into the document list and runs
-    // the text-document builder. False when there is no drive file list.
+    // the text-document builder. False when there is no drive file list
+    // (driveListMissing()) or the document list could not be written
+    // (writeError(); finish() then reports it and saves nothing).
     bool LiesDieListeEin();
     // Merge when split, then the database files and the index log.
     void finish();
@@ -90,10 +110,16 @@ public:
     const QStringList& logLines() const { return logLines_; }
     // The first file that could not be written, in German; empty when none.
     QString writeError() const;
+    // The documents whose container could not be read, in document order.
+    const QStringList& unreadableDocuments() const { return unreadableDocuments_; }
 
 private:
     void ErstelleDieODTtextDokumente();
+    bool indexDocument(const QString& path, UnpackEnvironment& environment);
     bool admitted(const QString& path) const;
+    QString stagedTextCachePath() const;
+    void commitTextCache();
+    void reportUnreadable(const QString& path);
     void setStatus(const QString& text);
     void setCaption(const QString& text);
     std::optional<QString> driveFileListPath() const;
@@ -112,6 +138,8 @@ private:
     std::unique_ptr<DatabaseWriter> writer_;
     qint64 splitLimit_ = kDefaultSplitLimit;
     qint64 memberSizeCap_ = kDefaultMemberSizeCap;
+    int threads_ = 0;
+    std::unique_ptr<TextCacheWriter> cacheWriter_;
     qint64 startTick_ = 0;
     qint64 listedFiles_ = 0;
     qint64 indexedDocuments_ = 0;
@@ -122,6 +150,7 @@ private:
     bool documentListStaged_ = false;
     QString status_;
     QStringList logLines_;
+    QStringList unreadableDocuments_;
     QString listError_;
 };
 

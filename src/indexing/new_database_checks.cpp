@@ -19,28 +19,40 @@ QString nameChangeMessage(const QString& text) {
     return QString();
 }
 
-QStringList confirmationMessages(const DialogInputs& inputs,
-                                 const std::function<bool(const QString&)>& folderExists,
-                                 const QStringList& catalogue) {
-    QStringList messages;
+QList<Refusal> confirmationRefusals(const DialogInputs& inputs,
+                                    const std::function<bool(const QString&)>& folderExists,
+                                    const QStringList& catalogue) {
+    QList<Refusal> refusals;
     if (inputs.name.isEmpty())
-        messages.append(QStringLiteral("Sie haben keinen Namen für die Datenbank angegeben"));
+        refusals.append({RefusalKind::NoName,
+                         QStringLiteral("Sie haben keinen Namen für die Datenbank angegeben")});
     if (inputs.folder.isEmpty())
-        messages.append(QStringLiteral("Sie haben keinen Pfad angegeben"));
+        refusals.append({RefusalKind::NoFolder, QStringLiteral("Sie haben keinen Pfad angegeben")});
     if (inputs.folder.isEmpty() || !folderExists(inputs.folder))
-        messages.append(QStringLiteral("Der angegebene Ordner existiert nicht"));
+        refusals.append(
+            {RefusalKind::FolderMissing, QStringLiteral("Der angegebene Ordner existiert nicht")});
     if (inputs.patternText.isEmpty())
-        messages.append(QStringLiteral("Sie haben keine Dateiendung angegeben"));
+        refusals.append(
+            {RefusalKind::NoPattern, QStringLiteral("Sie haben keine Dateiendung angegeben")});
     if (!inputs.updateMode) {
         for (const QString& existing : catalogue) {
             if (existing.compare(inputs.name, Qt::CaseInsensitive) == 0) {
-                messages.append(
-                    QStringLiteral("Dieser Name existiert schon! Geben Sie einen anderen ein!"));
+                refusals.append(
+                    {RefusalKind::NameTaken,
+                     QStringLiteral("Dieser Name existiert schon! Geben Sie einen anderen ein!")});
                 break;
             }
         }
     }
-    return messages;
+    return refusals;
+}
+
+bool hasRefusal(const QList<Refusal>& refusals, RefusalKind kind) {
+    for (const Refusal& refusal : refusals) {
+        if (refusal.kind == kind)
+            return true;
+    }
+    return false;
 }
 
 bool folderExistsThroughDriveMap(const platform::DriveMap& drives, const QString& folder) {

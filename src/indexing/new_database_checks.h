@@ -2,6 +2,7 @@
 
 #include "platform/drive_map.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -28,12 +29,23 @@ struct DialogInputs {
     bool updateMode = false;
 };
 
-// The messages of the dialog's OK, in their order; the dialog ends as
+// Why the dialog's OK refuses its inputs.
+enum class RefusalKind { NoName, NoFolder, FolderMissing, NoPattern, NameTaken };
+
+struct Refusal {
+    RefusalKind kind;
+    QString message; // German, as the dialog shows it
+    bool operator==(const Refusal&) const = default;
+};
+
+// The refusals of the dialog's OK, in their order; the dialog ends as
 // cancelled when there is any. folderExists answers for a Windows-form
 // folder; catalogue holds the names of the existing databases.
-QStringList confirmationMessages(const DialogInputs& inputs,
-                                 const std::function<bool(const QString&)>& folderExists,
-                                 const QStringList& catalogue);
+QList<Refusal> confirmationRefusals(const DialogInputs& inputs,
+                                    const std::function<bool(const QString&)>& folderExists,
+                                    const QStringList& catalogue);
+
+bool hasRefusal(const QList<Refusal>& refusals, RefusalKind kind);
 
 // A Windows-form folder exists when the drive map leads to a directory.
 bool folderExistsThroughDriveMap(const platform::DriveMap& drives, const QString& folder);

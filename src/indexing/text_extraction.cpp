@@ -1,9 +1,22 @@
 #include "text_extraction.h"
 
-#include "textio/windows1252.h"
 #include "textio/xml_parser.h"
 
 namespace indexing {
+namespace {
+
+// Style sheets and scripts are no document text: EPUB chapters of many
+// e-book tools carry their CSS in a <style> element of every chapter.
+bool isNonTextElement(const QByteArray& tagName) {
+    return tagName.compare("style", Qt::CaseInsensitive) == 0 ||
+           tagName.compare("script", Qt::CaseInsensitive) == 0;
+}
+
+bool isTextPart(TXmlParser::PartType type) {
+    return type == TXmlParser::PartType::Text || type == TXmlParser::PartType::CData;
+}
+
+} // namespace
 
 bool isSkippedMember(const QString& memberPath) {
     const QString lower = memberPath.toLower();
@@ -15,37 +28,44 @@ bool isSkippedMember(const QString& memberPath) {
     return false;
 }
 
-void LoadXMLDocument(MemberSource& members, DatabaseWriter& writer,
-                     const platform::RunContext& context, qint64 splitLimit) {
-    qint64 characterCount = 0;
+bool LoadXMLDocument(MemberSource& members, ExtractedText& text, const ExtractionControl& control) {
     TXmlParser scanner;
     // Kept from one member to the next: a member that starts with the text
     // the previous one ended with does not repeat it.
     QByteArray previousContent;
     for (qsizetype i = 0; i < members.memberCount(); ++i) {
-        context.yield();
+        control.yieldNow();
+        if (control.stopped())
+            return false;
         if (isSkippedMember(members.memberPath(i)))
             continue;
         std::optional<QByteArray> bytes = members.readMember(i);
         scanner.loadFromBuffer(bytes ? std::move(*bytes) : QByteArray());
+        // The element whose text is left out, while the scanner is inside it.
+        QByteArray skippedElement;
         while (scanner.nextPart()) {
-            context.yield();
-            if (characterCount >= splitLimit) {
-                writer.writePart();
-                characterCount = 0;
-            }
+            control.yieldNow();
+            if (control.stopped())
+                return false;
+            const TXmlParser::PartType type = scanner.partType();
+            if (type == TXmlParser::PartType::StartTag && skippedElement.isEmpty() &&
+                isNonTextElement(scanner.name()))
+                skippedElement = scanner.name();
+            else if (type == TXmlParser::PartType::EndTag && !skippedElement.isEmpty() &&
+                     scanner.name().compare(skippedElement, Qt::CaseInsensitive) == 0)
+                skippedElement.clear();
+            const bool written = skippedElement.isEmpty() || !isTextPart(type);
+            // A part left out still counts as the previous content, so the
+            // line after it is decided exactly as if it had been written.
             const QByteArray& content = scanner.content();
-            if (content != previousContent) {
-                QString line = textio::ansiView(content);
-                line.replace(QChar(0xBF), QLatin1Char(' '));
-                writer.appendLine(line);
-                characterCount += line.size();
-            }
+            if (content != previousContent && written)
+                text.appendScannedLine(content);
+            else
+                text.notePart();
             previousContent = content;
         }
     }
-    if (writer.hasLines() && writer.splitFlag())
-        writer.writePart();
+    return true;
 }
 
 } // namespace indexing

@@ -12,6 +12,11 @@ namespace {
 const QStringList kMemberPatterns = {QStringLiteral("*.xhtml"), QStringLiteral("*.htm"),
                                      QStringLiteral("*.html"), QStringLiteral("*.xml")};
 
+// Member paths as the skip rules see them: below the unpack folder with "/"
+// separators. Only the words in them matter, so every run uses the same
+// folder name.
+const QString kUnpackFolder = QStringLiteral("Datenbank/Temp/ZipTemp/");
+
 qsizetype lastSeparator(const QString& path) {
     return std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char(':')));
 }
@@ -46,22 +51,20 @@ QString chooseSubFolder(const QStringList& topLevelListing) {
     return candidate;
 }
 
-void EntpackeDieODT(const QString& path, UnpackEnvironment& environment) {
-    const QString unpackFolder = platform::unpackDirectory(environment.programDirectory);
-    if (!QFileInfo(unpackFolder).isDir())
-        return;
-    const QString container = containerName(path);
-    const auto nativePath = environment.drives->toNative(path);
-    environment.context->yield();
+QString invalidZipfileMessage(const QString& documentPath) {
+    return QLatin1Char('<') + documentPath + QStringLiteral("> invalid zipfile");
+}
+
+DocumentExtraction extractDocument(const QString& windowsPath, const QString& nativePath,
+                                   const ExtractionLimits& limits,
+                                   const ExtractionControl& control) {
+    DocumentExtraction result;
     TShellZip archive;
-    archive.setMemberSizeCap(environment.memberSizeCap);
-    if (!nativePath || !archive.open(*nativePath)) {
-        if (environment.context->prompts)
-            environment.context->prompts->warning(QLatin1Char('<') + container +
-                                                  QStringLiteral("> invalid zipfile"));
-        return;
-    }
-    const QString subFolder = chooseSubFolder(archive.topLevelListing(container));
+    archive.setMemberSizeCap(limits.memberSizeCap);
+    archive.setContainerSizeCap(limits.containerSizeCap);
+    if (!archive.open(nativePath))
+        return result;
+    const QString subFolder = chooseSubFolder(archive.topLevelListing(containerName(windowsPath)));
     QList<int> members;
     for (const QString& pattern : kMemberPatterns)
         archive.findFiles(subFolder, pattern, true, members);
@@ -69,6 +72,27 @@ void EntpackeDieODT(const QString& path, UnpackEnvironment& environment) {
         for (const QString& pattern : kMemberPatterns)
             archive.findFiles(QString(), pattern, true, members);
     }
+    ArchiveMembers source(archive, kUnpackFolder, members);
+    result.outcome = LoadXMLDocument(source, result.text, control)
+                         ? DocumentExtraction::Outcome::Text
+                         : DocumentExtraction::Outcome::Stopped;
+    return result;
+}
+
+UnpackOutcome EntpackeDieODT(const QString& path, UnpackEnvironment& environment) {
+    const QString unpackFolder = platform::unpackDirectory(environment.programDirectory);
+    if (!QFileInfo(unpackFolder).isDir())
+        return UnpackOutcome::NoUnpackFolder;
+    environment.context->yield();
+    DocumentExtraction extraction;
+    if (environment.extraction) {
+        extraction = environment.extraction(path);
+    } else if (const auto nativePath = environment.drives->toNative(path)) {
+        extraction = extractDocument(path, *nativePath, environment.limits,
+                                     ExtractionControl{environment.context->yield, nullptr});
+    }
+    if (extraction.outcome != DocumentExtraction::Outcome::Text)
+        return UnpackOutcome::Unreadable;
 
     const QStringList header = database::documentBlockHeaderLines(path);
     for (qsizetype i = 0; i < 3; ++i)
@@ -79,11 +103,8 @@ void EntpackeDieODT(const QString& path, UnpackEnvironment& environment) {
     if (environment.caption)
         environment.caption(QString::number(*environment.indexedDocuments) +
                             QStringLiteral("  Datei:  ") + path);
-
-    // Member paths as the skip rules see them: below the unpack folder with
-    // "/" separators.
-    ArchiveMembers source(archive, QDir::fromNativeSeparators(unpackFolder), members);
-    LoadXMLDocument(source, *environment.writer, *environment.context, environment.splitLimit);
+    writeDocumentText(extraction.text, *environment.writer, environment.splitLimit);
+    return UnpackOutcome::Indexed;
 }
 
 } // namespace indexing

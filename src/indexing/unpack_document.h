@@ -2,6 +2,7 @@
 
 #include "archive_reader.h"
 #include "database_writer.h"
+#include "extracted_text.h"
 #include "text_extraction.h"
 
 #include "platform/drive_map.h"
@@ -13,6 +14,30 @@
 
 namespace indexing {
 
+// What reading one container may bring into memory.
+struct ExtractionLimits {
+    qint64 memberSizeCap = kDefaultMemberSizeCap;
+    qint64 containerSizeCap = kDefaultContainerSizeCap;
+};
+
+// The text of one document, or why there is none.
+struct DocumentExtraction {
+    enum class Outcome {
+        Text,       // the container was read; its text may be empty
+        Unreadable, // no readable ZIP container
+        Stopped,    // stopped before the end; nothing of it may be used
+    };
+    Outcome outcome = Outcome::Unreadable;
+    ExtractedText text;
+};
+
+// Reads the container of a document (its Windows-form path, which decides
+// the top-level listing, and its native path) and extracts its text. Touches
+// nothing but the document, so it may run on any thread.
+DocumentExtraction extractDocument(const QString& windowsPath, const QString& nativePath,
+                                   const ExtractionLimits& limits,
+                                   const ExtractionControl& control = {});
+
 // What the unpacking of one document needs from its run.
 struct UnpackEnvironment {
     QString programDirectory;
@@ -22,13 +47,16 @@ struct UnpackEnvironment {
     std::function<void(const QString&)> caption;
     qint64* indexedDocuments = nullptr;
     qint64 splitLimit = kDefaultSplitLimit;
-    qint64 memberSizeCap = kDefaultMemberSizeCap;
+    ExtractionLimits limits = {};
+    // Where the extraction of a document comes from when it was made ahead
+    // (threads, text cache); empty: it is made here, with the run's yields.
+    std::function<DocumentExtraction(const QString& path)> extraction = {};
 };
 
 // The name the container had while the shell unpacked it: the document's
 // folder + its base name without ".odt", ".docm", ".docx", ".epub" (each
-// removed once, in that order, wherever it stands) + ".zip". It names the
-// container in messages and decides the top-level listing.
+// removed once, in that order, wherever it stands) + ".zip". It decides the
+// top-level listing.
 QString containerName(const QString& documentPath);
 
 // The folder whose members carry the text: the last top-level line that
@@ -36,10 +64,20 @@ QString containerName(const QString& documentPath);
 // "\", with a "\" appended; empty when there is none.
 QString chooseSubFolder(const QStringList& topLevelListing);
 
-// EntpackeDieODT: reads the container of the document (a Windows-form
-// path), writes its block header, counts it and extracts its text. A
-// container that cannot be read is reported with "<container> invalid
-// zipfile" and gets no block; the run goes on.
-void EntpackeDieODT(const QString& path, UnpackEnvironment& environment);
+// "<D:\Texte\Kaputt.docx> invalid zipfile": the document as it lies on
+// disk (the shell's message named a renamed copy this program never makes).
+QString invalidZipfileMessage(const QString& documentPath);
+
+enum class UnpackOutcome {
+    Indexed,        // block header written, counted, text written
+    NoUnpackFolder, // skipped silently: no block, not counted
+    Unreadable,     // no readable ZIP container: no block, not counted
+};
+
+// EntpackeDieODT: gets the text of the document (a Windows-form path),
+// writes its block header, counts it and writes its text. A container that
+// cannot be read gets no block; the caller reports it and goes on with the
+// next document.
+UnpackOutcome EntpackeDieODT(const QString& path, UnpackEnvironment& environment);
 
 } // namespace indexing

@@ -4,36 +4,52 @@
 #include <QString>
 #include <QStringList>
 
-// The four message boxes the program shows. Core code reports through this
-// seam only; the windows pass the Qt implementation, tests a recorder.
+// The message boxes the program shows. Core code reports through this seam
+// only; the windows pass the Qt implementation, tests a recorder.
 namespace platform {
 
 class Prompts {
 public:
+    enum class Kind { Warning, Information, Confirmation, Plain, Error };
+
     virtual ~Prompts() = default;
-    virtual void warning(const QString& text) = 0;     // warning, OK
-    virtual void information(const QString& text) = 0; // information, OK
-    virtual bool confirm(const QString& text) = 0;     // confirmation, Yes (true) / No
-    virtual void plain(const QString& text) = 0;       // plain, OK
+
+    // The title of every box whose text the program's design gives no
+    // title of its own.
+    static QString defaultTitle() { return QStringLiteral("Trovex-ODT"); }
+
+    void warning(const QString& text, const QString& title = defaultTitle()) {
+        show(Kind::Warning, text, title); // warning icon, OK
+    }
+    void information(const QString& text, const QString& title = defaultTitle()) {
+        show(Kind::Information, text, title); // information icon, OK
+    }
+    // Confirmation with Yes (true) and No.
+    bool confirm(const QString& text, const QString& title = defaultTitle()) {
+        return show(Kind::Confirmation, text, title);
+    }
+    void plain(const QString& text, const QString& title = defaultTitle()) {
+        show(Kind::Plain, text, title); // no icon, OK
+    }
+    void error(const QString& text, const QString& title = defaultTitle()) {
+        show(Kind::Error, text, title); // error icon, OK
+    }
+
+protected:
+    // Shows one box and waits for it; the answer counts for a confirmation
+    // only.
+    virtual bool show(Kind kind, const QString& text, const QString& title) = 0;
 };
 
 // Test double: records every box and answers confirmations from a script
 // (Yes when the script has run out).
 class RecordingPrompts final : public Prompts {
 public:
-    enum class Kind { Warning, Information, Confirmation, Plain };
     struct Shown {
         Kind kind;
         QString text;
+        QString title;
     };
-
-    void warning(const QString& text) override { shown.append({Kind::Warning, text}); }
-    void information(const QString& text) override { shown.append({Kind::Information, text}); }
-    bool confirm(const QString& text) override {
-        shown.append({Kind::Confirmation, text});
-        return answers.isEmpty() ? true : answers.takeFirst();
-    }
-    void plain(const QString& text) override { shown.append({Kind::Plain, text}); }
 
     QStringList texts() const {
         QStringList all;
@@ -44,6 +60,14 @@ public:
 
     QList<Shown> shown;
     QList<bool> answers;
+
+protected:
+    bool show(Kind kind, const QString& text, const QString& title) override {
+        shown.append({kind, text, title});
+        if (kind != Kind::Confirmation)
+            return false;
+        return answers.isEmpty() ? true : answers.takeFirst();
+    }
 };
 
 } // namespace platform

@@ -1,15 +1,32 @@
 #include "qt_prompts.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace platform {
 namespace {
 
-int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text, bool yesNo) {
-    QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::NoButton, parent);
-    if (yesNo) {
+QMessageBox::Icon iconOf(Prompts::Kind kind) {
+    switch (kind) {
+    case Prompts::Kind::Warning:
+        return QMessageBox::Warning;
+    case Prompts::Kind::Information:
+        return QMessageBox::Information;
+    case Prompts::Kind::Confirmation:
+        return QMessageBox::Question;
+    case Prompts::Kind::Error:
+        return QMessageBox::Critical;
+    case Prompts::Kind::Plain:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+bool QtPrompts::show(Kind kind, const QString& text, const QString& title) {
+    QMessageBox box(iconOf(kind), title, text, QMessageBox::NoButton, parent_);
+    if (kind == Kind::Confirmation) {
         box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
         box.setEscapeButton(no);
@@ -17,25 +34,7 @@ int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text, bool y
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     }
     box.exec();
-    return box.buttonRole(box.clickedButton());
-}
-
-} // namespace
-
-void QtPrompts::warning(const QString& text) {
-    showBox(parent_, QMessageBox::Warning, text, false);
-}
-
-void QtPrompts::information(const QString& text) {
-    showBox(parent_, QMessageBox::Information, text, false);
-}
-
-bool QtPrompts::confirm(const QString& text) {
-    return showBox(parent_, QMessageBox::Question, text, true) == QMessageBox::YesRole;
-}
-
-void QtPrompts::plain(const QString& text) {
-    showBox(parent_, QMessageBox::NoIcon, text, false);
+    return box.buttonRole(box.clickedButton()) == QMessageBox::YesRole;
 }
 
 } // namespace platform

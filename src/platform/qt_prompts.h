@@ -13,10 +13,8 @@ public:
         : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    void warning(const QString& text) override;
-    void information(const QString& text) override;
-    bool confirm(const QString& text) override;
-    void plain(const QString& text) override;
+protected:
+    bool show(Kind kind, const QString& text, const QString& title) override;
 
 private:
     QWidget* parent_;

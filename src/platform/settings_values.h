@@ -29,6 +29,8 @@ inline const QString kSplitterPos = QStringLiteral("SplitterPos");
 inline const QString kLesezeichenPrefix = QStringLiteral("Lesezeichen_");
 inline const QString kTrovexControl = QStringLiteral("Trovex_Control");
 inline const QString kLaufwerkPrefix = QStringLiteral("Laufwerk_");
+// Threads that extract documents during an index run; empty: one per processor.
+inline const QString kIndizierungThreads = QStringLiteral("Indizierung_Threads");
 
 // The twelve values written on the first run, in the order they are written.
 QList<QPair<QString, QString>> firstRunDefaults(int defaultWidth);

@@ -120,24 +120,4 @@ void ProcessToolLauncher::start(const ToolStartRequest& request) {
     process->start(request.program, request.arguments);
 }
 
-int runToolAndWait(const ToolStartRequest& request, QString* error) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(request.program, request.arguments);
-    if (!process.waitForStarted(-1)) {
-        if (error)
-            *error = QStringLiteral("%1 konnte nicht gestartet werden: %2")
-                         .arg(QDir::toNativeSeparators(request.program), process.errorString());
-        return -1;
-    }
-    process.waitForFinished(-1);
-    if (process.exitStatus() != QProcess::NormalExit) {
-        if (error)
-            *error = QStringLiteral("%1 wurde unerwartet beendet.")
-                         .arg(QDir::toNativeSeparators(request.program));
-        return -1;
-    }
-    return process.exitCode();
-}
-
 } // namespace platform

@@ -11,7 +11,7 @@
 
 // Starting the file-list tool ErstelleDateiliste and hearing when it has
 // started and when it has finished. The main window's monitor listens to the
-// notifications; trovex index starts the tool and waits for it.
+// notifications; trovex index waits for them (filelist/tool_start.h).
 namespace platform {
 
 struct ToolStartRequest {
@@ -66,11 +66,6 @@ public:
 private:
     QProcess* process_ = nullptr;
 };
-
-// Starts the tool, waits for it and gives its exit status, for the command
-// line, which has no event loop to watch with. -1 with an error text when it
-// could not be started or did not end normally.
-int runToolAndWait(const ToolStartRequest& request, QString* error = nullptr);
 
 // Test double: records each request; the test sends the notifications.
 class RecordingToolLauncher final : public ToolLauncher {

@@ -102,13 +102,33 @@ findWide(const unsigned char* bytes, qint64& p, qint64 last, qint64 lastLoad, in
 }
 #endif
 
+// The folded letter starting at each byte of the pattern (taken before the
+// byte-wise lowering, which would turn the lead byte C3 into E3), or an empty
+// list when there is none.
+QList<char16_t> twoByteLettersOf(QByteArrayView pattern) {
+    QList<char16_t> letters(pattern.size(), 0);
+    bool any = false;
+    for (qsizetype k = 0; k + 1 < pattern.size(); ++k) {
+        const char16_t letter = foldedTwoByteLetter(static_cast<unsigned char>(pattern[k]),
+                                                    static_cast<unsigned char>(pattern[k + 1]));
+        if (letter) {
+            letters[k] = letter;
+            any = true;
+            ++k;
+        }
+    }
+    return any ? letters : QList<char16_t>();
+}
+
 } // namespace
 
-ByteFinder::ByteFinder(QByteArrayView pattern, bool caseFolded)
+ByteFinder::ByteFinder(QByteArrayView pattern, bool caseFolded, UmlautFolding umlauts)
     : pattern_(caseFolded ? textio::windows1252Lower(pattern) : pattern.toByteArray())
     , caseFolded_(caseFolded) {
     if (pattern_.isEmpty())
         return;
+    if (caseFolded && umlauts == UmlautFolding::On)
+        letters_ = twoByteLettersOf(pattern);
     const auto& share = byteCommonness();
     auto weight = [&](const Anchor& anchor) {
         int sum = 0;
@@ -154,7 +174,33 @@ ByteFinder::Anchor ByteFinder::anchorAt(int offset) const {
         if (lower[b] == target)
             anchor.bytes[anchor.count++] = static_cast<unsigned char>(b);
     }
+    if (!letters_.isEmpty())
+        addLetterPartners(anchor);
     return anchor;
+}
+
+// A byte of a two-byte letter may also be the same byte of any letter that
+// folds alike (the lead byte differs for Ÿ/ÿ and Ŀ/ŀ).
+void ByteFinder::addLetterPartners(Anchor& anchor) const {
+    const int offset = anchor.offset;
+    const bool isLead = letters_[offset] != 0;
+    const bool isContinuation = offset > 0 && letters_[offset - 1] != 0;
+    if (!isLead && !isContinuation)
+        return;
+    const char16_t letter = isLead ? letters_[offset] : letters_[offset - 1];
+    auto add = [&](unsigned char byte) {
+        for (int i = 0; i < anchor.count; ++i) {
+            if (anchor.bytes[i] == byte)
+                return;
+        }
+        anchor.bytes[anchor.count++] = byte;
+    };
+    for (char16_t ch = 0x00C0; ch <= 0x017F; ++ch) {
+        if (foldedTwoByteLetter(ch) != letter)
+            continue;
+        add(isLead ? static_cast<unsigned char>(0xC0 | (ch >> 6))
+                   : static_cast<unsigned char>(0x80 | (ch & 0x3F)));
+    }
 }
 
 bool ByteFinder::verify(const unsigned char* at) const {
@@ -162,10 +208,32 @@ bool ByteFinder::verify(const unsigned char* at) const {
     const qsizetype m = pattern_.size();
     if (!caseFolded_)
         return std::memcmp(at, pattern, static_cast<size_t>(m)) == 0;
+    if (!letters_.isEmpty())
+        return verifyWithLetters(at);
     const auto& lower = textio::windows1252LowerTable();
     for (qsizetype k = 0; k < m; ++k) {
         if (lower[at[k]] != pattern[k])
             return false;
+    }
+    return true;
+}
+
+// A letter of the pattern matches any text letter that folds alike; where
+// it does not, its two bytes still get the byte-wise comparison, so nothing
+// found without the option is lost.
+bool ByteFinder::verifyWithLetters(const unsigned char* at) const {
+    const auto* pattern = reinterpret_cast<const unsigned char*>(pattern_.constData());
+    const qsizetype m = pattern_.size();
+    const auto& lower = textio::windows1252LowerTable();
+    for (qsizetype k = 0; k < m;) {
+        const char16_t letter = letters_[k];
+        if (letter && foldedTwoByteLetter(at[k], at[k + 1]) == letter) {
+            k += 2;
+            continue;
+        }
+        if (lower[at[k]] != pattern[k])
+            return false;
+        ++k;
     }
     return true;
 }

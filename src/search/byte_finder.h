@@ -1,7 +1,10 @@
 #pragma once
 
+#include "letter_folding.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 
 #include <array>
 #include <cstdint>
@@ -18,9 +21,14 @@ namespace search {
 // It gets there faster: two rare bytes of the pattern are compared sixteen
 // text positions at a time, and only where both fit is the whole pattern
 // compared.
+//
+// With umlaut folding on, a case-folded finder also lets a two-byte letter of
+// the pattern match its case partner in the text ("Äpfel" finds "äpfel",
+// "É" finds "é"). Everything the finder finds without the option it still
+// finds; a pattern without such letters behaves exactly as without it.
 class ByteFinder {
 public:
-    ByteFinder(QByteArrayView pattern, bool caseFolded);
+    ByteFinder(QByteArrayView pattern, bool caseFolded, UmlautFolding umlauts = UmlautFolding::Off);
 
     qsizetype size() const { return pattern_.size(); }
     bool isEmpty() const { return pattern_.isEmpty(); }
@@ -44,11 +52,16 @@ private:
     };
 
     Anchor anchorAt(int offset) const;
+    void addLetterPartners(Anchor& anchor) const;
     qint64 findScalar(const unsigned char* text, qint64 from, qint64 last) const;
     bool verify(const unsigned char* at) const;
+    bool verifyWithLetters(const unsigned char* at) const;
 
     QByteArray pattern_; // folded when case-folded
     bool caseFolded_;
+    // Per pattern byte: the folded letter that starts there, or 0. Empty
+    // unless umlaut folding is on and the pattern holds such a letter.
+    QList<char16_t> letters_;
     Anchor first_;
     Anchor second_;
     std::array<bool, 256> acceptsFirst_{};

@@ -14,9 +14,21 @@ ByteRange contextWindow(qint64 occurrence, qint64 fileSize) {
     return {start, std::min(start + kContextWindowSize, fileSize)};
 }
 
+ByteRange clipToDocument(ByteRange window, qint64 documentStart, qint64 nextDocumentStart) {
+    ByteRange clipped = window;
+    if (documentStart > clipped.from)
+        clipped.from = std::min(documentStart, clipped.to);
+    if (nextDocumentStart >= 0 && nextDocumentStart < clipped.to)
+        clipped.to = std::max(nextDocumentStart, clipped.from);
+    return clipped;
+}
+
 QString readContext(const MappedStore& store, qint64 occurrence) {
-    const ByteRange window = contextWindow(occurrence, store.size());
-    return textio::utf8DecodeLenient(store.readRange(window.from, window.to));
+    return readContext(store, contextWindow(occurrence, store.size()));
+}
+
+QString readContext(const MappedStore& store, ByteRange range) {
+    return textio::utf8DecodeLenient(store.readRange(range.from, range.to));
 }
 
 QString cleanContext(QString context, QStringView documentPath, QStringView documentMarker) {
@@ -52,11 +64,37 @@ bool isWordByte(unsigned char lowered) {
            lowered == 0xFC || lowered == 0xDF;
 }
 
+bool isWordNeighbour(QStringView context, qsizetype index) {
+    if (index < 0 || index >= context.size())
+        return false;
+    const unsigned char byte = textio::windows1252Byte(context[index].unicode()).value_or('?');
+    return isWordByte(textio::windows1252LowerTable()[byte]);
+}
+
+bool hasNoWordNeighbours(QStringView context, qsizetype at, qsizetype length) {
+    return !isWordNeighbour(context, at - 1) && !isWordNeighbour(context, at + length);
+}
+
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The option's test: pattern and context compared as text, both folded.
+bool passesFoldedWholeWordTest(QStringView context, QByteArrayView pattern) {
+    const QString term = foldedForComparison(textio::utf8DecodeLenient(pattern));
+    const qsizetype at = foldedForComparison(context).indexOf(term);
+    return at < 0 || hasNoWordNeighbours(context, at, term.size());
+}
+
 } // namespace
 
-bool passesWholeWordTest(QStringView context, QByteArrayView pattern) {
+bool passesWholeWordTest(QStringView context, QByteArrayView pattern, UmlautFolding umlauts) {
     if (pattern.isEmpty())
         return true;
+    // An ASCII pattern has nothing to fold beyond ASCII: the test stays as it is.
+    if (umlauts == UmlautFolding::On && !isAscii(pattern))
+        return passesFoldedWholeWordTest(context, pattern);
     // One byte per UTF-16 unit, so positions in it are positions in the context.
     QByteArray contextBytes = textio::ansiBytes(context);
     for (char& c : contextBytes) {
@@ -65,16 +103,7 @@ bool passesWholeWordTest(QStringView context, QByteArrayView pattern) {
     }
     const QByteArray loweredPattern = textio::windows1252Lower(pattern);
     const qsizetype at = contextBytes.indexOf(loweredPattern);
-    if (at < 0)
-        return true;
-    const auto& lower = textio::windows1252LowerTable();
-    auto isWordNeighbour = [&](qsizetype index) {
-        if (index < 0 || index >= contextBytes.size())
-            return false;
-        const unsigned char byte = textio::windows1252Byte(context[index].unicode()).value_or('?');
-        return isWordByte(lower[byte]);
-    };
-    return !isWordNeighbour(at - 1) && !isWordNeighbour(at + loweredPattern.size());
+    return at < 0 || hasNoWordNeighbours(context, at, loweredPattern.size());
 }
 
 } // namespace search

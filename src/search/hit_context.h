@@ -1,5 +1,6 @@
 #pragma once
 
+#include "letter_folding.h"
 #include "mapped_store.h"
 
 #include <QByteArrayView>
@@ -23,8 +24,15 @@ struct ByteRange {
 // file, never before byte 0.
 ByteRange contextWindow(qint64 occurrence, qint64 fileSize);
 
+// The window as the page shows it: clipped to the occurrence's document,
+// from its header line's "#" up to, not including, the next document's "#"
+// (or the end of the file). A hit near the end of a document would otherwise
+// show, and the page would bold, the next document's text as its own.
+ByteRange clipToDocument(ByteRange window, qint64 documentStart, qint64 nextDocumentStart);
+
 // "read context": the window's bytes decoded leniently (never fails).
 QString readContext(const MappedStore& store, qint64 occurrence);
+QString readContext(const MappedStore& store, ByteRange range);
 
 // One entry of the hit context list: document path + ":TextUmgebstr " +
 // cleaned context, kept apart here.
@@ -54,6 +62,11 @@ QString joinContext(const QString& resultLine, QStringView documentPath,
 // (as Windows-1252, ASCII letters lowered) must have no word character
 // (a-z, ä, ö, ü, ß after lowering) on either side. A neighbour outside the
 // window is a boundary; a context without the pattern passes.
-bool passesWholeWordTest(QStringView context, QByteArrayView pattern);
+//
+// With umlaut folding on, a pattern with letters beyond ASCII is looked for
+// as text, its two-byte letters folded like ASCII ones, so "äpfel" is found
+// in "Äpfelbaum" and fails there. The neighbours are judged as before.
+bool passesWholeWordTest(QStringView context, QByteArrayView pattern,
+                         UmlautFolding umlauts = UmlautFolding::Off);
 
 } // namespace search

@@ -5,9 +5,29 @@
 #if defined(Q_OS_UNIX)
 #include <sys/mman.h>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #endif
 
 namespace search {
+namespace {
+
+qint64 memoryPageSize() {
+#if defined(Q_OS_UNIX)
+    return ::sysconf(_SC_PAGESIZE);
+#elif defined(Q_OS_WIN)
+    SYSTEM_INFO info;
+    ::GetSystemInfo(&info);
+    return info.dwPageSize;
+#else
+    return 4096;
+#endif
+}
+
+} // namespace
 
 MappedStore::~MappedStore() {
     close();
@@ -47,19 +67,22 @@ void MappedStore::close() {
 }
 
 void MappedStore::release(qint64 from, qint64 to) const {
-#if defined(Q_OS_UNIX) && defined(MADV_DONTNEED)
     if (!data_)
         return;
-    static const qint64 page = ::sysconf(_SC_PAGESIZE);
+    static const qint64 page = memoryPageSize();
     from = std::clamp<qint64>(from, 0, size_);
     to = std::clamp<qint64>(to, from, size_);
     const qint64 first = (from + page - 1) / page * page;
     const qint64 last = to / page * page;
-    if (last > first)
-        ::madvise(data_ + first, static_cast<size_t>(last - first), MADV_DONTNEED);
-#else
-    Q_UNUSED(from);
-    Q_UNUSED(to);
+    if (last <= first)
+        return;
+#if defined(Q_OS_UNIX) && defined(MADV_DONTNEED)
+    ::madvise(data_ + first, static_cast<size_t>(last - first), MADV_DONTNEED);
+#elif defined(Q_OS_WIN)
+    // Unlocking pages that were never locked takes them out of the working
+    // set (the call then reports ERROR_NOT_LOCKED, which is expected); the
+    // view stays mapped and they come back from the file cache when touched.
+    ::VirtualUnlock(data_ + first, static_cast<SIZE_T>(last - first));
 #endif
 }
 

@@ -30,7 +30,9 @@ public:
 
     // Lets go of the memory behind a range the scan has passed; the bytes
     // stay readable (they come back from the file cache when touched), so
-    // memory stays flat however large the store is.
+    // memory stays flat however large the store is. Done with madvise on
+    // Linux and other Unix systems and by taking the pages out of the
+    // working set on Windows; elsewhere it does nothing.
     void release(qint64 from, qint64 to) const;
 
     // "read range": bytes [from, to) clamped to the file.

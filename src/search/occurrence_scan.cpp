@@ -57,4 +57,8 @@ qint64 DocumentStartLocator::documentStartBefore(qint64 occurrence) {
     return start;
 }
 
+qint64 DocumentStartLocator::documentStartAfter(qint64 occurrence, qint64 before) const {
+    return marker_.find(text_, occurrence + 1, before);
+}
+
 } // namespace search

@@ -43,6 +43,11 @@ public:
     // -1 when no document starts before the occurrence.
     qint64 documentStartBefore(qint64 occurrence);
 
+    // The first document start after the occurrence and before `before`,
+    // or -1: where the occurrence's document ends, looked for only as far
+    // as the caller needs to know.
+    qint64 documentStartAfter(qint64 occurrence, qint64 before) const;
+
 private:
     QByteArrayView text_;
     const ByteFinder& marker_;

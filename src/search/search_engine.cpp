@@ -36,17 +36,18 @@ public:
     explicit OccurrenceSource(const MappedStore& store)
         : store_(store) {}
 
-    QList<qint64> occurrences(const QByteArray& pattern, bool caseFolded, int limit,
-                              const platform::RunContext& run) {
+    QList<qint64> occurrences(const QByteArray& pattern, bool caseFolded, UmlautFolding umlauts,
+                              int limit, const platform::RunContext& run) {
         for (const Scan& scan : scans_) {
-            if (scan.pattern == pattern && scan.caseFolded == caseFolded && scan.result.reachedEnd)
+            if (scan.pattern == pattern && scan.caseFolded == caseFolded &&
+                scan.umlauts == umlauts && scan.result.reachedEnd)
                 return scan.result.positions.mid(0, limit);
         }
-        const ByteFinder finder(pattern, caseFolded);
+        const ByteFinder finder(pattern, caseFolded, umlauts);
         OccurrenceScan result =
             scanOccurrences(store_.bytes(), finder, limit, run,
                             [this](qint64 from, qint64 to) { store_.release(from, to); });
-        scans_.append({pattern, caseFolded, result});
+        scans_.append({pattern, caseFolded, umlauts, result});
         return result.positions;
     }
 
@@ -54,6 +55,7 @@ private:
     struct Scan {
         QByteArray pattern;
         bool caseFolded;
+        UmlautFolding umlauts;
         OccurrenceScan result;
     };
     const MappedStore& store_;
@@ -97,12 +99,18 @@ QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint
         run.yield();
         if (run.cancelled())
             return {};
-        const QString window = readContext(store, occurrence);
-        if (context.request.wholeWords && !passesWholeWordTest(window, pattern))
+        const ByteRange window = contextWindow(occurrence, store.size());
+        // Which occurrences count is decided on the whole window, as ever;
+        // only the piece shown stays inside the document.
+        if (context.request.wholeWords && !passesWholeWordTest(readContext(store, window), pattern,
+                                                               umlautFolding(context.request)))
             continue;
         const QString path = resolvedPath(headerPath, context);
         acceptedPaths.append(path);
-        context.hitContexts.append({path, cleanContext(window, path, markerText)});
+        const ByteRange shown =
+            clipToDocument(window, start, locator.documentStartAfter(occurrence, window.to));
+        context.hitContexts.append(
+            {path, cleanContext(readContext(store, shown), path, markerText)});
         run.yield();
         if (run.cancelled())
             return {};
@@ -137,7 +145,7 @@ public:
         if (QFileInfo::exists(variantPath_)) {
             findings.results += SuchdenTextW(
                 variantPath_, request_.searchText, markerText, request_.caseSensitive,
-                request_.wholeWords, *environment_.run,
+                request_.wholeWords, occurrenceLimit(pass), *environment_.run,
                 [&](const QString& path) { return resolvedPath(path, context); }, hitContexts,
                 *environment_.drives);
         }
@@ -147,16 +155,17 @@ public:
         const ByteFinder marker(textio::utf8EncodePerUnit(markerText), true);
         const bool caseFolded = !request_.caseSensitive;
         QByteArray pattern = searchPattern(request_.searchText);
+        const UmlautFolding umlauts = umlautFolding(request_);
         QList<qint64> occurrences =
-            occurrences_->occurrences(pattern, caseFolded, occurrenceLimit(pass), run);
+            occurrences_->occurrences(pattern, caseFolded, umlauts, occurrenceLimit(pass), run);
         if (occurrences.isEmpty()) {
             // A long text may begin with something the store does not hold
             // (a list marker pasted along); the second try drops 4 bytes.
             const QByteArray retry = retryPattern(request_.searchText);
             if (retry != pattern) {
                 pattern = retry;
-                occurrences =
-                    occurrences_->occurrences(pattern, caseFolded, occurrenceLimit(pass), run);
+                occurrences = occurrences_->occurrences(pattern, caseFolded, umlauts,
+                                                        occurrenceLimit(pass), run);
             }
         }
         findings.noHits = occurrences.isEmpty();
@@ -205,6 +214,14 @@ QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
     return results;
 }
 
+bool foldUmlautsSetting(platform::SettingsStore& settings) {
+    return settings.read(kFoldUmlautsSetting) == QLatin1String("1");
+}
+
+UmlautFolding umlautFolding(const SearchRequest& request) {
+    return request.foldUmlauts && !request.caseSensitive ? UmlautFolding::On : UmlautFolding::Off;
+}
+
 QStringList cancelBodyLines() {
     return {QStringLiteral("<br>Benutzer hat die Suche abgebrochen!<br><br>"),
             QStringLiteral("<br>"), QStringLiteral("Benutzer hat die Suche abgebrochen!"),
@@ -218,6 +235,7 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
     QList<HitContextEntry> hitContexts; // once per search: pass 2 reuses pass-1 contexts
     StoreSearch store(request, environment);
     int firstPassLineCount = -1;
+    QStringList firstPassResultLines;
 
     auto writePage = [&](const QStringList& body, int pass, bool cancelled,
                          const QStringList& listed) {
@@ -259,11 +277,16 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
         if (!run.cancelled()) {
             for (const DocumentResult& result : findings.results)
                 body.append(joinContext(result.line, result.path, hitContexts));
-            // Only counts of this search compare, so this can end pass 2 only.
-            if (pass == 1)
+            // Pass 2 lets the pass-1 page stand only when it found exactly
+            // what that page lists: the same number of lines alone would
+            // leave "10 mal in:" standing for a document with 300 hits.
+            if (pass == 1) {
                 firstPassLineCount = static_cast<int>(body.size());
-            else if (firstPassLineCount < 50 && firstPassLineCount == body.size())
+                firstPassResultLines = resultLines(findings.results);
+            } else if (firstPassLineCount < 50 && firstPassLineCount == body.size() &&
+                       firstPassResultLines == resultLines(findings.results)) {
                 break;
+            }
             if (pass == 1)
                 body << QStringLiteral("...wenn keine Fundstellen mehr vorhanden, <br> dann wird "
                                        "in Trovex \"Fertig mit der Suche\" angezeigt.")

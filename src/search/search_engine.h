@@ -1,10 +1,12 @@
 #pragma once
 
 #include "hit_context.h"
+#include "letter_folding.h"
 #include "results_page.h"
 
 #include "platform/drive_map.h"
 #include "platform/run_context.h"
+#include "platform/settings_store.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,12 +15,20 @@
 
 namespace search {
 
+// The settings value of the umlaut option: "1" on, anything else
+// ("0", missing) off.
+inline const QString kFoldUmlautsSetting = QStringLiteral("Umlaute_Gross_Klein_egal");
+bool foldUmlautsSetting(platform::SettingsStore& settings);
+
 // The search request as the search window fills it.
 struct SearchRequest {
     QString databaseName;
     QString searchText;         // the search bar text as typed
     bool caseSensitive = false; // GrossKleinBeachten
     bool wholeWords = false;    // NurGanzeWoerterCheckBox
+    // Umlaute_Gross_Klein_egal: with the case ignored, the two-byte letters
+    // beyond ASCII fold too (Ä = ä). No effect on a case-sensitive search.
+    bool foldUmlauts = false;
     // The user chose to open the search text as a document path: no page.
     bool pathOpened = false;
 };
@@ -72,6 +82,9 @@ struct SearchOutcome {
 // occurrences), a results page after each pass that brings new lines.
 SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
                        const SearchEnvironment& environment);
+
+// The folding the request asks for: on only with the case ignored.
+UmlautFolding umlautFolding(const SearchRequest& request);
 
 // Body lines announcing a cancel, first and last.
 QStringList cancelBodyLines();

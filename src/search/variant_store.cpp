@@ -46,6 +46,46 @@ QByteArray lowerUtf16le(QByteArrayView bytes) {
     return lowered;
 }
 
+// The store's units as the search sees them, one block at a time: the block
+// on a fixed grid plus as many bytes as a match may reach beyond it, lowered
+// when the search is case-folded. Blocks start at even offsets, so every
+// unit is lowered whole, as lowering the whole store would.
+class VariantBlocks {
+public:
+    VariantBlocks(QByteArrayView units, bool lowered, qint64 blockSize, qint64 patternSize)
+        : units_(units)
+        , lowered_(lowered)
+        , blockSize_(std::max<qint64>(blockSize / 2 * 2, 2))
+        , reach_((patternSize + 1) / 2 * 2) {}
+
+    qint64 blockStartOf(qint64 offset) const { return offset / blockSize_ * blockSize_; }
+    qint64 blockEndOf(qint64 offset) const {
+        return std::min(blockStartOf(offset) + blockSize_, qint64(units_.size()));
+    }
+
+    // The bytes of the block holding `offset`, from the block's start.
+    QByteArrayView block(qint64 offset) {
+        const qint64 start = blockStartOf(offset);
+        const qint64 end = std::min(start + blockSize_ + reach_, qint64(units_.size()));
+        const QByteArrayView bytes = units_.sliced(start, end - start);
+        if (!lowered_)
+            return bytes;
+        if (loweredStart_ != start) {
+            loweredBlock_ = lowerUtf16le(bytes);
+            loweredStart_ = start;
+        }
+        return loweredBlock_;
+    }
+
+private:
+    QByteArrayView units_;
+    bool lowered_;
+    qint64 blockSize_;
+    qint64 reach_;
+    QByteArray loweredBlock_;
+    qint64 loweredStart_ = -1;
+};
+
 bool isSeparatorBefore(QChar ch) {
     return QStringView(u" -=(;:,._\n\r\x14").contains(ch) || ch.unicode() == 0;
 }
@@ -57,21 +97,40 @@ bool isSeparatorAfter(QChar ch) {
 } // namespace
 
 QList<qint64> variantOccurrences(QByteArrayView storeBytes, const QString& trimmedSearchText,
-                                 bool caseSensitive, const platform::RunContext& run) {
+                                 bool caseSensitive, int limit, const platform::RunContext& run,
+                                 const std::function<void(qint64, qint64)>& passed,
+                                 qint64 blockSize) {
     QList<qint64> positions;
     if (trimmedSearchText.isEmpty())
         return positions;
     // The units of the whole file (an odd last byte is not a unit).
     const QByteArrayView units = storeBytes.first(storeBytes.size() / 2 * 2);
-    const QByteArray haystack = caseSensitive ? units.toByteArray() : lowerUtf16le(units);
     const QString needleText = caseSensitive ? trimmedSearchText : lowerPerUnit(trimmedSearchText);
     const ByteFinder finder(utf16leBytes(needleText), false);
+    VariantBlocks blocks(units, !caseSensitive, blockSize, finder.size());
     qint64 from = 2; // the first search starts at the third byte
     while (true) {
         run.yield();
         if (run.cancelled())
             break;
-        const qint64 found = finder.find(haystack, from);
+        if (limit > 0 && positions.size() >= limit)
+            break;
+        qint64 found = -1;
+        while (from < units.size()) {
+            const qint64 start = blocks.blockStartOf(from);
+            const qint64 end = blocks.blockEndOf(from);
+            const qint64 at = finder.find(blocks.block(from), from - start, end - start);
+            if (at >= 0) {
+                found = start + at;
+                break;
+            }
+            if (passed)
+                passed(start, end);
+            from = end;
+            run.yield();
+            if (run.cancelled())
+                return positions;
+        }
         if (found < 0)
             break;
         positions.append(found + 1);
@@ -112,7 +171,7 @@ bool passesVariantWholeWordTest(QStringView context, QStringView trimmedSearchTe
 
 QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& searchText,
                                    const QString& documentMarker, bool caseSensitive,
-                                   bool wholeWords, const platform::RunContext& run,
+                                   bool wholeWords, int limit, const platform::RunContext& run,
                                    const std::function<QString(const QString&)>& resolvePath,
                                    QList<HitContextEntry>& hitContexts,
                                    const platform::DriveMap& drives) {
@@ -123,18 +182,23 @@ QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& sear
     const QString trimmed = trimBlanksAndControls(searchText);
 
     const ByteFinder marker(utf16leBytes(documentMarker), true);
-    const QList<qint64> occurrences = variantOccurrences(bytes, trimmed, caseSensitive, run);
+    const QList<qint64> occurrences =
+        variantOccurrences(bytes, trimmed, caseSensitive, limit, run,
+                           [&store](qint64 from, qint64 to) { store.release(from, to); });
     if (occurrences.isEmpty() || run.cancelled())
         return {};
-    QList<qint64> starts = scanOccurrences(bytes, marker, 0, run).positions;
+    // Document starts are looked for backwards from each occurrence, so the
+    // marker scan never runs further than the occurrences reach.
+    DocumentStartLocator locator(bytes, marker);
 
     QStringList acceptedPaths;
     for (auto it = occurrences.crbegin(); it != occurrences.crend(); ++it) {
+        // The occurrence counts from 1, the document starts from 0: a start
+        // at the occurrence's first byte still lies before it.
         const qint64 occurrence = *it;
-        const auto below = std::lower_bound(starts.cbegin(), starts.cend(), occurrence);
-        if (below == starts.cbegin())
+        const qint64 start = locator.documentStartBefore(occurrence);
+        if (start < 0)
             continue;
-        const qint64 start = *(below - 1);
         QString path = unitsOf(bytes.sliced(start), 0, 120);
         if (const qsizetype end = path.indexOf(QStringLiteral("\r\n")); end >= 0)
             path.truncate(end);

@@ -20,10 +20,19 @@ namespace search {
 
 // Byte positions (1-based, as the variant's search counts them) of the search
 // text's UTF-16LE bytes in the store's bytes, found byte by byte from the
-// third byte on, each search starting two bytes after the previous find; no
-// limit. Case-folded: both sides lowered per UTF-16 unit.
+// third byte on, each search starting two bytes after the previous find.
+// Case-folded: both sides lowered per UTF-16 unit.
+//
+// The store is searched a block at a time, a case-folded search lowering a
+// copy of one block only, so memory stays flat however large the store is;
+// the scan yields between blocks and stops at the cancel flag and after
+// `limit` positions (0: no limit), as the scan of the database text does.
+// `passed` is told each block left behind.
+inline constexpr qint64 kVariantBlockSize = qint64(8) << 20;
 QList<qint64> variantOccurrences(QByteArrayView storeBytes, const QString& trimmedSearchText,
-                                 bool caseSensitive, const platform::RunContext& run);
+                                 bool caseSensitive, int limit, const platform::RunContext& run,
+                                 const std::function<void(qint64, qint64)>& passed = {},
+                                 qint64 blockSize = kVariantBlockSize);
 
 // 500 UTF-16 units from unit (occurrence - 2 x text length) / 2.
 QString variantContext(QByteArrayView storeBytes, qint64 occurrence, qsizetype searchTextLength);
@@ -37,10 +46,11 @@ QString cleanVariantContext(QString context, QStringView documentMarker);
 // text is not in the context.
 bool passesVariantWholeWordTest(QStringView context, QStringView trimmedSearchText);
 
-// SuchdenTextW: the variant store's result lines; hit contexts are appended.
+// SuchdenTextW: the variant store's result lines, from at most `limit`
+// occurrences (0: all); hit contexts are appended.
 QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& searchText,
                                    const QString& documentMarker, bool caseSensitive,
-                                   bool wholeWords, const platform::RunContext& run,
+                                   bool wholeWords, int limit, const platform::RunContext& run,
                                    const std::function<QString(const QString&)>& resolvePath,
                                    QList<HitContextEntry>& hitContexts,
                                    const platform::DriveMap& drives);

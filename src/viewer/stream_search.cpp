@@ -15,8 +15,8 @@ constexpr qint64 kReleaseAlignment = 2 << 20;
 
 } // namespace
 
-search::ByteFinder makeViewerFinder(QByteArrayView findText) {
-    return search::ByteFinder(findText, /*caseFolded=*/true);
+search::ByteFinder makeViewerFinder(QByteArrayView findText, search::UmlautFolding umlauts) {
+    return search::ByteFinder(findText, /*caseFolded=*/true, umlauts);
 }
 
 bool Search::setFileName(const QString& fileName) {
@@ -36,7 +36,7 @@ bool Search::setFileName(const QString& fileName) {
 }
 
 bool Search::findFirst(QByteArrayView findText, qint64 from) {
-    finder_.emplace(makeViewerFinder(findText));
+    finder_.emplace(makeViewerFinder(findText, umlauts_));
     foundStart_ = -1;
     return scanFrom(std::max<qint64>(from, 0));
 }

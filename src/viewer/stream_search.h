@@ -13,10 +13,11 @@
 namespace viewer {
 
 // How the viewer's find compares: byte for byte, letters folded by the
-// Windows-1252 case tables, so on UTF-8 text only single-byte letters fold.
-// Every finder of the viewer is made here, so that a future option of the
-// comparison has one place to go.
-search::ByteFinder makeViewerFinder(QByteArrayView findText);
+// Windows-1252 case tables, so on UTF-8 text only single-byte letters fold;
+// with umlaut folding on, the two-byte letters fold with their case partners
+// as well. Every finder of the viewer is made here.
+search::ByteFinder makeViewerFinder(QByteArrayView findText,
+                                    search::UmlautFolding umlauts = search::UmlautFolding::Off);
 
 // The stream search over a file: set the file, find first from a 64-bit
 // offset, find next, and where the hit lies. The file is scanned through a
@@ -42,6 +43,9 @@ public:
     // Called between blocks of a long scan, so the window stays responsive.
     void setYield(std::function<void()> yield) { yield_ = std::move(yield); }
 
+    // Takes effect with the next findFirst.
+    void setUmlautFolding(search::UmlautFolding umlauts) { umlauts_ = umlauts; }
+
 private:
     bool scanFrom(qint64 from);
 
@@ -51,6 +55,7 @@ private:
     std::optional<search::ByteFinder> finder_;
     qint64 foundStart_ = -1;
     std::function<void()> yield_;
+    search::UmlautFolding umlauts_ = search::UmlautFolding::Off;
 };
 
 } // namespace viewer

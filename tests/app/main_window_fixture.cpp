@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 MainWindowFixture::MainWindowFixture() {
     initAppResources();
@@ -16,36 +17,31 @@ MainWindowFixture::MainWindowFixture() {
     QDir().mkpath(documents);
     drives.setDrive(QLatin1Char('T'), documents);
     volumes.indexable.insert(QLatin1Char('T'));
+    onPause = [] { QTest::qWait(0); };
+    runModal = [this](QDialog& window) -> int {
+        if (auto* newDatabase = qobject_cast<TOKBottomDlg*>(&window))
+            return answerDialog ? answerDialog(*newDatabase) : int(QDialog::Rejected);
+        if (qobject_cast<THinweisForm*>(&window)) {
+            ++questionsAsked;
+            return answerQuestion;
+        }
+        if (auto* search = qobject_cast<TSuchForm*>(&window))
+            return answerSearch ? answerSearch(*search) : int(QDialog::Rejected);
+        return int(QDialog::Rejected);
+    };
 }
 
 MainWindowFixture::~MainWindowFixture() = default;
 
 void MainWindowFixture::start(bool show) {
-    services = std::unique_ptr<AppServices>(new AppServices{
-        settings, prompts, folders, volumes, shell, drives, toolLauncher, programDirectory,
-        programDirectory, false, screenWidth,
-        [this](QDialog& window) -> int {
-            if (auto* newDatabase = qobject_cast<TOKBottomDlg*>(&window))
-                return answerDialog ? answerDialog(*newDatabase) : int(QDialog::Rejected);
-            if (qobject_cast<THinweisForm*>(&window)) {
-                ++questionsAsked;
-                return answerQuestion;
-            }
-            return int(QDialog::Rejected);
-        },
-        [this](int milliseconds) {
-            pauses.append(milliseconds);
-            QTest::qWait(0);
-        },
-        [this] {
-            if (onYield)
-                onYield();
-        }});
-    mainForm = std::make_unique<TMainForm_TX_ODT>(*services);
-    dialog = std::make_unique<TOKBottomDlg>(*services, mainForm.get());
-    settingsDialog = std::make_unique<TEinstellform>(mainForm.get());
+    AppServices& appServices = services();
+    mainForm = std::make_unique<TMainForm_TX_ODT>(appServices);
+    dialog = std::make_unique<TOKBottomDlg>(appServices, mainForm.get());
+    settingsDialog = std::make_unique<TEinstellform>(appServices, mainForm.get());
     question = std::make_unique<THinweisForm>(mainForm.get());
-    searchWindow = std::make_unique<TSuchForm>(mainForm.get());
+    searchWindow = std::make_unique<TSuchForm>(appServices, *mainForm, mainForm.get());
+    searchingNotice = std::make_unique<TBinbeimSuchenForm>(mainForm.get());
+    searchWindow->setSearchingNoticeWindow(searchingNotice.get());
     mainForm->setWindows({dialog.get(), settingsDialog.get(), question.get(), searchWindow.get()});
     if (show)
         mainForm->show(); // the first paint comes with the first show
@@ -94,4 +90,8 @@ int MainWindowFixture::fillAndConfirm(TOKBottomDlg& window, const QString& name)
     window.OrdnerwaehlenButtonClick();
     window.OKBtnClick();
     return window.result();
+}
+
+QTimer* MainWindowFixture::timer(const char* name) const {
+    return mainForm->findChild<QTimer*>(QLatin1String(name));
 }

@@ -1,50 +1,37 @@
 #pragma once
 
-#include "app/app_services.h"
+#include "app_test_services.h"
+
+#include "app/binbeimsuchen_form.h"
 #include "app/einstell_form.h"
 #include "app/hinweis_form.h"
 #include "app/main_form.h"
 #include "app/ok_bottom_dlg.h"
 #include "app/search_form.h"
 
-#include "platform/drive_map.h"
-#include "platform/prompts.h"
-#include "platform/settings_store.h"
-#include "platform/tool_launcher.h"
-
 #include <QByteArray>
 #include <QDialog>
-#include <QList>
 #include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
 
+class QTimer;
+
 // A program directory in a temporary folder, the test doubles of every seam,
 // and the windows created in the program's order. Modal windows are answered
-// by `answerDialog`/`answerQuestion` instead of a user.
-struct MainWindowFixture {
+// by `answerDialog`/`answerQuestion`/`answerSearch` instead of a user.
+struct MainWindowFixture : AppTestServices {
     QTemporaryDir root;
-    QString programDirectory; // ends in "/"
-    QString documents;        // drive T: of the drive map
-    platform::MemorySettingsStore settings;
-    platform::RecordingPrompts prompts;
-    ScriptedFolderChooser folders;
-    FixedVolumeProbe volumes;
-    RecordingShellOpener shell;
-    platform::DriveMap drives;
-    platform::RecordingToolLauncher toolLauncher;
-    QList<int> pauses;
-    int screenWidth = 1280;
-    // Called at every yield of a run.
-    std::function<void()> onYield;
+    QString documents; // drive T: of the drive map
     // Answers the new-database dialog; default: cancel.
     std::function<int(TOKBottomDlg&)> answerDialog;
     // Answers the list question: "Ja" (Accepted) or "Nein" (Rejected).
     int answerQuestion = QDialog::Rejected;
     int questionsAsked = 0;
+    // What the user does in the search window; default: cancel.
+    std::function<int(TSuchForm&)> answerSearch;
 
-    std::unique_ptr<AppServices> services;
     // The other windows are children of the main window, as in the program;
     // they are destroyed first, so the main window never deletes them twice.
     std::unique_ptr<TMainForm_TX_ODT> mainForm;
@@ -52,6 +39,7 @@ struct MainWindowFixture {
     std::unique_ptr<TEinstellform> settingsDialog;
     std::unique_ptr<THinweisForm> question;
     std::unique_ptr<TSuchForm> searchWindow;
+    std::unique_ptr<TBinbeimSuchenForm> searchingNotice;
 
     MainWindowFixture();
     ~MainWindowFixture();
@@ -73,4 +61,7 @@ struct MainWindowFixture {
 
     // The dialog filled as a user does: name, folder by the browser, OK.
     int fillAndConfirm(TOKBottomDlg& dialog, const QString& name);
+
+    // A timer of the main window, by its name.
+    QTimer* timer(const char* name) const;
 };

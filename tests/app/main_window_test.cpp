@@ -1,14 +1,20 @@
 #include "main_window_fixture.h"
 
+#include "app/unreadable_documents.h"
+
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
+#include <QTimeZone>
 #include <QTimer>
+
+#include <ctime>
 
 using Kind = platform::RecordingPrompts::Kind;
 
@@ -50,7 +56,13 @@ void click(MainWindowFixture& f, int row) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        // German local time with its daylight saving, whatever the machine's
+        // zone (no zone database needed for this form).
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        tzset();
+    }
 
     void firstStartWritesTheDefaultsAndSizesTheWindows_data();
     void firstStartWritesTheDefaultsAndSizesTheWindows();
@@ -73,17 +85,34 @@ private Q_SLOTS:
     void nameFieldDropsForbiddenCharacters();
     void takenNamesAreRefused_data();
     void takenNamesAreRefused();
+    void aFolderOnAnUnindexableDriveIsRefused_data();
     void aFolderOnAnUnindexableDriveIsRefused();
+    void theDriveCHintComesOncePerRun_data();
     void theDriveCHintComesOncePerRun();
+    void theFileListNoteDescribesTheSystem_data();
+    void theFileListNoteDescribesTheSystem();
+    void theListDateIsTheLocalesFullDateAndTime_data();
+    void theListDateIsTheLocalesFullDateAndTime();
+    void theExtensionChoices_data();
+    void theExtensionChoices();
+    void aChosenPatternIsTakenOnce_data();
+    void aChosenPatternIsTakenOnce();
     void theListQuestionDecidesOnTheTool_data();
     void theListQuestionDecidesOnTheTool();
 
     void anIndexRunWithAnExistingListBuildsTheDatabase();
     void abortDuringARunKeepsWhatWasGathered();
+    void brokenDocumentsAreListedInOneBoxAfterTheRun();
+    void unreadableDocumentsMessage_data();
+    void unreadableDocumentsMessage();
     void aMissingDriveListIsReportedAndLeavesNothing();
     void theToolIsWatchedUntilItHasFinished();
     void aToolThatNeverShowsTimesOut();
     void theProgressLineShowsCountAndTime();
+
+    void theSearchButtonOpensTheSearchWindow_data();
+    void theSearchButtonOpensTheSearchWindow();
+    void aClickDuringARunReturnsToTheLastSearchedDatabase();
 
     void closingStoresSelectionSizesAndEmptiesTemp();
     void closeQuestionNoKeepsTheProgramRunning();
@@ -453,17 +482,34 @@ void MainWindowTest::takenNamesAreRefused() {
     }
 }
 
+void MainWindowTest::aFolderOnAnUnindexableDriveIsRefused_data() {
+    QTest::addColumn<platform::OsFamily>("system");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Windows") << platform::OsFamily::Windows
+                             << QStringLiteral("Das Laufwerk: \"T\" hat kein NTFS-Dateisystem! "
+                                               "Trovex kann es deshalb nicht indizieren.");
+    QTest::newRow("elsewhere") << platform::OsFamily::Other
+                               << QStringLiteral("Das Laufwerk: \"T\" (Ordner \"%1\") liegt auf "
+                                                 "keinem lokalen Dateisystem, das Trovex "
+                                                 "durchsuchen kann (etwa auf einem Netzlaufwerk "
+                                                 "oder einem Pseudo-Dateisystem)! Trovex kann es "
+                                                 "deshalb nicht indizieren.");
+}
+
 void MainWindowTest::aFolderOnAnUnindexableDriveIsRefused() {
+    QFETCH(platform::OsFamily, system);
+    QFETCH(QString, message);
     MainWindowFixture f;
+    f.osFamily = system;
     f.volumes.indexable.clear();
     f.start();
     f.folders.answers.append(f.documents);
     f.dialog->OrdnerwaehlenButtonClick();
     QCOMPARE(f.folders.titles, QStringList{QStringLiteral("Ordner zum Scannen wählen")});
     QCOMPARE(f.dialog->folder(), QString());
-    QCOMPARE(f.prompts.texts(),
-             QStringList{QStringLiteral("Das Laufwerk: \"T\" hat kein NTFS-Dateisystem! Trovex "
-                                        "kann es deshalb nicht indizieren.")});
+    QCOMPARE(
+        f.prompts.texts(),
+        QStringList{message.contains(QStringLiteral("%1")) ? message.arg(f.documents) : message});
     QVERIFY(!f.dialog->useTool());
 
     // A cancelled browser changes nothing.
@@ -472,8 +518,29 @@ void MainWindowTest::aFolderOnAnUnindexableDriveIsRefused() {
     QVERIFY(f.prompts.shown.isEmpty());
 }
 
+void MainWindowTest::theDriveCHintComesOncePerRun_data() {
+    QTest::addColumn<platform::OsFamily>("system");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::newRow("Windows") << platform::OsFamily::Windows
+                             << QStringList{QStringLiteral(
+                                    "Wenn Sie auf Laufwerk \"C:\\\" oder speziell in den Ordner "
+                                    "\"C:\\Windows\", \"C:\\Program Files\" etc. \r\n"
+                                    "Dateien indizieren möchten, ist es besser wenn Sie Trovex mit "
+                                    "Administratorberechtigung starten.\r\n"
+                                    "(Rechte Maustaste auf \"Trovex-odt.exe\" und im Kontextmenü "
+                                    "auf \"Als Administrator ausführen\" klicken.\r\n"
+                                    "\r\n"
+                                    "                                       Sonst werden die "
+                                    "Dateien nicht indiziert.")};
+    // Elsewhere C: is only a letter of the drive map.
+    QTest::newRow("elsewhere") << platform::OsFamily::Other << QStringList();
+}
+
 void MainWindowTest::theDriveCHintComesOncePerRun() {
+    QFETCH(platform::OsFamily, system);
+    QFETCH(QStringList, boxes);
     MainWindowFixture f;
+    f.osFamily = system;
     const QString driveC = f.root.path() + QStringLiteral("/C");
     QDir().mkpath(driveC + QStringLiteral("/Windows"));
     f.drives.setDrive(QLatin1Char('C'), driveC);
@@ -483,18 +550,111 @@ void MainWindowTest::theDriveCHintComesOncePerRun() {
     f.dialog->OrdnerwaehlenButtonClick();
     QCOMPARE(f.dialog->folder(), QStringLiteral("C:\\Windows"));
     f.dialog->OrdnerwaehlenButtonClick();
-    QCOMPARE(f.prompts.shown.size(), qsizetype(1));
-    QCOMPARE(f.prompts.shown.first().text,
-             QStringLiteral("Wenn Sie auf Laufwerk \"C:\\\" oder speziell in den Ordner "
-                            "\"C:\\Windows\", \"C:\\Program Files\" etc. \r\n"
-                            "Dateien indizieren möchten, ist es besser wenn Sie Trovex mit "
-                            "Administratorberechtigung starten.\r\n"
-                            "(Rechte Maustaste auf \"Trovex-odt.exe\" und im Kontextmenü auf "
-                            "\"Als Administrator ausführen\" klicken.\r\n"
-                            "\r\n"
-                            "                                       Sonst werden die Dateien "
-                            "nicht indiziert."));
+    QCOMPARE(f.prompts.texts(), boxes);
     QVERIFY(f.dialog->useTool());
+}
+
+// The three lines under the fields say how the drive file list is made.
+void MainWindowTest::theFileListNoteDescribesTheSystem_data() {
+    QTest::addColumn<platform::OsFamily>("system");
+    QTest::addColumn<QString>("label5");
+    QTest::addColumn<QString>("label6"); // empty: hidden
+    QTest::newRow("Windows") << platform::OsFamily::Windows
+                             << QStringLiteral("Programm \"ErstelleDateienliste.exe\" gestartet. "
+                                               "Dieses braucht Administratorrechte.")
+                             << QStringLiteral("Deshalb müssen Sie die Frage der "
+                                               "Benutzerkontensteuerung mit \"Ja\" bestätigen.");
+    QTest::newRow("elsewhere") << platform::OsFamily::Other
+                               << QStringLiteral("Programm \"ErstelleDateiliste\" gestartet.")
+                               << QString();
+}
+
+void MainWindowTest::theFileListNoteDescribesTheSystem() {
+    QFETCH(platform::OsFamily, system);
+    QFETCH(QString, label5);
+    QFETCH(QString, label6);
+    MainWindowFixture f;
+    f.osFamily = system;
+    f.start();
+    auto text = [&](const char* name) {
+        return f.dialog->findChild<QLabel*>(QLatin1String(name))->text();
+    };
+    QCOMPARE(text("Label4"), QStringLiteral("Nach dem Sie OK betätigt haben, wird eine "
+                                            "Hauptdateienliste erstellt.  Dafür wird das "));
+    QCOMPARE(text("Label5"), label5);
+    QCOMPARE(text("Label6"), label6);
+    QCOMPARE(f.dialog->findChild<QLabel*>(QStringLiteral("Label6"))->isHidden(), label6.isEmpty());
+}
+
+// The list question's date: local time with daylight saving, the locale's
+// date with a four-digit year and its time with seconds.
+void MainWindowTest::theListDateIsTheLocalesFullDateAndTime_data() {
+    QTest::addColumn<QDateTime>("moment");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QTest::newRow("winter") << QDateTime(QDate(2026, 12, 10), QTime(4, 40, 12), Qt::UTC) << german
+                            << QStringLiteral("10.12.2026 05:40:12");
+    QTest::newRow("summer") << QDateTime(QDate(2026, 7, 15), QTime(12, 0, 5), Qt::UTC) << german
+                            << QStringLiteral("15.07.2026 14:00:05");
+    QTest::newRow("British") << QDateTime(QDate(2026, 7, 15), QTime(12, 0, 5), Qt::UTC)
+                             << QLocale(QLocale::English, QLocale::UnitedKingdom)
+                             << QStringLiteral("15/07/2026 14:00:05");
+}
+
+void MainWindowTest::theListDateIsTheLocalesFullDateAndTime() {
+    QFETCH(QDateTime, moment);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QCOMPARE(listDateText(moment, locale), text);
+}
+
+// A new installation offers the four kinds of document the program reads;
+// AuswahlEndungen.txt replaces them.
+void MainWindowTest::theExtensionChoices_data() {
+    QTest::addColumn<QByteArray>("file"); // empty: no file
+    QTest::addColumn<QStringList>("items");
+    QTest::newRow("no file") << QByteArray() << QStringList{"*.docm", "*.docx", "*.epub", "*.odt"};
+    QTest::newRow("the file's items")
+        << QByteArray("*.odt\r\n*.epub\r\n") << QStringList{"*.epub", "*.odt"};
+}
+
+void MainWindowTest::theExtensionChoices() {
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, items);
+    MainWindowFixture f;
+    if (!file.isEmpty())
+        f.writeFile(QStringLiteral("AuswahlEndungen.txt"), file);
+    f.start();
+    QCOMPARE(f.dialog->extensionChoices(), items);
+}
+
+void MainWindowTest::aChosenPatternIsTakenOnce_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("empty field") << QString() << QStringLiteral("*.docx")
+                                 << QStringLiteral("*.docx");
+    QTest::newRow("another one") << QStringLiteral("*.odt") << QStringLiteral("*.docx")
+                                 << QStringLiteral("*.odt *.docx");
+    QTest::newRow("held already") << QStringLiteral("*.odt *.docx") << QStringLiteral("*.odt")
+                                  << QStringLiteral("*.odt *.docx");
+    QTest::newRow("held in upper case, as an update shows it")
+        << QStringLiteral("*.ODT *.EPUB") << QStringLiteral("*.epub")
+        << QStringLiteral("*.ODT *.EPUB");
+    QTest::newRow("a longer pattern is another one")
+        << QStringLiteral("*.doc") << QStringLiteral("*.docx") << QStringLiteral("*.doc *.docx");
+}
+
+void MainWindowTest::aChosenPatternIsTakenOnce() {
+    QFETCH(QString, before);
+    QFETCH(QString, chosen);
+    QFETCH(QString, after);
+    MainWindowFixture f;
+    f.start();
+    f.dialog->findChild<QLineEdit*>(QStringLiteral("Edit3"))->setText(before);
+    f.dialog->ComboBox1Click(f.dialog->extensionChoices().indexOf(chosen));
+    QCOMPARE(f.dialog->patterns(), after);
 }
 
 void MainWindowTest::theListQuestionDecidesOnTheTool_data() {
@@ -513,8 +673,13 @@ void MainWindowTest::theListQuestionDecidesOnTheTool() {
     QFETCH(bool, useTool);
     QFETCH(int, questions);
     MainWindowFixture f;
-    if (listExists)
+    if (listExists) {
         f.writeDriveList({QStringLiteral("a.odt")});
+        QFile list(f.path(QStringLiteral("Datenbank/Haupt_Dateinamen_Liste_Laufwerk_T.txt")));
+        QVERIFY(list.open(QIODevice::ReadWrite));
+        QVERIFY(list.setFileTime(QDateTime(QDate(2026, 12, 10), QTime(4, 40, 12), Qt::UTC),
+                                 QFileDevice::FileModificationTime));
+    }
     f.answerQuestion = answer;
     f.start();
     f.folders.answers.append(f.documents);
@@ -529,7 +694,7 @@ void MainWindowTest::theListQuestionDecidesOnTheTool() {
         QCOMPARE(lines.at(1),
                  QStringLiteral("Die \"Haupt_Dateinamen_Liste_Laufwerk_T.txt\" ist schon "
                                 "vorhanden."));
-        QVERIFY(lines.at(3).startsWith(QStringLiteral("\tSie wurde am: ")));
+        QCOMPARE(lines.at(3), QStringLiteral("\tSie wurde am: 10.12.2026 05:40:12 erstellt."));
         QCOMPARE(lines.at(5), QStringLiteral("\t\tSoll sie neu erstellt werden?"));
         QCOMPARE(lines.at(6), QStringLiteral("\t\t--------------------------------------"));
         QCOMPARE(lines.at(8), QStringLiteral("  Das geht relativ schnell. Für 300.000 Dateien "
@@ -576,9 +741,9 @@ void MainWindowTest::anIndexRunWithAnExistingListBuildsTheDatabase() {
     QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "SuchenBtn") &&
             buttonEnabled(f, "ErneutIndiziereBtn") && buttonEnabled(f, "BitBtn2"));
     QCOMPARE(mainText(f, "BitBtn2"), QStringLiteral("Schli&eßen"));
-    QVERIFY(!f.mainForm->timer(QStringLiteral("Timer1"))->isActive());
-    QVERIFY(!f.mainForm->timer(QStringLiteral("GedultTimer"))->isActive());
-    QVERIFY(!f.mainForm->timer(QStringLiteral("checkDefenderTimer"))->isActive());
+    QVERIFY(!f.timer("Timer1")->isActive());
+    QVERIFY(!f.timer("GedultTimer")->isActive());
+    QVERIFY(!f.timer("checkDefenderTimer")->isActive());
     QVERIFY(!f.mainForm->isRunning());
     QVERIFY(!f.mainForm->isUpdateMode());
 
@@ -638,6 +803,96 @@ void MainWindowTest::abortDuringARunKeepsWhatWasGathered() {
     QVERIFY(!f.mainForm->isRunning());
 }
 
+// Two broken containers among three good documents: the run goes on to the
+// end, the status line names each broken one as it comes, one box after the
+// run lists both, and the database text is that of the good documents alone.
+void MainWindowTest::brokenDocumentsAreListedInOneBoxAfterTheRun() {
+    auto prepare = [](MainWindowFixture& f, bool withBroken) {
+        f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("a.odt"));
+        f.addDocument(QStringLiteral("libreoffice.docx"), QStringLiteral("b.docx"));
+        f.addDocument(QStringLiteral("pandoc.epub"), QStringLiteral("c.epub"));
+        QStringList names{"a.odt", "b.docx", "c.epub"};
+        if (withBroken) {
+            QFile text(f.documents + QStringLiteral("/Kaputt_Dokument.docx"));
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write("Das ist kein ZIP-Container.\r\n");
+            // A container cut off after its first member's header.
+            QFile whole(qEnvironmentVariable("TROVEX_FIXTURES") +
+                        QStringLiteral("/indexing/pandoc.odt"));
+            QVERIFY(whole.open(QIODevice::ReadOnly));
+            QFile cut(f.documents + QStringLiteral("/halb.odt"));
+            QVERIFY(cut.open(QIODevice::WriteOnly));
+            cut.write(whole.read(200));
+            names = QStringList{"a.odt", "Kaputt_Dokument.docx", "b.docx", "halb.odt", "c.epub"};
+        }
+        f.writeDriveList(names);
+        f.answerDialog = [&f](TOKBottomDlg& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("Edit3"))
+                ->setText(QStringLiteral("*.odt *.docx *.epub"));
+            return f.fillAndConfirm(dialog, "Texte");
+        };
+    };
+
+    MainWindowFixture good;
+    prepare(good, false);
+    good.start();
+    good.mainForm->NeuErstellenBtnClick();
+    QVERIFY(good.prompts.shown.isEmpty());
+
+    MainWindowFixture f;
+    prepare(f, true);
+    QStringList statusTexts;
+    qsizetype boxesDuringRun = 0;
+    f.onYield = [&] {
+        const QString status = mainText(f, "Label1");
+        if (statusTexts.isEmpty() || statusTexts.last() != status)
+            statusTexts.append(status);
+        boxesDuringRun = qMax(boxesDuringRun, f.prompts.shown.size());
+    };
+    f.start();
+    f.mainForm->NeuErstellenBtnClick();
+
+    QCOMPARE(boxesDuringRun, 0);
+    QVERIFY2(statusTexts.contains(QStringLiteral("<T:\\Kaputt_Dokument.docx> invalid zipfile")),
+             qPrintable(statusTexts.join(QLatin1Char('|'))));
+    QVERIFY(statusTexts.contains(QStringLiteral("<T:\\halb.odt> invalid zipfile")));
+    QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung."));
+    QCOMPARE(f.prompts.shown.size(), qsizetype(1));
+    QCOMPARE(f.prompts.shown.first().kind, Kind::Information);
+    QCOMPARE(f.prompts.shown.first().title, QStringLiteral("Trovex-ODT"));
+    QCOMPARE(f.prompts.shown.first().text,
+             QStringLiteral("Diese Dokumente konnten nicht gelesen werden (beschädigt oder kein "
+                            "ZIP-Container):\r\nT:\\Kaputt_Dokument.docx\r\nT:\\halb.odt"));
+    const QByteArray text = f.readFile(QStringLiteral("Datenbank/Texte_UTF8Dokument.txt"));
+    QVERIFY(text.contains("#T:\\c.epub\r\n"));
+    QCOMPARE(text, good.readFile(QStringLiteral("Datenbank/Texte_UTF8Dokument.txt")));
+}
+
+void MainWindowTest::unreadableDocumentsMessage_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("lastLine");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("one") << 1 << QStringLiteral("D:\\Texte\\Kaputt1.docx") << 2;
+    QTest::newRow("twenty") << 20 << QStringLiteral("D:\\Texte\\Kaputt20.docx") << 21;
+    QTest::newRow("twenty-one") << 21 << QStringLiteral("… und 1 weitere.") << 22;
+    QTest::newRow("1234") << 1234 << QStringLiteral("… und 1214 weitere.") << 22;
+}
+
+void MainWindowTest::unreadableDocumentsMessage() {
+    QFETCH(int, count);
+    QFETCH(QString, lastLine);
+    QFETCH(int, lines);
+    QStringList paths;
+    for (int i = 1; i <= count; ++i)
+        paths.append(QStringLiteral("D:\\Texte\\Kaputt%1.docx").arg(i));
+    const QStringList shown = ::unreadableDocumentsMessage(paths).split(QStringLiteral("\r\n"));
+    QCOMPARE(shown.size(), lines);
+    QCOMPARE(shown.first(), QStringLiteral("Diese Dokumente konnten nicht gelesen werden "
+                                           "(beschädigt oder kein ZIP-Container):"));
+    QCOMPARE(shown.at(1), QStringLiteral("D:\\Texte\\Kaputt1.docx"));
+    QCOMPARE(shown.last(), lastLine);
+}
+
 void MainWindowTest::aMissingDriveListIsReportedAndLeavesNothing() {
     MainWindowFixture f;
     f.start();
@@ -672,8 +927,8 @@ void MainWindowTest::theToolIsWatchedUntilItHasFinished() {
     QCOMPARE(f.toolLauncher.requests.size(), qsizetype(1));
     QVERIFY(f.toolLauncher.requests.first().arguments.contains(QStringLiteral("T")));
     QVERIFY(f.mainForm->isRunning());
-    QVERIFY(f.mainForm->timer(QStringLiteral("UeberwachTimer"))->isActive());
-    QVERIFY(f.mainForm->timer(QStringLiteral("Timer1"))->isActive());
+    QVERIFY(f.timer("UeberwachTimer")->isActive());
+    QVERIFY(f.timer("Timer1")->isActive());
     QCOMPARE(mainText(f, "Label1"), QStringLiteral("Datenbank wird neu erstellt."));
 
     f.mainForm->UeberwachTimerTimer();
@@ -690,7 +945,7 @@ void MainWindowTest::theToolIsWatchedUntilItHasFinished() {
     f.mainForm->UeberwachTimerTimer();
 
     QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung.."));
-    QVERIFY(!f.mainForm->timer(QStringLiteral("UeberwachTimer"))->isActive());
+    QVERIFY(!f.timer("UeberwachTimer")->isActive());
     QVERIFY(
         f.readFile(QStringLiteral("Datenbank/Neu_UTF8Dokument.txt")).contains("#T:\\brief.odt"));
     QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Neu"));
@@ -699,6 +954,7 @@ void MainWindowTest::theToolIsWatchedUntilItHasFinished() {
 
 void MainWindowTest::aToolThatNeverShowsTimesOut() {
     MainWindowFixture f;
+    f.osFamily = platform::OsFamily::Windows; // the texts of both systems: app_texts
     f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
     f.start();
     f.mainForm->NeuErstellenBtnClick();
@@ -717,7 +973,7 @@ void MainWindowTest::aToolThatNeverShowsTimesOut() {
                             "überschritten oder noch nicht mit \"JA\" bestätigt!"));
     QVERIFY(!f.mainForm->isRunning());
     for (const char* timer : {"UeberwachTimer", "Timer1", "GedultTimer"})
-        QVERIFY(!f.mainForm->timer(QString::fromLatin1(timer))->isActive());
+        QVERIFY(!f.timer(timer)->isActive());
     QVERIFY(buttonEnabled(f, "BitBtn2") && buttonEnabled(f, "NeuErstellenBtn"));
     QVERIFY(!f.exists(QStringLiteral("Datenbank/Neu.dat")));
 }
@@ -725,19 +981,102 @@ void MainWindowTest::aToolThatNeverShowsTimesOut() {
 void MainWindowTest::theProgressLineShowsCountAndTime() {
     MainWindowFixture f;
     f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.clock.now = 50'999;
     f.start();
     f.mainForm->NeuErstellenBtnClick(); // waits for the tool
     f.mainForm->Timer1Timer();
-    QVERIFY2(QRegularExpression(QStringLiteral("^Anzahl Dateien:     0     Zeit: 0:0:[01]$"))
-                 .match(mainText(f, "Label2"))
-                 .hasMatch(),
-             qPrintable(mainText(f, "Label2")));
+    QCOMPARE(mainText(f, "Label2"), QStringLiteral("Anzahl Dateien:     0     Zeit: 0:0:0"));
+    // Whole seconds of the clock count, as the tick count divided by 1000.
+    f.clock.now = 50'999 + 3'725'001;
+    f.mainForm->Timer1Timer();
+    QCOMPARE(mainText(f, "Label2"), QStringLiteral("Anzahl Dateien:     0     Zeit: 1:2:6"));
+    QCOMPARE(f.mainForm->runState(), RunState::WaitingForTool);
     QStringList marks;
     for (int tick = 0; tick < 7; ++tick) {
         f.mainForm->GedultTimerTimer();
         marks.append(mainText(f, "GeduldLabel"));
     }
     QCOMPARE(marks, (QStringList{"°", "° °", "° ° °", "° ° ° °", "° ° ° ° °", "", "°"}));
+}
+
+void MainWindowTest::theSearchButtonOpensTheSearchWindow_data() {
+    QTest::addColumn<bool>("search");
+    QTest::newRow("Lokale Suche") << true;
+    QTest::newRow("Abbrechen") << false;
+}
+
+// "&Suchen" runs the search window for the selected database. Only a search
+// that ended leaves the main window finished, which the close button reads
+// while a list build runs: then it gives the buttons back.
+void MainWindowTest::theSearchButtonOpensTheSearchWindow() {
+    QFETCH(bool, search);
+    MainWindowFixture f;
+    f.writeFile(QStringLiteral("Datenbank/Alpha.dat"),
+                "PFAD_UND_ENDUNGEN= T:\\ *.odt    \r\nT:\\brief.odt\r\n");
+    f.writeFile(QStringLiteral("Datenbank/Alpha_UTF8Dokument.txt"),
+                " \r\n \r\n \r\n#T:\\brief.odt\r\n============\r\nDas Haus am See\r\n");
+    f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("brief.odt"));
+    QString databaseOfTheWindow;
+    f.answerSearch = [&](TSuchForm& window) {
+        databaseOfTheWindow = window.databaseName();
+        if (search) {
+            window.setSearchText(QStringLiteral("Haus"));
+            window.OKBtnClick();
+        } else {
+            window.CancelBtnClick();
+        }
+        return window.result();
+    };
+    f.start();
+    f.mainForm->SuchenBtnClick();
+
+    QCOMPARE(databaseOfTheWindow, QStringLiteral("Alpha"));
+    QCOMPARE(f.exists(QStringLiteral("TX_Ergebnis.htm")), search);
+    QCOMPARE(mainText(f, "Label1"), search ? QStringLiteral("Fertig mit der Suche.") : QString());
+    QCOMPARE(f.mainForm->runState(), search ? RunState::Finished : RunState::Idle);
+    QCOMPARE(f.searchWindow->history(),
+             search ? QStringList{QStringLiteral("Haus")} : QStringList());
+
+    // A list build took the buttons; its end by the close button gives them
+    // back only after finished work.
+    for (const char* name : {"SuchenBtn", "NeuErstellenBtn", "ErneutIndiziereBtn"})
+        f.mainForm->findChild<QPushButton*>(QLatin1String(name))->setEnabled(false);
+    f.mainForm->setListBuildRunning(true);
+    f.mainForm->BitBtn2Click();
+    QVERIFY(f.mainForm->isAbortRequested());
+    QCOMPARE(buttonEnabled(f, "SuchenBtn"), search);
+    QCOMPARE(buttonEnabled(f, "NeuErstellenBtn"), search);
+    QVERIFY(!f.prompts.texts().contains(QStringLiteral("Trovex-ODT wirklich schließen?")));
+}
+
+// The remembered selection is the start-up selection until the first search
+// and then the database of the last search: the first search of the start-up
+// database keeps the viewer's find text, and a click during a run returns to
+// the last searched database.
+void MainWindowTest::aClickDuringARunReturnsToTheLastSearchedDatabase() {
+    MainWindowFixture f;
+    for (const char* name : {"Alpha", "Beta", "Gamma"})
+        f.addDatabase(QString::fromLatin1(name));
+    f.settings.write(QStringLiteral("Ausgewaehlte_Datenbank"), QStringLiteral("1"));
+    f.answerSearch = [](TSuchForm& window) {
+        window.CancelBtnClick();
+        return window.result();
+    };
+    f.start();
+    auto* find = f.searchWindow->findChild<QLineEdit*>(QStringLiteral("TntEdit1"));
+    find->setText(QStringLiteral("See"));
+    f.mainForm->SuchenBtnClick();
+    QCOMPARE(find->text(), QStringLiteral("See"));
+
+    click(f, 2);
+    f.mainForm->SuchenBtnClick();
+    QCOMPARE(find->text(), QString());
+
+    click(f, 0);
+    f.mainForm->setSearchUnderWay(true); // as during a run
+    click(f, 1);
+    QCOMPARE(selectedRow(f), 2);
+    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Alpha"));
 }
 
 void MainWindowTest::closingStoresSelectionSizesAndEmptiesTemp() {
@@ -802,7 +1141,8 @@ void MainWindowTest::helpOpensTheDocumentOfTheProgramDirectory() {
     MainWindowFixture f;
     f.start();
     f.mainForm->SpeedButton1Click();
-    QCOMPARE(f.shell.opened, QStringList{f.programDirectory + QStringLiteral("Trovex_ODT.pdf")});
+    QCOMPARE(f.opened(), QStringList{f.programDirectory + QStringLiteral("Trovex_ODT.pdf")});
+    QVERIFY(f.shell.calls.first().defaultHandler);
 }
 
 QTEST_MAIN(MainWindowTest)

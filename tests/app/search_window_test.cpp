@@ -1,16 +1,13 @@
 // The search window driven through its handlers and through the main
 // window's search request, offscreen, with the prompts and launcher doubles.
+#include "app_test_services.h"
+
 #include "app/binbeimsuchen_form.h"
 #include "app/search_form.h"
 #include "app/search_request.h"
-#include "app/search_term_entry.h"
-#include "app/web_site_file.h"
+#include "app/search_window_host.h"
 
 #include "database/document_list.h"
-#include "platform/drive_map.h"
-#include "platform/prompts.h"
-#include "platform/settings_store.h"
-#include "platform/shell_launcher.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -44,23 +41,47 @@ QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A program directory with one database "Texte" over the folder D:\ (the
-// documents' own folder, mapped to a scratch directory), a main window made
-// of the controls the search request binds by name, and the search window.
-struct Bench {
-    QTemporaryDir root;
-    QString programDirectory;
-    QString documents;
-    platform::MemorySettingsStore settings;
-    RecordingPrompts prompts;
-    platform::RecordingShellLauncher launcher;
-    platform::DriveMap drives;
-    QWidget mainWindow;
-    QListWidget* catalogue = nullptr;
-    QLabel* label1 = nullptr;
-    TSuchForm form;
-    std::unique_ptr<LocalSearchRequest> request;
+// What the search window and its request ask of the main window, recorded.
+struct RecordingHost final : SearchWindowHost {
+    QStringList entries;
+    QList<int> selected;
+    QString status = QStringLiteral("vorher");
+    bool statusFinished = false;
+    QString progressLine = QStringLiteral("vorher");
+    bool patienceRunning = false;
     bool searchUnderWay = false;
+    int settingsShown = 0;
+    int remembered = -1;
+
+    QStringList catalogueEntries() const override { return entries; }
+    QList<int> selectedCatalogueRows() const override { return selected; }
+    int rememberedSelection() const override { return remembered; }
+    void rememberSelection(int index) override { remembered = index; }
+    void showStatus(const QString& text) override {
+        status = text;
+        statusFinished = false;
+    }
+    void showFinishedStatus(const QString& text) override {
+        status = text;
+        statusFinished = true;
+    }
+    void showProgressLine(const QString& text) override { progressLine = text; }
+    void startPatienceMarks() override { patienceRunning = true; }
+    void stopPatienceMarks() override { patienceRunning = false; }
+    void bringToFront() override {}
+    void setSearchUnderWay(bool underWay) override { searchUnderWay = underWay; }
+    void showSettingsDialog() override { ++settingsShown; }
+};
+
+// A program directory with one database "Texte" over the folder D:\ (the
+// documents' own folder, mapped to a scratch directory), a recorded main
+// window, and the search window with its search request.
+struct Bench : AppTestServices {
+    QTemporaryDir root;
+    QString documents;
+    RecordingHost host;
+    std::unique_ptr<TSuchForm> form;
+    std::unique_ptr<LocalSearchRequest> request;
     // What the user does while the search window is open.
     std::function<void(TSuchForm&)> user;
 
@@ -72,27 +93,18 @@ struct Bench {
         drives.setDrive(QLatin1Char('D'), documents);
         settings.write(QStringLiteral("Browser"), QStringLiteral("standard"));
         settings.write(QStringLiteral("Suchwort_in_Zwischenablage_kopieren"), QStringLiteral("1"));
-
-        catalogue = new QListWidget(&mainWindow);
-        catalogue->setObjectName(QStringLiteral("ListBox1"));
-        catalogue->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        label1 = new QLabel(&mainWindow);
-        label1->setObjectName(QStringLiteral("Label1"));
-        auto* label2 = new QLabel(&mainWindow);
-        label2->setObjectName(QStringLiteral("Label2"));
-        auto* patience = new QTimer(&mainWindow);
-        patience->setObjectName(QStringLiteral("GedultTimer"));
-
-        LocalSearchRequest::Host host = LocalSearchRequest::Host::fromMainWindow(
-            &mainWindow, programDirectory, &settings, &prompts, &launcher, &drives, &form);
-        host.showSearchWindowModally = [this] {
-            form.show();
+        // The window stays responsive during a search; no pause is waited.
+        onPause = [] { QCoreApplication::processEvents(); };
+        onYield = [] { QCoreApplication::processEvents(); };
+        runModal = [this](QDialog& window) {
+            auto& searchWindow = static_cast<TSuchForm&>(window);
+            searchWindow.show();
             if (user)
-                user(form);
-            return form.result();
+                user(searchWindow);
+            return searchWindow.result();
         };
-        host.setSearchUnderWay = [this](bool underWay) { searchUnderWay = underWay; };
-        request = std::make_unique<LocalSearchRequest>(host);
+        form = std::make_unique<TSuchForm>(services(), host);
+        request = std::make_unique<LocalSearchRequest>(services(), host, *form);
     }
 
     // Documents as name -> running text, stored in the database text in
@@ -113,22 +125,16 @@ struct Bench {
                                                            QStringLiteral("Datenbank/Texte.dat")));
         writeBytes(programDirectory + QStringLiteral("Datenbank/Texte_UTF8Dokument.txt"),
                    text.toUtf8());
-        catalogue->addItem(QStringLiteral("Texte"));
-        catalogue->item(0)->setSelected(true);
+        host.entries = {QStringLiteral("Texte")};
+        host.selected = {0};
     }
 
-    QLineEdit* bar() { return form.findChild<QLineEdit*>(QStringLiteral("TntEdit2")); }
+    QLineEdit* bar() { return form->findChild<QLineEdit*>(QStringLiteral("TntEdit2")); }
     QPushButton* pushButton(const char* name) {
-        return form.findChild<QPushButton*>(QLatin1String(name));
+        return form->findChild<QPushButton*>(QLatin1String(name));
     }
     QString page(const char* name = "TX_Ergebnis.htm") {
         return QString::fromUtf8(readBytes(programDirectory + QLatin1String(name)));
-    }
-    QStringList opened() const {
-        QStringList targets;
-        for (const auto& call : launcher.calls)
-            targets.append(call.argument);
-        return targets;
     }
 };
 
@@ -147,6 +153,8 @@ class SearchWindowTest : public QObject {
 private Q_SLOTS:
     void fullSearchWritesPageAndFilesHistory();
     void sameTextTwiceKeepsOneEntry();
+    void umlautOptionReachesTheSearch_data();
+    void umlautOptionReachesTheSearch();
     void emptySearchTextIsReportedTwice();
     void catalogueMessages_data();
     void catalogueMessages();
@@ -156,18 +164,21 @@ private Q_SLOTS:
     void pathEntryFoundOnDriveD();
     void pathEntryWithoutExtensionWarnsAndLooksUp();
     void pathEntryOnlyOnDriveCIsNotFoundByScan();
+    void aTypedPathWaitsForEnter_data();
+    void aTypedPathWaitsForEnter();
+    void aPathThatArrivesWholeIsLookedUpAtOnce_data();
+    void aPathThatArrivesWholeIsLookedUpAtOnce();
+    void theHintGivesAnExampleOfTheUsersOwnPaths();
+    void theFindTextStaysWhileTheDatabaseStays();
     void cancelDuringPassOneGivesCancelPage();
     void noticeCancelsPassTwo();
     void sixWordsInAnyWordModeSkipHistory();
-    void clipboardAndWordRules_data();
-    void clipboardAndWordRules();
     void webSearchAppendsTextToDirectSite();
     void webSearchWithoutSiteFileOnlyShowsPanel();
-    void siteFileReadAsProfile_data();
-    void siteFileReadAsProfile();
     void sizeLimitsAndSplitter();
     void loadButtonNeedsFourBytes();
     void historyDropDownHeights();
+    void handOffTextIsTakenOverOnlyFromTheSiblingEdition();
 };
 
 void SearchWindowTest::fullSearchWritesPageAndFilesHistory() {
@@ -188,27 +199,61 @@ void SearchWindowTest::fullSearchWritesPageAndFilesHistory() {
     QCOMPARE(page.count(QStringLiteral(" mal in: ")), 1);
     QVERIFY(bench.opened().contains(bench.programDirectory + QStringLiteral("TX_Ergebnis.htm")));
 
-    QCOMPARE(bench.form.history(), QStringList{QStringLiteral("Haus")});
+    QCOMPARE(bench.form->history(), QStringList{QStringLiteral("Haus")});
     QCOMPARE(readBytes(bench.programDirectory + QStringLiteral("Texte_Suchwoerterliste.txt")),
              QByteArray("\xFF\xFEH\0a\0u\0s\0\r\0\n\0", 14));
-    QCOMPARE(bench.label1->text(), QStringLiteral("Fertig mit der Suche."));
-    QVERIFY(!bench.searchUnderWay);
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Haus"));
+    QCOMPARE(bench.host.status, QStringLiteral("Fertig mit der Suche."));
+    QVERIFY(bench.host.statusFinished);
+    QCOMPARE(bench.host.progressLine, QString());
+    QVERIFY(!bench.host.patienceRunning);
+    QVERIFY(!bench.host.searchUnderWay);
+    QCOMPARE(bench.clipboard.text(), QStringLiteral("Haus"));
+    // The engine's pauses between the passes go through the services.
+    QVERIFY(bench.pauses.contains(1000));
     QVERIFY(bench.prompts.shown.isEmpty());
 }
 
 void SearchWindowTest::sameTextTwiceKeepsOneEntry() {
     Bench bench;
     bench.makeDatabase({{QStringLiteral("Brief.odt"), QStringLiteral("Haus und haus")}});
-    bench.form.setHistory(
+    bench.form->setHistory(
         {QStringLiteral("Garten"), QStringLiteral("Sie_haben_keinen_Suchtext_eingegeben!")});
     for (const QString& text :
          {QStringLiteral("Haus"), QStringLiteral("haus"), QStringLiteral("Haus")}) {
         bench.user = [text](TSuchForm& form) { typeAndPressEnter(form, text); };
         bench.request->SuchenBtnClick();
     }
-    QCOMPARE(bench.form.history(), (QStringList{QStringLiteral("Haus"), QStringLiteral("haus"),
-                                                QStringLiteral("Garten")}));
+    QCOMPARE(bench.form->history(), (QStringList{QStringLiteral("Haus"), QStringLiteral("haus"),
+                                                 QStringLiteral("Garten")}));
+}
+
+void SearchWindowTest::umlautOptionReachesTheSearch_data() {
+    QTest::addColumn<QString>("stored"); // Umlaute_Gross_Klein_egal
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("on") << QStringLiteral("1") << false << true;
+    QTest::newRow("off") << QStringLiteral("0") << false << false;
+    QTest::newRow("missing") << QString() << false << false;
+    QTest::newRow("on, but the case counts") << QStringLiteral("1") << true << false;
+}
+
+void SearchWindowTest::umlautOptionReachesTheSearch() {
+    QFETCH(QString, stored);
+    QFETCH(bool, caseSensitive);
+    QFETCH(bool, found);
+    Bench bench;
+    if (!stored.isEmpty())
+        bench.settings.write(QStringLiteral("Umlaute_Gross_Klein_egal"), stored);
+    bench.makeDatabase({{QStringLiteral("Obst.odt"), QStringLiteral("Äpfel und Birnen")}});
+    bench.user = [caseSensitive](TSuchForm& form) {
+        form.findChild<QCheckBox*>(QStringLiteral("GrossKleinBeachten"))->setChecked(caseSensitive);
+        // Pasted: the key simulation knows no umlauts.
+        form.setSearchText(QStringLiteral("äpfel"));
+        QTest::keyClick(form.findChild<QLineEdit*>(QStringLiteral("TntEdit2")), Qt::Key_Return);
+    };
+    bench.request->SuchenBtnClick();
+    QCOMPARE(!bench.form->lastSearchOutcome().noHits, found);
+    QCOMPARE(bench.page().contains(QStringLiteral("1 mal in: ")), found);
 }
 
 void SearchWindowTest::emptySearchTextIsReportedTwice() {
@@ -222,8 +267,8 @@ void SearchWindowTest::emptySearchTextIsReportedTwice() {
              (QStringList{QStringLiteral("Sie haben keinen Suchtext eingegeben!"),
                           QStringLiteral("Sie haben keinen Suchtext eingegeben!")}));
     QVERIFY(!QFile::exists(bench.programDirectory + QStringLiteral("TX_Ergebnis.htm")));
-    QVERIFY(bench.form.history().isEmpty());
-    QVERIFY(!bench.searchUnderWay);
+    QVERIFY(bench.form->history().isEmpty());
+    QVERIFY(!bench.host.searchUnderWay);
 }
 
 void SearchWindowTest::catalogueMessages_data() {
@@ -242,7 +287,7 @@ void SearchWindowTest::catalogueMessages() {
     QFETCH(QString, message);
     Bench bench;
     if (withEntry)
-        bench.catalogue->addItem(QStringLiteral("Texte"));
+        bench.host.entries = {QStringLiteral("Texte")};
     bool opened = false;
     bench.user = [&opened](TSuchForm&) { opened = true; };
     bench.request->SuchenBtnClick();
@@ -250,21 +295,21 @@ void SearchWindowTest::catalogueMessages() {
     QCOMPARE(bench.prompts.shown.first().kind, RecordingPrompts::Kind::Information);
     QCOMPARE(bench.prompts.shown.first().text, message);
     QVERIFY(!opened);
-    QVERIFY(!bench.searchUnderWay);
+    QVERIFY(!bench.host.searchUnderWay);
 }
 
 void SearchWindowTest::leadingBlankLeavesBarEmpty() {
     Bench bench;
-    bench.form.show();
+    bench.form->show();
     QTest::keyClick(bench.bar(), Qt::Key_Space);
     QCOMPARE(bench.bar()->text(), QString());
     QVERIFY(!bench.pushButton("OKBtn")->isEnabled());
     QVERIFY(!bench.pushButton("SuchImInternetBtn")->isEnabled());
-    QCOMPARE(bench.form.findChild<QLabel*>(QStringLiteral("TntLabel1"))->text(),
+    QCOMPARE(bench.form->findChild<QLabel*>(QStringLiteral("TntLabel1"))->text(),
              QStringLiteral("Es wurde kein Text eingegeben!"));
     QTest::keyClicks(bench.bar(), QStringLiteral("a"));
     QVERIFY(bench.pushButton("OKBtn")->isEnabled());
-    QCOMPARE(bench.form.findChild<QLabel*>(QStringLiteral("TntLabel1"))->text(),
+    QCOMPARE(bench.form->findChild<QLabel*>(QStringLiteral("TntLabel1"))->text(),
              QStringLiteral("Suchtext: a"));
 }
 
@@ -282,9 +327,9 @@ void SearchWindowTest::searchModeFollowsBlanks() {
     QFETCH(bool, phrase);
     Bench bench;
     bench.bar()->setText(text);
-    QCOMPARE(bench.form.phrase(), phrase);
-    QCOMPARE(bench.form.anyWord(), !phrase);
-    QCOMPARE(bench.form.findChild<QCheckBox*>(QStringLiteral("PhraseCheckBox"))->isChecked(),
+    QCOMPARE(bench.form->phrase(), phrase);
+    QCOMPARE(bench.form->anyWord(), !phrase);
+    QCOMPARE(bench.form->findChild<QCheckBox*>(QStringLiteral("PhraseCheckBox"))->isChecked(),
              phrase);
 }
 
@@ -298,10 +343,10 @@ void SearchWindowTest::pathEntryFoundOnDriveD() {
                  "Bei dem Suchtext handelt es sich um einen Pfad zu einer Datei.\r\n"
                  "Möchten Sie die Datei mit dem zugehörigen externen Programm öffnen?")});
     QCOMPARE(bench.opened(), QStringList{bench.documents + QStringLiteral("/Ordner/Brief.odt")});
-    QVERIFY(bench.form.pathOpened());
+    QVERIFY(bench.form->pathOpened());
     // Any further change clears the flag.
     bench.bar()->setText(QStringLiteral("Haus"));
-    QVERIFY(!bench.form.pathOpened());
+    QVERIFY(!bench.form->pathOpened());
 }
 
 void SearchWindowTest::pathEntryWithoutExtensionWarnsAndLooksUp() {
@@ -318,8 +363,12 @@ void SearchWindowTest::pathEntryWithoutExtensionWarnsAndLooksUp() {
                        "Eintrag umgebrochen ist (ein Teil steht eine Zeile darunter), dann "
                        "verbreitern Sie das Fenster bis er in einer Zeile steht."));
     QCOMPARE(bench.prompts.shown.at(1).kind, RecordingPrompts::Kind::Confirmation);
+    // The two messages about a path entry are titled "Info"; the question
+    // has no title of its own.
+    QCOMPARE(bench.prompts.shown.at(0).title, QStringLiteral("Info"));
+    QCOMPARE(bench.prompts.shown.at(1).title, QStringLiteral("Trovex-ODT"));
     QVERIFY(bench.opened().isEmpty());
-    QVERIFY(!bench.form.pathOpened());
+    QVERIFY(!bench.form->pathOpened());
 }
 
 void SearchWindowTest::pathEntryOnlyOnDriveCIsNotFoundByScan() {
@@ -327,21 +376,143 @@ void SearchWindowTest::pathEntryOnlyOnDriveCIsNotFoundByScan() {
     const QString driveC = bench.root.path() + QStringLiteral("/Laufwerk_C");
     writeBytes(driveC + QStringLiteral("/Brief.odt"), "zip");
     bench.drives.setDrive(QLatin1Char('C'), driveC);
-    bench.form.show();
+    bench.form->show();
 
     // Typed with another letter: the scan skips C, so the file is not found
     // and the window closes as with "Abbrechen".
     bench.bar()->setText(QStringLiteral("#E:\\Brief.odt"));
     QCOMPARE(bench.prompts.texts(),
              QStringList{QStringLiteral("E:\\Brief.odt\r\nwurde nicht gefunden.")});
-    QCOMPARE(bench.form.result(), int(QDialog::Rejected));
-    QVERIFY(bench.form.isHidden());
+    QCOMPARE(bench.prompts.shown.first().title, QStringLiteral("Info"));
+    QCOMPARE(bench.form->result(), int(QDialog::Rejected));
+    QVERIFY(bench.form->isHidden());
 
     // Typed with C itself: the path as typed finds it.
     bench.prompts.shown.clear();
     bench.prompts.answers = {true};
     bench.bar()->setText(QStringLiteral("#C:\\Brief.odt"));
     QCOMPARE(bench.opened(), QStringList{driveC + QStringLiteral("/Brief.odt")});
+}
+
+// Typed by hand, a path is complete only when the user presses Enter: no
+// message while typing, the window stays open; Enter then looks it up and,
+// when the window goes on, runs the search.
+void SearchWindowTest::aTypedPathWaitsForEnter_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("openIt");
+    QTest::addColumn<QString>("notFound"); // the message, empty when found
+    QTest::newRow("not found") << QStringLiteral("#D:\\Texte\\Fehlt.odt") << false
+                               << QStringLiteral("D:\\Texte\\Fehlt.odt\r\nwurde nicht gefunden.");
+    QTest::newRow("found, opened") << QStringLiteral("#D:\\Brief.odt") << true << QString();
+    QTest::newRow("found, not opened") << QStringLiteral("#D:\\Brief.odt") << false << QString();
+}
+
+void SearchWindowTest::aTypedPathWaitsForEnter() {
+    QFETCH(QString, typed);
+    QFETCH(bool, openIt);
+    QFETCH(QString, notFound);
+    Bench bench;
+    bench.makeDatabase({{QStringLiteral("Brief.odt"), QStringLiteral("Das Haus am See.")}});
+    bench.prompts.answers = {openIt};
+    qsizetype boxesWhileTyping = -1;
+    bool openWhileTyping = false;
+    bench.user = [&](TSuchForm& form) {
+        auto* bar = form.findChild<QLineEdit*>(QStringLiteral("TntEdit2"));
+        bar->setFocus();
+        QTest::keyClicks(bar, typed);
+        boxesWhileTyping = bench.prompts.shown.size();
+        openWhileTyping = form.isVisible();
+        QTest::keyClick(bar, Qt::Key_Return);
+    };
+    bench.request->SuchenBtnClick();
+
+    QCOMPARE(boxesWhileTyping, 0);
+    QVERIFY(openWhileTyping);
+    QCOMPARE(bench.prompts.shown.size(), 1);
+    const RecordingPrompts::Shown& box = bench.prompts.shown.first();
+    if (!notFound.isEmpty()) {
+        QCOMPARE(box.kind, RecordingPrompts::Kind::Information);
+        QCOMPARE(box.text, notFound);
+        QCOMPARE(box.title, QStringLiteral("Info"));
+        QVERIFY(bench.form->isHidden());
+        QCOMPARE(bench.form->result(), int(QDialog::Rejected));
+        QVERIFY(!QFile::exists(bench.programDirectory + QStringLiteral("TX_Ergebnis.htm")));
+        return;
+    }
+    QCOMPARE(box.kind, RecordingPrompts::Kind::Confirmation);
+    QCOMPARE(bench.opened().contains(bench.documents + QStringLiteral("/Brief.odt")), openIt);
+    // Then the search ran, writing its page unless the user opened the file.
+    QCOMPARE(bench.form->result(), int(QDialog::Accepted));
+    QCOMPARE(bench.page().contains(QStringLiteral("\"<u>#D:\\Brief.odt\"</u>")), !openIt);
+    QCOMPARE(bench.form->history(), QStringList{typed});
+    QCOMPARE(bench.clipboard.text(), openIt ? QStringLiteral("D:\\Brief.odt") : typed);
+}
+
+void SearchWindowTest::aPathThatArrivesWholeIsLookedUpAtOnce_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("pasted") << QStringLiteral("pasted");
+    QTest::newRow("from the history") << QStringLiteral("history");
+    QTest::newRow("from the viewer or the hand-off") << QStringLiteral("window");
+}
+
+void SearchWindowTest::aPathThatArrivesWholeIsLookedUpAtOnce() {
+    QFETCH(QString, how);
+    Bench bench;
+    const QString path = QStringLiteral("#D:\\Texte\\Fehlt.odt");
+    bench.form->show();
+    if (how == QLatin1String("pasted")) {
+        QGuiApplication::clipboard()->setText(path);
+        bench.bar()->setFocus();
+        QTest::keySequence(bench.bar(), QKeySequence::Paste);
+    } else if (how == QLatin1String("history")) {
+        bench.form->setHistory({path});
+        auto* history = bench.form->findChild<QListWidget*>(QStringLiteral("TntListBox2"));
+        history->setCurrentRow(0);
+        bench.form->TntListBox2Click();
+    } else {
+        bench.form->setSearchText(path);
+    }
+    QCOMPARE(bench.prompts.texts(),
+             QStringList{QStringLiteral("D:\\Texte\\Fehlt.odt\r\nwurde nicht gefunden.")});
+    QCOMPARE(bench.prompts.shown.first().title, QStringLiteral("Info"));
+    QVERIFY(bench.form->isHidden());
+}
+
+// Off Windows the example is a file in the user's home folder, in the form
+// the drive map gives it (Z: is the root when nothing else is mapped).
+void SearchWindowTest::theHintGivesAnExampleOfTheUsersOwnPaths() {
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", "/home/anna");
+    Bench bench;
+    bench.osFamily = platform::OsFamily::Other;
+    TSuchForm form(bench.services(), bench.host);
+    form.show();
+    qputenv("HOME", home);
+    QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+             QStringLiteral("Geben Sie oben den Text ein, den Sie suchen.   Bei der Suche\r\nnach "
+                            "einem Pfadeintrag mit Dateinamen, setzen Sie das Raute-\r\nZeichen # "
+                            "davor:     #Z:\\home\\anna\\Texte\\Beispiel.odt"));
+}
+
+// The find text of the viewer belongs to the database it was typed for: the
+// first search after the start keeps it when the start-up selection is
+// searched, and a search of another database empties it.
+void SearchWindowTest::theFindTextStaysWhileTheDatabaseStays() {
+    Bench bench;
+    bench.makeDatabase({{QStringLiteral("Brief.odt"), QStringLiteral("Das Haus am See.")}});
+    bench.host.entries = {QStringLiteral("Texte"), QStringLiteral("Andere")};
+    bench.host.remembered = 0; // as the start-up selection
+    auto* find = bench.form->findChild<QLineEdit*>(QStringLiteral("TntEdit1"));
+    find->setText(QStringLiteral("See"));
+    bench.user = [](TSuchForm& form) { form.CancelBtnClick(); };
+    bench.request->SuchenBtnClick();
+    QCOMPARE(find->text(), QStringLiteral("See"));
+    QCOMPARE(bench.host.remembered, 0);
+
+    bench.host.selected = {1};
+    bench.request->SuchenBtnClick();
+    QCOMPARE(find->text(), QString());
+    QCOMPARE(bench.host.remembered, 1);
 }
 
 void SearchWindowTest::cancelDuringPassOneGivesCancelPage() {
@@ -353,7 +524,7 @@ void SearchWindowTest::cancelDuringPassOneGivesCancelPage() {
     // A first search, so that "Abbrechen" knows a search may run.
     bench.user = [](TSuchForm& form) { typeAndPressEnter(form, QStringLiteral("Haus")); };
     bench.request->SuchenBtnClick();
-    QVERIFY(bench.form.searchRunning());
+    QVERIFY(bench.form->searchRunning());
 
     bench.user = [&bench](TSuchForm& form) {
         // "Abbrechen" is pressed as soon as the search first lets the window breathe.
@@ -365,7 +536,7 @@ void SearchWindowTest::cancelDuringPassOneGivesCancelPage() {
     QVERIFY2(page.contains(QStringLiteral("Benutzer hat die Suche abgebrochen!")),
              qPrintable(page));
     QVERIFY(!page.contains(QStringLiteral("mal in:")));
-    QVERIFY(!bench.searchUnderWay);
+    QVERIFY(!bench.host.searchUnderWay);
 }
 
 void SearchWindowTest::noticeCancelsPassTwo() {
@@ -374,7 +545,7 @@ void SearchWindowTest::noticeCancelsPassTwo() {
     for (int i = 0; i < 30; ++i)
         text += QStringLiteral("Ein Haus steht hier. ");
     bench.makeDatabase({{QStringLiteral("Brief.odt"), text}, {QStringLiteral("Notiz.odt"), text}});
-    TBinbeimSuchenForm* notice = bench.form.searchingNoticeWindow();
+    TBinbeimSuchenForm* notice = bench.form->searchingNoticeWindow();
     QString shownText;
     QTimer watch;
     watch.setInterval(0);
@@ -416,40 +587,9 @@ void SearchWindowTest::sixWordsInAnyWordModeSkipHistory() {
     QCOMPARE(bench.prompts.texts(),
              QStringList{QStringLiteral("Der Suchtext darf nur maximal 5 Wörter enthalten! Sie "
                                         "haben 6 eingetragen!")});
-    QCOMPARE(bench.form.result(), int(QDialog::Rejected));
+    QCOMPARE(bench.form->result(), int(QDialog::Rejected));
     QVERIFY(bench.page().contains(QStringLiteral(" mal in: ")));
-    QVERIFY(bench.form.history().isEmpty());
-}
-
-void SearchWindowTest::clipboardAndWordRules_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("phrase");
-    QTest::addColumn<bool>("pathOpened");
-    QTest::addColumn<QString>("clipboard");
-    QTest::newRow("phrase whole text")
-        << QStringLiteral("Haus am See ") << true << false << QStringLiteral("Haus am See");
-    QTest::newRow("word up to first blank")
-        << QStringLiteral("Haus am See") << false << false << QStringLiteral("Haus");
-    QTest::newRow("opened path loses #")
-        << QStringLiteral("#D:\\Brief.odt") << false << true << QStringLiteral("D:\\Brief.odt");
-    QTest::newRow("path not opened keeps #")
-        << QStringLiteral("#D:\\Brief.odt") << false << false << QStringLiteral("#D:\\Brief.odt");
-}
-
-void SearchWindowTest::clipboardAndWordRules() {
-    QFETCH(QString, text);
-    QFETCH(bool, phrase);
-    QFETCH(bool, pathOpened);
-    QFETCH(QString, clipboard);
-    QCOMPARE(searchentry::clipboardTextAfterSearch(text, phrase, pathOpened), clipboard);
-    QCOMPARE(searchentry::wordCount(QStringLiteral(" eins  zwei drei vier fuenf sechs ")), 6);
-    QCOMPARE(searchentry::tooManyWordsMessage(6),
-             QStringLiteral(
-                 "Der Suchtext darf nur maximal 5 Wörter enthalten! Sie haben 6 eingetragen!"));
-    QCOMPARE(searchentry::withoutTrailingReplacementCharacter(QStringLiteral("Haus\uFFFD")),
-             std::optional<QString>(QStringLiteral("Haus")));
-    QCOMPARE(searchentry::withoutTrailingReplacementCharacter(QStringLiteral("H\uFFFDaus\uFFFD")),
-             std::nullopt);
+    QVERIFY(bench.form->history().isEmpty());
 }
 
 void SearchWindowTest::webSearchAppendsTextToDirectSite() {
@@ -458,102 +598,73 @@ void SearchWindowTest::webSearchAppendsTextToDirectSite() {
                "[Themen1]\r\nListe=Lexika\r\n[Themen2]\r\nListe=,Karten\r\n"
                "[Lexika]\r\nListe=https://lexikon.example.org/start, "
                "https://lexikon.example.org/suche?q=\r\n");
-    bench.form.FormPaint();
-    auto* topics = bench.form.findChild<QComboBox*>(QStringLiteral("TntComboBox1"));
-    auto* sites = bench.form.findChild<QListWidget*>(QStringLiteral("TntListBox1"));
+    bench.form->FormPaint();
+    auto* topics = bench.form->findChild<QComboBox*>(QStringLiteral("TntComboBox1"));
+    auto* sites = bench.form->findChild<QListWidget*>(QStringLiteral("TntListBox1"));
     QCOMPARE(topics->count(), 2);
     QCOMPARE(topics->itemText(0), QStringLiteral("Karten"));
     topics->setCurrentIndex(1);
-    bench.form.TntComboBox1Click();
+    bench.form->TntComboBox1Click();
     QCOMPARE(sites->count(), 2);
     QCOMPARE(bench.settings.read(QStringLiteral("Themen-Webseite")), QStringLiteral("1"));
     QCOMPARE(bench.settings.read(QStringLiteral("Ausgewaehlte_Webseite")), QStringLiteral("0"));
 
     bench.bar()->setText(QStringLiteral("Haus am See"));
-    bench.form.SuchImInternetBtnClick(); // shows the panel only
+    bench.form->SuchImInternetBtnClick(); // shows the panel only
     QVERIFY(bench.opened().isEmpty());
-    QCOMPARE(bench.form.findChild<QLabel*>(QStringLiteral("TntLabel1"))->text(),
+    QCOMPARE(bench.form->findChild<QLabel*>(QStringLiteral("TntLabel1"))->text(),
              QStringLiteral("Suchtext: Haus am See"));
     sites->setCurrentRow(1);
     QCOMPARE(sites->currentItem()->text(), QStringLiteral("https://lexikon.example.org/suche?q="));
-    bench.form.TntListBox1MouseMove();
+    bench.form->TntListBox1MouseMove();
     QCOMPARE(sites->toolTip(),
              QStringLiteral("Grünes Symbol: [>] Webseite sucht selbständig nach dem Suchtext."));
-    bench.form.SuchImInternetBtnClick();
+    bench.form->SuchImInternetBtnClick();
     QCOMPARE(bench.opened(),
              QStringList{QStringLiteral("https://lexikon.example.org/suche?q=Haus am See")});
     QCOMPARE(bench.bar()->text(), QString());
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Haus am See"));
+    QCOMPARE(bench.clipboard.text(), QStringLiteral("Haus am See"));
 
     // A paste site opens unchanged.
     bench.bar()->setText(QStringLiteral("Haus"));
     sites->setCurrentRow(0);
-    bench.form.TntListBox1MouseMove();
+    bench.form->TntListBox1MouseMove();
     QCOMPARE(sites->toolTip(),
              QStringLiteral("Weißes Symbol: [+] Sie müssen den Suchtext auf der Webseite\r\nmit "
                             "Hilfe der Zwischenablage einfügen bzw. eintippen."));
-    bench.form.SuchImInternetBtnClick();
+    bench.form->SuchImInternetBtnClick();
     QCOMPARE(bench.opened().last(), QStringLiteral("https://lexikon.example.org/start"));
 }
 
 void SearchWindowTest::webSearchWithoutSiteFileOnlyShowsPanel() {
     Bench bench;
-    bench.form.FormPaint();
-    QCOMPARE(bench.form.findChild<QComboBox*>(QStringLiteral("TntComboBox1"))->count(), 0);
-    QCOMPARE(bench.form.findChild<QListWidget*>(QStringLiteral("TntListBox1"))->count(), 0);
+    bench.form->FormPaint();
+    QCOMPARE(bench.form->findChild<QComboBox*>(QStringLiteral("TntComboBox1"))->count(), 0);
+    QCOMPARE(bench.form->findChild<QListWidget*>(QStringLiteral("TntListBox1"))->count(), 0);
     bench.bar()->setText(QStringLiteral("Haus"));
-    bench.form.SuchImInternetBtnClick();
-    QVERIFY(!bench.form.findChild<QWidget*>(QStringLiteral("Panel2"))->isHidden());
-    bench.form.SuchImInternetBtnClick();
+    bench.form->SuchImInternetBtnClick();
+    QVERIFY(!bench.form->findChild<QWidget*>(QStringLiteral("Panel2"))->isHidden());
+    bench.form->SuchImInternetBtnClick();
     QVERIFY(bench.opened().isEmpty());
     QCOMPARE(bench.bar()->text(), QStringLiteral("Haus"));
 }
 
-void SearchWindowTest::siteFileReadAsProfile_data() {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("topics");
-    QTest::newRow("joined without separator")
-        << QByteArray("[Themen1]\nListe=A,B\n[Themen2]\nListe=C,D\n")
-        << QStringList{"A", "BC", "D"};
-    QTest::newRow("empty and blank pieces skipped")
-        << QByteArray("[themen1]\n LISTE = , A ,  ,B,\n") << QStringList{"A", "B"};
-    QTest::newRow("quotes and commas kept as text")
-        << QByteArray("[Themen1]\n; Kommentar\nListe=\"A,\\B\"\n") << QStringList{"A", "\\B"};
-    QTest::newRow("255 characters at most")
-        << (QByteArray("[Themen1]\nListe=") + QByteArray(254, 'x') + ",Zu lang\n")
-        << QStringList{QString(254, QLatin1Char('x'))};
-    QTest::newRow("UTF-8 umlauts") << QByteArray("[Themen1]\nListe=B\xC3\xBC"
-                                                 "cher\n")
-                                   << QStringList{QStringLiteral("Bücher")};
-    QTest::newRow("ANSI umlauts") << QByteArray("[Themen1]\nListe=B\xFC"
-                                                "cher\n")
-                                  << QStringList{QStringLiteral("Bücher")};
-}
-
-void SearchWindowTest::siteFileReadAsProfile() {
-    QFETCH(QByteArray, file);
-    QFETCH(QStringList, topics);
-    QCOMPARE(websites::WebSiteFile::fromBytes(file).topics(), topics);
-}
-
 void SearchWindowTest::sizeLimitsAndSplitter() {
     Bench bench;
-    bench.form.show();
-    auto* left = bench.form.findChild<QWidget*>(QStringLiteral("PanelLinks"));
+    bench.form->show();
+    auto* left = bench.form->findChild<QWidget*>(QStringLiteral("PanelLinks"));
     QCOMPARE(left->width(), 483);
-    bench.form.resize(1100, 499);
-    QCOMPARE(bench.form.size(), QSize(1100, 499));
-    bench.form.resize(1000, 498);
-    QCOMPARE(bench.form.size(), QSize(1043, 500));
-    bench.form.Splitter1Moved(420);
+    bench.form->resize(1100, 499);
+    QCOMPARE(bench.form->size(), QSize(1100, 499));
+    bench.form->resize(1000, 498);
+    QCOMPARE(bench.form->size(), QSize(1043, 500));
+    bench.form->Splitter1Moved(420);
     QCOMPARE(bench.settings.read(QStringLiteral("SplitterPos")), QStringLiteral("420"));
 
-    TSuchForm second;
-    platform::MemorySettingsStore settings;
-    settings.write(QStringLiteral("SplitterPos"), QStringLiteral("420"));
-    SearchWindowEnvironment environment;
-    environment.settings = &settings;
-    second.setEnvironment(environment);
+    AppTestServices secondServices;
+    secondServices.settings.write(QStringLiteral("SplitterPos"), QStringLiteral("420"));
+    RecordingHost secondHost;
+    TSuchForm second(secondServices.services(), secondHost);
     second.setStartSize(600, 1200);
     second.show();
     QCOMPARE(second.size(), QSize(1200, 600));
@@ -562,37 +673,53 @@ void SearchWindowTest::sizeLimitsAndSplitter() {
 
 void SearchWindowTest::loadButtonNeedsFourBytes() {
     Bench bench;
-    bench.form.setDatabaseName(QStringLiteral("Texte"));
+    bench.form->setDatabaseName(QStringLiteral("Texte"));
     const QString text =
         bench.programDirectory + QStringLiteral("Datenbank/Texte_UTF8Dokument.txt");
     writeBytes(text, "abc");
-    bench.form.FormPaint();
+    bench.form->FormPaint();
     QVERIFY(!bench.pushButton("UTF8LadenButton")->isEnabled());
     writeBytes(text, "abcd");
-    bench.form.FormPaint();
+    bench.form->FormPaint();
     QVERIFY(bench.pushButton("UTF8LadenButton")->isEnabled());
 }
 
 void SearchWindowTest::historyDropDownHeights() {
     Bench bench;
-    bench.form.setHistory({QStringLiteral("Haus"), QStringLiteral("Garten")});
-    bench.form.show();
-    auto* list = bench.form.findChild<QListWidget*>(QStringLiteral("TntListBox2"));
-    auto* bottom = bench.form.findChild<QWidget*>(QStringLiteral("PanelUnten"));
-    bench.form.TntEdit2Click();
+    bench.form->setHistory({QStringLiteral("Haus"), QStringLiteral("Garten")});
+    bench.form->show();
+    auto* list = bench.form->findChild<QListWidget*>(QStringLiteral("TntListBox2"));
+    auto* bottom = bench.form->findChild<QWidget*>(QStringLiteral("PanelUnten"));
+    bench.form->TntEdit2Click();
     QVERIFY(list->isVisible());
     QCOMPARE(list->height(), bottom->y() - list->y() - 48);
-    bench.form.TntEdit2Click();
+    bench.form->TntEdit2Click();
     QVERIFY(!list->isVisible());
 
-    bench.form.findChild<QWidget*>(QStringLiteral("Panel2"))->show();
-    bench.form.TntEdit2Click();
+    bench.form->findChild<QWidget*>(QStringLiteral("Panel2"))->show();
+    bench.form->TntEdit2Click();
     QCOMPARE(list->height(), 155);
     list->setCurrentRow(1);
-    bench.form.TntListBox2Click();
+    bench.form->TntListBox2Click();
     QCOMPARE(bench.bar()->text(), QStringLiteral("Garten"));
     QVERIFY(!list->isVisible());
     QCOMPARE(bench.bar()->cursorPosition(), 6);
+}
+
+void SearchWindowTest::handOffTextIsTakenOverOnlyFromTheSiblingEdition() {
+    Bench bench;
+    const QString control = bench.root.path() + QStringLiteral("/Kontrolle/");
+    bench.settings.write(QStringLiteral("Trovex_Control"), control);
+    writeBytes(control + QStringLiteral("Datenbank/Suchtext.txt"), "Fahrkarte");
+
+    bench.form->ApplicationActivate();
+    QCOMPARE(bench.bar()->text(), QString());
+    QCOMPARE(bench.form->takenOverSearchText(), QString());
+
+    bench.processes.siblingEdition = true;
+    bench.form->ApplicationActivate();
+    QCOMPARE(bench.bar()->text(), QStringLiteral("Fahrkarte"));
+    QCOMPARE(bench.form->takenOverSearchText(), QStringLiteral("Fahrkarte"));
 }
 
 QTEST_MAIN(SearchWindowTest)

@@ -5,6 +5,7 @@
 #include "database/drive_file_list.h"
 #include "database/exclusion_list.h"
 #include "database/index_log.h"
+#include "database/not_written_message.h"
 #include "database/part_files.h"
 #include "platform/program_directory.h"
 #include "platform/prompts.h"
@@ -209,7 +210,8 @@ private Q_SLOTS:
     void deletingRemovesEveryFileOfTheDatabaseOnly() {
         ProgramDir program;
         const QStringList paths = databaseFilePaths(program.path(), QStringLiteral("Test"));
-        QCOMPARE(paths.size(), 9);
+        QCOMPARE(paths.size(), 10);
+        QCOMPARE(paths.last(), program.data(QStringLiteral("Test_Textcache.bin")));
         for (const QString& path : paths)
             touch(path);
         const QString keep = program.data(QStringLiteral("Test_Phrasen_Woerter_AnsiListe.txt"));
@@ -223,6 +225,17 @@ private Q_SLOTS:
         QVERIFY(databaseExists(program.path(), QStringLiteral("Test2")));
         // Deleting again finds nothing and does nothing.
         deleteDatabaseFiles(program.path(), QStringLiteral("Test"));
+    }
+
+    void notWrittenMessages() {
+        QCOMPARE(fileNotWrittenMessage(QStringLiteral("/p/Datenbank/A.log"),
+                                       QStringLiteral("Kein Platz")),
+                 QStringLiteral("Die Datei /p/Datenbank/A.log konnte nicht geschrieben werden: "
+                                "Kein Platz"));
+        QCOMPARE(fileNotWrittenMessage(QStringLiteral("/p/Datenbank/A.dat")),
+                 QStringLiteral("Die Datei /p/Datenbank/A.dat konnte nicht geschrieben werden."));
+        QCOMPARE(notWrittenMessage(QStringLiteral("Die Ergebnisseite"), QStringLiteral("voll")),
+                 QStringLiteral("Die Ergebnisseite konnte nicht geschrieben werden: voll"));
     }
 
     void exclusionList_data() {

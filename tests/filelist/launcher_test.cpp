@@ -2,6 +2,7 @@
 #include "tree_fixture.h"
 
 #include "filelist/tool_monitor.h"
+#include "filelist/tool_start.h"
 #include "platform/drive_map.h"
 #include "platform/tool_launcher.h"
 
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using filelist::ToolOutcome;
 using platform::planFileListToolStart;
 
 class LauncherTest : public QObject {
@@ -117,14 +119,54 @@ private Q_SLOTS:
             QByteArray("F:\\a.odt\r\n"));
     }
 
-    void runAndWait() {
-        QString error;
-        QCOMPARE(platform::runToolAndWait(
-                     {QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exit 2")}},
-                     &error),
-                 2);
-        QCOMPARE(platform::runToolAndWait({QStringLiteral("/nicht/da"), {}}, &error), -1);
-        QVERIFY(error.startsWith(QStringLiteral("/nicht/da konnte nicht gestartet werden")));
+    // trovex index waits for the tool through the same start as the window
+    // and reads its end from the exit status.
+    void runAndWaitReadsTheToolsEnd_data() {
+        QTest::addColumn<QByteArray>("script"); // empty: no tool at all
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("exitCode"); // -1: none to compare (crashed, or no tool)
+        QTest::newRow("list written") << QByteArray("exit 0") << int(ToolOutcome::ListWritten) << 0;
+        QTest::newRow("refused") << QByteArray("exit 1") << int(ToolOutcome::Refused) << 1;
+        QTest::newRow("failed") << QByteArray("exit 2") << int(ToolOutcome::Failed) << 2;
+        QTest::newRow("interrupted") << QByteArray("exit 3") << int(ToolOutcome::Interrupted) << 3;
+        QTest::newRow("unknown status") << QByteArray("exit 7") << int(ToolOutcome::Failed) << 7;
+        QTest::newRow("killed") << QByteArray("kill -9 $$") << int(ToolOutcome::Failed) << -1;
+        QTest::newRow("missing") << QByteArray() << int(ToolOutcome::NotStarted) << -1;
+    }
+    void runAndWaitReadsTheToolsEnd() {
+        QFETCH(QByteArray, script);
+        QFETCH(int, outcome);
+        QFETCH(int, exitCode);
+        fixture::ScratchDir temp;
+        const QString program = temp.path() + QStringLiteral("/program/");
+        QVERIFY(QDir().mkpath(program));
+        // A stand-in for the tool in the program directory, where the plan
+        // looks first; its arguments are written beside it.
+        if (!script.isEmpty()) {
+            const QString tool = program + QStringLiteral("ErstelleDateiliste");
+            QVERIFY(fixture::makeFile(QFile::encodeName(tool),
+                                      "#!/bin/sh\necho \"$@\" > \"$0.args\"\n" + script + "\n"));
+            QVERIFY(QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        filelist::FileListToolCall call;
+        call.driveLetter = QLatin1Char('E');
+        call.programDirectory = program;
+        call.applicationDirectory = temp.path() + QStringLiteral("/nirgends");
+        call.showWindow = false;
+        call.elevated = false;
+        platform::ProcessToolLauncher launcher;
+        const filelist::ToolRunResult result =
+            filelist::runFileListToolAndWait(launcher, call, platform::DriveMap());
+        QCOMPARE(int(result.outcome), outcome);
+        if (script.isEmpty()) {
+            QVERIFY(!result.error.isEmpty());
+            return;
+        }
+        if (exitCode >= 0)
+            QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(fixture::readAll(program + QStringLiteral("ErstelleDateiliste.args")),
+                 "open E --no-window --program-dir " + QFile::encodeName(program.chopped(1)) +
+                     " --drive Z=/\n");
     }
 };
 

@@ -14,6 +14,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
 #include <linux/capability.h>
 #include <sys/syscall.h>
 
@@ -147,6 +151,59 @@ private Q_SLOTS:
         QVERIFY(single.count('\n') > 2000);
         for (int threads : {2, 8})
             QCOMPARE(listOf(temp.path(), threads), single);
+    }
+
+    // A consumer that does not take anything must not let the readers load
+    // the whole tree: they stop at the bound, and the list is still whole.
+    void readAheadIsBounded() {
+        fixture::ScratchDir temp;
+        const QByteArray r = QFile::encodeName(temp.path());
+        QVERIFY(fixture::makeFile(r + "/wurzel.odt"));
+        for (int a = 0; a < 20; ++a) {
+            const QByteArray top = r + "/o" + QByteArray::number(a);
+            QVERIFY(fixture::makeDirectory(top));
+            for (int b = 0; b < 5; ++b) {
+                const QByteArray dir = top + "/u" + QByteArray::number(b);
+                QVERIFY(fixture::makeDirectory(dir));
+                for (int f = 0; f < 20; ++f)
+                    QVERIFY(fixture::makeFile(dir + "/f" + QByteArray::number(f) + ".odt"));
+            }
+        }
+        const QByteArray unbounded = listOf(temp.path(), 1);
+        QCOMPARE(unbounded.count('\n'), 2001);
+
+        // The consumer's first call waits until the readers report that they
+        // hold the bound (or, were there none, until they read everything).
+        constexpr qint64 bound = 60;
+        std::mutex mutex;
+        std::condition_variable changed;
+        qint64 held = 0;
+        WalkOptions options;
+        options.threads = 4;
+        options.readAheadNames = bound;
+        options.readAheadChanged = [&](qint64 names) {
+            std::lock_guard lock(mutex);
+            held = std::max(held, names);
+            changed.notify_all();
+        };
+        QByteArray out;
+        bool first = true;
+        const WalkResult walked =
+            walkTree(r, "T:\\", options, [&](QByteArrayView d, const std::vector<QByteArray>& n) {
+                if (first) {
+                    first = false;
+                    std::unique_lock lock(mutex);
+                    changed.wait_for(lock, std::chrono::seconds(20), [&] { return held >= bound; });
+                }
+                appendDirectoryLines(out, d, n);
+            });
+        QVERIFY(walked.ok);
+        QCOMPARE(out, unbounded);
+        QVERIFY(walked.peakReadAheadNames >= bound);
+        // Each of the three readers may finish the directory it holds: at most
+        // 20 names more.
+        QVERIFY2(walked.peakReadAheadNames <= bound + 3 * 20,
+                 QByteArray::number(walked.peakReadAheadNames));
     }
 
     // Deeper than one system call takes a path (PATH_MAX).

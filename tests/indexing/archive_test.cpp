@@ -49,6 +49,7 @@ struct Unpacked {
     QByteArray text;
     qint64 counted = 0;
     QStringList messages;
+    indexing::UnpackOutcome outcome = indexing::UnpackOutcome::Indexed;
 };
 
 // Unpacks one document D:\Texte\<fileName> and returns its database text.
@@ -72,8 +73,8 @@ Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCa
     Unpacked result;
     indexing::UnpackEnvironment environment{program.path() + "/", &drives, &writer, &context, {},
                                             &result.counted};
-    environment.memberSizeCap = memberCap;
-    indexing::EntpackeDieODT("D:\\Texte\\" + fileName, environment);
+    environment.limits.memberSizeCap = memberCap;
+    result.outcome = indexing::EntpackeDieODT("D:\\Texte\\" + fileName, environment);
     writer.writeDatabaseText();
     writer.commit();
     result.text = testsupport::readAll(program.path() + "/Datenbank/T_UTF8Dokument.txt");
@@ -178,15 +179,19 @@ private Q_SLOTS:
         QCOMPARE(unpacked.text, block("D:\\Texte\\" + fileName.toUtf8()) + text);
     }
 
-    void unreadableContainerNamesItAndIsNotCounted() {
+    void unreadableContainerIsNotCounted() {
         const Unpacked unpacked = unpack("Kaputt.odt", {});
-        QCOMPARE(unpacked.messages, QStringList{"<D:\\Texte\\Kaputt.zip> invalid zipfile"});
+        QVERIFY(unpacked.outcome == indexing::UnpackOutcome::Unreadable);
+        QCOMPARE(unpacked.messages, QStringList());
         QCOMPARE(unpacked.counted, 0);
         QCOMPARE(unpacked.text, QByteArray());
+        QCOMPARE(indexing::invalidZipfileMessage("D:\\Texte\\Kaputt_Dokument.docx"),
+                 QString("<D:\\Texte\\Kaputt_Dokument.docx> invalid zipfile"));
     }
 
     void missingUnpackFolderSkipsTheDocument() {
         const Unpacked unpacked = unpack("Brief.odt", kOdt, 1 << 20, false);
+        QVERIFY(unpacked.outcome == indexing::UnpackOutcome::NoUnpackFolder);
         QCOMPARE(unpacked.messages, QStringList());
         QCOMPARE(unpacked.counted, 0);
         QCOMPARE(unpacked.text, QByteArray());

@@ -2,6 +2,8 @@
 
 #include "indexing/database_writer.h"
 #include "indexing/text_extraction.h"
+#include "textio/utf8.h"
+#include "textio/windows1252.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -21,7 +23,9 @@ QByteArray extractedText(const Members& members, qint64 splitLimit = indexing::k
     QDir(program.path()).mkpath("Datenbank/Temp");
     indexing::DatabaseWriter writer(program.path() + "/", "T");
     testsupport::MemoryMembers source(members);
-    indexing::LoadXMLDocument(source, writer, platform::RunContext{}, splitLimit);
+    indexing::ExtractedText text;
+    indexing::LoadXMLDocument(source, text);
+    indexing::writeDocumentText(text, writer, splitLimit);
     writer.writeDatabaseText();
     if (writer.splitFlag())
         writer.moveAndMerge({});
@@ -78,11 +82,52 @@ private Q_SLOTS:
             << QByteArray("Gleich\r\n");
         QTest::newRow("an unreadable member gives nothing")
             << Members{{"a.xml", QByteArray()}} << QByteArray();
+
+        // Style sheets and scripts are left out; the parts after them are
+        // decided as if they had been written.
+        QTest::newRow("style in the head, script inside a paragraph")
+            << Members{{"k.xhtml", kDecl + "<html><head><title>T</title>\n<style>p{margin:0}"
+                                           "</style>\n</head><body><p>Vor <script>var a = 1;"
+                                           "</script>nach.</p></body></html>"}}
+            << QByteArray("T\r\n\r\n\r\nVor\r\nnach.\r\n");
+        QTest::newRow("names in any letter case, cdata inside too")
+            << Members{{"k.xhtml", kDecl + "<p>A</p><STYLE>x</STYLE><Script><![CDATA[if (a < b)]]>"
+                                           "</SCRIPT><p>B</p>"}}
+            << QByteArray("A\r\nB\r\n");
+        QTest::newRow("a self-closing script hides nothing")
+            << Members{{"k.xhtml", kDecl + "<p>A</p><script src=\"s.js\"/><p>B</p>"}}
+            << QByteArray("A\r\nB\r\n");
+        QTest::newRow("only the end tag of the same name ends it")
+            << Members{{"k.xhtml", kDecl + "<style>a</script>b</style><p>C</p>"}}
+            << QByteArray("C\r\n");
+        QTest::newRow("a paragraph equal to the style text before it stays out")
+            << Members{{"k.xhtml", kDecl + "<p>X</p><style>Y</style><p>Y</p><p>Z</p>"}}
+            << QByteArray("X\r\nZ\r\n");
+        QTest::newRow("an unclosed style ends with its member")
+            << Members{{"a.xhtml", kDecl + "<style>a"}, {"b.xhtml", "<p>B</p>"}}
+            << QByteArray("\r\nB\r\n");
+        QTest::newRow("prefixed names are other elements")
+            << Members{{"k.svg", kDecl + "<svg:style>Stil</svg:style>"}} << QByteArray("Stil\r\n");
     }
     void lines() {
         QFETCH(Members, members);
         QFETCH(QByteArray, expected);
         QCOMPARE(extractedText(members), expected);
+    }
+
+    // Lines go straight from the scanner's bytes to UTF-8; every byte must
+    // come out as its Windows-1252 character would, "¿" as a blank.
+    void everyByteBecomesItsCharacter() {
+        QByteArray all;
+        for (int b = 1; b < 256; ++b)
+            all.append(char(b));
+        indexing::ExtractedText text;
+        text.appendScannedLine(all);
+        QString expected = textio::ansiView(all);
+        expected.replace(QChar(0xBF), QLatin1Char(' '));
+        QCOMPARE(text.bytes(), textio::utf8EncodeStandard(expected) + "\r\n");
+        QCOMPARE(text.characters(), 255);
+        QCOMPARE(text.lineCount(), 1);
     }
 
     void skipRulesLookAtTheWholePath_data() {

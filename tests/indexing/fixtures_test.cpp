@@ -114,6 +114,40 @@ private Q_SLOTS:
         QVERIFY(!text.contains("quelle.md"));
     }
 
+    // Style sheets and scripts of EPUB chapters stay out of the text; the
+    // office documents, which have none, give the bytes they always gave.
+    void styleSheetsAndScriptsStayOut() {
+        FixtureDrive d;
+        QVERIFY(QFile::copy(fixture("style_script.epub"), d.drive.path() + "/Texte/s.epub"));
+        testsupport::writeAll(d.program.path() + "/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt",
+                              "D:\\Texte\\libreoffice.docx\r\n\" libreoffice.odt\r\n\" "
+                              "pandoc.docx\r\n\" pandoc.odt\r\n\" s.epub\r\n\" pandoc.epub\r\n");
+        platform::DriveMap drives;
+        drives.setDrive(u'D', d.drive.path());
+        platform::MemorySettingsStore settings;
+        platform::RecordingPrompts prompts;
+        platform::RunContext context;
+        context.prompts = &prompts;
+        indexing::IndexRun run(d.program.path(), drives, settings, context);
+        QVERIFY(run.run({"S", "D:\\Texte", "*.odt *.docx *.epub", false}));
+        const QByteArray text = readAll(d.program.path() + "/Datenbank/S_UTF8Dokument.txt");
+
+        QCOMPARE(text.left(text.indexOf(" \r\n \r\n \r\n#D:\\Texte\\s.epub")),
+                 readAll(fixture("office_database_text.txt")));
+        QCOMPARE(blockLines(text, "D:\\Texte\\s.epub"),
+                 (QList<QByteArray>{"Kapitel 1", "", "", "",
+                                    "Erster Absatz \xC3\xBC"
+                                    "ber Gr\xC3\xB6\xC3\x9F"
+                                    "e.",
+                                    "", "Vor dem Skript", "nach dem Skript.", "", "Letzter Absatz.",
+                                    "", "Nach dem leeren Skript.", "", "Kapitel 2", "", "",
+                                    "Zweites Kapitel."}));
+        // pandoc writes its CSS into every chapter's head.
+        QVERIFY(blockLines(text, "D:\\Texte\\pandoc.epub").contains(kParagraph));
+        for (const char* css : {"white-space", "span.smallcaps", "margin", "preis", "zeige"})
+            QVERIFY2(!text.contains(css), css);
+    }
+
     // trovex index builds the database from the drive file list, and
     // trovex databases lists it.
     void commandLineBuildsAndListsTheDatabase() {
@@ -145,11 +179,43 @@ private Q_SLOTS:
         // An update takes folder and patterns from the stored header.
         QProcess update;
         update.setProcessEnvironment(environment);
-        update.start(trovex, common + QStringList{"index", "Mein Buch", "--update"});
+        update.start(trovex, common + QStringList{"index", "Mein Buch", "--update", "--jobs", "3"});
         QVERIFY(update.waitForFinished(60000));
         QCOMPARE(update.exitCode(), 0);
+        for (const char* jobs : {"0", "viele"}) {
+            QProcess refused;
+            refused.setProcessEnvironment(environment);
+            refused.start(trovex,
+                          common + QStringList{"index", "Mein Buch", "--update", "--jobs", jobs});
+            QVERIFY(refused.waitForFinished(60000));
+            QCOMPARE(refused.exitCode(), 2);
+            QVERIFY(refused.readAllStandardError().startsWith(
+                "Aufruf: trovex index NAME ORDNER MUSTER"));
+        }
         QVERIFY(readAll(d.program.path() + "/Datenbank/Mein Buch.dat")
                     .startsWith("PFAD_UND_ENDUNGEN= D:\\Texte *.epub    \r\n"));
+    }
+
+    // A broken document is named as it lies on disk, and the run goes on.
+    void commandLineNamesBrokenDocuments() {
+        FixtureDrive d;
+        testsupport::writeAll(d.drive.path() + "/Texte/Kaputt_Dokument.docx", "kein ZIP");
+        testsupport::writeAll(d.program.path() + "/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt",
+                              "D:\\Texte\\Kaputt_Dokument.docx\r\n\" pandoc.docx\r\n");
+        QTemporaryDir config;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        QProcess index;
+        index.setProcessEnvironment(environment);
+        index.start(qEnvironmentVariable("TROVEX_BIN") + "/trovex",
+                    {"--program-dir", d.program.path(), "--drive", "D=" + d.drive.path(), "index",
+                     "K", "D:\\Texte", "*.docx"});
+        QVERIFY(index.waitForFinished(60000));
+        QCOMPARE(index.exitCode(), 0);
+        const QByteArray err = index.readAllStandardError();
+        QVERIFY2(err.contains("\n<D:\\Texte\\Kaputt_Dokument.docx> invalid zipfile\n"), err);
+        QVERIFY(!err.contains(".zip>"));
+        QVERIFY(index.readAllStandardOutput().contains("Konnten nicht indiziert werden: 1\n"));
     }
 
     // With --new-list the file-list tool beside trovex writes the drive file

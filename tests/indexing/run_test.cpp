@@ -59,12 +59,14 @@ public:
         };
         indexing::IndexProgress progress;
         progress.status = [this](const QString& text) { statuses.append(text); };
+        progress.notice = [this](const QString& text) { notices.append(text); };
         indexing::IndexRun run(programDirectory(), drives, settings, context, progress);
         current = &run;
         run.setSplitLimit(splitLimit);
         run.setClock([] { return qint64(5000); });
         const bool ok = run.run({name, folder, patterns, false});
         logLines = run.logLines();
+        unreadable = run.unreadableDocuments();
         listed = run.listedFiles();
         indexed = run.indexedDocuments();
         return ok;
@@ -76,6 +78,8 @@ public:
     platform::MemorySettingsStore settings;
     platform::RecordingPrompts prompts;
     QStringList statuses;
+    QStringList notices;
+    QStringList unreadable;
     QStringList logLines;
     qint64 listed = 0;
     qint64 indexed = 0;
@@ -160,11 +164,13 @@ private Q_SLOTS:
     }
 
     void newDatabaseChecks_data() {
+        using Kind = indexing::RefusalKind;
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("patterns");
         QTest::addColumn<bool>("update");
         QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QList<Kind>>("kinds");
         QTest::newRow("all empty")
             << ""
             << ""
@@ -172,22 +178,25 @@ private Q_SLOTS:
             << QStringList{"Sie haben keinen Namen für die Datenbank angegeben",
                            "Sie haben keinen Pfad angegeben",
                            "Der angegebene Ordner existiert nicht",
-                           "Sie haben keine Dateiendung angegeben"};
+                           "Sie haben keine Dateiendung angegeben"}
+            << QList<Kind>{Kind::NoName, Kind::NoFolder, Kind::FolderMissing, Kind::NoPattern};
         QTest::newRow("missing folder")
             << "Neu"
             << "D:\\Fehlt"
-            << "*.odt" << false << QStringList{"Der angegebene Ordner existiert nicht"};
+            << "*.odt" << false << QStringList{"Der angegebene Ordner existiert nicht"}
+            << QList<Kind>{Kind::FolderMissing};
         QTest::newRow("name taken in another case")
             << "test"
             << "D:\\Da"
             << "*.odt" << false
-            << QStringList{"Dieser Name existiert schon! Geben Sie einen anderen ein!"};
+            << QStringList{"Dieser Name existiert schon! Geben Sie einen anderen ein!"}
+            << QList<Kind>{Kind::NameTaken};
         QTest::newRow("update may reuse it") << "Test"
                                              << "D:\\Da"
-                                             << "*.odt" << true << QStringList();
+                                             << "*.odt" << true << QStringList() << QList<Kind>();
         QTest::newRow("longer name is free") << "Test1"
                                              << "D:\\Da"
-                                             << "*.odt" << false << QStringList();
+                                             << "*.odt" << false << QStringList() << QList<Kind>();
     }
     void newDatabaseChecks() {
         QFETCH(QString, name);
@@ -195,9 +204,20 @@ private Q_SLOTS:
         QFETCH(QString, patterns);
         QFETCH(bool, update);
         QFETCH(QStringList, messages);
+        QFETCH(QList<indexing::RefusalKind>, kinds);
         const auto exists = [](const QString& f) { return f == "D:\\Da"; };
-        QCOMPARE(indexing::confirmationMessages({name, folder, patterns, update}, exists, {"Test"}),
-                 messages);
+        const QList<indexing::Refusal> refusals =
+            indexing::confirmationRefusals({name, folder, patterns, update}, exists, {"Test"});
+        QStringList texts;
+        QList<indexing::RefusalKind> refusedFor;
+        for (const indexing::Refusal& refusal : refusals) {
+            texts.append(refusal.message);
+            refusedFor.append(refusal.kind);
+        }
+        QCOMPARE(texts, messages);
+        QCOMPARE(refusedFor, kinds);
+        QCOMPARE(indexing::hasRefusal(refusals, indexing::RefusalKind::NameTaken),
+                 kinds.contains(indexing::RefusalKind::NameTaken));
     }
 
     void nameCleaning_data() {
@@ -276,6 +296,38 @@ private Q_SLOTS:
         QCOMPARE(readAll(s.database("Test.log")), log);
         QCOMPARE(s.statuses,
                  (QStringList{"Datenbank wird neu erstellt.", "Fertig mit der Indizierung."}));
+    }
+
+    // Broken containers neither stop the run nor wait for a click: each is
+    // a notice under its own name, and the run lists them at its end.
+    void brokenDocumentsAreListedAndLeaveNoTrace() {
+        Setup clean;
+        Setup broken;
+        for (Setup* s : {&clean, &broken}) {
+            s->addDocument("D:\\T\\a.odt", "Eins");
+            s->addDocument("D:\\T\\c.docx", "Zwei");
+            s->addDocument("D:\\T\\e.epub", "Drei");
+        }
+        clean.setDriveList("D:\\T\\a.odt\r\n\" c.docx\r\n\" e.epub\r\n");
+        testsupport::writeAll(*broken.drives.toNative("D:\\T\\Kaputt_Dokument.docx"),
+                              "PK\3\4 kaputt");
+        testsupport::writeAll(*broken.drives.toNative("D:\\T\\leer.odt"), "");
+        broken.setDriveList("D:\\T\\Kaputt_Dokument.docx\r\n\" a.odt\r\n\" c.docx\r\n"
+                            "\" leer.odt\r\n\" e.epub\r\n");
+        QVERIFY(clean.run("B", "D:\\T", "*.odt *.docx *.epub"));
+        QVERIFY(broken.run("B", "D:\\T", "*.odt *.docx *.epub"));
+
+        QCOMPARE(broken.prompts.texts(), QStringList());
+        QCOMPARE(broken.notices, (QStringList{"<D:\\T\\Kaputt_Dokument.docx> invalid zipfile",
+                                              "<D:\\T\\leer.odt> invalid zipfile"}));
+        QCOMPARE(broken.unreadable,
+                 (QStringList{"D:\\T\\Kaputt_Dokument.docx", "D:\\T\\leer.odt"}));
+        QCOMPARE(readAll(broken.database("B_UTF8Dokument.txt")),
+                 readAll(clean.database("B_UTF8Dokument.txt")));
+        QCOMPARE(broken.indexed, 3);
+        QCOMPARE(broken.logLines.at(2), QString("Konnten nicht indiziert werden: 2"));
+        QCOMPARE(broken.statuses.last(), QString("Fertig mit der Indizierung."));
+        QCOMPARE(clean.notices, QStringList());
     }
 
     void nonAsciiPathsAreStoredDoubleInTheList() {
@@ -374,6 +426,30 @@ private Q_SLOTS:
         QVERIFY(
             s.prompts.texts().last().startsWith("Die Datenbank \"W\" wurde nicht gespeichert. "));
         QCOMPARE(readAll(s.database("W_UTF8Dokument.txt")), text);
+    }
+
+    // A document list that cannot be staged is a failed read, not a
+    // successful one, and nothing of the database changes.
+    void unwritableDocumentListFailsTheRead() {
+        Setup s;
+        s.addDocument("D:\\T\\a.odt", "Alt");
+        s.setDriveList("D:\\T\\a.odt\r\n");
+        QVERIFY(s.run("L", "D:\\T", "*.odt"));
+        const QByteArray dat = readAll(s.database("L.dat"));
+        platform::RunContext context;
+        context.prompts = &s.prompts;
+        indexing::IndexRun run(s.programDirectory(), s.drives, s.settings, context);
+        run.begin({"L", "D:\\T", "*.odt *.docx", false});
+        QVERIFY(QDir().mkpath(s.database("Temp/L.dat.neu")));
+        QVERIFY(!run.LiesDieListeEin());
+        QVERIFY(!run.driveListMissing());
+        QVERIFY(run.writeError().startsWith("Die Datei "));
+        QVERIFY(run.writeError().contains(" konnte nicht geschrieben werden: "));
+        run.finish();
+        QCOMPARE(s.prompts.texts().size(), 1);
+        QVERIFY(s.prompts.texts().first().startsWith(
+            "Die Datenbank \"L\" wurde nicht gespeichert. Die Datei "));
+        QCOMPARE(readAll(s.database("L.dat")), dat);
     }
 
     void abortSavesWhatWasGathered() {

@@ -1,14 +1,18 @@
+#include "platform/browser_detection.h"
 #include "platform/colour_text.h"
 #include "platform/drive_map.h"
 #include "platform/event_pause.h"
 #include "platform/instance_probe.h"
+#include "platform/process_probe.h"
 #include "platform/program_directory.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "platform/settings_values.h"
+#include "platform/volume_probe.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -222,6 +226,132 @@ private Q_SLOTS:
         QVERIFY(!prompts.confirm(QStringLiteral("eins")));
         QVERIFY(prompts.confirm(QStringLiteral("zwei")));
         QCOMPARE(prompts.texts(), QStringList({"eins", "zwei"}));
+    }
+
+    void processProbeFindsThisProcessByName() {
+#if !defined(Q_OS_LINUX) && !defined(Q_OS_WIN)
+        QSKIP("processes are listed on Linux and Windows only");
+#endif
+        const QString self = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+        QVERIFY(isProcessRunning(self));
+        QVERIFY(isProcessRunning(self.toUpper()));
+        QVERIFY(isProcessRunning(QCoreApplication::applicationFilePath()));
+        QVERIFY(!isProcessRunning(QStringLiteral("MSMPENG.exe")));
+        QVERIFY(!isProcessRunning(QStringLiteral("test_file")));
+        SystemProcessProbe probe;
+        QVERIFY(probe.isRunning(self));
+    }
+
+    void fileSystemsTheToolCanWalk_data() {
+        QTest::addColumn<QByteArray>("type");
+        QTest::addColumn<bool>("indexable");
+#ifdef Q_OS_WIN
+        QTest::newRow("NTFS") << QByteArray("NTFS") << true;
+        QTest::newRow("FAT32") << QByteArray("FAT32") << false;
+#else
+        QTest::newRow("ext4") << QByteArray("ext4") << true;
+        QTest::newRow("btrfs") << QByteArray("btrfs") << true;
+        QTest::newRow("network share") << QByteArray("nfs4") << false;
+        QTest::newRow("network in upper case") << QByteArray("CIFS") << false;
+        QTest::newRow("network through FUSE") << QByteArray("fuse.sshfs") << false;
+        QTest::newRow("local FUSE") << QByteArray("fuse.ntfs-3g") << true;
+        QTest::newRow("kernel") << QByteArray("proc") << false;
+#endif
+        QTest::newRow("not queried") << QByteArray() << false;
+    }
+    void fileSystemsTheToolCanWalk() {
+        QFETCH(QByteArray, type);
+        QFETCH(bool, indexable);
+        QCOMPARE(isIndexableFileSystem(type), indexable);
+    }
+
+    void anUnmappedDriveCannotBeIndexed() {
+        DriveMap drives;
+        drives.setDrive(QLatin1Char('D'), QDir::tempPath());
+        LocalVolumeProbe probe(drives);
+        QVERIFY(!probe.canBeIndexed(QLatin1Char('Q')));
+    }
+
+    // Which pictures of the settings dialog offer a browser: the hint of
+    // each row from "standard" to "firefox", empty when not found.
+    void detectedBrowsers_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("edgeProgram");
+        QTest::addColumn<QStringList>("hints");
+        const QString none;
+        const QString standard = QStringLiteral("Standard Browser");
+        QTest::newRow("nothing registered")
+            << QStringList() << false << QStringList{standard, none, none, none, none, none, none};
+        QTest::newRow("internet explorer stands for edge too")
+            << QStringList{QStringLiteral("Internet Explorer")} << false
+            << QStringList{standard,
+                           QStringLiteral("Microsoft Internet Explorer"),
+                           QStringLiteral("Microsoft Edge"),
+                           none,
+                           none,
+                           none,
+                           none};
+        QTest::newRow("names in any letter case")
+            << QStringList{QStringLiteral("Google Chrome"), QStringLiteral("OPERA Stable"),
+                           QStringLiteral("Mozilla Firefox"), QStringLiteral("Safari")}
+            << false
+            << QStringList{standard,
+                           none,
+                           none,
+                           QStringLiteral("Google Chrome"),
+                           QStringLiteral("Opera"),
+                           QStringLiteral("Safari"),
+                           QStringLiteral("FireFox")};
+        QTest::newRow("edge by its program file is choosable")
+            << QStringList() << true
+            << QStringList{standard, none, QStringLiteral("Microsoft Edge"), none, none,
+                           none,     none};
+        QTest::newRow("the name Microsoft Edge alone is not a search word")
+            << QStringList{QStringLiteral("Microsoft Edge")} << false
+            << QStringList{standard, none, none, none, none, none, none};
+        QTest::newRow("program names off Windows")
+            << QStringList{QStringLiteral("firefox-esr"), QStringLiteral("google-chrome-stable"),
+                           QStringLiteral("chromium")}
+            << false << QStringList{standard,
+                                    none,
+                                    none,
+                                    QStringLiteral("Google Chrome"),
+                                    none,
+                                    none,
+                                    QStringLiteral("FireFox")};
+    }
+    void detectedBrowsers() {
+        QFETCH(QStringList, names);
+        QFETCH(bool, edgeProgram);
+        QFETCH(QStringList, hints);
+        const auto detected = detectedBrowserHints(names, edgeProgram);
+        QCOMPARE(QStringList(detected.begin(), detected.end()), hints);
+    }
+
+    void currentBrowser_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("row"); // -1: none
+        QTest::newRow("standard") << QStringLiteral("standard") << 0;
+        QTest::newRow("firefox") << QStringLiteral("firefox") << 6;
+        QTest::newRow("internet explorer") << QStringLiteral("internet explorer") << 1;
+        QTest::newRow("the later row wins") << QStringLiteral("standard chrome") << 3;
+        QTest::newRow("letter case counts") << QStringLiteral("Firefox") << -1;
+        QTest::newRow("empty") << QString() << -1;
+    }
+    void currentBrowser() {
+        QFETCH(QString, stored);
+        QFETCH(int, row);
+        QCOMPARE(currentBrowserRow(stored).value_or(-1), row);
+    }
+
+    void desktopEntriesGiveTheirNameAndExecLines() {
+        const QString entry = QStringLiteral("[Desktop Entry]\nName=Firefox ESR\n"
+                                             "Name[de]=Firefox-Browser\nGenericName=Web Browser\n"
+                                             "Exec=/usr/lib/firefox-esr/firefox-esr %u\r\n"
+                                             "TryExec=firefox-esr\n");
+        QCOMPARE(desktopEntryNames(entry),
+                 (QStringList{QStringLiteral("Firefox ESR"),
+                              QStringLiteral("/usr/lib/firefox-esr/firefox-esr %u")}));
     }
 };
 

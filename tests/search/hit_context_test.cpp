@@ -87,6 +87,44 @@ private Q_SLOTS:
         QFETCH(bool, passes);
         QCOMPARE(search::passesWholeWordTest(context, pattern), passes);
     }
+
+    // With umlaut folding, a search text with letters beyond ASCII is found
+    // in the window in either case, and an umlaut next to it is a word
+    // character as ever; without the option such a text is never found in
+    // the window, so every occurrence passes.
+    void wholeWordTestWithUmlautFolding_data() {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<bool>("passesWithOption");
+        QTest::addColumn<bool>("passesWithout");
+        QTest::newRow("whole word in the other case")
+            << QStringLiteral("die Äpfel.") << QStringLiteral("äpfel") << true << true;
+        QTest::newRow("part of a longer word")
+            << QStringLiteral("ein Äpfelbaum") << QStringLiteral("äpfel") << false << true;
+        QTest::newRow("umlaut before is a word character")
+            << QStringLiteral("ÖÄPFEL") << QStringLiteral("äpfel") << false << true;
+        QTest::newRow("sharp s after is a word character")
+            << QStringLiteral("über Äpfelß") << QStringLiteral("äpfel") << false << true;
+        QTest::newRow("other letters are boundaries, as before")
+            << QStringLiteral("éÜBERñ") << QStringLiteral("über") << true << true;
+        QTest::newRow("ends in an umlaut, letter after")
+            << QStringLiteral("GRÜNE") << QStringLiteral("grü") << false << true;
+        QTest::newRow("first match in the window decides")
+            << QStringLiteral("Übermut und über") << QStringLiteral("über") << false << true;
+        QTest::newRow("ASCII text: the test as before")
+            << QStringLiteral("äHaus") << QStringLiteral("haus") << false << false;
+    }
+    void wholeWordTestWithUmlautFolding() {
+        QFETCH(QString, context);
+        QFETCH(QString, search);
+        QFETCH(bool, passesWithOption);
+        QFETCH(bool, passesWithout);
+        const QByteArray pattern = search.toUtf8();
+        QCOMPARE(search::passesWholeWordTest(context, pattern, search::UmlautFolding::On),
+                 passesWithOption);
+        QCOMPARE(search::passesWholeWordTest(context, pattern, search::UmlautFolding::Off),
+                 passesWithout);
+    }
 };
 
 std::unique_ptr<QObject> makeHitContextTest() {

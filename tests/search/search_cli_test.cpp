@@ -33,6 +33,9 @@ class SearchCliTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The hit lies near the start of the only document, so the context
+    // begins at the document's own header line, of which the cleaning
+    // leaves the last character and the first two characters go.
     void writesTheExactPage() {
         QTemporaryDir program;
         const QString dir = program.path();
@@ -62,7 +65,7 @@ private Q_SLOTS:
             "<br><br>\r\n"
             "<font color=\"#000000\">1 mal in: <a href=\"" +
             link + "\" target=\"_blank\">" + link +
-            "</a><br><font color=\"#000080\">\n  \n  \nt \n========== \nEin rotes <b>Haus</b>. "
+            "</a><br><font color=\"#000080\">\n========== \nEin rotes <b>Haus</b>. "
             "\n<br><br>\r\n"
             "<font color=\"#000000\">...wenn keine Fundstellen mehr vorhanden, <br> dann wird in "
             "Trovex \"Fertig mit der Suche\" angezeigt.\r\n"
@@ -110,7 +113,7 @@ private Q_SLOTS:
             "<br><br>\r\n"
             "<font color=\"#000000\">1 mal in: <a href=\"" +
             link + "\" target=\"_blank\">" + link +
-            "</a><br><font color=\"#000080\">\n  \n  \nt \n=============== \n"
+            "</a><br><font color=\"#000080\">\n=============== \n"
             "Stra\xC3\x9F"
             "enbahn nach Z\xC3\xBCrich \n \nDie Fahrt \n \n"
             "Die <b>Fahrkarte</b> kostet 5 \xE2\x82\xAC und gilt f\xC3\xBCr \xC3\x84rzte, "
@@ -134,6 +137,72 @@ private Q_SLOTS:
         QCOMPARE(missed.out, QString());
     }
 
+    // Pass 1 stops at 10 hits, all in one document; pass 2 finds all 12 in
+    // the same document. The second page carries the full count, and the
+    // command prints the lines of that page.
+    void phraseMoreThanTenTimesInOneDocument() {
+        QTemporaryDir program;
+        const QString dir = program.path();
+        writeBytes(dir + QStringLiteral("/D/T/a.odt"), "PK");
+        writeBytes(dir + QStringLiteral("/D/T/b.odt"), "PK");
+        QStringList lines;
+        for (int i = 0; i < 12; ++i)
+            lines.append(QStringLiteral("Es war einmal ein Haus am See."));
+        writeTestDatabase(dir, QStringLiteral("Texte"), QStringLiteral("D:\\T"),
+                          {{QStringLiteral("D:\\T\\a.odt"), lines},
+                           {QStringLiteral("D:\\T\\b.odt"), {QStringLiteral("Ein Haus.")}}});
+        const CliResult result =
+            runSearch(dir, {QStringLiteral("Texte"), QStringLiteral("haus am see")});
+        const QString link = QStringLiteral("file://") + dir + QStringLiteral("/D/T/a.odt");
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.out, QStringLiteral("12 mal in: ") + link + QLatin1Char('\n'));
+        QVERIFY(readAll(dir + QStringLiteral("/TX_Ergebnis.htm"))
+                    .contains(QByteArray(">10 mal in: <a href=\"" + link.toUtf8() + "\"")));
+        const QByteArray second = readAll(dir + QStringLiteral("/TX_Ergebnis2.htm"));
+        QVERIFY(second.contains(QByteArray(">12 mal in: <a href=\"" + link.toUtf8() + "\"")));
+        QVERIFY(!second.contains("b.odt"));
+        QVERIFY(second.contains("Fertig mit der Suche."));
+    }
+
+    void foldUmlauts_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("settings"); // the stored settings file
+        QTest::addColumn<bool>("found");
+        QTest::newRow("off: the umlaut does not fold")
+            << QStringList{"Texte", "übermut"} << QByteArray() << false;
+        QTest::newRow("--fold-umlauts")
+            << QStringList{"Texte", "übermut", "--fold-umlauts"} << QByteArray() << true;
+        QTest::newRow("stored setting 1")
+            << QStringList{"Texte", "übermut"}
+            << QByteArray("[General]\nUmlaute_Gross_Klein_egal=1\n") << true;
+        QTest::newRow("stored setting 0")
+            << QStringList{"Texte", "übermut"}
+            << QByteArray("[General]\nUmlaute_Gross_Klein_egal=0\n") << false;
+        QTest::newRow("case-sensitive: no folding")
+            << QStringList{"Texte", "übermut", "--case", "--fold-umlauts"} << QByteArray() << false;
+    }
+    void foldUmlauts() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, found);
+        QTemporaryDir program;
+        const QString dir = program.path();
+        writeBytes(dir + QStringLiteral("/D/T/a.odt"), "PK");
+        writeTestDatabase(dir, QStringLiteral("Texte"), QStringLiteral("D:\\T"),
+                          {{QStringLiteral("D:\\T\\a.odt"), {QStringLiteral("Voller Übermut.")}}});
+        if (!settings.isEmpty())
+            writeBytes(dir + QStringLiteral("/config/Halvorn/Trovex-ODT.conf"), settings);
+        const CliResult result = runSearch(dir, arguments);
+        QCOMPARE(result.status, found ? 0 : 1);
+        QCOMPARE(result.out,
+                 found ? QStringLiteral("1 mal in: file://") + dir + QStringLiteral("/D/T/a.odt\n")
+                       : QString());
+        if (found)
+            QVERIFY(readAll(dir + QStringLiteral("/TX_Ergebnis.htm"))
+                        .contains("Voller <b>\xC3\x9C"
+                                  "bermut</b>. \n<br><br>\r\n"));
+    }
+
     void exitStatus_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
@@ -151,7 +220,7 @@ private Q_SLOTS:
             << QStringLiteral("Sie haben keinen Suchtext eingegeben!\n");
         QTest::newRow("missing text") << QStringList{"Texte"} << 2
                                       << QStringLiteral("Aufruf: trovex search NAME TEXT [--case] "
-                                                        "[--words] [--open]\n");
+                                                        "[--words] [--fold-umlauts] [--open]\n");
         QTest::newRow("unknown option") << QStringList{"Texte", "Haus", "--fast"} << 2
                                         << QStringLiteral("Unbekannte Option --fast (siehe trovex "
                                                           "--help).\n");

@@ -9,13 +9,15 @@ std::unique_ptr<QObject> makeHitContextTest();
 std::unique_ptr<QObject> makeResultsPageTest();
 std::unique_ptr<QObject> makeBrowserHistoryTest();
 std::unique_ptr<QObject> makeSearchEngineTest();
+std::unique_ptr<QObject> makeVariantStoreTest();
 std::unique_ptr<QObject> makeSearchCliTest();
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     int failures = 0;
-    for (auto make : {makeByteFinderTest, makeHitContextTest, makeResultsPageTest,
-                      makeBrowserHistoryTest, makeSearchEngineTest, makeSearchCliTest})
+    for (auto make :
+         {makeByteFinderTest, makeHitContextTest, makeResultsPageTest, makeBrowserHistoryTest,
+          makeSearchEngineTest, makeVariantStoreTest, makeSearchCliTest})
         failures += QTest::qExec(make().get(), argc, argv);
     return failures == 0 ? 0 : 1;
 }

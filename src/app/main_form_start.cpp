@@ -1,0 +1,330 @@
+// Start-up and close of the main window, the settings it hands the other
+// windows at its first paint, and what the search window asks of it.
+#include "main_form.h"
+
+#include "einstell_form.h"
+#include "ok_bottom_dlg.h"
+#include "search_form.h"
+#include "search_request.h"
+
+#include "database/database_paths.h"
+#include "database/extension_choices.h"
+#include "platform/program_directory.h"
+#include "platform/settings_values.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+namespace settings = platform::settings;
+
+namespace {
+
+// Logo colour at which the logo keeps its own grey background.
+constexpr quint32 kOpaqueLogoColour = 0x00BBBBBB;
+
+} // namespace
+
+void TMainForm_TX_ODT::FormCreate() {
+    setWindowTitle(QStringLiteral("Trovex-ODT"));
+    setMinimumSize(700, 506);
+    resize(906, 506);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    // The stored width of a first run is always 1024; only the fallback for a
+    // missing value follows the screen.
+    settings::writeFirstRunDefaultsIfNeeded(services_.settings, 1024);
+    defaultWidth_ = 1024;
+    if (services_.screenWidth < 1025)
+        defaultWidth_ = services_.screenWidth;
+
+    statusLine_->clear();
+    progressLine_->clear();
+    indexedFileCount_ = 0;
+
+    platform::ensureWorkingDirectories(services_.programDirectory, services_.prompts);
+
+    controlDirectory_ = services_.settings.read(settings::kTrovexControl);
+    controlDirectoryFlag_ =
+        !controlDirectory_.isEmpty() &&
+        services_.programDirectory.contains(controlDirectory_, Qt::CaseInsensitive);
+
+    hoehe_ = settings::readInteger(services_.settings, settings::kHoehe, 506);
+    weite_ = settings::readInteger(services_.settings, settings::kWeite, defaultWidth_);
+    sHoehe_ = settings::readInteger(services_.settings, settings::kSHoehe, 500);
+    sWeite_ = settings::readInteger(services_.settings, settings::kSWeite, defaultWidth_);
+}
+
+void TMainForm_TX_ODT::setWindows(const MainFormWindows& windows) {
+    windows_ = windows;
+    if (windows_.newDatabaseDialog)
+        windows_.newDatabaseDialog->setQuestionWindow(windows_.questionWindow);
+    if (windows_.settingsDialog)
+        windows_.settingsDialog->setWindows(
+            {this, windows_.searchWindow, windows_.newDatabaseDialog});
+    // "Liste der Datei-Positionen erstellen" loads the text into the search
+    // window's viewer and builds the list there.
+    if (windows_.settingsDialog && windows_.searchWindow)
+        connect(windows_.settingsDialog, &TEinstellform::filePositionListRequested,
+                windows_.searchWindow, &TSuchForm::loadTextAndBuildFilePositions,
+                Qt::UniqueConnection);
+    searchRequest_.reset();
+    if (windows_.searchWindow)
+        searchRequest_ =
+            std::make_unique<LocalSearchRequest>(services_, *this, *windows_.searchWindow);
+}
+
+void TMainForm_TX_ODT::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The stored settings reach the other windows before the first paint,
+    // once they all exist.
+    if (firstPaintPending_)
+        FormPaint();
+}
+
+void TMainForm_TX_ODT::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    adjustSearchButtonFont();
+}
+
+void TMainForm_TX_ODT::adjustSearchButtonFont() {
+    const int height = searchButton_->height();
+    const int size = height > 60 ? 16 : height > 44 ? 12 : 10;
+    if (searchButton_->font().pointSize() != size) {
+        QFont font = searchButton_->font();
+        font.setPointSize(size);
+        searchButton_->setFont(font);
+    }
+}
+
+void TMainForm_TX_ODT::FormPaint() {
+    adjustSearchButtonFont();
+    if (!firstPaintPending_)
+        return;
+    auto& store = services_.settings;
+
+    patienceLabel_->clear();
+
+    const int viewerFontSize = settings::readInteger(store, settings::kSchriftsizeTextViewer, 10);
+    if (windows_.searchWindow)
+        windows_.searchWindow->setViewerFontSize(viewerFontSize > 0 ? viewerFontSize : 10);
+
+    browserChoice_ = store.read(settings::kBrowser);
+    if (browserChoice_.isEmpty()) {
+        browserChoice_ = QStringLiteral("standard");
+        store.write(settings::kBrowser, browserChoice_);
+    }
+
+    applyColoursToAllWindows();
+    applyViewerSwitches();
+
+    listIcon_ = listIconPicture_->pixmap();
+    resize(weite_, hoehe_);
+    LiesNamenDatenbanken();
+    selectFromStoredIndex();
+
+    if (!selectedDatabaseName_.isEmpty() && QFileInfo::exists(database::searchHistoryPath(
+                                                services_.programDirectory, selectedDatabaseName_)))
+        loadSearchHistory(selectedDatabaseName_);
+
+    if (windows_.newDatabaseDialog &&
+        QFileInfo::exists(database::extensionChoicesPath(services_.programDirectory)))
+        windows_.newDatabaseDialog->setExtensionChoices(
+            database::loadExtensionChoices(services_.programDirectory));
+
+    closeButton_->setText(QStringLiteral("Schli&eßen"));
+
+    administrator_ = services_.administrator;
+    setWindowTitle(administrator_
+                       ? QStringLiteral("Trovex-ODT - Mit Administratorberechtigung gestartet.")
+                       : QStringLiteral("  Trovex-ODT -  Die Suchmaschine für eBooks, LibreOffice, "
+                                        "OpenOffice und Word (DOCX) Dokumente."));
+    if (windows_.newDatabaseDialog) {
+        windows_.newDatabaseDialog->setAdministrator(administrator_);
+        windows_.newDatabaseDialog->setControlDirectory(controlDirectory_, controlDirectoryFlag_);
+    }
+
+    if (windows_.searchWindow) {
+        windows_.searchWindow->setStartSize(sHoehe_, sWeite_);
+        windows_.searchWindow->resize(sWeite_, sHoehe_);
+    }
+
+    if (catalogue_->count() > 0)
+        ListBox1Click();
+    firstPaintPending_ = false;
+}
+
+// The stored window colour and hint-text colour, for this window and each
+// of the others.
+void TMainForm_TX_ODT::applyColoursToAllWindows() {
+    colours_ = widgets::storedWindowColours(services_.settings, palette());
+    applyColours(colours_);
+    if (windows_.settingsDialog)
+        windows_.settingsDialog->applyColours(colours_);
+    if (windows_.searchWindow)
+        windows_.searchWindow->applyColours(colours_);
+    if (windows_.newDatabaseDialog)
+        windows_.newDatabaseDialog->applyColours(colours_);
+}
+
+void TMainForm_TX_ODT::applyColours(const widgets::WindowColours& colours) {
+    applyBackgroundColour(colours.background, colours.backgroundValue,
+                          colours.backgroundValue != kOpaqueLogoColour);
+    applyHintTextColour(colours.hintText);
+}
+
+void TMainForm_TX_ODT::applyBackgroundColour(const QColor& colour, quint32 value,
+                                             bool logoTransparent) {
+    colours_.background = colour;
+    colours_.backgroundValue = value;
+    widgets::setBackgroundColour(this, colour);
+    widgets::setBackgroundColour(logoPanel_, colour);
+    const QPixmap logo(QStringLiteral(":/trovex/logo.xpm"));
+    if (logoTransparent) {
+        logo_->setPixmap(logo);
+    } else {
+        QPixmap opaque(logo.size());
+        opaque.fill(widgets::colourFromValue(kOpaqueLogoColour, palette()));
+        QPainter painter(&opaque);
+        painter.drawPixmap(0, 0, logo);
+        painter.end();
+        logo_->setPixmap(opaque);
+    }
+    catalogue_->viewport()->update();
+}
+
+void TMainForm_TX_ODT::applyHintTextColour(const QColor& colour) {
+    colours_.hintText = colour;
+    for (QWidget* hint :
+         QList<QWidget*>{helpButton_, settingsButton_, statusLine_, progressLine_, patienceLabel_})
+        widgets::setTextColour(hint, colour);
+}
+
+void TMainForm_TX_ODT::applyViewerSwitches() {
+    auto& store = services_.settings;
+    const QString clipboard = store.read(settings::kSuchwortInZwischenablage);
+    if (!clipboard.isEmpty() && windows_.settingsDialog)
+        windows_.settingsDialog->setClipboardCopy(clipboard == QLatin1String("1"));
+    const QString hint = store.read(settings::kKurzhinweisImViewer);
+    if (!hint.isEmpty()) {
+        const bool show = hint == QLatin1String("1");
+        if (windows_.settingsDialog)
+            windows_.settingsDialog->setViewerHintShown(show);
+        if (windows_.searchWindow)
+            windows_.searchWindow->setViewerHintShown(show);
+    }
+}
+
+void TMainForm_TX_ODT::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (patienceLabel_ && !patienceLabel_->text().isEmpty())
+        placePatienceLabel();
+}
+
+bool TMainForm_TX_ODT::FormCloseQuery() {
+    return services_.prompts.confirm(QStringLiteral("Trovex-ODT wirklich schließen?"));
+}
+
+void TMainForm_TX_ODT::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    // Closing during a run stops it the way the abort button does, so the
+    // gathered text is saved rather than cut off mid-write.
+    if (running_)
+        BitBtn2Click();
+    FormClose();
+    event->accept();
+}
+
+void TMainForm_TX_ODT::FormClose() {
+    auto& store = services_.settings;
+    int selected = catalogue_->currentRow();
+    if (catalogue_->selectedItems().isEmpty())
+        selected = -1;
+    if (selected == -1 && catalogue_->count() > 0)
+        selected = 0;
+    store.write(settings::kAusgewaehlteDatenbank, QString::number(selected));
+
+    if (store.read(settings::kFarbe).isEmpty())
+        store.write(settings::kFarbe, QStringLiteral("clTeal"));
+
+    const int viewerFontSize = windows_.searchWindow ? windows_.searchWindow->viewerFontSize() : 10;
+    store.write(settings::kSchriftsizeTextViewer, QString::number(viewerFontSize));
+
+    store.write(settings::kHoehe, QString::number(height()));
+    store.write(settings::kWeite, QString::number(width()));
+    if (windows_.searchWindow && !windows_.searchWindow->isMaximisedBySizeMessage()) {
+        store.write(settings::kSHoehe, QString::number(windows_.searchWindow->height()));
+        store.write(settings::kSWeite, QString::number(windows_.searchWindow->width()));
+    }
+
+    platform::emptyTempDirectory(services_.programDirectory);
+}
+
+void TMainForm_TX_ODT::SpeedButton1Click() {
+    services_.shell.openWithDefaultHandler(services_.programDirectory +
+                                           QStringLiteral("Trovex_ODT.pdf"));
+}
+
+void TMainForm_TX_ODT::SpeedButton2Click() {
+    showSettingsDialog();
+}
+
+// ---------------------------------------------------------------------------
+// What the search window asks of the main window
+
+QStringList TMainForm_TX_ODT::catalogueEntries() const {
+    QStringList names;
+    for (int row = 0; row < catalogue_->count(); ++row)
+        names.append(catalogue_->item(row)->text());
+    return names;
+}
+
+QList<int> TMainForm_TX_ODT::selectedCatalogueRows() const {
+    QList<int> rows;
+    for (int row = 0; row < catalogue_->count(); ++row)
+        if (catalogue_->item(row)->isSelected())
+            rows.append(row);
+    return rows;
+}
+
+void TMainForm_TX_ODT::showStatus(const QString& text) {
+    showRunStatus(text);
+}
+
+void TMainForm_TX_ODT::showFinishedStatus(const QString& text) {
+    statusLine_->setText(text);
+    runState_ = RunState::Finished;
+}
+
+void TMainForm_TX_ODT::showProgressLine(const QString& text) {
+    progressLine_->setText(text);
+}
+
+void TMainForm_TX_ODT::startPatienceMarks() {
+    patienceTimer_->start();
+}
+
+void TMainForm_TX_ODT::stopPatienceMarks() {
+    patienceTimer_->stop();
+    patienceLabel_->clear();
+}
+
+void TMainForm_TX_ODT::bringToFront() {
+    raise();
+    activateWindow();
+}
+
+void TMainForm_TX_ODT::showSettingsDialog() {
+    if (windows_.settingsDialog)
+        services_.runModal(*windows_.settingsDialog);
+}

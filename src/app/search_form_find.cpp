@@ -1,0 +1,173 @@
+// The find in the viewer (the right search bar TntEdit1 and "Suchen"), and
+// what the mirror box does with the mouse and the keys: lines and selected
+// text go into the search bars.
+#include "search_form.h"
+#include "search_form_viewer_state.h"
+
+#include "search/search_engine.h"
+#include "search/search_term_entry.h"
+#include "textio/utf8.h"
+#include "viewer/mirror_text.h"
+#include "widgets/document_view.h"
+#include "widgets/mirror_box.h"
+#include "widgets/search_bar.h"
+#include "widgets/viewer_panel.h"
+
+#include <QCheckBox>
+
+#include <exception>
+
+using widgets::DocumentView;
+using widgets::MirrorBox;
+
+namespace {
+
+// The window takes no input while a find runs; it is enabled again however
+// the find ends.
+class DisabledWhileFinding {
+public:
+    explicit DisabledWhileFinding(QWidget* window)
+        : window_(window) {
+        window_->setEnabled(false);
+    }
+    ~DisabledWhileFinding() { window_->setEnabled(true); }
+    DisabledWhileFinding(const DisabledWhileFinding&) = delete;
+    DisabledWhileFinding& operator=(const DisabledWhileFinding&) = delete;
+
+private:
+    QWidget* window_;
+};
+
+constexpr int kNotFoundFlashMilliseconds = 1000;
+constexpr int kReselectLineMilliseconds = 500;
+
+} // namespace
+
+void TSuchForm::WeiterSucheClick() {
+    if (!documentLoaded_)
+        return;
+    Find(!viewerState_->find.active);
+}
+
+void TSuchForm::TntEdit1Change() {
+    const QString text = viewerPanel_->findText();
+    viewerState_->find.changeText(text);
+    if (text.isEmpty())
+        viewerPanel_->setFindButtonEnabled(false);
+    else if (documentLoaded_)
+        viewerPanel_->setFindButtonEnabled(true);
+}
+
+void TSuchForm::Find(bool first) {
+    viewerPanel_->mirror()->clearSelection();
+    // The caption goes blank, as a status text of other work (a list build)
+    // would otherwise stand over the found page.
+    setWindowTitle(QString());
+
+    viewer::FindState& state = viewerState_->find;
+    viewer::Search& search = viewerState_->search;
+    state.text = textio::utf8EncodePerUnit(viewerPanel_->findText());
+    search.setUmlautFolding(search::foldUmlautsSetting(services_.settings)
+                                ? search::UmlautFolding::On
+                                : search::UmlautFolding::Off);
+    search.setYield(services_.yield);
+
+    viewer::FindOutcome outcome;
+    bool failed = false;
+    QString failure;
+    {
+        const DisabledWhileFinding disabled(this);
+        try {
+            outcome = viewer::findInViewerFile(state, search, viewerState_->viewerFile, first);
+        } catch (const std::exception& error) {
+            failed = true;
+            failure = QString::fromLocal8Bit(error.what());
+        }
+    }
+    if (failed) {
+        if (!failure.isEmpty())
+            services_.prompts.error(failure, QStringLiteral("Suche fehlgeschlagen"));
+        state.active = false;
+        return;
+    }
+    switch (outcome.kind) {
+    case viewer::FindOutcome::CannotOpen:
+        services_.prompts.error(outcome.message, QStringLiteral("Error"));
+        return;
+    case viewer::FindOutcome::Hit:
+        showFindHit(outcome.start, outcome.length);
+        return;
+    case viewer::FindOutcome::NotFound:
+        flashNotFound();
+        return;
+    }
+}
+
+// The hit is selected in the viewer, which redraws its page and so refills
+// the mirror box; the same characters are then selected there, found from
+// the hit's byte offset on that page.
+void TSuchForm::showFindHit(qint64 start, qint64 length) {
+    DocumentView* view = viewerPanel_->view();
+    view->selectRange(start, length);
+    viewerPanel_->setFindButtonEnabled(true);
+    MirrorBox* mirror = viewerPanel_->mirror();
+    if (const auto selection = viewer::mirrorSelectionOfRange(view->pageLines(), start, length))
+        mirror->selectRange(selection->start, selection->length);
+    mirror->setFocus();
+}
+
+void TSuchForm::flashNotFound() {
+    viewerPanel_->setFindButtonEnabled(false);
+    viewerPanel_->setFindButtonCaption(QStringLiteral("-"));
+    services_.pause(kNotFoundFlashMilliseconds);
+    viewerPanel_->setFindButtonEnabled(true);
+    viewerPanel_->setFindButtonCaption(QStringLiteral("Suchen"));
+    viewerPanel_->mirror()->setFocus();
+}
+
+// ---------------------------------------------------------------------------
+// Mirror box input
+
+void TSuchForm::ViewerMemoDblClick() {
+    MirrorBox* mirror = viewerPanel_->mirror();
+    const QString line = mirror->selectLineAtCaret();
+    if (searchentry::trimmedSearchText(searchBar_->text()).isEmpty() && line.size() > 2) {
+        const bool isPhrase = line.contains(QLatin1Char(' ')) || line.contains(QLatin1Char('\t'));
+        phraseBox_->setChecked(isPhrase);
+        anyWordBox_->setChecked(!isPhrase);
+    }
+    searchBar_->setText(line);
+    services_.pause(kReselectLineMilliseconds);
+    mirror->selectLineAtCaret();
+}
+
+void TSuchForm::ViewerMemoKeyDown(int key) {
+    if (key == Qt::Key_Tab) {
+        viewerPanel_->focusFindBarAtEnd();
+        return;
+    }
+    viewerPanel_->view()->handleNavigationKey(key);
+}
+
+void TSuchForm::ViewerMemoMouseDown() {
+    viewerPanel_->mirror()->enablePopupEntriesForSelection();
+}
+
+// The pop-up entries: "übertragen" replaces the bar's text by the
+// selection, "einfügen" appends a blank and the selection.
+void TSuchForm::moveMirrorSelection(bool intoLeftBar, bool append) {
+    const QString selection = viewerPanel_->mirror()->selectedText();
+    if (searchentry::trimmedSearchText(selection).isEmpty())
+        return;
+    if (intoLeftBar) {
+        searchBar_->setText(append ? searchBar_->text() + QLatin1Char(' ') + selection : selection);
+    } else {
+        viewerPanel_->setFindText(append ? viewerPanel_->findText() + QLatin1Char(' ') + selection
+                                         : selection);
+    }
+}
+
+// The viewer's own "Text Übertragen".
+void TSuchForm::appendToSearchText(const QString& text) {
+    searchBar_->setText(searchBar_->text() + QLatin1Char(' ') + text);
+}

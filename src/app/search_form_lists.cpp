@@ -1,0 +1,160 @@
+// The sorted word and phrase list of the search window: its controls, the
+// build with its progress, and how a build is stopped and the builder closed.
+#include "search_form.h"
+
+#include "database/database_paths.h"
+#include "lists/sorted_list_builder.h"
+#include "widgets/list_builder_panel.h"
+#include "widgets/search_bar.h"
+#include "widgets/viewer_panel.h"
+#include "widgets/web_site_panel.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+} // namespace
+
+void TSuchForm::connectListBuilder() {
+    connect(listBuilder_, &widgets::ListBuilderPanel::buildClicked, this,
+            &TSuchForm::SortierteListenErstellenButtonClick);
+    connect(listBuilder_, &widgets::ListBuilderPanel::stopClicked, this,
+            &TSuchForm::SortAbbrechenButtonClick);
+}
+
+void TSuchForm::showListBuilder() {
+    abortRequested_ = false;
+    listBuilder_->showControls();
+    // The web-site panel comes back as it was when the builder closes.
+    if (!webPanel_->isHidden())
+        webPanelShownBeforeList_ = true;
+    webPanel_->hide();
+}
+
+void TSuchForm::SortierteListenErstellenButtonClick() {
+    ++handlersRunning_; // a close asked for meanwhile waits for the build
+    listBuilder_->colourProgressGreen();
+    resetViewer();
+    viewerPanel_->clearPageOffset();
+    listBuilder_->colourCaptionAsHintText();
+
+    const QString textPath = database::databaseTextPath(services_.programDirectory, databaseName_);
+    if (!QFileInfo::exists(textPath)) {
+        services_.prompts.information(lists::noDocumentsMessage(databaseName_));
+    } else if (!abortRequested_) {
+        abortWaitTimer_->start();
+        setWindowTitle(QStringLiteral("Sortierung von: ") + quoted(databaseName_) +
+                       QStringLiteral(" läuft."));
+        bool made = true;
+        if (QFileInfo(textPath).size() > 4) {
+            listBuilder_->setProgressPosition(0);
+            listBuilder_->setCaption(QStringLiteral("Sortierte Liste von: ") + databaseName_ +
+                                     QStringLiteral("_UTF8Dokument.txt"));
+            made = buildSortedList();
+            listBuilder_->fillProgress();
+            services_.pause(100);
+        }
+        if (!abortRequested_) {
+            unlockControlsAfterListBuild();
+            listBuilder_->setProgressPosition(0);
+            // A build that failed has said why in its box; "Fertig" would
+            // tell the user the list is there.
+            listBuilder_->setCaption(made ? QStringLiteral("Fertig")
+                                          : QStringLiteral("Die Liste wurde nicht erstellt."));
+            setWindowTitle(QString());
+        }
+    }
+    --handlersRunning_;
+    finishHandler();
+}
+
+bool TSuchForm::buildSortedList() {
+    lockControlsForListBuild();
+    listBuildRunning_ = true;
+
+    platform::RunContext run;
+    run.yield = services_.yield;
+    run.pause = services_.pause;
+    run.cancelRequested = &abortRequested_;
+    run.prompts = &services_.prompts;
+
+    lists::SortedListRequest request;
+    request.programDirectory = services_.programDirectory;
+    request.databaseName = databaseName_;
+    request.kind = listBuilder_->listKind();
+    request.locale = QLocale();
+
+    const lists::ListBuildOutcome outcome = lists::ErstelleNachtraeglichSortierteListen(
+        request, run, [this](const lists::ListProgress& progress) {
+            listBuilder_->setProgressRange(progress.minimum, progress.maximum);
+            listBuilder_->setProgressPosition(progress.position);
+        });
+
+    listBuildRunning_ = false;
+    loadTextButton_->setEnabled(true);
+
+    switch (outcome.status) {
+    case lists::ListBuildStatus::NoDocuments:
+        // The text went away while the build was being prepared.
+        services_.prompts.information(lists::noDocumentsMessage(databaseName_));
+        break;
+    case lists::ListBuildStatus::Failed:
+        services_.prompts.warning(outcome.error);
+        break;
+    case lists::ListBuildStatus::Written:
+    case lists::ListBuildStatus::NothingToSort:
+    case lists::ListBuildStatus::Stopped:
+        break;
+    }
+    if (!outcome.warning.isEmpty())
+        services_.prompts.warning(outcome.warning);
+    return outcome.status != lists::ListBuildStatus::Failed &&
+           outcome.status != lists::ListBuildStatus::NoDocuments;
+}
+
+void TSuchForm::lockControlsForListBuild() {
+    for (QWidget* control :
+         QList<QWidget*>{sortedListButton_, loadTextButton_, searchBar_, caseBox_, wholeWordBox_,
+                         settingsButton_, cancelButton_, okButton_})
+        control->setEnabled(false);
+    viewerPanel_->setFindControlsEnabled(false);
+    listBuilder_->setBuildControlsEnabled(false);
+}
+
+// "Lokale Suche" comes back with the next change of the search bar, and
+// "Sortierte Textliste laden" with the next document load.
+void TSuchForm::unlockControlsAfterListBuild() {
+    for (QWidget* control :
+         QList<QWidget*>{searchBar_, caseBox_, wholeWordBox_, settingsButton_, cancelButton_})
+        control->setEnabled(true);
+    viewerPanel_->setFindControlsEnabled(true);
+    listBuilder_->setBuildControlsEnabled(true);
+}
+
+void TSuchForm::SortAbbrechenButtonClick() {
+    abortRequested_ = true;
+    if (listBuildRunning_) {
+        // The build stops at its next check; the abort wait then closes.
+        setWindowTitle(
+            QStringLiteral("Abbruch durch Benutzer! Bitte Geduld! Ich höre gleich auf!"));
+        return;
+    }
+    listBuilder_->hideControls();
+    if (QFileInfo::exists(database::databaseTextPath(services_.programDirectory, databaseName_)))
+        loadTextButton_->setEnabled(true);
+    unlockControlsAfterListBuild();
+    listBuilder_->setCaption(QStringLiteral("Sortierte Liste von: "));
+    listBuilder_->setProgressPosition(0);
+    setWindowTitle(QString());
+    if (webPanelShownBeforeList_)
+        webPanel_->show();
+    webPanelShownBeforeList_ = false;
+}

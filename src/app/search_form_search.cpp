@@ -1,0 +1,83 @@
+// The local search of the search window: "Lokale Suche" runs the engine.
+#include "search_form.h"
+
+#include "binbeimsuchen_form.h"
+
+#include "search/browser_launch.h"
+#include "search/search_engine.h"
+#include "search/search_term_entry.h"
+#include "widgets/search_bar.h"
+
+void TSuchForm::OKBtnClick() {
+    ++handlersRunning_;
+    modalResult_ = QDialog::Accepted; // the button's own result
+    closeAsked_ = true;
+    runSearchEngine();
+
+    if (const std::optional<QString> repaired =
+            searchentry::withoutTrailingReplacementCharacter(searchBar_->text()))
+        searchBar_->setText(*repaired);
+
+    if (clipboardCopyWanted())
+        copyToClipboard(
+            searchentry::clipboardTextAfterSearch(searchBar_->text(), phrase(), pathOpened_));
+
+    if (anyWord()) {
+        const int words = searchentry::wordCount(searchBar_->text());
+        if (words > searchentry::kMaximumAnyWordCount) {
+            services_.prompts.information(searchentry::tooManyWordsMessage(words));
+            modalResult_ = QDialog::Rejected;
+        }
+    }
+    host_.stopPatienceMarks();
+    --handlersRunning_;
+    finishHandler();
+}
+
+void TSuchForm::runSearchEngine() {
+    // NeuSuche step 1, the window's side of it.
+    host_.showStatus(QStringLiteral("Suche läuft..."));
+    host_.startPatienceMarks();
+    host_.bringToFront();
+    searchCancelRequested_ = false;
+    searchRunning_ = true;
+
+    platform::RunContext run;
+    run.yield = services_.yield;
+    run.pause = services_.pause;
+    run.cancelRequested = &searchCancelRequested_;
+    run.prompts = &services_.prompts;
+
+    search::SearchEnvironment environment;
+    environment.programDirectory = services_.programDirectory;
+    environment.drives = &services_.drives;
+    environment.run = &run;
+    environment.openPage = [this](const QString& page) {
+        search::StarteInternetBrowser(page, services_.settings, services_.shell, services_.prompts);
+    };
+    environment.passStarted = [this](int pass) {
+        if (pass != 2)
+            return;
+        TBinbeimSuchenForm* notice = searchingNoticeWindow();
+        notice->setSearchText(searchBar_->text());
+        notice->show();
+        notice->raise();
+    };
+
+    search::SearchRequest request;
+    request.databaseName = databaseName_;
+    request.searchText = searchBar_->text();
+    request.caseSensitive = caseSensitive();
+    request.wholeWords = wholeWords();
+    request.foldUmlauts = search::foldUmlautsSetting(services_.settings);
+    request.pathOpened = pathOpened_;
+
+    lastOutcome_ = search::NeuSuche(request, session_, environment);
+
+    if (!lastOutcome_.emptySearchText) {
+        if (notice_)
+            notice_->hide();
+        modalResult_ = QDialog::Accepted;
+    }
+    host_.setSearchUnderWay(false);
+}

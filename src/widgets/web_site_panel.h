@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QFrame>
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+
+namespace widgets {
+
+class SiteListDelegate;
+
+// The web-site panel Panel2 of the search window: the search-text caption
+// TntLabel1, the prompt Label5, the topic box TntComboBox1 and the site list
+// TntListBox1, whose rows carry a symbol for how the site takes the search
+// text. The window fills it from the site file and reacts to its signals.
+class WebSitePanel final : public QFrame {
+    Q_OBJECT
+public:
+    explicit WebSitePanel(QWidget* parent);
+
+    // The caption over the lists (TntLabel1).
+    void setCaption(const QString& text);
+    QString caption() const;
+
+    // Topics and sites are kept in case-insensitive order, an entry after
+    // the equal ones before it.
+    void setTopics(const QStringList& topics);
+    void setSites(const QStringList& sites);
+    int topicCount() const;
+    int siteCount() const;
+    int currentTopic() const; // -1: none
+    QString currentTopicText() const;
+    void setCurrentTopic(int index);
+    int currentSite() const; // -1: none
+    void setCurrentSite(int row);
+    // The address of the selected site; empty when none is selected.
+    QString selectedSite() const;
+
+    // The lists and their labels take input only while there is a search
+    // text; disabled lists wear the grey of a scroll bar.
+    void setInputEnabled(bool enabled);
+    // Selected rows are drawn in this colour.
+    void setSelectionColour(const QColor& colour);
+    void colourHintTexts(const QColor& colour);
+
+    // The hint of the site list follows the selected site.
+    void showHintOfSelectedSite();
+    // A wheel turn in the column of the site list gives it the focus, so the
+    // keys follow the wheel.
+    void focusSitesForWheelAt(const QPoint& globalPosition);
+
+Q_SIGNALS:
+    void topicChosen();
+    void siteClicked();
+    void pointerMovedOverSites();
+    // Before each row of the site list is drawn.
+    void aboutToDrawSite();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void colourLists(bool enabled);
+
+    QLabel* captionLabel_ = nullptr;  // TntLabel1
+    QLabel* promptLabel_ = nullptr;   // Label5
+    QComboBox* topicBox_ = nullptr;   // TntComboBox1
+    QListWidget* siteList_ = nullptr; // TntListBox1
+    SiteListDelegate* delegate_ = nullptr;
+};
+
+} // namespace widgets

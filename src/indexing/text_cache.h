@@ -40,8 +40,9 @@ std::optional<DocumentStamp> documentStamp(const QString& nativePath);
 // of all of the entry before it. Numbers are little-endian.
 inline constexpr quint32 kTextCacheFormatVersion = 1;
 // Raised whenever the extraction gives other lines for the same document,
-// so caches of earlier rules are not used.
-inline constexpr quint32 kTextCacheExtractionVersion = 1;
+// so caches of earlier rules are not used. 2: what declared entities add is
+// bounded per document.
+inline constexpr quint32 kTextCacheExtractionVersion = 2;
 
 // One entry: the extraction of a document, its text kept in the entry's
 // own bytes, as the cache file holds it.

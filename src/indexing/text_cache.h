@@ -41,8 +41,9 @@ std::optional<DocumentStamp> documentStamp(const QString& nativePath);
 // before it. Numbers are little-endian.
 inline constexpr quint32 kTextCacheFormatVersion = 2;
 // Raised whenever the extraction gives other lines for the same document,
-// so caches of earlier rules are not used.
-inline constexpr quint32 kTextCacheExtractionVersion = 1;
+// so caches of earlier rules are not used. 2: what declared entities add is
+// bounded per document.
+inline constexpr quint32 kTextCacheExtractionVersion = 2;
 
 // What the database text beside the cache came from, written by the run
 // that wrote both: with it a re-index can tell that it would write the very

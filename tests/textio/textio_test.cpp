@@ -160,6 +160,14 @@ private Q_SLOTS:
             << hex("610D0A620063") << true << QStringList{"a", "b"};
         QTest::newRow("marks only: utf-16le")
             << hex("FFFE61000029") << true << QStringList{QStringLiteral("a\u2900")};
+        // The UTF-16 forms are decoded one line at a time.
+        QTest::newRow("marks only: utf-16le line ends and empty lines")
+            << hex("FFFE61000D000A000D0062000A000A0063002820640029200D00") << true
+            << QStringList{"a", "", "b", "", "c", "d", ""};
+        QTest::newRow("marks only: utf-16be, NUL and an odd last byte")
+            << hex("FEFF00610062000A006300000064FF") << true << QStringList{"ab", "c"};
+        QTest::newRow("marks only: utf-16le, an odd last byte")
+            << hex("FFFEE4000A00FC0041") << true << QStringList{"ä", "ü"};
     }
     void lineLoaders() {
         QFETCH(QByteArray, bytes);

@@ -169,7 +169,10 @@ void TMainForm_TX_ODT::Datenbankloeschen1Click() {
             windows_.searchWindow->setSortedListButtonEnabled(false);
             windows_.searchWindow->clearDatabaseLabels();
         }
-        database::deleteDatabaseFiles(services_.programDirectory, workingDatabaseName_);
+        const QStringList left =
+            database::deleteDatabaseFiles(services_.programDirectory, workingDatabaseName_);
+        if (!left.isEmpty())
+            services_.prompts.warning(database::filesLeftMessage(workingDatabaseName_, left));
     }
     LiesNamenDatenbanken();
     if (catalogue_->count() > 0)

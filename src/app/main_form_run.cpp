@@ -6,6 +6,7 @@
 #include "unreadable_documents.h"
 
 #include "database/drive_file_list.h"
+#include "database/generation_switch.h"
 #include "indexing/index_run.h"
 #include "platform/program_directory.h"
 #include "textio/windows1252.h"
@@ -82,7 +83,7 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
     if (answer != QDialog::Accepted) {
         // Whatever the answer, the scratch space is cleared; a confirmed run
         // does it as its first step (IndexRun::begin), so only once.
-        platform::emptyTempDirectory(services_.programDirectory);
+        database::emptyScratchSpace(services_.programDirectory);
         platform::ensureUnpackDirectory(services_.programDirectory, services_.prompts);
         progressTimer_->stop();
         updateMode_ = false;

@@ -9,6 +9,7 @@
 
 #include "database/database_paths.h"
 #include "database/extension_choices.h"
+#include "database/generation_switch.h"
 #include "platform/program_directory.h"
 #include "platform/settings_values.h"
 
@@ -267,7 +268,7 @@ void TMainForm_TX_ODT::FormClose() {
         store.write(settings::kSWeite, QString::number(windows_.searchWindow->width()));
     }
 
-    platform::emptyTempDirectory(services_.programDirectory);
+    database::emptyScratchSpace(services_.programDirectory);
 }
 
 void TMainForm_TX_ODT::SpeedButton1Click() {

@@ -5,6 +5,7 @@
 #include "search_form_viewer_state.h"
 
 #include "database/database_paths.h"
+#include "database/generation_switch.h"
 #include "textio/text_files.h"
 #include "viewer/bookmarks.h"
 #include "viewer/mirror_text.h"
@@ -68,6 +69,7 @@ void TSuchForm::connectViewerHandlers() {
 
 void TSuchForm::UTF8LadenButtonClick() {
     const QString& directory = services_.programDirectory;
+    database::completeInterruptedSwitch(directory, databaseName_);
     viewerState_->positions =
         viewer::FilePositions::load(database::filePositionListPath(directory, databaseName_));
     loadSearchHistoryOfDatabase();

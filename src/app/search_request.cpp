@@ -3,6 +3,7 @@
 #include "search_form.h"
 
 #include "database/search_history.h"
+#include "database/storage_hint.h"
 #include "platform/settings_values.h"
 #include "search/search_handoff.h"
 #include "search/search_term_entry.h"
@@ -112,9 +113,10 @@ void LocalSearchRequest::fileSearchText() {
     QString error;
     if (!database::saveSearchHistory(updated, services_.programDirectory, currentDatabaseName_,
                                      &error))
-        services_.prompts.warning(
+        services_.prompts.warning(database::withStorageHint(
             QStringLiteral("Die Liste der Suchbegriffe konnte nicht gespeichert werden.\r\n") +
-            error);
+                error,
+            services_.programDirectory));
 }
 
 void LocalSearchRequest::resetViewerAfterRun() {

@@ -25,9 +25,9 @@ int runDeleteCommand(CliContext& context, const QStringList& arguments) {
         context.err << "Die Datenbank \"" << name << "\" existiert nicht." << Qt::endl;
         return ExitRefused;
     }
-    database::deleteDatabaseFiles(context.programDirectory, name);
-    if (database::databaseExists(context.programDirectory, name)) {
-        context.err << "Die Datenbank \"" << name << "\" konnte nicht gelöscht werden." << Qt::endl;
+    const QStringList left = database::deleteDatabaseFiles(context.programDirectory, name);
+    if (!left.isEmpty()) {
+        context.err << database::filesLeftMessage(name, left) << Qt::endl;
         return ExitFailure;
     }
     return ExitSuccess;

@@ -1,7 +1,6 @@
 #include "cli_context.h"
 
 #include "database/database_paths.h"
-#include "database/not_written_message.h"
 #include "platform/shell_launcher.h"
 #include "search/browser_launch.h"
 #include "search/search_engine.h"
@@ -63,12 +62,9 @@ int runSearchCommand(CliContext& context, const QStringList& arguments) {
     const search::SearchOutcome outcome = search::NeuSuche(request, session, environment);
     if (outcome.emptySearchText)
         return ExitFailure;
-    if (!outcome.pageWriteError.isEmpty()) {
-        context.err << database::notWrittenMessage(QStringLiteral("Die Ergebnisseite"),
-                                                   outcome.pageWriteError)
-                    << Qt::endl;
+    // The engine has said why on stderr.
+    if (!outcome.pageWriteError.isEmpty())
         return ExitFailure;
-    }
     for (const QString& line : outcome.lastPageResultLines)
         context.out << line << Qt::endl;
     return outcome.lastPageResultLines.isEmpty() ? ExitRefused : ExitSuccess;

@@ -1,5 +1,6 @@
 #include "cli_context.h"
 
+#include "database/generation_switch.h"
 #include "platform/program_directory.h"
 #include "platform/settings_store.h"
 
@@ -81,6 +82,9 @@ int main(int argc, char* argv[]) {
             drives.setDrive(letter, QFileInfo(directory).absoluteFilePath());
         }
         cli::ConsolePrompts prompts(err);
+        // Every command reads databases; one whose files were being
+        // replaced when a program died is made whole first.
+        database::completeInterruptedSwitches(programDirectory);
         cli::CliContext context{platform::withTrailingSeparator(programDirectory),
                                 settings,
                                 drives,

@@ -2,6 +2,7 @@
 
 #include "filelist/list_lines.h"
 #include "platform/native_file_name.h"
+#include "textio/durable_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -75,7 +76,7 @@ ListWriteResult writeDriveFileList(const QString& nativeRoot, QChar driveLetter,
         result.cancelled = true;
         return result;
     }
-    if (!file.commit()) {
+    if (!textio::commitDurably(file)) {
         result.error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
                            .arg(QDir::toNativeSeparators(listFile), file.errorString());
         return result;

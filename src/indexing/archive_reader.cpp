@@ -37,6 +37,9 @@ namespace {
 // hostile name of thousands of folders would exhaust the stack.
 constexpr qsizetype kMaxFolderDepth = 256;
 
+// What a member buffer starts with at most, whatever the member declares.
+constexpr qint64 kInitialReserve = 64 << 10;
+
 // The name pieces of a member; nothing when the name climbs with "..".
 std::optional<QStringList> safePieces(const QString& name) {
     QStringList pieces;
@@ -81,6 +84,10 @@ bool TShellZip::open(const QString& nativePath) {
     QMap<QString, int> byPath;
     const zip_int64_t count = zip_get_num_entries(archive_, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
+        if (members_.size() >= kMaxContainerMembers) {
+            cut_ |= TooManyMembers;
+            break;
+        }
         const char* rawName = zip_get_name(archive_, i, ZIP_FL_ENC_GUESS);
         if (!rawName)
             continue;
@@ -176,8 +183,12 @@ QString TShellZip::memberName(int member) const {
 }
 
 std::optional<QByteArray> TShellZip::readMember(int member) {
-    if (!archive_ || containerRead_ >= containerCap_)
+    if (!archive_)
         return std::nullopt;
+    if (containerRead_ >= containerCap_) {
+        cut_ |= ContainerTooLarge;
+        return std::nullopt;
+    }
     const qint64 index = members_.at(member).zipIndex;
     zip_stat_t stat;
     zip_stat_init(&stat);
@@ -188,9 +199,11 @@ std::optional<QByteArray> TShellZip::readMember(int member) {
         return std::nullopt;
     const qint64 bound = std::min(memberCap_, containerCap_ - containerRead_);
     QByteArray bytes;
-    // The declared size is only a hint: a hostile container may lie, so the
-    // bound decides how much is ever kept.
-    bytes.reserve(sized ? static_cast<qsizetype>(std::min<qint64>(stat.size, bound)) : 0);
+    // The declared size is only a hint: a hostile container may claim
+    // gigabytes for a member of a few bytes. The buffer starts small and
+    // grows with what is really read, up to the bound.
+    bytes.reserve(static_cast<qsizetype>(
+        std::min<qint64>(sized ? qint64(stat.size) : 0, std::min(kInitialReserve, bound))));
     char chunk[65536];
     bool readError = false;
     while (bytes.size() < bound) {
@@ -202,8 +215,17 @@ std::optional<QByteArray> TShellZip::readMember(int member) {
         }
         if (got == 0)
             break;
+        // Grown by doubling up to the bound, each step to an exact size: an
+        // append alone would let the buffer grow past the bound and touch
+        // twice the memory the member needs.
+        if (bytes.capacity() - bytes.size() < got)
+            bytes.reserve(static_cast<qsizetype>(std::min<qint64>(
+                std::max<qint64>(2 * bytes.capacity(), bytes.size() + got), bound)));
         bytes.append(chunk, static_cast<qsizetype>(got));
     }
+    // A member that has more than the bound was cut.
+    if (!readError && bytes.size() >= bound && zip_fread(file, chunk, 1) > 0)
+        cut_ |= bound == memberCap_ ? MemberTooLarge : ContainerTooLarge;
     zip_fclose(file);
     containerRead_ += bytes.size();
     if (readError)

@@ -17,6 +17,17 @@ namespace indexing {
 // whose members together pass the container bound gives no further text.
 inline constexpr qint64 kDefaultMemberSizeCap = 256LL * 1024 * 1024;
 inline constexpr qint64 kDefaultContainerSizeCap = 1024LL * 1024 * 1024;
+// Members of one container beyond this many are left out: no document has
+// that many, and each costs memory and a read.
+inline constexpr qsizetype kMaxContainerMembers = 100'000;
+
+// Why a container was not read whole; flags.
+enum ContainerCut : quint8 {
+    NotCut = 0,
+    TooManyMembers = 1,    // members beyond kMaxContainerMembers were left out
+    MemberTooLarge = 2,    // a member was read up to the member cap only
+    ContainerTooLarge = 4, // members were not read once the container cap was used up
+};
 
 // The archive reader of a document container (ZIP), read in place: the
 // document is opened read-only and never renamed, moved or written. Members
@@ -25,7 +36,8 @@ inline constexpr qint64 kDefaultContainerSizeCap = 1024LL * 1024 * 1024;
 // Member names are taken apart at "/" and "\"; empty and "." pieces are
 // dropped, so an absolute name is read as a relative one, and a member with
 // a ".." piece is left out altogether, as is one more than 256 folders deep.
-// Nothing can reach outside the container's own tree.
+// Nothing can reach outside the container's own tree. What the caps leave
+// out is told by cut().
 class TShellZip {
 public:
     TShellZip();
@@ -63,6 +75,9 @@ public:
     // read or the container cap is used up.
     std::optional<QByteArray> readMember(int member);
 
+    // What the caps left out so far (ContainerCut flags).
+    quint8 cut() const { return cut_; }
+
 private:
     struct Folder;
     const Folder* folderAt(const QString& folder) const;
@@ -77,6 +92,7 @@ private:
     qint64 memberCap_ = kDefaultMemberSizeCap;
     qint64 containerCap_ = kDefaultContainerSizeCap;
     qint64 containerRead_ = 0;
+    quint8 cut_ = NotCut;
 };
 
 // The member list of one document: members of an open TShellZip below the

@@ -1,12 +1,17 @@
 #include "database_writer.h"
 
+#include "checksum.h"
+
 #include "database/database_paths.h"
+#include "database/generation_switch.h"
 #include "database/not_written_message.h"
 #include "database/part_files.h"
 #include "database/replace_file.h"
 #include "platform/program_directory.h"
+#include "textio/durable_files.h"
 #include "textio/utf8.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -33,7 +38,8 @@ DatabaseWriter::~DatabaseWriter() {
 }
 
 QString DatabaseWriter::stagedTextPath() const {
-    return platform::tempDirectory(programDirectory_) + name_ + QStringLiteral("_UTF8Dokument.neu");
+    return database::stagingFolder(programDirectory_, name_) + name_ +
+           QStringLiteral("_UTF8Dokument.txt");
 }
 
 void DatabaseWriter::fail(const QString& path, const QString& reason) {
@@ -48,11 +54,26 @@ bool DatabaseWriter::openSpool() {
         fail(spool_.fileName(), spool_.errorString());
         return false;
     }
+    spoolChecksum_ = 0;
+    return true;
+}
+
+bool DatabaseWriter::writeToSpool(QByteArrayView bytes) {
+    if (failed() || !openSpool())
+        return false;
+    if (spool_.write(bytes.data(), bytes.size()) != bytes.size()) {
+        fail(spool_.fileName(), spool_.errorString());
+        return false;
+    }
+    spoolChecksum_ = extendCrc32(spoolChecksum_, bytes);
     return true;
 }
 
 void DatabaseWriter::appendLine(QStringView line) {
-    buffer_ += textio::utf8EncodeStandard(line);
+    // The lines written this way are the block headers: a document path
+    // whose name held bytes that are not UTF-8 keeps their escapes, so the
+    // search finds the document by it.
+    buffer_ += textio::utf8EncodeKeepingEscapes(line);
     buffer_ += "\r\n";
     ++pendingLines_;
     if (buffer_.size() >= kBufferSize)
@@ -66,8 +87,7 @@ void DatabaseWriter::appendEncoded(QByteArrayView lines, qint64 lineCount) {
     // A large piece goes straight to the spool instead of through the buffer.
     if (lines.size() >= kDirectWrite) {
         flushBuffer();
-        if (!failed() && openSpool() && spool_.write(lines.data(), lines.size()) != lines.size())
-            fail(spool_.fileName(), spool_.errorString());
+        writeToSpool(lines);
         return;
     }
     buffer_.append(lines);
@@ -83,8 +103,8 @@ void DatabaseWriter::appendLines(const QStringList& lines) {
 void DatabaseWriter::flushBuffer() {
     // After a failure the lines are dropped: the run will not commit, and
     // holding them would let memory grow with every further document.
-    if (!failed() && !buffer_.isEmpty() && openSpool() && spool_.write(buffer_) != buffer_.size())
-        fail(spool_.fileName(), spool_.errorString());
+    if (!buffer_.isEmpty())
+        writeToSpool(buffer_);
     buffer_.clear();
 }
 
@@ -123,8 +143,11 @@ void DatabaseWriter::writePart() {
 }
 
 void DatabaseWriter::writeDatabaseText() {
-    if (closeSpool() && replaceFile(spool_.fileName(), stagedTextPath()))
+    QDir().mkpath(database::stagingFolder(programDirectory_, name_));
+    if (closeSpool() && replaceFile(spool_.fileName(), stagedTextPath())) {
         staged_ = true;
+        stagedChecksum_ = spoolChecksum_;
+    }
     pendingLines_ = 0;
 }
 
@@ -138,7 +161,9 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
             return;
     }
     staged_ = false;
+    QDir().mkpath(database::stagingFolder(programDirectory_, name_));
     QSaveFile merged(stagedTextPath());
+    quint32 checksum = 0;
     if (!merged.open(QIODevice::WriteOnly)) {
         fail(stagedTextPath(), merged.errorString());
         return;
@@ -158,24 +183,19 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
                 fail(stagedTextPath(), merged.errorString());
                 return;
             }
+            checksum = extendCrc32(checksum, chunk);
         }
         if (in.error() != QFileDevice::NoError) {
             fail(part, in.errorString());
             return;
         }
     }
-    if (!merged.commit()) {
+    if (!textio::commitDurably(merged)) {
         fail(stagedTextPath(), merged.errorString());
         return;
     }
     staged_ = true;
-}
-
-void DatabaseWriter::commit() {
-    if (failed() || !staged_)
-        return;
-    if (replaceFile(stagedTextPath(), database::databaseTextPath(programDirectory_, name_)))
-        staged_ = false;
+    stagedChecksum_ = checksum;
 }
 
 } // namespace indexing

@@ -18,9 +18,10 @@ namespace indexing {
 // given, so the database text is the same, while memory stays flat however
 // many documents a run has.
 //
-// Nothing is put under the database's real file name before commit(): the
-// database text is staged in Datenbank/Temp and renamed over the old one at
-// the finish, so a run killed at any moment leaves the previous text whole.
+// Nothing is put under the database's real file name: the database text is
+// staged in the database's staging folder, from where the run's switch puts
+// it in place together with the other files (generation_switch.h), so a run
+// killed at any moment leaves the previous database whole.
 class DatabaseWriter {
 public:
     DatabaseWriter(QString programDirectory, QString name);
@@ -55,16 +56,15 @@ public:
     // callback gets "Aufgeteilte Dateien zusammenfügen:  " + part path.
     void moveAndMerge(const std::function<void(const QString&)>& caption);
 
-    // Puts the staged database text under its real name (one rename).
-    // Nothing happens when no text was written in this run.
-    void commit();
-
     // The first failure to create, write or rename a file, in German; a run
     // with an error must not commit.
     bool failed() const { return !error_.isEmpty(); }
     const QString& error() const { return error_; }
 
+    // Where the database text is staged: its name in the staging folder.
     QString stagedTextPath() const;
+    // CRC-32 of the staged database text (see checksum.h).
+    quint32 stagedTextChecksum() const { return stagedChecksum_; }
 
 private:
     bool openSpool();
@@ -72,6 +72,7 @@ private:
     bool closeSpool();
     void fail(const QString& path, const QString& reason);
     bool replaceFile(const QString& from, const QString& to);
+    bool writeToSpool(QByteArrayView bytes);
 
     QString programDirectory_;
     QString name_;
@@ -81,7 +82,8 @@ private:
     int partCount_ = 0;
     bool splitFlag_ = false;
     bool staged_ = false;
-    bool merged_ = false;
+    quint32 spoolChecksum_ = 0; // of the bytes in the spool file
+    quint32 stagedChecksum_ = 0;
     QString error_;
 };
 

@@ -14,8 +14,18 @@ struct ExtractionPipeline::Job {
     QString windowsPath;
     QString nativePath;
     bool done = false;
+    bool passedOver = false; // the run skipped it: its text is never taken
+    qint64 heldBytes = 0;    // counted in heldBytes_ while done and not taken
     Taken result;
 };
+
+namespace {
+
+qint64 textBytesOf(const DocumentExtraction& extraction) {
+    return extraction.text.bytes().size() + extraction.text.lineLengths().size();
+}
+
+} // namespace
 
 ExtractionPipeline::ExtractionPipeline(Options options)
     : options_(std::move(options)) {
@@ -78,7 +88,10 @@ void ExtractionPipeline::readerLoop() {
         std::shared_ptr<Job> job;
         {
             std::unique_lock lock(mutex_);
-            workReady_.wait(lock, [&] { return stop_.load() || !queued_.empty(); });
+            workReady_.wait(lock, [&] {
+                return stop_.load() || (!queued_.empty() && (heldBytes_ <= kHeldTextBudget ||
+                                                             queued_.front() == awaited_));
+            });
             if (stop_.load())
                 return;
             job = std::move(queued_.front());
@@ -88,6 +101,12 @@ void ExtractionPipeline::readerLoop() {
         {
             std::lock_guard lock(mutex_);
             job->done = true;
+            if (job->passedOver) {
+                job->result = {};
+            } else {
+                job->heldBytes = textBytesOf(job->result.extraction);
+                heldBytes_ += job->heldBytes;
+            }
         }
         jobDone_.notify_all();
     }
@@ -102,13 +121,20 @@ std::optional<ExtractionPipeline::Taken> ExtractionPipeline::take(const QString&
             const auto skipped = jobs_.front();
             jobs_.pop_front();
             std::erase(queued_, skipped);
+            heldBytes_ -= skipped->heldBytes;
+            skipped->heldBytes = 0;
+            skipped->passedOver = true;
         }
         if (jobs_.empty())
             return std::nullopt;
         job = jobs_.front();
         jobs_.pop_front();
+        awaited_ = job;
     }
+    // A reader held back by the budget may start the awaited document.
+    workReady_.notify_all();
     if (readers_.empty()) {
+        awaited_.reset();
         extract(*job, ExtractionControl{options_.yield, nullptr});
         return std::move(job->result);
     }
@@ -121,6 +147,11 @@ std::optional<ExtractionPipeline::Taken> ExtractionPipeline::take(const QString&
             lock.lock();
         }
     }
+    heldBytes_ -= job->heldBytes;
+    job->heldBytes = 0;
+    awaited_.reset();
+    lock.unlock();
+    workReady_.notify_all(); // the budget may have room again
     return std::move(job->result);
 }
 

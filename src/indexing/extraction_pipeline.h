@@ -27,8 +27,15 @@ namespace indexing {
 // through the submitted documents in order, while the caller yields until
 // the one it takes is ready. A document whose stamp matches its entry in
 // the text cache is not read again either way.
+//
+// The extractions done ahead hold their text until the writer takes them.
+// A container may give up to a gigabyte of text, so the readers start no
+// further document while those hold more than kHeldTextBudget, unless it
+// is the one the writer waits for.
 class ExtractionPipeline {
 public:
+    static constexpr qint64 kHeldTextBudget = 256LL << 20;
+
     struct Options {
         int threads = 1;
         ExtractionLimits limits;
@@ -68,6 +75,8 @@ private:
     std::condition_variable jobDone_;
     std::deque<std::shared_ptr<Job>> jobs_;   // in submission order
     std::deque<std::shared_ptr<Job>> queued_; // not yet picked by a reader
+    std::shared_ptr<Job> awaited_;            // the one the writer waits for
+    qint64 heldBytes_ = 0;                    // text of extractions done, not yet taken
     std::vector<std::thread> readers_;
     std::atomic<bool> stop_{false};
 };

@@ -1,15 +1,17 @@
 #include "index_run.h"
 
+#include "checksum.h"
 #include "drive_list_filter.h"
 #include "extension_slots.h"
 #include "extraction_pipeline.h"
+#include "unchanged_run.h"
 
 #include "database/database_paths.h"
 #include "database/drive_file_list.h"
 #include "database/exclusion_list.h"
 #include "database/index_log.h"
 #include "database/not_written_message.h"
-#include "database/replace_file.h"
+#include "database/storage_hint.h"
 #include "platform/native_file_name.h"
 #include "platform/program_directory.h"
 #include "platform/settings_values.h"
@@ -112,11 +114,14 @@ bool IndexRun::run(const IndexRunRequest& request) {
 
 void IndexRun::begin(const IndexRunRequest& request) {
     request_ = request;
-    platform::emptyTempDirectory(programDirectory_);
+    database::emptyScratchSpace(programDirectory_);
     if (context_.prompts)
         platform::ensureUnpackDirectory(programDirectory_, *context_.prompts);
     else
         QDir().mkpath(platform::unpackDirectory(programDirectory_));
+    // Every file of the new database is staged here; without it nothing
+    // can be saved, and the run says so at its finish.
+    database::prepareStagingFolder(programDirectory_, request.name, &listError_);
     listedFiles_ = 0;
     unreadableDocuments_.clear();
     indexedDocuments_ = 0;
@@ -147,8 +152,13 @@ std::optional<QString> IndexRun::driveFileListPath() const {
     return std::nullopt;
 }
 
+QString IndexRun::stagedPath(const QString& databaseFile) const {
+    return database::stagingFolder(programDirectory_, request_.name) +
+           QFileInfo(databaseFile).fileName();
+}
+
 QString IndexRun::stagedDocumentListPath() const {
-    return platform::tempDirectory(programDirectory_) + request_.name + QStringLiteral(".dat.neu");
+    return stagedPath(database::documentListPath(programDirectory_, request_.name));
 }
 
 // Steps 6 to 12 of reading the list: the header, the filtered entries (N
@@ -160,16 +170,24 @@ bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
         listError_ = database::fileNotWrittenMessage(staged.fileName(), staged.errorString());
         return false;
     }
-    staged.write(withLineEnd(database::documentListHeader(request_.folder, slots_)));
-    DriveListFilter filter(
-        request_.folder, slots_,
-        database::loadExclusionSet(database::exclusionListPath(programDirectory_)));
+    documentListSize_ = 0;
+    documentListChecksum_ = 0;
+    const auto put = [&](const QByteArray& bytes) {
+        staged.write(bytes);
+        documentListSize_ += bytes.size();
+        documentListChecksum_ = extendCrc32(documentListChecksum_, bytes);
+    };
+    put(withLineEnd(database::documentListHeader(request_.folder, slots_)));
+    const QStringList exclusions =
+        database::loadExclusionSet(database::exclusionListPath(programDirectory_));
+    exclusionChecksum_ = extendCrc32(0, exclusions.join(QLatin1Char('\n')).toUtf8());
+    DriveListFilter filter(request_.folder, slots_, exclusions);
     qint64 count = 0;
     forEachDriveListLine(driveListPath, [&](const QString& line) {
         for (const QString& entry : filter.takeLine(line)) {
             ++count;
             if (DriveListFilter::hasDrivePrefix(entry))
-                staged.write(withLineEnd(entry));
+                put(withLineEnd(entry));
         }
         context_.yield();
     });
@@ -185,6 +203,10 @@ bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
 
 bool IndexRun::LiesDieListeEin() {
     writer_->resetPartCounter();
+    if (!listError_.isEmpty()) {
+        running_ = false;
+        return false;
+    }
     const auto driveListPath = driveFileListPath();
     if (!driveListPath) {
         driveListMissing_ = true;
@@ -233,8 +255,7 @@ int IndexRun::threadCount() const {
 }
 
 QString IndexRun::stagedTextCachePath() const {
-    return platform::tempDirectory(programDirectory_) + request_.name +
-           QStringLiteral("_Textcache.neu");
+    return stagedPath(database::textCachePath(programDirectory_, request_.name));
 }
 
 void IndexRun::ErstelleDieODTtextDokumente() {
@@ -248,6 +269,8 @@ void IndexRun::ErstelleDieODTtextDokumente() {
 
     const ExtractionLimits limits{memberSizeCap_, kDefaultContainerSizeCap};
     const TextCache previous(database::textCachePath(programDirectory_, request_.name), limits);
+    if (keepUnchangedDatabase(previous))
+        return;
     cacheWriter_ = std::make_unique<TextCacheWriter>(stagedTextCachePath(), limits, &previous);
     const int threads = threadCount();
     ExtractionPipeline pipeline({threads, limits, &previous, context_.yield});
@@ -255,8 +278,13 @@ void IndexRun::ErstelleDieODTtextDokumente() {
     UnpackEnvironment environment{programDirectory_,  &drives_,    writer_.get(), &context_, {},
                                   &indexedDocuments_, splitLimit_, limits};
     environment.caption = [this](const QString& text) { setCaption(text); };
+    environment.containerCut = [this](const QString& path, quint8 cut) {
+        reportContainerCut(path, cut);
+    };
     environment.extraction = [&](const QString& path) {
         std::optional<ExtractionPipeline::Taken> taken = pipeline.take(path);
+        if (!taken || !taken->cacheEntry)
+            cacheComplete_ = false;
         if (!taken)
             return DocumentExtraction{};
         if (taken->cacheEntry)
@@ -291,9 +319,37 @@ void IndexRun::ErstelleDieODTtextDokumente() {
         stopped = !indexDocument(next, environment);
     }
     writer_->writeDatabaseText();
-    // Ends the new cache while the previous one is still open: its
-    // unchanged beginning may be copied from it.
-    cacheWriter_->finish();
+}
+
+// A re-index that would write the database that is there writes none of
+// it: the figures for the log come from the cache, the messages about
+// unreadable containers are given as the builder gives them.
+bool IndexRun::keepUnchangedDatabase(const TextCache& previous) {
+    UnchangedRunInputs inputs;
+    inputs.programDirectory = programDirectory_;
+    inputs.name = request_.name;
+    inputs.stagedDocumentList = stagedDocumentListPath();
+    inputs.documentListSize = documentListSize_;
+    inputs.documentListChecksum = documentListChecksum_;
+    inputs.exclusionChecksum = exclusionChecksum_;
+    inputs.splitLimit = splitLimit_;
+    inputs.drives = &drives_;
+    inputs.context = &context_;
+    inputs.admitted = [this](const QString& path) { return admitted(path); };
+    inputs.aborted = [this] { return aborted(); };
+    const std::optional<UnchangedRun> unchanged = findUnchangedRun(inputs, previous);
+    if (!unchanged)
+        return false;
+    indexedDocuments_ = unchanged->indexedDocuments;
+    totalSize_ = unchanged->totalSize;
+    for (const UnchangedRun::Report& report : unchanged->reports) {
+        if (report.unreadable)
+            reportUnreadable(report.path);
+        else
+            reportContainerCut(report.path, report.cut);
+    }
+    textKept_ = true;
+    return true;
 }
 
 // One document of the list, in the steps of the text-document builder.
@@ -322,30 +378,74 @@ bool IndexRun::indexDocument(const QString& path, UnpackEnvironment& environment
     return true;
 }
 
+void IndexRun::reportContainerCut(const QString& path, quint8 cut) {
+    if (progress_.notice)
+        progress_.notice(
+            containerCutMessage(path, cut, {memberSizeCap_, kDefaultContainerSizeCap}));
+}
+
 void IndexRun::reportUnreadable(const QString& path) {
     unreadableDocuments_.append(path);
     if (progress_.notice)
         progress_.notice(invalidZipfileMessage(path));
 }
 
-// The cache only spares work: when it cannot be written the database is
-// still whole, so the run says so and keeps the previous cache, whose
-// entries still match the documents they were made from.
-void IndexRun::commitTextCache() {
+// Ends the new text cache with the record of this run. The cache only
+// spares work: when it cannot be written the database is still whole, so
+// the run says so and keeps the previous cache, whose entries still match
+// the documents they were made from. Nothing when there is nothing to stage.
+std::optional<QString> IndexRun::stageTextCache() {
     if (!cacheWriter_)
-        return;
+        return std::nullopt;
     const std::unique_ptr<TextCacheWriter> cache = std::move(cacheWriter_);
+    RunRecord record;
+    record.complete = !aborted() && cacheComplete_;
+    record.splitLimit = splitLimit_;
+    record.exclusionChecksum = exclusionChecksum_;
+    record.documentListSize = documentListSize_;
+    record.documentListChecksum = documentListChecksum_;
+    if (const auto text = documentStamp(writer_->stagedTextPath())) {
+        record.textSize = text->size;
+        record.textModified = text->modified;
+    } else {
+        record.complete = false;
+    }
+    record.textChecksum = writer_->stagedTextChecksum();
+    if (!cache->finish(record)) {
+        if (progress_.notice)
+            progress_.notice(cache->error());
+        return std::nullopt;
+    }
+    if (cache->keepsPrevious())
+        return std::nullopt;
+    return QFileInfo(cache->stagedPath()).fileName();
+}
+
+// Writes the log beside the staged files and names every file that is to
+// take the place of the database's own; a failure is a write error.
+QStringList IndexRun::stageGeneration(const QStringList& logLines) {
+    QStringList files;
+    if (writer_->databaseTextWritten())
+        files.append(QFileInfo(writer_->stagedTextPath()).fileName());
+    if (const auto cache = stageTextCache())
+        files.append(*cache);
+    if (documentListStaged_ && !textKept_)
+        files.append(QFileInfo(stagedDocumentListPath()).fileName());
+    const QString log = stagedPath(database::indexLogPath(programDirectory_, request_.name));
     QString error;
-    if (!cache->error().isEmpty())
-        error = cache->error();
-    else if (cache->keepsPrevious())
-        return;
-    else if (const auto reason = database::replaceFile(
-                 cache->stagedPath(), database::textCachePath(programDirectory_, request_.name)))
-        error = database::fileNotWrittenMessage(
-            database::textCachePath(programDirectory_, request_.name), *reason);
-    if (!error.isEmpty() && progress_.notice)
-        progress_.notice(error);
+    if (!database::writeIndexLog(logLines, log, &error))
+        listError_ = database::fileNotWrittenMessage(log, error);
+    files.append(QFileInfo(log).fileName());
+    return files;
+}
+
+void IndexRun::reportNotSaved() {
+    setStatus(QStringLiteral("Die Datenbank wurde nicht gespeichert."));
+    if (context_.prompts)
+        context_.prompts->warning(database::withStorageHint(
+            QStringLiteral("Die Datenbank \"") + request_.name +
+                QStringLiteral("\" wurde nicht gespeichert. ") + writeError(),
+            programDirectory_));
 }
 
 void IndexRun::finish() {
@@ -354,40 +454,32 @@ void IndexRun::finish() {
         setStatus(status_);
     }
     setCaption(QString());
-    if (writeError().isEmpty()) {
-        writer_->commit();
-        const QString documentList = database::documentListPath(programDirectory_, request_.name);
-        if (documentListStaged_ && writeError().isEmpty() &&
-            database::replaceFile(stagedDocumentListPath(), documentList))
-            listError_ = database::fileNotWrittenMessage(documentList);
-        if (writeError().isEmpty())
-            commitTextCache();
-    }
-    if (!writeError().isEmpty()) {
-        if (context_.prompts)
-            context_.prompts->warning(QStringLiteral("Die Datenbank \"") + request_.name +
-                                      QStringLiteral("\" wurde nicht gespeichert. ") +
-                                      writeError());
-        running_ = false;
-        return;
-    }
     database::RunFigures figures;
     figures.listedFiles = listedFiles_;
     figures.indexedDocuments = indexedDocuments_;
     figures.elapsedSeconds = elapsedSeconds();
     figures.totalSize = totalSize_;
-    logLines_ = database::indexLogLines(figures);
-    QString error;
-    if (!database::writeIndexLog(
-            logLines_, database::indexLogPath(programDirectory_, request_.name), &error) &&
-        context_.prompts)
-        context_.prompts->warning(database::fileNotWrittenMessage(
-            database::indexLogPath(programDirectory_, request_.name), error));
+    const QStringList logLines = database::indexLogLines(figures);
+    if (writeError().isEmpty()) {
+        const QStringList files = stageGeneration(logLines);
+        if (writeError().isEmpty()) {
+            const database::SwitchOutcome outcome =
+                database::switchToStagedFiles(programDirectory_, request_.name, files, switchHook_);
+            if (!outcome.error.isEmpty())
+                listError_ = outcome.error;
+        }
+    }
     running_ = false;
+    if (!writeError().isEmpty()) {
+        reportNotSaved();
+        return;
+    }
+    logLines_ = logLines;
 }
 
 std::optional<StoredRunInputs> readStoredRunInputs(const QString& programDirectory,
                                                    const QString& name) {
+    database::completeInterruptedSwitch(programDirectory, name);
     const auto header = database::readHeader(database::documentListPath(programDirectory, name));
     if (!header)
         return std::nullopt;

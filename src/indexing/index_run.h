@@ -7,6 +7,7 @@
 #include "unpack_document.h"
 
 #include "database/document_list.h"
+#include "database/generation_switch.h"
 #include "platform/drive_map.h"
 #include "platform/run_context.h"
 #include "platform/settings_store.h"
@@ -52,16 +53,19 @@ struct IndexProgress {
 //
 // and, while the run yields, may call requestAbort() (the close button).
 // Messages go to context.prompts. The database's files (.dat,
-// _UTF8Dokument.txt, .log) are replaced only at the finish, each by one
-// rename, so a run that dies on the way leaves the previous database whole;
-// an aborted run still saves what it gathered.
+// _UTF8Dokument.txt, .log, _Textcache.bin) are staged and replaced only at
+// the finish, all in one switch (generation_switch.h), so a run that dies on
+// the way leaves the previous database whole; an aborted run still saves
+// what it gathered.
 //
 // Documents are extracted by reader threads ahead of the one writer, which
 // stays on the calling thread and takes them in the order of the list: the
 // bytes written, the captions and the messages are those of a run that
 // reads each document when it gets to it. The text cache beside the
 // database (_Textcache.bin) spares a re-index the documents that have not
-// changed.
+// changed, and when nothing changed at all (unchanged_run.h) the run leaves
+// the database text, the document list and the cache as they are and
+// writes the log only.
 class IndexRun {
 public:
     IndexRun(QString programDirectory, const platform::DriveMap& drives,
@@ -79,6 +83,8 @@ public:
     // value Indizierung_Threads, or one per processor when it is not set.
     void setThreads(int threads) { threads_ = threads; }
     int threadCount() const;
+    // For tests: called between the steps of the switch at the finish.
+    void setSwitchHook(database::SwitchStepHook hook) { switchHook_ = std::move(hook); }
 
     // The whole run. False when the drive file list was missing (nothing was
     // indexed) or a file could not be written (see writeError()).
@@ -112,14 +118,21 @@ public:
     QString writeError() const;
     // The documents whose container could not be read, in document order.
     const QStringList& unreadableDocuments() const { return unreadableDocuments_; }
+    // True when the run found the database unchanged and wrote only the log.
+    bool keptUnchangedDatabase() const { return textKept_; }
 
 private:
     void ErstelleDieODTtextDokumente();
+    bool keepUnchangedDatabase(const TextCache& previous);
     bool indexDocument(const QString& path, UnpackEnvironment& environment);
     bool admitted(const QString& path) const;
+    QString stagedPath(const QString& databaseFile) const;
     QString stagedTextCachePath() const;
-    void commitTextCache();
+    std::optional<QString> stageTextCache();
+    QStringList stageGeneration(const QStringList& logLines);
+    void reportNotSaved();
     void reportUnreadable(const QString& path);
+    void reportContainerCut(const QString& path, quint8 cut);
     void setStatus(const QString& text);
     void setCaption(const QString& text);
     std::optional<QString> driveFileListPath() const;
@@ -140,6 +153,12 @@ private:
     qint64 memberSizeCap_ = kDefaultMemberSizeCap;
     int threads_ = 0;
     std::unique_ptr<TextCacheWriter> cacheWriter_;
+    bool cacheComplete_ = true; // every document taken has its entry
+    bool textKept_ = false;
+    database::SwitchStepHook switchHook_;
+    qint64 documentListSize_ = 0;
+    quint32 documentListChecksum_ = 0;
+    quint32 exclusionChecksum_ = 0;
     qint64 startTick_ = 0;
     qint64 listedFiles_ = 0;
     qint64 indexedDocuments_ = 0;

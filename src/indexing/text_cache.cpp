@@ -1,13 +1,13 @@
 #include "text_cache.h"
 
+#include "checksum.h"
+
 #include "database/not_written_message.h"
 #include "platform/native_file_name.h"
 #include "textio/utf8.h"
 
 #include <QFileInfo>
 #include <QtEndian>
-
-#include <zlib.h>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -17,8 +17,11 @@ namespace indexing {
 namespace {
 
 constexpr char kMagic[8] = {'T', 'r', 'o', 'v', 'e', 'x', 'T', 'C'};
-constexpr qsizetype kHeaderSize = 8 + 4 + 4 + 8 + 8;
-// Path lengths, stamp, outcome, split flag, reserved, line count,
+// Magic, versions and caps, which a usable cache must match byte for byte.
+constexpr qsizetype kFixedHeaderSize = 8 + 4 + 4 + 8 + 8;
+constexpr qsizetype kRecordSize = 4 + 8 + 4 + 8 + 4 + 8 + 8 + 4;
+constexpr qsizetype kHeaderSize = kFixedHeaderSize + kRecordSize;
+// Path lengths, stamp, outcome, split flag, what the caps cut, line count,
 // characters, text length, line-lengths length.
 constexpr qsizetype kEntryHeaderSize = 4 + 4 + 8 + 8 + 1 + 1 + 2 + 8 + 8 + 8 + 8;
 constexpr qsizetype kChecksumSize = 4;
@@ -29,14 +32,7 @@ constexpr qsizetype kDirectWrite = 64 << 10;
 enum StoredOutcome : quint8 { StoredText = 1, StoredUnreadable = 2 };
 
 quint32 crc32Of(const char* data, qsizetype length) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    while (length > 0) {
-        const uInt piece = static_cast<uInt>(std::min<qsizetype>(length, 1 << 30));
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(data), piece);
-        data += piece;
-        length -= piece;
-    }
-    return static_cast<quint32>(crc);
+    return extendCrc32(0, QByteArrayView(data, length));
 }
 
 // Paths as the cache keeps them: every UTF-16 unit on its own, so the
@@ -81,6 +77,7 @@ struct EntryHeader {
     DocumentStamp stamp;
     quint8 outcome = 0;
     bool partsAfterLastLine = false;
+    quint8 cut = NotCut;
     qint64 lineCount = 0;
     qint64 characters = 0;
     quint64 textLength = 0;
@@ -94,7 +91,7 @@ struct EntryHeader {
         stamp.modified = read.take<qint64>();
         outcome = read.take<quint8>();
         partsAfterLastLine = read.take<quint8>() != 0;
-        read.take<quint16>();
+        cut = static_cast<quint8>(read.take<quint16>());
         lineCount = read.take<qint64>();
         characters = read.take<qint64>();
         textLength = read.take<quint64>();
@@ -114,7 +111,7 @@ struct EntryHeader {
     }
 };
 
-QByteArray header(const ExtractionLimits& limits) {
+QByteArray fixedHeader(const ExtractionLimits& limits) {
     QByteArray out(kMagic, sizeof kMagic);
     put<quint32>(out, kTextCacheFormatVersion);
     put<quint32>(out, kTextCacheExtractionVersion);
@@ -123,10 +120,38 @@ QByteArray header(const ExtractionLimits& limits) {
     return out;
 }
 
+QByteArray recordBytes(const RunRecord& record) {
+    QByteArray out;
+    put<quint32>(out, record.complete ? 1 : 0);
+    put<qint64>(out, record.splitLimit);
+    put<quint32>(out, record.exclusionChecksum);
+    put<qint64>(out, record.documentListSize);
+    put<quint32>(out, record.documentListChecksum);
+    put<qint64>(out, record.textSize);
+    put<qint64>(out, record.textModified);
+    put<quint32>(out, record.textChecksum);
+    return out;
+}
+
+RunRecord readRecord(const char* at) {
+    Reader read(at);
+    RunRecord record;
+    record.complete = (read.take<quint32>() & 1) != 0;
+    record.splitLimit = read.take<qint64>();
+    record.exclusionChecksum = read.take<quint32>();
+    record.documentListSize = read.take<qint64>();
+    record.documentListChecksum = read.take<quint32>();
+    record.textSize = read.take<qint64>();
+    record.textModified = read.take<qint64>();
+    record.textChecksum = read.take<quint32>();
+    return record;
+}
+
 // The extraction an entry of checked length holds, its text pointing into
 // the entry's bytes.
 std::optional<DocumentExtraction> extractionOf(const QByteArray& bytes, const EntryHeader& head) {
     DocumentExtraction extraction;
+    extraction.cut = head.cut;
     if (head.outcome == StoredUnreadable)
         return extraction;
     if (head.outcome != StoredText)
@@ -193,7 +218,7 @@ CacheEntry makeCacheEntry(const QString& windowsPath, const QString& nativePath,
     put<qint64>(out, stamp.modified);
     put<quint8>(out, readable ? StoredText : StoredUnreadable);
     put<quint8>(out, text.partsAfterLastLine() ? 1 : 0);
-    put<quint16>(out, 0);
+    put<quint16>(out, extraction.cut);
     put<qint64>(out, text.lineCount());
     put<qint64>(out, text.characters());
     put<quint64>(out, quint64(text.bytes().size()));
@@ -233,8 +258,12 @@ QByteArray TextCache::readAt(qint64 offset, qint64 length) const {
 // hold together makes the whole file unusable: it was not written by us as
 // it is now.
 bool TextCache::index() {
-    if (size_ < kHeaderSize || readAt(0, kHeaderSize) != header(limits_))
+    if (size_ < kHeaderSize)
         return false;
+    const QByteArray head = readAt(0, kHeaderSize);
+    if (head.size() != kHeaderSize || !head.startsWith(fixedHeader(limits_)))
+        return false;
+    record_ = readRecord(head.constData() + kFixedHeaderSize);
     qint64 at = kHeaderSize;
     while (at < size_) {
         const QByteArray head = readAt(at, kEntryHeaderSize);
@@ -251,10 +280,20 @@ bool TextCache::index() {
         const QByteArrayView all(paths);
         entries_.insert(cacheKey(all.first(qsizetype(entry.windowsLength)),
                                  all.sliced(qsizetype(entry.windowsLength))),
-                        Entry{at, *length});
+                        Entry{at, *length, {entry.stamp, entry.outcome == StoredText, entry.cut}});
         at += *length;
     }
     return true;
+}
+
+std::optional<TextCache::EntrySummary> TextCache::summary(const QString& windowsPath,
+                                                          const QString& nativePath) const {
+    if (!usable_)
+        return std::nullopt;
+    const auto found = entries_.constFind(cacheKey(pathKey(windowsPath), pathKey(nativePath)));
+    if (found == entries_.cend())
+        return std::nullopt;
+    return found->summary;
 }
 
 std::optional<CacheEntry> TextCache::find(const QString& windowsPath, const QString& nativePath,
@@ -277,11 +316,12 @@ std::optional<CacheEntry> TextCache::find(const QString& windowsPath, const QStr
 TextCacheWriter::TextCacheWriter(QString stagedPath, const ExtractionLimits& limits,
                                  const TextCache* previous)
     : path_(std::move(stagedPath))
-    , header_(header(limits))
+    , header_(fixedHeader(limits) + recordBytes({}))
     , file_(path_) {
     if (previous && previous->usable()) {
         previousPath_ = previous->path();
         previousSize_ = previous->fileSize();
+        previousRecord_ = previous->record();
         followsPrevious_ = true;
         previousEnd_ = kHeaderSize;
     } else {
@@ -361,15 +401,18 @@ void TextCacheWriter::add(const CacheEntry& entry) {
         write(entry.bytes);
 }
 
-bool TextCacheWriter::finish() {
-    if (followsPrevious_ && previousEnd_ == previousSize_) {
+bool TextCacheWriter::finish(const RunRecord& record) {
+    if (followsPrevious_ && previousEnd_ == previousSize_ && record == previousRecord_) {
         keepsPrevious_ = true;
         return true;
     }
     if (followsPrevious_)
         startFile();
     flush();
-    if (error_.isEmpty() && !file_.flush())
+    // The record goes in last: it is known only once the text is written.
+    const QByteArray recordData = recordBytes(record);
+    if (error_.isEmpty() && (!file_.flush() || !file_.seek(kFixedHeaderSize) ||
+                             file_.write(recordData) != recordData.size() || !file_.flush()))
         fail(path_, file_.errorString());
     file_.close();
     return error_.isEmpty();

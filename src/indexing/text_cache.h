@@ -33,15 +33,36 @@ std::optional<DocumentStamp> documentStamp(const QString& nativePath);
 // an entry whose check sum does not match counts as missing.
 //
 // Layout: the header (kMagic, format version, extraction version, member
-// and container size caps), then entries up to the end of the file, each:
-// the lengths of its two paths, the stamp, the outcome, the split flag, the
-// line count, the character count, the lengths of the text and of the line
-// lengths, the two paths (UTF-8), the text, the line lengths, and a CRC-32
-// of all of the entry before it. Numbers are little-endian.
-inline constexpr quint32 kTextCacheFormatVersion = 1;
+// and container size caps, then the run record below), then entries up to
+// the end of the file, each:
+// the lengths of its two paths, the stamp, the outcome, the split flag, what
+// the caps cut (two bytes), the line count, the character count, the lengths of the text and of the
+// line lengths, the two paths (UTF-8), the text, the line lengths, and a CRC-32 of all of the entry
+// before it. Numbers are little-endian.
+inline constexpr quint32 kTextCacheFormatVersion = 2;
 // Raised whenever the extraction gives other lines for the same document,
-// so caches of earlier rules are not used.
-inline constexpr quint32 kTextCacheExtractionVersion = 1;
+// so caches of earlier rules are not used. 2: what declared entities add is
+// bounded per document.
+inline constexpr quint32 kTextCacheExtractionVersion = 2;
+
+// What the database text beside the cache came from, written by the run
+// that wrote both: with it a re-index can tell that it would write the very
+// same bytes again, and leave them alone. Layout in the header: flags (bit
+// 0: complete), split limit, check sum of the exclusion set, size and check
+// sum of the document list, size, modification time and check sum of the
+// database text.
+struct RunRecord {
+    bool complete = false; // a run that was neither aborted nor short of entries
+    qint64 splitLimit = 0;
+    quint32 exclusionChecksum = 0;
+    qint64 documentListSize = 0;
+    quint32 documentListChecksum = 0;
+    qint64 textSize = 0;
+    qint64 textModified = 0; // as DocumentStamp::modified
+    quint32 textChecksum = 0;
+
+    bool operator==(const RunRecord&) const = default;
+};
 
 // One entry: the extraction of a document, its text kept in the entry's
 // own bytes, as the cache file holds it.
@@ -72,15 +93,28 @@ public:
     qint64 fileSize() const { return size_; }
     QString path() const { return file_.fileName(); }
 
+    // The record of the run that wrote the cache (all zero in an unusable one).
+    const RunRecord& record() const { return record_; }
+
     // The entry of the document when it was stored with the same stamp and
     // its check sum matches. Safe to call from several threads at once.
     std::optional<CacheEntry> find(const QString& windowsPath, const QString& nativePath,
                                    const DocumentStamp& stamp) const;
 
+    // What the header of a document's entry says, without reading the entry.
+    struct EntrySummary {
+        DocumentStamp stamp;
+        bool readable = false; // else the container could not be read
+        quint8 cut = NotCut;   // ContainerCut flags
+    };
+    std::optional<EntrySummary> summary(const QString& windowsPath,
+                                        const QString& nativePath) const;
+
 private:
     struct Entry {
         qint64 offset = 0; // of the entry
         qint64 length = 0; // the whole entry with its check sum
+        EntrySummary summary;
     };
     bool index();
     QByteArray readAt(qint64 offset, qint64 length) const;
@@ -91,6 +125,7 @@ private:
     mutable std::mutex fileMutex_;
     qint64 size_ = 0;
     ExtractionLimits limits_;
+    RunRecord record_;
     QHash<QByteArray, Entry> entries_;
     bool usable_ = false;
 };
@@ -99,9 +134,9 @@ private:
 // staged name; the run puts it in place with the database files.
 //
 // As long as the run takes the entries of the previous cache in their
-// order, nothing is written: a re-index of an unchanged folder keeps the
-// previous file, and one that changes a document late copies the unchanged
-// beginning in one piece.
+// order, nothing is written: a re-index with the same entries and record
+// keeps the previous file, and one that changes a document late copies the
+// unchanged beginning in one piece.
 class TextCacheWriter {
 public:
     // previous: the cache the run reads, or null.
@@ -112,9 +147,10 @@ public:
     TextCacheWriter& operator=(const TextCacheWriter&) = delete;
 
     void add(const CacheEntry& entry);
-    // Writes what is left, while the previous cache is still open; false
-    // when something could not be written (see error(), a German text).
-    bool finish();
+    // Writes what is left and the record of the run, while the previous
+    // cache is still in its place; false when something could not be
+    // written (see error(), a German text).
+    bool finish(const RunRecord& record);
     const QString& error() const { return error_; }
     const QString& stagedPath() const { return path_; }
     // True when the new cache is the previous one byte for byte: nothing
@@ -135,6 +171,7 @@ private:
     QString error_;
     QString previousPath_;
     qint64 previousSize_ = 0;
+    RunRecord previousRecord_;
     // While every entry so far is the previous cache's next one, the new
     // cache is the previous file up to here, and nothing is written yet.
     bool followsPrevious_ = false;

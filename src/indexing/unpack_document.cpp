@@ -55,6 +55,22 @@ QString invalidZipfileMessage(const QString& documentPath) {
     return QLatin1Char('<') + documentPath + QStringLiteral("> invalid zipfile");
 }
 
+QString containerCutMessage(const QString& documentPath, quint8 cut,
+                            const ExtractionLimits& limits) {
+    constexpr qint64 kMegabyte = 1 << 20;
+    QStringList reasons;
+    if (cut & TooManyMembers)
+        reasons.append(QStringLiteral("mehr als %1 Teile im Container").arg(kMaxContainerMembers));
+    if (cut & MemberTooLarge)
+        reasons.append(
+            QStringLiteral("ein Teil größer als %1 MB").arg(limits.memberSizeCap / kMegabyte));
+    if (cut & ContainerTooLarge)
+        reasons.append(
+            QStringLiteral("mehr als %1 MB entpackt").arg(limits.containerSizeCap / kMegabyte));
+    return QLatin1Char('<') + documentPath + QStringLiteral("> nur zum Teil indiziert: ") +
+           reasons.join(QStringLiteral(", "));
+}
+
 DocumentExtraction extractDocument(const QString& windowsPath, const QString& nativePath,
                                    const ExtractionLimits& limits,
                                    const ExtractionControl& control) {
@@ -76,6 +92,7 @@ DocumentExtraction extractDocument(const QString& windowsPath, const QString& na
     result.outcome = LoadXMLDocument(source, result.text, control)
                          ? DocumentExtraction::Outcome::Text
                          : DocumentExtraction::Outcome::Stopped;
+    result.cut = archive.cut();
     return result;
 }
 
@@ -104,6 +121,8 @@ UnpackOutcome EntpackeDieODT(const QString& path, UnpackEnvironment& environment
         environment.caption(QString::number(*environment.indexedDocuments) +
                             QStringLiteral("  Datei:  ") + path);
     writeDocumentText(extraction.text, *environment.writer, environment.splitLimit);
+    if (extraction.cut != NotCut && environment.containerCut)
+        environment.containerCut(path, extraction.cut);
     return UnpackOutcome::Indexed;
 }
 

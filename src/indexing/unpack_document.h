@@ -29,6 +29,7 @@ struct DocumentExtraction {
     };
     Outcome outcome = Outcome::Unreadable;
     ExtractedText text;
+    quint8 cut = NotCut; // ContainerCut flags: what of the container was left out
 };
 
 // Reads the container of a document (its Windows-form path, which decides
@@ -51,6 +52,9 @@ struct UnpackEnvironment {
     // Where the extraction of a document comes from when it was made ahead
     // (threads, text cache); empty: it is made here, with the run's yields.
     std::function<DocumentExtraction(const QString& path)> extraction = {};
+    // Told of a document whose container was not read whole (the flags),
+    // after its text was written.
+    std::function<void(const QString& path, quint8 cut)> containerCut = {};
 };
 
 // The name the container had while the shell unpacked it: the document's
@@ -67,6 +71,11 @@ QString chooseSubFolder(const QStringList& topLevelListing);
 // "<D:\Texte\Kaputt.docx> invalid zipfile": the document as it lies on
 // disk (the shell's message named a renamed copy this program never makes).
 QString invalidZipfileMessage(const QString& documentPath);
+
+// "<D:\Texte\Riesig.odt> nur zum Teil indiziert: ..." with what the caps
+// left out of the container (cut: ContainerCut flags, not NotCut).
+QString containerCutMessage(const QString& documentPath, quint8 cut,
+                            const ExtractionLimits& limits);
 
 enum class UnpackOutcome {
     Indexed,        // block header written, counted, text written

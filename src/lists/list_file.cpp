@@ -2,6 +2,9 @@
 
 #include "list_order.h"
 
+#include "database/storage_hint.h"
+#include "textio/durable_files.h"
+
 #include <QDir>
 #include <QSaveFile>
 
@@ -11,8 +14,10 @@ namespace {
 constexpr qsizetype kWriteBlock = 1 << 20;
 
 QString writeError(const QString& path, const QString& reason) {
-    return QStringLiteral("Die sortierte Liste \"") + QDir::toNativeSeparators(path) +
-           QStringLiteral("\" kann nicht geschrieben werden: ") + reason;
+    return database::withStorageHint(
+        QStringLiteral("Die sortierte Liste \"") + QDir::toNativeSeparators(path) +
+            QStringLiteral("\" kann nicht geschrieben werden: ") + reason,
+        path);
 }
 
 bool writeBlock(QSaveFile& file, QByteArray& block) {
@@ -43,7 +48,7 @@ ListFileWrite writeSortedList(const QString& path, ListGroups& groups, const QCo
         }
         group.clear();
     }
-    if (!writeBlock(file, block) || !file.commit())
+    if (!writeBlock(file, block) || !textio::commitDurably(file))
         return {false, writeError(path, file.errorString())};
     return {};
 }

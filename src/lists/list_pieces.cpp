@@ -1,6 +1,7 @@
 #include "list_pieces.h"
 
 #include "database/database_paths.h"
+#include "database/storage_hint.h"
 #include "platform/program_directory.h"
 
 #include <QDir>
@@ -31,8 +32,10 @@ QString readError(const QString& path) {
 }
 
 QString writeError(const QFile& file) {
-    return QStringLiteral("Die Datei \"") + QDir::toNativeSeparators(file.fileName()) +
-           QStringLiteral("\" kann nicht geschrieben werden: ") + file.errorString();
+    return database::withStorageHint(
+        QStringLiteral("Die Datei \"") + QDir::toNativeSeparators(file.fileName()) +
+            QStringLiteral("\" kann nicht geschrieben werden: ") + file.errorString(),
+        file.fileName());
 }
 
 // Writes the pieces one after the other; a piece is full once it holds

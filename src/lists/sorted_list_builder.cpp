@@ -2,6 +2,7 @@
 
 #include "database/database_paths.h"
 #include "database/document_list.h"
+#include "database/generation_switch.h"
 #include "list_file.h"
 #include "list_order.h"
 #include "platform/program_directory.h"
@@ -179,6 +180,7 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
                                                       const platform::RunContext& run,
                                                       const ListProgressSink& progress) {
     const QString& directory = request.programDirectory;
+    database::completeInterruptedSwitch(directory, request.databaseName);
     const QFileInfo source(database::databaseTextPath(directory, request.databaseName));
     if (!source.isFile())
         return outcomeOf(ListBuildStatus::NoDocuments);

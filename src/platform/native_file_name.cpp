@@ -179,4 +179,29 @@ bool nativeFileExists(const QString& nativePath) {
 #endif
 }
 
+bool nativeIsFile(const QString& nativePath) {
+#ifdef Q_OS_WIN
+    return QFileInfo(nativePath).isFile();
+#else
+    struct stat info;
+    return ::stat(nativeFileName(nativePath).constData(), &info) == 0 && S_ISREG(info.st_mode);
+#endif
+}
+
+QString nativePathForUrl(const QString& nativePath) {
+    QString out;
+    out.reserve(nativePath.size());
+    for (qsizetype i = 0; i < nativePath.size(); ++i) {
+        const char16_t u = nativePath[i].unicode();
+        const bool afterHighSurrogate = i > 0 && nativePath[i - 1].isHighSurrogate();
+        if (u >= kEscapeBase && u <= kEscapeBase + 0xFF && !afterHighSurrogate)
+            out += QStringLiteral("%%1").arg(u - kEscapeBase, 2, 16, QLatin1Char('0')).toUpper();
+        else if (u == u'%')
+            out += QStringLiteral("%25");
+        else
+            out += QChar(u);
+    }
+    return out;
+}
+
 } // namespace platform

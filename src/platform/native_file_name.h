@@ -39,5 +39,12 @@ bool openNativeFile(QFile& file, const QString& nativePath, QIODevice::OpenMode 
 
 // QFileInfo::exists for a native path that may hold escaped bytes.
 bool nativeFileExists(const QString& nativePath);
+// QFileInfo::isFile for such a path: it exists and is a file (or a link to one).
+bool nativeIsFile(const QString& nativePath);
+
+// The path as a file URL takes it off Windows: an escaped byte as "%" and
+// two hex digits, and "%" itself as "%25" (so the two cannot be confused);
+// everything else as it stands.
+QString nativePathForUrl(const QString& nativePath);
 
 } // namespace platform

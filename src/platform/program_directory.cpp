@@ -71,13 +71,15 @@ bool ensureWorkingDirectories(const QString& programDirectory, Prompts& prompts)
     return ensureUnpackDirectory(program, prompts) && allMade;
 }
 
-void emptyTempDirectory(const QString& programDirectory) {
+void emptyTempDirectory(const QString& programDirectory, const QStringList& keep) {
     QDir temp(tempDirectory(programDirectory));
     if (!temp.exists())
         return;
     const auto entries =
         temp.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : entries) {
+        if (keep.contains(entry.fileName()))
+            continue;
         if (entry.isDir() && !entry.isSymLink())
             QDir(entry.absoluteFilePath()).removeRecursively();
         else

@@ -28,7 +28,8 @@ bool ensureWorkingDirectories(const QString& programDirectory, Prompts& prompts)
 // Creates the unpack folder when missing, reporting a failure.
 bool ensureUnpackDirectory(const QString& programDirectory, Prompts& prompts);
 
-// Deletes everything inside Datenbank/Temp (files and sub-folders), silently.
-void emptyTempDirectory(const QString& programDirectory);
+// Deletes everything inside Datenbank/Temp (files and sub-folders), silently,
+// but for the entries named in `keep`.
+void emptyTempDirectory(const QString& programDirectory, const QStringList& keep = {});
 
 } // namespace platform

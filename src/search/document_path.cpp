@@ -1,5 +1,6 @@
 #include "document_path.h"
 
+#include "platform/native_file_name.h"
 #include "textio/utf8.h"
 
 #include <QFileInfo>
@@ -18,10 +19,7 @@ QString documentPathFromHeader(QByteArrayView headerBytes) {
 
 bool documentExists(const QString& windowsPath, const platform::DriveMap& drives) {
     const auto native = drives.toNative(windowsPath);
-    if (!native)
-        return false;
-    const QFileInfo info(*native);
-    return info.exists() && info.isFile();
+    return native && platform::nativeIsFile(*native);
 }
 
 QString driveLetterSearch(const QString& rest, const QString& programDirectory,
@@ -63,7 +61,7 @@ ResolvedPath resolveDocumentPath(const QString& path, const QString& programDire
 QString documentLink(const QString& windowsPath, const platform::DriveMap& drives) {
 #if !defined(Q_OS_WIN)
     if (const auto native = drives.toNative(windowsPath); native && native->startsWith('/'))
-        return QStringLiteral("file://") + *native;
+        return QStringLiteral("file://") + platform::nativePathForUrl(*native);
 #else
     Q_UNUSED(drives);
 #endif

@@ -10,8 +10,12 @@
 #include "database/database_paths.h"
 #include "database/database_text.h"
 #include "database/document_list.h"
+#include "database/generation_switch.h"
+#include "database/not_written_message.h"
+#include "database/storage_hint.h"
 #include "textio/utf8.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -130,6 +134,7 @@ public:
         , environment_(environment) {
         const QString& directory = environment.programDirectory;
         const QString& name = request.databaseName;
+        database::completeInterruptedSwitch(directory, name);
         if (const auto header = database::readHeader(database::documentListPath(directory, name)))
             driveLetter_ = database::driveLetterOfHeader(*header);
         utf8Open_ = utf8Store_.open(database::databaseTextPath(directory, name));
@@ -247,6 +252,13 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
         const PageWriteResult written =
             SchreibHTMLDoc(input, pass, environment.programDirectory, environment.openPage);
         if (!written.written) {
+            // Said once: the page of the second pass would fail alike.
+            if (outcome.pageWriteError.isEmpty() && run.prompts)
+                run.prompts->warning(database::withStorageHint(
+                    database::notWrittenMessage(QStringLiteral("Die Ergebnisseite ") +
+                                                    QDir::toNativeSeparators(written.path),
+                                                written.error),
+                    environment.programDirectory));
             outcome.pageWriteError = written.error;
             return;
         }

@@ -1,5 +1,6 @@
 #include "text_files.h"
 
+#include "durable_files.h"
 #include "utf8.h"
 #include "windows1252.h"
 
@@ -51,6 +52,41 @@ template <typename IsBreak> QStringList splitLines(QStringView text, IsBreak isB
     return lines;
 }
 
+bool isUtf16MarksOnlyBreak(char16_t c) {
+    return c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == 0x2028 || c == 0x2029;
+}
+
+// The lines of UTF-16 bytes (after the mark), decoded one line at a time: a
+// drive file list of hundreds of megabytes never sits in memory as text.
+void forEachUtf16Line(QByteArrayView bytes, bool bigEndian,
+                      const std::function<void(const QString&)>& take) {
+    const auto unitAt = [&](qsizetype i) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+    };
+    const qsizetype units = bytes.size() / 2;
+    qsizetype end = units;
+    for (qsizetype i = 0; i < units; ++i) {
+        if (unitAt(2 * i) == 0) {
+            end = i;
+            break;
+        }
+    }
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        const char16_t c = unitAt(2 * i);
+        if (!isUtf16MarksOnlyBreak(c))
+            continue;
+        take(decodeUtf16(bytes.sliced(2 * start, 2 * (i - start)), bigEndian));
+        if (c == u'\r' && i + 1 < end && unitAt(2 * (i + 1)) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < end)
+        take(decodeUtf16(bytes.sliced(2 * start, 2 * (end - start)), bigEndian));
+}
+
 QStringList splitLinesMarkDetectionRule(QStringView text) {
     return splitLines(text, [](char16_t c) { return c == u'\r' || c == u'\n' || c == 0x2028; });
 }
@@ -96,7 +132,7 @@ QByteArray encodeForCodePage(QStringView text, int codePage) {
 bool writeFileAtomically(const QString& fileName, QByteArrayView bytes, QString* error) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), bytes.size()) != bytes.size() || !file.commit()) {
+        file.write(bytes.data(), bytes.size()) != bytes.size() || !commitDurably(file)) {
         if (error)
             *error = file.errorString();
         return false;
@@ -129,18 +165,13 @@ QStringList splitLinesUtf16MarksOnlyRule(QStringView text) {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     if (nul >= 0)
         text = text.left(nul);
-    return splitLines(text, [](char16_t c) {
-        return c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == 0x2028 || c == 0x2029;
-    });
+    return splitLines(text, isUtf16MarksOnlyBreak);
 }
 
 void forEachLineUtf16MarksOnly(QByteArrayView bytes,
                                const std::function<void(const QString&)>& take) {
     if (startsWith(bytes, {0xFF, 0xFE}) || startsWith(bytes, {0xFE, 0xFF})) {
-        const bool bigEndian = startsWith(bytes, {0xFE, 0xFF});
-        for (const QString& line :
-             splitLinesUtf16MarksOnlyRule(decodeUtf16(bytes.sliced(2), bigEndian)))
-            take(line);
+        forEachUtf16Line(bytes.sliced(2), startsWith(bytes, {0xFE, 0xFF}), take);
         return;
     }
     forEachAnsiViewLine(bytes, [&take](QByteArrayView line) {

@@ -35,7 +35,8 @@ QByteArray encodeForCodePage(QStringView text, int codePage);
 bool WriteToStream(QStringView text, const QString& fileName, int codePage,
                    QString* error = nullptr);
 
-// Writes bytes to a file atomically (temporary file, then rename).
+// Writes bytes to a file atomically (temporary file, then rename), synced
+// to disk with its folder.
 bool writeFileAtomically(const QString& fileName, QByteArrayView bytes, QString* error = nullptr);
 
 // Line loaders. Both drop the byte-order mark and do not report an empty line

@@ -67,6 +67,22 @@ QByteArray utf8EncodeStandard(QStringView text) {
     return out;
 }
 
+QByteArray utf8EncodeKeepingEscapes(QStringView text) {
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 4);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
+            appendUnitUtf8(out, QChar::surrogateToUcs4(u, text[i + 1].unicode()));
+            ++i;
+        } else {
+            appendUnitUtf8(out, u);
+        }
+    }
+    return out;
+}
+
 QString utf8DecodeLenient(QByteArrayView bytes) {
     QString out;
     out.reserve(bytes.size());

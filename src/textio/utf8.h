@@ -15,6 +15,11 @@ QByteArray utf8EncodePerUnit(QStringView text);
 // a lone surrogate becomes EF BF BD.
 QByteArray utf8EncodeStandard(QStringView text);
 
+// Standard UTF-8, but a lone surrogate keeps its three bytes: the escape of
+// a file-name byte that is not UTF-8 (see platform/native_file_name.h)
+// survives, and the lenient decoder gives it back.
+QByteArray utf8EncodeKeepingEscapes(QStringView text);
+
 // Lenient UTF-8 decode that never fails. Complete two-, three- and four-byte
 // sequences decode even when overlong or surrogates (so per-unit encoded pairs
 // come back exactly); a lead byte without its continuation bytes, a stray

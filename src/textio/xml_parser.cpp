@@ -13,10 +13,6 @@ constexpr unsigned char kUnmappable = 0xBF; // "¿"
 // Entities may nest this deep; a reference below it stays as its name.
 constexpr int kMaxEntityDepth = 16;
 
-// What the replacement texts of declared entities may add to one text part.
-// Without it a few nested declarations multiply into gigabytes.
-constexpr qsizetype kMaxEntityExpansion = 8 * 1024 * 1024;
-
 bool isXmlBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
@@ -351,7 +347,6 @@ void TXmlParser::scanTag() {
 void TXmlParser::scanText() {
     partType_ = PartType::Text;
     content_.clear();
-    expansionLeft_ = kMaxEntityExpansion;
     const char* b = buffer_.constData();
     const char* end = appendTextWithReferences(content_, b + pos_, b + size_, b + size_, 0, true);
     pos_ = end - b;

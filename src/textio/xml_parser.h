@@ -26,8 +26,9 @@ public:
     };
 
     // Reads the whole file (others may read and write it meanwhile). Clears
-    // the state except the current encoding; false and an empty buffer when
-    // the file cannot be read.
+    // the state except the current encoding and what entities may still add
+    // (see expansionLeft_); false and an empty buffer when the file cannot be
+    // read.
     bool load(const QString& fileName);
 
     // The same for bytes already in memory.
@@ -84,7 +85,12 @@ private:
     QByteArray encoding_;
     bool normalize_ = true;
     QHash<QByteArray, QByteArray> entities_;
-    mutable qsizetype expansionLeft_ = 0;
+    // What the replacement texts of declared entities may still add, over
+    // all buffers loaded into this scanner. The extraction uses one scanner
+    // per document, so a few nested declarations referenced from many text
+    // parts or members cannot turn a small document into gigabytes of text.
+    static constexpr qsizetype kMaxEntityExpansion = 8 * 1024 * 1024;
+    mutable qsizetype expansionLeft_ = kMaxEntityExpansion;
     mutable qsizetype semicolonFrom_ = -1; // where the last search began
     mutable qsizetype semicolonAt_ = 0;    // what it found (size_: none)
 };

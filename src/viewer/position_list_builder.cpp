@@ -7,6 +7,7 @@
 #include "database/database_paths.h"
 #include "database/database_text.h"
 #include "database/document_list.h"
+#include "database/generation_switch.h"
 #include "textio/utf8.h"
 
 #include <QFileInfo>
@@ -49,6 +50,7 @@ PositionListBuild ErstelleDateiPosisVonAktDB(const QString& programDirectory,
                                              const QString& databaseName, qint64 startTop,
                                              int rowsPerPage, const platform::RunContext* run) {
     PositionListBuild build;
+    database::completeInterruptedSwitch(programDirectory, databaseName);
     const auto header =
         database::readHeader(database::documentListPath(programDirectory, databaseName));
     if (!header) {

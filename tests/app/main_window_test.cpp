@@ -77,6 +77,7 @@ private Q_SLOTS:
     void selectingLoadsHistoryAndBookmark();
     void rightClickDeletesTheSelectedDatabase_data();
     void rightClickDeletesTheSelectedDatabase();
+    void aDeletionThatLeavesFilesNamesThem();
     void updateWithoutSelectionExplains_data();
     void updateWithoutSelectionExplains();
 
@@ -377,6 +378,31 @@ void MainWindowTest::rightClickDeletesTheSelectedDatabase() {
         QVERIFY(f.exists(QStringLiteral("Datenbank/Beta_UTF8Dokument.txt")));
     }
     QCOMPARE(selectedRow(f), 0);
+}
+
+// The database stays listed with its document list while a file of it
+// stays, and the user is told which.
+void MainWindowTest::aDeletionThatLeavesFilesNamesThem() {
+    MainWindowFixture f;
+    f.addDatabase(QStringLiteral("Alpha"));
+    f.addDatabase(QStringLiteral("Beta"));
+    f.writeFile(QStringLiteral("Datenbank/Beta_UTF8Dokument.txt"), "x\r\n");
+    f.writeFile(QStringLiteral("Datenbank/Beta.log/im Weg"), "x");
+    f.start();
+    click(f, 1);
+    f.prompts.answers = {true};
+    f.mainForm->contextMenu()->actions().first()->trigger();
+    const QString data = QDir::toNativeSeparators(f.path(QStringLiteral("Datenbank/")));
+    QCOMPARE(f.prompts.texts(),
+             (QStringList{QStringLiteral("Möchten Sie die Datenbank \"Beta\" wirklich löschen?"),
+                          QStringLiteral("Die Datenbank \"Beta\" konnte nicht vollständig "
+                                         "gelöscht werden. Diese Dateien konnten nicht entfernt "
+                                         "werden:\r\n") +
+                              data + QStringLiteral("Beta.dat\r\n") + data +
+                              QStringLiteral("Beta.log")}));
+    QCOMPARE(f.prompts.shown.last().kind, Kind::Warning);
+    QVERIFY(!f.exists(QStringLiteral("Datenbank/Beta_UTF8Dokument.txt")));
+    QCOMPARE(entries(f), (QStringList{"Alpha", "Beta"}));
 }
 
 void MainWindowTest::updateWithoutSelectionExplains_data() {

@@ -61,6 +61,21 @@ private Q_SLOTS:
         listed = runTrovex(base + QStringList{"databases"}, config.path());
         QCOMPARE(listed.out, QStringLiteral("Zweite\n"));
         QCOMPARE(runTrovex(base + QStringList{"delete"}, config.path()).status, 2);
+
+        // A file that cannot be removed (a folder in the way) is named, and
+        // the database stays listed.
+        QVERIFY(QDir(data).mkpath(QStringLiteral("Zweite.log/im Weg")));
+        const Result stuck = runTrovex(base + QStringList{"delete", "Zweite"}, config.path());
+        QCOMPARE(stuck.status, 2);
+        QCOMPARE(stuck.err, QStringLiteral("Die Datenbank \"Zweite\" konnte nicht vollständig "
+                                           "gelöscht werden. Diese Dateien konnten nicht entfernt "
+                                           "werden:\r\n") +
+                                QDir::toNativeSeparators(data + QStringLiteral("Zweite.dat")) +
+                                QStringLiteral("\r\n") +
+                                QDir::toNativeSeparators(data + QStringLiteral("Zweite.log")) +
+                                QStringLiteral("\n"));
+        QCOMPARE(runTrovex(base + QStringList{"databases"}, config.path()).out,
+                 QStringLiteral("Zweite\n"));
     }
 
     void listCommand() {

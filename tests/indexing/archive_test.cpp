@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using testsupport::Members;
 
@@ -76,8 +77,7 @@ Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCa
     environment.limits.memberSizeCap = memberCap;
     result.outcome = indexing::EntpackeDieODT("D:\\Texte\\" + fileName, environment);
     writer.writeDatabaseText();
-    writer.commit();
-    result.text = testsupport::readAll(program.path() + "/Datenbank/T_UTF8Dokument.txt");
+    result.text = testsupport::readAll(writer.stagedTextPath());
     result.messages = prompts.texts();
     // Nothing of the container is ever written to disk.
     if (withUnpackFolder && !QDir(program.path() + "/Datenbank/Temp/ZipTemp").isEmpty())
@@ -215,12 +215,77 @@ private Q_SLOTS:
         const auto bytes = archive.readMember(members.first());
         QVERIFY(bytes);
         QCOMPARE(bytes->size(), 1024 * 1024);
+        // The buffer grew to the bound and not past it.
+        QCOMPARE(bytes->capacity(), 1024 * 1024);
+        QCOMPARE(archive.cut(), quint8(indexing::MemberTooLarge));
 
         const Unpacked unpacked =
             unpack("Bombe.odt", {{"content.xml", kDecl + "<p>" + QByteArray(4 << 20, 'B')}}, 4096);
         QCOMPARE(unpacked.counted, 1);
         const QByteArray expectedText = QByteArray(4096 - kDecl.size() - 3, 'B') + "\r\n";
         QVERIFY(unpacked.text.endsWith(QByteArray(QByteArray("=\r\n") + expectedText)));
+    }
+
+    // A member may claim any size: what it claims decides nothing about the
+    // memory its reading takes.
+    void aClaimedSizeIsNotTrusted() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("luege.odt");
+        const QByteArray member = kDecl + "<p>" + QByteArray("klein ").repeated(200) + "</p>";
+        QVERIFY(testsupport::makeZip(path, {{"content.xml", member}}));
+        QByteArray zip = testsupport::readAll(path);
+        // 200 MiB in the local header and the central directory.
+        char claimed[4];
+        qToLittleEndian<quint32>(200u << 20, claimed);
+        zip.replace(zip.indexOf("PK\x03\x04") + 22, 4, QByteArray(claimed, 4));
+        zip.replace(zip.indexOf("PK\x01\x02") + 24, 4, QByteArray(claimed, 4));
+        QVERIFY(testsupport::writeAll(path, zip));
+        indexing::TShellZip archive;
+        QVERIFY(archive.open(path));
+        QList<int> members;
+        archive.findFiles(QString(), "*.xml", true, members);
+        const auto bytes = archive.readMember(members.first());
+        QVERIFY(bytes);
+        QCOMPARE(*bytes, member);
+        QVERIFY(bytes->capacity() <= 64 * 1024);
+        QCOMPARE(archive.cut(), quint8(indexing::NotCut));
+    }
+
+    // What the container cap leaves out is told, and no member is read past it.
+    void theContainerCapCutsTheLastMembers() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("gross.odt");
+        QVERIFY(testsupport::makeZip(path, {{"a.xml", QByteArray(1000, 'a')},
+                                            {"b.xml", QByteArray(1000, 'b')},
+                                            {"c.xml", QByteArray(1000, 'c')}}));
+        indexing::TShellZip archive;
+        archive.setContainerSizeCap(2500);
+        QVERIFY(archive.open(path));
+        QList<int> members;
+        archive.findFiles(QString(), "*.xml", true, members);
+        QCOMPARE(archive.readMember(members.at(0))->size(), 1000);
+        QCOMPARE(archive.readMember(members.at(1))->size(), 1000);
+        QCOMPARE(archive.cut(), quint8(indexing::NotCut));
+        QCOMPARE(archive.readMember(members.at(2))->size(), 500);
+        QCOMPARE(archive.cut(), quint8(indexing::ContainerTooLarge));
+        QVERIFY(!archive.readMember(members.at(0)));
+    }
+
+    void cutMessages_data() {
+        QTest::addColumn<int>("cut");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("members") << int(indexing::TooManyMembers)
+                                 << "<D:\\a.odt> nur zum Teil indiziert: mehr als 100000 Teile "
+                                    "im Container";
+        QTest::newRow("member and container")
+            << int(indexing::MemberTooLarge | indexing::ContainerTooLarge)
+            << "<D:\\a.odt> nur zum Teil indiziert: ein Teil größer als 256 MB, mehr als 1024 "
+               "MB entpackt";
+    }
+    void cutMessages() {
+        QFETCH(int, cut);
+        QFETCH(QString, message);
+        QCOMPARE(indexing::containerCutMessage("D:\\a.odt", quint8(cut), {}), message);
     }
 
     void hostileNamesAreConfined() {

@@ -29,10 +29,9 @@ QByteArray extractedText(const Members& members, qint64 splitLimit = indexing::k
     writer.writeDatabaseText();
     if (writer.splitFlag())
         writer.moveAndMerge({});
-    writer.commit();
     if (parts)
         *parts = writer.partCount();
-    return testsupport::readAll(program.path() + "/Datenbank/T_UTF8Dokument.txt");
+    return testsupport::readAll(writer.stagedTextPath());
 }
 
 } // namespace

@@ -440,7 +440,7 @@ private Q_SLOTS:
         context.prompts = &s.prompts;
         indexing::IndexRun run(s.programDirectory(), s.drives, s.settings, context);
         run.begin({"L", "D:\\T", "*.odt *.docx", false});
-        QVERIFY(QDir().mkpath(s.database("Temp/L.dat.neu")));
+        QVERIFY(QDir().mkpath(s.database("Temp/L.neu/L.dat")));
         QVERIFY(!run.LiesDieListeEin());
         QVERIFY(!run.driveListMissing());
         QVERIFY(run.writeError().startsWith("Die Datei "));

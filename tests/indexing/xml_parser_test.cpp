@@ -186,6 +186,46 @@ private Q_SLOTS:
         QVERIFY(longest <= 8 * 1024 * 1024);
     }
 
+    // A bound per text part is no bound: 3 KB that reference an entity of a
+    // megabyte in each of many paragraphs gave gigabytes and minutes. What
+    // entities add is bounded for all parts and all members that one scanner
+    // (one document) reads.
+    void entityExpansionIsBoundedPerDocument() {
+        QByteArray doctype = "<!DOCTYPE d [<!ENTITY e0 \"" + QByteArray(1000, 'A') + "\">";
+        for (int level = 1; level <= 3; ++level) {
+            doctype += "<!ENTITY e" + QByteArray::number(level) + " \"";
+            for (int i = 0; i < 10; ++i)
+                doctype += "&e" + QByteArray::number(level - 1) + ";";
+            doctype += "\">";
+        }
+        QByteArray document = doctype + "]><d>";
+        for (int i = 0; i < 200; ++i)
+            document += "<p>&e3;</p>";
+        document += "</d>";
+
+        const auto textParts = [](TXmlParser& parser, const QByteArray& bytes) {
+            parser.loadFromBuffer(bytes);
+            QByteArrayList texts;
+            while (parser.nextPart()) {
+                if (parser.partType() == TXmlParser::PartType::Text)
+                    texts.append(parser.content());
+            }
+            return texts;
+        };
+        TXmlParser parser;
+        const QByteArrayList texts = textParts(parser, document);
+        QVERIFY(texts.size() >= 8);
+        QCOMPARE(texts.first(), QByteArray(1000000, 'A'));
+        qsizetype total = 0;
+        for (const QByteArray& text : texts)
+            total += text.size();
+        QVERIFY(total > 7 * 1024 * 1024);
+        QVERIFY(total <= 8 * 1024 * 1024);
+
+        // The next member of the same document has nothing left to expand.
+        QCOMPARE(textParts(parser, document + "<p>Schluss</p>"), QByteArrayList{"Schluss"});
+    }
+
     // Every "&" looks for the next ";" in the whole buffer; many of them
     // without one must not make the scan quadratic (this would run for
     // minutes).

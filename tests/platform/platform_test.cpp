@@ -3,6 +3,7 @@
 #include "platform/drive_map.h"
 #include "platform/event_pause.h"
 #include "platform/instance_probe.h"
+#include "platform/native_file_name.h"
 #include "platform/process_probe.h"
 #include "platform/program_directory.h"
 #include "platform/prompts.h"
@@ -240,6 +241,28 @@ private Q_SLOTS:
         QVERIFY(!isProcessRunning(QStringLiteral("test_file")));
         SystemProcessProbe probe;
         QVERIFY(probe.isRunning(self));
+    }
+
+    // A link opens the file whatever bytes its name holds: the escapes of
+    // bytes that are not UTF-8 (and of CR, LF, backslash) as %XX, "%" as %25.
+    void nativePathsInFileUrls_data() {
+        QTest::addColumn<QByteArray>("native");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("plain, umlauts, blanks") << QByteArray("/d/Gr\xC3\xB6\xC3\x9F"
+                                                              "e Liste.odt")
+                                                << QStringLiteral("/d/Größe Liste.odt");
+        QTest::newRow("quote and angle brackets stay")
+            << QByteArray("/d/a\"<b>&.odt") << QStringLiteral("/d/a\"<b>&.odt");
+        QTest::newRow("CR, LF, backslash")
+            << QByteArray("/d/a\rb\nc\\d.odt") << QStringLiteral("/d/a%0Db%0Ac%5Cd.odt");
+        QTest::newRow("not UTF-8")
+            << QByteArray("/d/ung\xFCltig\xFF.odt") << QStringLiteral("/d/ung%FCltig%FF.odt");
+        QTest::newRow("percent") << QByteArray("/d/50%.odt") << QStringLiteral("/d/50%25.odt");
+    }
+    void nativePathsInFileUrls() {
+        QFETCH(QByteArray, native);
+        QFETCH(QString, url);
+        QCOMPARE(platform::nativePathForUrl(platform::fileNameFromNative(native)), url);
     }
 
     void fileSystemsTheToolCanWalk_data() {

@@ -9,7 +9,9 @@ using namespace textio;
 
 namespace {
 
-QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+QByteArray hex(const char* text) {
+    return QByteArray::fromHex(text);
+}
 
 QString units(std::initializer_list<char16_t> list) {
     QString s;
@@ -35,7 +37,8 @@ private Q_SLOTS:
         QTest::newRow("1252 euro") << QStringLiteral("€") << 1252 << hex("80");
         QTest::newRow("1252 unrepresentable, one ? per unit")
             << units({0x03B1, 0xD83D, 0xDE00}) << 1252 << QByteArray("???");
-        QTest::newRow("utf-8 pair is four bytes") << units({0xD83D, 0xDE00}) << 65001 << hex("F09F9880");
+        QTest::newRow("utf-8 pair is four bytes")
+            << units({0xD83D, 0xDE00}) << 65001 << hex("F09F9880");
         QTest::newRow("utf-8 lone surrogate") << units({0xD83D}) << 65001 << hex("EFBFBD");
     }
     void writeToStreamInEachCodePage() {
@@ -71,6 +74,15 @@ private Q_SLOTS:
         QCOMPARE(utf8EncodePerUnit(QStringLiteral("aä€")), hex("61C3A4E282AC"));
     }
 
+    // Pairs become four bytes as in standard UTF-8, while the escape of a
+    // file-name byte keeps its three and decodes back to itself.
+    void encodeKeepingEscapes() {
+        const QString path = QStringLiteral("a") + units({0xD83D, 0xDE00, 0xDCFF, 0xDC0D});
+        QCOMPARE(utf8EncodeKeepingEscapes(path), hex("61F09F9880EDB3BFEDB08D"));
+        QCOMPARE(utf8DecodeLenient(utf8EncodeKeepingEscapes(path)), path);
+        QCOMPARE(utf8EncodeStandard(path), hex("61F09F9880EFBFBDEFBFBD"));
+    }
+
     void lenientDecode_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
@@ -81,8 +93,7 @@ private Q_SLOTS:
         QTest::newRow("stray continuation") << hex("8061") << units({0x80, 'a'});
         QTest::newRow("lead without continuation") << hex("C361") << units({0xC3, 'a'});
         QTest::newRow("F8 and FF") << hex("F8FF") << units({0xF8, 0xFF});
-        QTest::newRow("above U+10FFFF") << hex("F4908080")
-                                        << units({0xF4, 0x90, 0x80, 0x80});
+        QTest::newRow("above U+10FFFF") << hex("F4908080") << units({0xF4, 0x90, 0x80, 0x80});
         QTest::newRow("cut off at the end: one character") << hex("61E282") << units({'a', 0xE2});
         QTest::newRow("lead byte last") << hex("61F0") << units({'a', 0xF0});
     }
@@ -95,9 +106,10 @@ private Q_SLOTS:
     void doubleUtf8RoundTrips_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("ascii unchanged") << QStringLiteral("D:\\Texte\\a.odt")
-                                         << QByteArray("D:\\Texte\\a.odt");
-        QTest::newRow("Übersicht") << QStringLiteral("Übersicht.odt") << hex("C383C593") + "bersicht.odt";
+        QTest::newRow("ascii unchanged")
+            << QStringLiteral("D:\\Texte\\a.odt") << QByteArray("D:\\Texte\\a.odt");
+        QTest::newRow("Übersicht")
+            << QStringLiteral("Übersicht.odt") << hex("C383C593") + "bersicht.odt";
         QTest::newRow("undefined 1252 byte 0x81 (U+0141 is C5 81)")
             << QStringLiteral("Ł") << hex("C385C281");
         QTest::newRow("surrogate pair") << units({0xD83D, 0xDE00}) << QByteArray();
@@ -133,21 +145,29 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("detect: utf-16le mark")
             << hex("FFFE61000D000A0062000A00") << false << QStringList{"a", "b"};
-        QTest::newRow("detect: utf-16be mark") << hex("FEFF0061000D000A0062") << false
-                                               << QStringList{"a", "b"};
+        QTest::newRow("detect: utf-16be mark")
+            << hex("FEFF0061000D000A0062") << false << QStringList{"a", "b"};
         QTest::newRow("detect: utf-8 mark") << hex("EFBBBFC3A40D") << false << QStringList{"ä"};
-        QTest::newRow("detect: ansi, CR alone and LS") << hex("E40D620A0D0A63") << false
-                                                       << QStringList{"ä", "b", "", "c"};
-        QTest::newRow("detect: VT is no line end") << hex("610B62") << false
-                                                   << QStringList{QStringLiteral("a\vb")};
-        QTest::newRow("marks only: utf-8 mark stays ansi") << hex("EFBBBF61") << true
-                                                           << QStringList{"ï»¿a"};
-        QTest::newRow("marks only: VT FF end lines") << hex("610B620C63") << true
-                                                     << QStringList{"a", "b", "c"};
-        QTest::newRow("marks only: NUL ends the text") << hex("610D0A620063") << true
-                                                       << QStringList{"a", "b"};
-        QTest::newRow("marks only: utf-16le") << hex("FFFE61000029") << true
-                                              << QStringList{QStringLiteral("a\u2900")};
+        QTest::newRow("detect: ansi, CR alone and LS")
+            << hex("E40D620A0D0A63") << false << QStringList{"ä", "b", "", "c"};
+        QTest::newRow("detect: VT is no line end")
+            << hex("610B62") << false << QStringList{QStringLiteral("a\vb")};
+        QTest::newRow("marks only: utf-8 mark stays ansi")
+            << hex("EFBBBF61") << true << QStringList{"ï»¿a"};
+        QTest::newRow("marks only: VT FF end lines")
+            << hex("610B620C63") << true << QStringList{"a", "b", "c"};
+        QTest::newRow("marks only: NUL ends the text")
+            << hex("610D0A620063") << true << QStringList{"a", "b"};
+        QTest::newRow("marks only: utf-16le")
+            << hex("FFFE61000029") << true << QStringList{QStringLiteral("a\u2900")};
+        // The UTF-16 forms are decoded one line at a time.
+        QTest::newRow("marks only: utf-16le line ends and empty lines")
+            << hex("FFFE61000D000A000D0062000A000A0063002820640029200D00") << true
+            << QStringList{"a", "", "b", "", "c", "d", ""};
+        QTest::newRow("marks only: utf-16be, NUL and an odd last byte")
+            << hex("FEFF00610062000A006300000064FF") << true << QStringList{"ab", "c"};
+        QTest::newRow("marks only: utf-16le, an odd last byte")
+            << hex("FFFEE4000A00FC0041") << true << QStringList{"ä", "ü"};
     }
     void lineLoaders() {
         QFETCH(QByteArray, bytes);

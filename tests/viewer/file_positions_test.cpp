@@ -1,5 +1,6 @@
 #include "viewer_test_support.h"
 
+#include "support/pending_switch.h"
 #include "viewer/bookmarks.h"
 #include "viewer/file_positions.h"
 #include "viewer/find_state.h"
@@ -301,6 +302,24 @@ private Q_SLOTS:
             viewer::ErstelleDateiPosisVonAktDB(program.path(), QStringLiteral("Leer"), 0, 40).kind,
             viewer::PositionListBuild::NoText);
         QVERIFY(!QFile::exists(data + "Leer_TitelPositionen.txt"));
+    }
+
+    // The list is built from the new database when the program that wrote
+    // it died in the middle of putting its files in place.
+    void theListIsBuiltFromTheDatabaseOfAnInterruptedSwitch() {
+        QTemporaryDir program;
+        const QString directory = program.path() + QLatin1Char('/');
+        QVERIFY(QDir(directory).mkpath(QStringLiteral("Datenbank/Temp")));
+        QVERIFY(testsupport::leavePendingSwitch(
+            directory, QStringLiteral("Neu"),
+            {{".dat", "PFAD_UND_ENDUNGEN= D:\\Alt *.odt    \r\n",
+              "PFAD_UND_ENDUNGEN= E:\\Neu *.odt    \r\n"},
+             {"_UTF8Dokument.txt", " \r\n \r\n \r\n#D:\\Alt\\a.odt\r\n==\r\nAlt\r\n",
+              " \r\n \r\n \r\n#E:\\Neu\\n.odt\r\n==\r\nNeu\r\n"}}));
+        const viewer::PositionListBuild build =
+            viewer::ErstelleDateiPosisVonAktDB(directory, QStringLiteral("Neu"), 0, 40);
+        QCOMPARE(build.kind, viewer::PositionListBuild::Built);
+        QCOMPARE(build.entries, (QList<viewer::PositionEntry>{{0, "#E:\\Neu\\n.odt"}}));
     }
 };
 

@@ -1,11 +1,17 @@
 #include "viewer_test_support.h"
 
+#include "platform/settings_store.h"
+#include "viewer/bookmarks.h"
 #include "viewer/find_state.h"
 #include "viewer/mirror_text.h"
 #include "viewer/paged_text.h"
+#include "viewer/position_list_builder.h"
 #include "viewer/scroll_mapping.h"
+#include "viewer/title_display.h"
 
+#include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -87,6 +93,54 @@ private Q_SLOTS:
         QVERIFY(view.top() <= kFourGiB / 2 + 8);
         QVERIFY(mapping.valueForTop(view.top()) <= middle);
         QVERIFY(mapping.valueForTop(view.top()) > middle - (viewer::kLongestLine >> 2));
+    }
+
+    // A database whose second document starts beyond 4 GiB: the position
+    // list places it there, the title names it there, and a bookmark there
+    // is stored and brings the viewer back to it.
+    void positionsTitleAndBookmarkBeyondFourGiB() {
+        QTemporaryDir program;
+        QVERIFY(QDir(program.path()).mkpath(QStringLiteral("Datenbank")));
+        const QString data = program.path() + QStringLiteral("/Datenbank/");
+        QFile list(data + QStringLiteral("Gross.dat"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("PFAD_UND_ENDUNGEN= D:\\Texte *.odt    \r\n");
+        list.close();
+        const QByteArray head =
+            " \r\n \r\n \r\n#D:\\Texte\\Vorne.odt\r\n==================\r\nVorn\r\n";
+        QFile text(data + QStringLiteral("Gross_UTF8Dokument.txt"));
+        QVERIFY(text.open(QIODevice::ReadWrite));
+        QCOMPARE(text.write(head), head.size());
+        QVERIFY(text.resize(kTailAt));
+        QVERIFY(text.seek(kTailAt));
+        QCOMPARE(text.write(kTail), kTail.size());
+        text.close();
+
+        const viewer::PositionListBuild build = viewer::ErstelleDateiPosisVonAktDB(
+            program.path() + QLatin1Char('/'), QStringLiteral("Gross"), 0, 40);
+        QCOMPARE(build.kind, viewer::PositionListBuild::Built);
+        QCOMPARE(build.entries.size(), 2);
+        QCOMPARE(build.entries.first(), (viewer::PositionEntry{0, "#D:\\Texte\\Vorne.odt"}));
+        const qint64 tailTop = build.entries.last().top;
+        QVERIFY(tailTop > kFourGiB);
+        QVERIFY(tailTop <= kTailAt + 2);
+        QCOMPARE(build.loaded.size(), 2);
+        QCOMPARE(build.loaded.offsetAt(1), tailTop);
+        QCOMPARE(viewer::titleCaption(tailTop + 10, build.loaded, false,
+                                      QLocale(QLocale::German, QLocale::Germany)),
+                 QLocale(QLocale::German, QLocale::Germany).toString(tailTop + 10) +
+                     QStringLiteral("  \"Gro\u00DF.odt\""));
+
+        platform::MemorySettingsStore settings;
+        const qint64 pathLine = kTailAt + 2;
+        viewer::writeBookmark(settings, QStringLiteral("Gross"), pathLine);
+        QCOMPARE(settings.read(QStringLiteral("Lesezeichen_Gross")), QStringLiteral("4294967398"));
+        PagedText view;
+        QVERIFY(view.open(data + QStringLiteral("Gross_UTF8Dokument.txt")));
+        view.setRowsPerPage(4);
+        view.scrollTo(viewer::readBookmark(settings, QStringLiteral("Gross")));
+        QCOMPARE(view.top(), pathLine);
+        QCOMPARE(viewertest::pageTexts(view).first(), QByteArray("#D:\\Texte\\Gro\xC3\x9F.odt"));
     }
 };
 

@@ -1,0 +1,120 @@
+#include "unchanged_run.h"
+
+#include "checksum.h"
+
+#include "database/database_paths.h"
+#include "database/document_list.h"
+#include "platform/native_file_name.h"
+#include "platform/program_directory.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace indexing {
+namespace {
+
+constexpr qint64 kReadPiece = 4 << 20;
+
+// Both files hold the same bytes.
+bool sameBytes(const QString& a, const QString& b) {
+    QFile first(a);
+    QFile second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
+        first.size() != second.size())
+        return false;
+    for (;;) {
+        const QByteArray x = first.read(kReadPiece);
+        const QByteArray y = second.read(kReadPiece);
+        if (x != y)
+            return false;
+        if (x.isEmpty())
+            return first.error() == QFileDevice::NoError && second.error() == QFileDevice::NoError;
+    }
+}
+
+// The check sum of a whole file, read in pieces with the run's yields;
+// nothing when it cannot be read or the run was aborted.
+std::optional<quint32> fileChecksum(const QString& path, const UnchangedRunInputs& inputs) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    quint32 checksum = 0;
+    for (;;) {
+        const QByteArray piece = file.read(kReadPiece);
+        if (piece.isEmpty())
+            break;
+        checksum = extendCrc32(checksum, piece);
+        inputs.context->yield();
+        if (inputs.aborted())
+            return std::nullopt;
+    }
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return checksum;
+}
+
+bool sameRunInputs(const UnchangedRunInputs& inputs, const RunRecord& record) {
+    return record.complete && record.splitLimit == inputs.splitLimit &&
+           record.exclusionChecksum == inputs.exclusionChecksum &&
+           record.documentListSize == inputs.documentListSize &&
+           record.documentListChecksum == inputs.documentListChecksum &&
+           sameBytes(inputs.stagedDocumentList,
+                     database::documentListPath(inputs.programDirectory, inputs.name));
+}
+
+bool textStampUnchanged(const QString& textPath, const RunRecord& record) {
+    const std::optional<DocumentStamp> stamp = documentStamp(textPath);
+    return stamp && stamp->size == record.textSize && stamp->modified == record.textModified;
+}
+
+// The builder's steps for one listed path, without reading the document:
+// false when the document would be read anew or shows a message.
+bool takeDocument(const QString& path, const UnchangedRunInputs& inputs, const TextCache& cache,
+                  UnchangedRun& run) {
+    inputs.context->yield();
+    if (inputs.aborted())
+        return false;
+    if (!inputs.admitted(path))
+        return true;
+    const auto native = inputs.drives->toNative(path);
+    QFile document;
+    if (!native || !platform::openNativeFile(document, *native, QIODevice::ReadOnly))
+        return false; // the builder tells the user it is in use
+    run.totalSize += document.size();
+    document.close();
+    if (!platform::nativeFileExists(*native))
+        return true;
+    const std::optional<DocumentStamp> stamp = documentStamp(*native);
+    const auto summary = cache.summary(path, *native);
+    if (!stamp || !summary || summary->stamp != *stamp)
+        return false;
+    if (summary->readable)
+        ++run.indexedDocuments;
+    if (!summary->readable || summary->cut != NotCut)
+        run.reports.append({path, !summary->readable, summary->cut});
+    return true;
+}
+
+} // namespace
+
+std::optional<UnchangedRun> findUnchangedRun(const UnchangedRunInputs& inputs,
+                                             const TextCache& cache) {
+    const RunRecord& record = cache.record();
+    const QString textPath = database::databaseTextPath(inputs.programDirectory, inputs.name);
+    if (!cache.usable() || !sameRunInputs(inputs, record) ||
+        !textStampUnchanged(textPath, record) ||
+        !QFileInfo(platform::unpackDirectory(inputs.programDirectory)).isDir())
+        return std::nullopt;
+    UnchangedRun run;
+    bool unchanged = true;
+    const bool read =
+        database::forEachDocumentPath(inputs.stagedDocumentList, [&](const QString& path) {
+            unchanged = takeDocument(path, inputs, cache, run);
+            return unchanged;
+        });
+    if (!read || !unchanged || fileChecksum(textPath, inputs) != record.textChecksum)
+        return std::nullopt;
+    return run;
+}
+
+} // namespace indexing

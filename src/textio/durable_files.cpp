@@ -1,0 +1,103 @@
+#include "durable_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace textio {
+namespace {
+
+#ifndef Q_OS_WIN
+QString systemReason(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+bool syncDescriptorOf(const QString& path, int flags, QString* error) {
+    const int descriptor = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
+    if (descriptor < 0) {
+        if (error)
+            *error = systemReason(errno);
+        return false;
+    }
+    int result = 0;
+    do {
+        result = ::fsync(descriptor);
+    } while (result != 0 && errno == EINTR);
+    const int code = errno;
+    ::close(descriptor);
+    // Some file systems cannot sync a folder; they keep renames in order
+    // anyway, so that is not a failure.
+    if (result != 0 && code != EINVAL && code != ENOTSUP) {
+        if (error)
+            *error = systemReason(code);
+        return false;
+    }
+    return true;
+}
+#endif
+
+} // namespace
+
+bool syncFileToDisk(const QString& path, QString* error) {
+#ifdef Q_OS_WIN
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    if (!FlushFileBuffers(handle)) {
+        if (error)
+            *error = QStringLiteral("FlushFileBuffers");
+        return false;
+    }
+    return true;
+#else
+    return syncDescriptorOf(path, O_RDONLY, error);
+#endif
+}
+
+bool syncFolderToDisk(const QString& folder, QString* error) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    Q_UNUSED(error);
+    return true;
+#else
+    return syncDescriptorOf(folder, O_RDONLY | O_DIRECTORY, error);
+#endif
+}
+
+QString folderOf(const QString& path) {
+    return QFileInfo(path).absolutePath();
+}
+
+bool commitDurably(QSaveFile& file) {
+    const QString path = file.fileName();
+    // What still sits in the write buffer goes out here. QSaveFile's own
+    // commit ignores a failure to write it (a full disk): it would put an
+    // empty or cut file in the place of the old one and report success.
+    // Not committed, the file is discarded with the QSaveFile, and its
+    // error string keeps the system's reason.
+    if (!file.flush())
+        return false;
+    if (!file.commit())
+        return false;
+    // The new file is in place either way; a folder that cannot be synced
+    // only makes the rename less certain to outlive a power cut.
+    syncFolderToDisk(folderOf(path));
+    return true;
+}
+
+} // namespace textio

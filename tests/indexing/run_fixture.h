@@ -1,0 +1,184 @@
+#pragma once
+
+// Runs of the index over a drive and a program directory of their own, and
+// everything a run leaves behind and says, for comparing runs.
+#include "test_support.h"
+
+#include "database/part_files.h"
+#include "indexing/index_run.h"
+#include "platform/prompts.h"
+#include "platform/settings_store.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace runfixture {
+
+using testsupport::readAll;
+using testsupport::writeAll;
+
+inline const QByteArray kDecl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+
+inline QString fixture(const QString& name) {
+    return qEnvironmentVariable("TROVEX_FIXTURES") + "/indexing/" + name;
+}
+
+// Everything a run leaves behind and everything it said, in order.
+struct Outcome {
+    bool ok = false;
+    QByteArray text;
+    QByteArray documentList;
+    QByteArray log;
+    QList<QByteArray> parts;
+    QStringList events; // "caption: ...", "status: ...", "notice: ...", "information: ..."
+    QStringList unreadable;
+
+    bool operator==(const Outcome&) const = default;
+};
+
+// Message boxes go into the same list as everything else the run says.
+class EventPrompts final : public platform::Prompts {
+public:
+    explicit EventPrompts(QStringList& events)
+        : events_(events) {}
+
+protected:
+    bool show(Kind kind, const QString& text, const QString&) override {
+        static const char* const prefixes[] = {
+            "warning: ", "information: ", "confirm: ", "plain: ", "error: "};
+        events_.append(QString::fromLatin1(prefixes[static_cast<int>(kind)]) + text);
+        return true;
+    }
+
+private:
+    QStringList& events_;
+};
+
+// Drive D: with the documents of the tests, and its drive file list.
+class Drive {
+public:
+    Drive() { drives.setDrive(u'D', dir.path()); }
+
+    QString native(const QString& windowsPath) const { return *drives.toNative(windowsPath); }
+
+    void addDocument(const QString& windowsPath, const QByteArray& paragraphs) {
+        QDir().mkpath(QFileInfo(native(windowsPath)).path());
+        QVERIFY(testsupport::makeZip(
+            native(windowsPath),
+            {{"mimetype", "application/vnd.oasis.opendocument.text"},
+             {"content.xml", kDecl + "<office:text>" + paragraphs + "</office:text>"}}));
+    }
+    void addContent(const QString& windowsPath, const QByteArray& contentXml) {
+        QDir().mkpath(QFileInfo(native(windowsPath)).path());
+        QVERIFY(testsupport::makeZip(native(windowsPath), {{"content.xml", contentXml}}));
+    }
+    void addFixture(const QString& windowsPath, const QString& name) {
+        QDir().mkpath(QFileInfo(native(windowsPath)).path());
+        QVERIFY(QFile::copy(fixture(name), native(windowsPath)));
+    }
+    void setModified(const QString& windowsPath, qint64 secondsSinceEpoch) {
+        QFile file(native(windowsPath));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::fromSecsSinceEpoch(secondsSinceEpoch),
+                                 QFileDevice::FileModificationTime));
+    }
+
+    QTemporaryDir dir;
+    platform::DriveMap drives;
+    QByteArray list; // the drive file list
+};
+
+// A program directory of its own, for one line of runs.
+class Program {
+public:
+    Program() { QDir(dir.path()).mkpath("Datenbank/Temp/ZipTemp"); }
+    QString path() const { return dir.path() + "/"; }
+    QString database(const QString& file) const { return dir.path() + "/Datenbank/" + file; }
+
+    // Gives the database text another time: the next run then cannot take
+    // the database as unchanged, and goes through the cache document by
+    // document.
+    void touchDatabaseText() {
+        QFile text(database("P_UTF8Dokument.txt"));
+        QVERIFY(text.open(QIODevice::ReadWrite));
+        QVERIFY(text.setFileTime(QDateTime::fromSecsSinceEpoch(1'600'000'000),
+                                 QFileDevice::FileModificationTime));
+    }
+
+    Outcome run(const Drive& drive, int threads, qint64 splitLimit = indexing::kDefaultSplitLimit,
+                const std::function<void(indexing::IndexRun&, const QString&)>& onCaption = {}) {
+        writeAll(database("Haupt_Dateinamen_Liste_Laufwerk_D.txt"), drive.list);
+        Outcome outcome;
+        EventPrompts prompts(outcome.events);
+        platform::RunContext context;
+        context.prompts = &prompts;
+        indexing::IndexRun* current = nullptr;
+        indexing::IndexProgress progress;
+        progress.caption = [&](const QString& text) {
+            // The merge names the part files below this program directory.
+            outcome.events.append("caption: " + QString(text).replace(dir.path(), "<P>"));
+            if (onCaption && current)
+                onCaption(*current, text);
+        };
+        progress.status = [&](const QString& text) { outcome.events.append("status: " + text); };
+        progress.notice = [&](const QString& text) { outcome.events.append("notice: " + text); };
+        indexing::IndexRun run(path(), drive.drives, settings, context, progress);
+        current = &run;
+        run.setThreads(threads);
+        run.setSplitLimit(splitLimit);
+        run.setClock([] { return qint64(5000); });
+        outcome.ok = run.run({"P", "D:\\Texte", "*.odt *.docx *.epub", false});
+        keptUnchanged = run.keptUnchangedDatabase();
+        outcome.unreadable = run.unreadableDocuments();
+        outcome.text = readAll(database("P_UTF8Dokument.txt"));
+        outcome.documentList = readAll(database("P.dat"));
+        outcome.log = readAll(database("P.log"));
+        for (const QString& part : database::partFilesInMergeOrder(path(), "P"))
+            outcome.parts.append(readAll(part));
+        return outcome;
+    }
+
+    QTemporaryDir dir;
+    platform::MemorySettingsStore settings;
+    bool keptUnchanged = false; // the last run wrote the log only
+};
+
+inline QByteArray paragraphs(const QByteArray& word, int count) {
+    QByteArray out;
+    for (int i = 0; i < count; ++i)
+        out += "<text:p>" + word + " Absatz " + QByteArray::number(i) +
+               " mit \xC3\xA4 und \xE2\x82\xAC</text:p>";
+    return out;
+}
+
+// The fixtures, generated documents of many sizes, one that will be split,
+// a broken container and a listed document that is not there.
+inline void fillCorpus(Drive& drive) {
+    QByteArray list = "D:\\Texte\\libreoffice.odt\r\n";
+    drive.addFixture("D:\\Texte\\libreoffice.odt", "libreoffice.odt");
+    for (const char* name :
+         {"libreoffice.docx", "pandoc.docx", "pandoc.epub", "pandoc.odt", "style_script.epub"}) {
+        drive.addFixture(QString("D:\\Texte\\") + name, name);
+        list += "\" " + QByteArray(name) + "\r\n";
+    }
+    for (int i = 0; i < 24; ++i) {
+        const QString name = QString("d%1.odt").arg(i, 2, 10, QChar('0'));
+        drive.addDocument("D:\\Texte\\Ordner\\" + name,
+                          paragraphs("Dokument " + QByteArray::number(i), 1 + (i * 7) % 40));
+        list += (i == 0 ? "D:\\Texte\\Ordner\\" : "\" ") + name.toUtf8() + "\r\n";
+        if (i == 9) {
+            drive.addDocument("D:\\Texte\\Ordner\\gross.odt", paragraphs("Gross", 400));
+            list += "\" gross.odt\r\n";
+            writeAll(drive.native("D:\\Texte\\Ordner\\Kaputt.docx"), "PK\3\4 kein Container");
+            list += "\" Kaputt.docx\r\n\" fehlt.odt\r\n";
+        }
+    }
+    drive.list = list;
+}
+
+// The part files of the split document and the documents after it.
+inline constexpr qint64 kSmallSplitLimit = 4000;
+
+} // namespace runfixture

@@ -24,14 +24,17 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "pdf-viewer, www-browser")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
+# No line of the long description may begin with a full stop but the empty
+# line between paragraphs: dpkg would read it as a control line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "full-text search for e-books, LibreOffice and Word documents
-Trovex-ODT searches OpenDocument texts (.odt), Word documents (.docx,
-.docm) and EPUB e-books. For each folder a database is made: the running
-text of every document in it is extracted into one UTF-8 text file, which
-is searched for the literal search text, with or without letter case and
-for whole words only. The hits of each document are shown as an HTML page
-in the browser. The program's user interface and help are in German.
+Trovex-ODT searches OpenDocument texts (.odt), Word documents
+(.docx, .docm) and EPUB e-books. For each folder a database is made: the
+running text of every document in it is extracted into one UTF-8 text
+file, which is searched for the literal search text, with or without
+letter case and for whole words only. The hits of each document are shown
+as an HTML page in the browser. The program's user interface and help are
+in German.
 .
 The package holds the desktop program trovex-odt with its menu entry, the
 command line trovex, which makes and searches the same databases, and the

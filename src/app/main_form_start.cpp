@@ -3,6 +3,7 @@
 #include "main_form.h"
 
 #include "einstell_form.h"
+#include "help_document.h"
 #include "ok_bottom_dlg.h"
 #include "search_form.h"
 #include "search_request.h"
@@ -272,8 +273,7 @@ void TMainForm_TX_ODT::FormClose() {
 }
 
 void TMainForm_TX_ODT::SpeedButton1Click() {
-    services_.shell.openWithDefaultHandler(services_.programDirectory +
-                                           QStringLiteral("Trovex_ODT.pdf"));
+    openHelpDocument(services_);
 }
 
 void TMainForm_TX_ODT::SpeedButton2Click() {

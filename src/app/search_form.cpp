@@ -2,6 +2,7 @@
 #include "search_form.h"
 
 #include "binbeimsuchen_form.h"
+#include "help_document.h"
 #include "search_form_viewer_state.h"
 #include "system_texts.h"
 
@@ -417,8 +418,7 @@ void TSuchForm::CancelBtnClick() {
 }
 
 void TSuchForm::SpeedButton1Click() {
-    services_.shell.openWithDefaultHandler(services_.programDirectory +
-                                           QStringLiteral("Trovex_ODT.pdf"));
+    openHelpDocument(services_);
 }
 
 void TSuchForm::SpeedButton2Click() {

@@ -30,7 +30,7 @@ public:
 };
 
 // Test double: records every call and answers from `programsThatStart`
-// (a program not listed fails to start).
+// (a program not listed fails to start) and `defaultHandlerOpens`.
 class RecordingShellLauncher final : public ShellLauncher {
 public:
     struct Call {
@@ -41,7 +41,7 @@ public:
 
     bool openWithDefaultHandler(const QString& target) override {
         calls.append({true, QString(), target});
-        return true;
+        return defaultHandlerOpens;
     }
     bool runProgram(const QString& program, const QString& parameters) override {
         calls.append({false, program, parameters});
@@ -50,6 +50,7 @@ public:
 
     QList<Call> calls;
     QList<QString> programsThatStart;
+    bool defaultHandlerOpens = true;
 };
 
 } // namespace platform

@@ -39,6 +39,8 @@ struct AppTestServices {
     platform::ScriptedColourChooser colourChooser;
     platform::FixedBrowserProbe browsers;
     QString programDirectory; // ends in "/"
+    // Where the executable lies; the program directory when left empty.
+    QString applicationDirectory;
     bool administrator = false;
     int screenWidth = 1280;
     int screenHeight = 1024;
@@ -55,31 +57,31 @@ struct AppTestServices {
     // The services object, made on first use from the members as they are then.
     AppServices& services() {
         if (!services_)
-            services_ = std::unique_ptr<AppServices>(
-                new AppServices{settings,
-                                prompts,
-                                folders,
-                                volumes,
-                                shell,
-                                drives,
-                                toolLauncher,
-                                clipboard,
-                                clock,
-                                processes,
-                                colourChooser,
-                                browsers,
-                                programDirectory,
-                                programDirectory,
-                                administrator,
-                                screenWidth,
-                                screenHeight,
-                                [this](QDialog& window) { return runModal(window); },
-                                [this](int milliseconds) {
-                                    pauses.append(milliseconds);
-                                    onPause();
-                                },
-                                [this] { onYield(); },
-                                osFamily});
+            services_ = std::unique_ptr<AppServices>(new AppServices{
+                settings,
+                prompts,
+                folders,
+                volumes,
+                shell,
+                drives,
+                toolLauncher,
+                clipboard,
+                clock,
+                processes,
+                colourChooser,
+                browsers,
+                programDirectory,
+                applicationDirectory.isEmpty() ? programDirectory : applicationDirectory,
+                administrator,
+                screenWidth,
+                screenHeight,
+                [this](QDialog& window) { return runModal(window); },
+                [this](int milliseconds) {
+                    pauses.append(milliseconds);
+                    onPause();
+                },
+                [this] { onYield(); },
+                osFamily});
         return *services_;
     }
 

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -119,7 +120,8 @@ private Q_SLOTS:
     void closeQuestionNoKeepsTheProgramRunning();
     void aMaximisedSearchWindowKeepsItsStoredSize_data();
     void aMaximisedSearchWindowKeepsItsStoredSize();
-    void helpOpensTheDocumentOfTheProgramDirectory();
+    void helpOpensTheFirstCopyOrSaysWhereItBelongs_data();
+    void helpOpensTheFirstCopyOrSaysWhereItBelongs();
 };
 
 void MainWindowTest::firstStartWritesTheDefaultsAndSizesTheWindows_data() {
@@ -1163,12 +1165,77 @@ void MainWindowTest::aMaximisedSearchWindowKeepsItsStoredSize() {
              maximised ? QStringLiteral("654") : QString::number(f.searchWindow->width()));
 }
 
-void MainWindowTest::helpOpensTheDocumentOfTheProgramDirectory() {
+// Paths below are relative to the fixture's root: the program directory is
+// Programm/, the executable lies in bin/, so an installed help is in
+// share/trovex-odt/. "ROOT" in a message stands for the root.
+void MainWindowTest::helpOpensTheFirstCopyOrSaysWhereItBelongs_data() {
+    QTest::addColumn<bool>("fromSearchWindow");
+    QTest::addColumn<QStringList>("copies");
+    QTest::addColumn<bool>("viewerStarts"); // the desktop has a program for PDF files
+    QTest::addColumn<QString>("opened");    // empty: nothing handed to the shell
+    QTest::addColumn<QString>("message");   // empty: no box
+
+    const QString program = QStringLiteral("Programm/Trovex_ODT.pdf");
+    const QString installed = QStringLiteral("share/trovex-odt/Trovex_ODT.pdf");
+    const QString missing =
+        QStringLiteral("Die Hilfe-Datei \"Trovex_ODT.pdf\" wurde nicht gefunden.\n"
+                       "Sie gehört an diese Stelle:\n"
+                       "ROOT/Programm/Trovex_ODT.pdf");
+    QTest::newRow("program directory")
+        << false << QStringList{program} << true << program << QString();
+    QTest::newRow("program directory before installed")
+        << false << QStringList{program, installed} << true << program << QString();
+    QTest::newRow("installed copy")
+        << false << QStringList{installed} << true << installed << QString();
+    QTest::newRow("none") << false << QStringList() << true << QString() << missing;
+    QTest::newRow("a folder of that name is no help")
+        << false << QStringList{program + QStringLiteral("/")} << true << QString() << missing;
+    QTest::newRow("no program for PDF files")
+        << false << QStringList{installed} << false << installed
+        << QStringLiteral("Die Hilfe-Datei konnte nicht geöffnet werden:\n"
+                          "ROOT/share/trovex-odt/Trovex_ODT.pdf\n"
+                          "Ist ein Programm zum Anzeigen von PDF-Dateien installiert?");
+    QTest::newRow("search window, installed copy")
+        << true << QStringList{installed} << true << installed << QString();
+    QTest::newRow("search window, none") << true << QStringList() << true << QString() << missing;
+}
+
+void MainWindowTest::helpOpensTheFirstCopyOrSaysWhereItBelongs() {
+    QFETCH(bool, fromSearchWindow);
+    QFETCH(QStringList, copies);
+    QFETCH(bool, viewerStarts);
+    QFETCH(QString, opened);
+    QFETCH(QString, message);
     MainWindowFixture f;
+    const QString root = f.root.path() + QLatin1Char('/');
+    f.applicationDirectory = root + QStringLiteral("bin");
+    for (const QString& copy : copies) {
+        if (copy.endsWith(QLatin1Char('/'))) {
+            QVERIFY(QDir().mkpath(root + copy));
+            continue;
+        }
+        QVERIFY(QDir().mkpath(QFileInfo(root + copy).absolutePath()));
+        QFile file(root + copy);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n");
+    }
+    f.shell.defaultHandlerOpens = viewerStarts;
     f.start();
-    f.mainForm->SpeedButton1Click();
-    QCOMPARE(f.opened(), QStringList{f.programDirectory + QStringLiteral("Trovex_ODT.pdf")});
-    QVERIFY(f.shell.calls.first().defaultHandler);
+
+    if (fromSearchWindow)
+        f.searchWindow->SpeedButton1Click();
+    else
+        f.mainForm->SpeedButton1Click();
+
+    QCOMPARE(f.opened(), opened.isEmpty() ? QStringList() : QStringList{root + opened});
+    if (!opened.isEmpty())
+        QVERIFY(f.shell.calls.first().defaultHandler);
+    QCOMPARE(f.prompts.texts(),
+             message.isEmpty()
+                 ? QStringList()
+                 : QStringList{QString(message).replace(QStringLiteral("ROOT/"), root)});
+    if (!message.isEmpty())
+        QCOMPARE(f.prompts.shown.first().kind, platform::Prompts::Kind::Warning);
 }
 
 QTEST_MAIN(MainWindowTest)

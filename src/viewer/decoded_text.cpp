@@ -1,72 +1,20 @@
 #include "decoded_text.h"
 
+#include "textio/utf8_lenient_units.h"
+
 #include <algorithm>
 
 namespace viewer {
-namespace {
 
-bool isContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
-int continuationCount(unsigned char lead) {
-    if (lead >= 0xC0 && lead < 0xE0)
-        return 1;
-    if (lead >= 0xE0 && lead < 0xF0)
-        return 2;
-    if (lead >= 0xF0 && lead < 0xF8)
-        return 3;
-    return -1;
-}
-
-} // namespace
-
-// The same steps as textio::utf8DecodeLenient; the tests hold the two to the
-// same text.
 DecodedText decodeWithByteOffsets(QByteArrayView bytes) {
     DecodedText decoded;
-    const qsizetype n = bytes.size();
-    decoded.text.reserve(n);
-    decoded.unitStart.reserve(n + 1);
-    auto append = [&](char32_t unit, qsizetype at) {
-        decoded.text.append(QChar(static_cast<char16_t>(unit)));
+    decoded.text.reserve(bytes.size());
+    decoded.unitStart.reserve(bytes.size() + 1);
+    textio::forEachLenientUtf8Unit(bytes, [&decoded](char16_t unit, qsizetype at) {
+        decoded.text.append(QChar(unit));
         decoded.unitStart.append(static_cast<qint32>(at));
-    };
-    qsizetype i = 0;
-    while (i < n) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const int count = lead < 0x80 ? 0 : continuationCount(lead);
-        if (count <= 0) {
-            append(lead, i);
-            ++i;
-            continue;
-        }
-        int present = 0;
-        while (present < count && i + 1 + present < n &&
-               isContinuation(static_cast<unsigned char>(bytes[i + 1 + present])))
-            ++present;
-        if (present < count) {
-            append(lead, i);
-            i += (i + 1 + present == n) ? 1 + present : 1;
-            continue;
-        }
-        char32_t cp = lead & (0x3F >> count);
-        for (int k = 1; k <= count; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
-        if (cp > 0x10FFFF) {
-            append(lead, i);
-            ++i;
-            continue;
-        }
-        if (cp >= 0x10000) {
-            append(QChar::highSurrogate(cp), i);
-            append(QChar::lowSurrogate(cp), i);
-        } else {
-            append(cp, i);
-        }
-        i += 1 + count;
-    }
-    decoded.unitStart.append(static_cast<qint32>(n));
+    });
+    decoded.unitStart.append(static_cast<qint32>(bytes.size()));
     return decoded;
 }
 

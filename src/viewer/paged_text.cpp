@@ -1,6 +1,6 @@
 #include "paged_text.h"
 
-#include <QFile>
+#include "mapped_text.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,12 +20,7 @@ PagedText::~PagedText() = default;
 
 bool PagedText::open(const QString& fileName) {
     close();
-    QFile probe(fileName);
-    if (fileName.isEmpty() || !probe.open(QIODevice::ReadOnly))
-        return false;
-    const bool empty = probe.size() == 0;
-    probe.close();
-    if (!empty && !store_.open(fileName))
+    if (!mapViewerText(store_, fileName))
         return false;
     lines_ = LineIndex(store_.bytes());
     layout_.forgetRows();

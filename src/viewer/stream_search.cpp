@@ -1,6 +1,6 @@
 #include "stream_search.h"
 
-#include <QFile>
+#include "mapped_text.h"
 
 #include <algorithm>
 
@@ -24,12 +24,7 @@ bool Search::setFileName(const QString& fileName) {
     fileSet_ = false;
     fileName_ = fileName;
     foundStart_ = -1;
-    QFile probe(fileName);
-    if (fileName.isEmpty() || !probe.open(QIODevice::ReadOnly))
-        return false;
-    const bool empty = probe.size() == 0;
-    probe.close();
-    if (!empty && !store_.open(fileName))
+    if (!mapViewerText(store_, fileName))
         return false;
     fileSet_ = true;
     return true;

@@ -1,5 +1,6 @@
 // The search history of a database on a full or read-only program directory.
 #include "app_test_services.h"
+#include "quiet_host.h"
 #include "support/small_volume.h"
 
 #include "app/search_form.h"
@@ -15,22 +16,6 @@
 #include <QTest>
 
 namespace {
-
-struct QuietHost final : SearchWindowHost {
-    QStringList entries{QStringLiteral("Texte")};
-    QStringList catalogueEntries() const override { return entries; }
-    QList<int> selectedCatalogueRows() const override { return {0}; }
-    int rememberedSelection() const override { return 0; }
-    void rememberSelection(int) override {}
-    void showStatus(const QString&) override {}
-    void showFinishedStatus(const QString&) override {}
-    void showProgressLine(const QString&) override {}
-    void startPatienceMarks() override {}
-    void stopPatienceMarks() override {}
-    void bringToFront() override {}
-    void setSearchUnderWay(bool) override {}
-    void showSettingsDialog() override {}
-};
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -86,6 +71,7 @@ private Q_SLOTS:
             return form.result();
         };
         QuietHost host;
+        host.entries = {QStringLiteral("Texte")};
         TSuchForm form(services.services(), host);
         LocalSearchRequest request(services.services(), host, form);
         typed = QStringLiteral("Haus");

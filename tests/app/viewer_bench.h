@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app_test_services.h"
+#include "quiet_host.h"
 
 #include "app/search_form.h"
-#include "app/search_window_host.h"
 #include "widgets/document_view.h"
 #include "widgets/mirror_box.h"
 
@@ -17,22 +17,6 @@
 #include <QTest>
 
 #include <memory>
-
-// The search window alone: nothing the main window is asked for matters here.
-struct QuietHost final : SearchWindowHost {
-    QStringList catalogueEntries() const override { return {}; }
-    QList<int> selectedCatalogueRows() const override { return {}; }
-    int rememberedSelection() const override { return -1; }
-    void rememberSelection(int) override {}
-    void showStatus(const QString&) override {}
-    void showFinishedStatus(const QString&) override {}
-    void showProgressLine(const QString&) override {}
-    void startPatienceMarks() override {}
-    void stopPatienceMarks() override {}
-    void bringToFront() override {}
-    void setSearchUnderWay(bool) override {}
-    void showSettingsDialog() override {}
-};
 
 // A program directory with the database "Texte" over the folder D:\, and the
 // search window shown for it, offscreen. Pauses are recorded, never waited.

@@ -1,5 +1,6 @@
 // The search window's viewer: loading the text and the sorted list, the
 // find with its caret, and what the mirror box does with mouse and keys.
+#include "support/popup_entry.h"
 #include "viewer_bench.h"
 
 #include <QCheckBox>
@@ -9,6 +10,8 @@
 using platform::RecordingPrompts;
 
 namespace {
+
+using testsupport::popupEntry;
 
 const QByteArray kThreeDocuments = " \r\n \r\n \r\n#D:\\Brief.odt\r\n=============\r\n"
                                    "Das HAUS am See und das Haus im Wald.\r\n"
@@ -20,14 +23,6 @@ qint64 offsetOf(const QByteArray& text, const QByteArray& part, int occurrence =
     for (int i = 0; i <= occurrence; ++i)
         at = text.indexOf(part, at + 1);
     return at;
-}
-
-QAction* popupEntry(QMenu* menu, const QString& text) {
-    for (QAction* action : menu->actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
 }
 
 } // namespace

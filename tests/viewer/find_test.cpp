@@ -39,14 +39,9 @@ QList<PageLine> rowsFrom(const QList<QByteArray>& texts, qint64 start = 0) {
 class FindTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
+    viewertest::TestFiles files_;
 
-    QString file(const char* name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(QLatin1String(name));
-        if (!viewertest::writeBytes(path, bytes))
-            qFatal("cannot write %s", name);
-        return path;
-    }
+    QString file(const char* name, const QByteArray& bytes) { return files_.file(name, bytes); }
 
 private Q_SLOTS:
     void caseFoldsOnlySingleByteLetters_data() {
@@ -84,12 +79,12 @@ private Q_SLOTS:
         QVERIFY(search.setFileName(file("leer.txt", {})));
         QVERIFY(!search.findFirst("a", 0));
         QVERIFY(!search.findNext());
-        QVERIFY(!search.setFileName(dir_.filePath(QStringLiteral("fehlt.txt"))));
+        QVERIFY(!search.setFileName(files_.path("fehlt.txt")));
         QVERIFY(!search.findFirst("a", 0));
 
         FindState state;
         state.changeText(u"a");
-        const QString missing = dir_.filePath(QStringLiteral("fehlt.txt"));
+        const QString missing = files_.path("fehlt.txt");
         const FindOutcome outcome = viewer::findInViewerFile(state, search, missing, true);
         QCOMPARE(outcome.kind, FindOutcome::CannotOpen);
         QCOMPARE(outcome.message, missing + QStringLiteral(" kann nicht geöffnet werden."));

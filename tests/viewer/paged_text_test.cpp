@@ -25,14 +25,9 @@ QByteArray tenLines() {
 class PagedTextTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
+    viewertest::TestFiles files_;
 
-    QString file(const char* name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(QLatin1String(name));
-        if (!viewertest::writeBytes(path, bytes))
-            qFatal("cannot write %s", name);
-        return path;
-    }
+    QString file(const char* name, const QByteArray& bytes) { return files_.file(name, bytes); }
 
 private Q_SLOTS:
     void scrollToShowsTheLineThatHoldsTheOffset_data() {
@@ -103,7 +98,7 @@ private Q_SLOTS:
         view.scrollTo(8);
         QCOMPARE(view.top(), 0);
 
-        QVERIFY(!view.open(dir_.filePath(QStringLiteral("fehlt.txt"))));
+        QVERIFY(!view.open(files_.path("fehlt.txt")));
         QVERIFY(!view.isOpen());
     }
 

@@ -31,4 +31,11 @@ viewer::WrapFunction wrapEvery(qsizetype columns) {
     };
 }
 
+QString TestFiles::file(const char* name, const QByteArray& bytes) {
+    const QString path = this->path(name);
+    if (!writeBytes(path, bytes))
+        qFatal("cannot write %s", name);
+    return path;
+}
+
 } // namespace viewertest

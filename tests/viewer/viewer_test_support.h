@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace viewertest {
 
@@ -14,6 +15,19 @@ bool writeBytes(const QString& fileName, const QByteArray& bytes);
 
 // The bytes of a file, empty when it cannot be read.
 QByteArray readBytes(const QString& fileName);
+
+// A temporary folder for a test's files.
+class TestFiles {
+public:
+    // Writes the bytes to a file of the folder and gives its path; a file
+    // that cannot be written ends the test run.
+    QString file(const char* name, const QByteArray& bytes);
+    // The path of a file of the folder, written or not.
+    QString path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
+
+private:
+    QTemporaryDir dir_;
+};
 
 // The texts of the page's rows, undecoded.
 QList<QByteArray> pageTexts(const viewer::PagedText& view);

@@ -1,3 +1,4 @@
+#include "support/popup_entry.h"
 #include "widgets/document_view.h"
 
 #include "viewer/line_index.h"
@@ -13,6 +14,8 @@
 using widgets::DocumentView;
 
 namespace {
+
+using testsupport::popupEntry;
 
 constexpr qint64 kFourGiB = qint64(1) << 32;
 
@@ -54,14 +57,6 @@ QStringList drawnTexts(const DocumentView& view) {
     for (const viewer::PageLine& line : view.pageLines())
         texts.append(QString::fromUtf8(line.bytes));
     return texts;
-}
-
-QAction* popupEntry(QMenu* menu, const QString& text) {
-    for (QAction* action : menu->actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "app/hinweis_form.h"
 #include "app/main_form.h"
 
+#include "platform/empty_window_titles.h"
+
 #include <QApplication>
 #include <QByteArray>
 #include <QGuiApplication>
@@ -58,6 +60,7 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     nameTheApplication();
+    platform::keepEmptyWindowTitlesEmpty(app);
     initAppResources();
 
     QTemporaryDir root;

@@ -20,9 +20,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window system plugin is loaded, not linked; without it no window opens.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# German buttons in Qt's own dialogs; xdg-open for result pages and the help.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "pdf-viewer, www-browser")
+# German buttons in Qt's own dialogs; xdg-open for result pages and the help,
+# and a program that shows the help: any PDF viewer will do, and a system
+# that has none gets a small one.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils, mupdf | pdf-viewer")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "www-browser")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 # No line of the long description may begin with a full stop but the empty
 # line between paragraphs: dpkg would read it as a control line.

@@ -50,6 +50,11 @@ void openHelpDocument(const AppServices& services) {
             helpdocument::programDirectoryCopy(services.programDirectory)));
         return;
     }
-    if (!services.shell.openWithDefaultHandler(*help))
-        services.prompts.warning(helpdocument::notOpenedMessage(*help));
+    // The answer may come after this returns; the prompts live as long as
+    // the program.
+    platform::Prompts& prompts = services.prompts;
+    services.shell.openWithDefaultHandlerAndReport(*help, [&prompts, path = *help](bool opened) {
+        if (!opened)
+            prompts.warning(helpdocument::notOpenedMessage(path));
+    });
 }

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // Starting things outside the program: a file or address with the system's
 // default handler (the shell verb "open"), or a program with parameters.
 // Core code starts nothing itself; the windows and the command line pass a
@@ -15,6 +17,13 @@ public:
     // A local file path or an address, opened with the default handler.
     // Failures are not reported to the user.
     virtual bool openWithDefaultHandler(const QString& target) = 0;
+    // The same, for a caller that tells the user when it fails: `outcome`
+    // learns, exactly once, whether the desktop found a program for the
+    // target, at once or when the desktop's opener has answered.
+    virtual void openWithDefaultHandlerAndReport(const QString& target,
+                                                 std::function<void(bool opened)> outcome) {
+        outcome(openWithDefaultHandler(target));
+    }
     // Runs a program with one parameter text, as a shell would pass it
     // (double quotes group). False when it could not be started.
     virtual bool runProgram(const QString& program, const QString& parameters) = 0;

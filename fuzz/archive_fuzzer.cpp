@@ -2,6 +2,7 @@
 // in a scratch folder, opened and its text members extracted as the index
 // run does it.
 
+#include "extracted_text_promise.h"
 #include "fuzz_support.h"
 
 #include "indexing/unpack_document.h"
@@ -19,11 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Nothing asks it to stop, so a container is read to its end or refused.
     fuzzing::require(extraction.outcome != indexing::DocumentExtraction::Outcome::Stopped,
                      "an extraction without a stop is not stopped");
-    const indexing::ExtractedText& text = extraction.text;
-    fuzzing::require(indexing::ExtractedText::fromStored(text.bytes(), text.lineLengths(),
-                                                         text.lineCount(), text.characters(),
-                                                         text.partsAfterLastLine())
-                         .has_value(),
-                     "an extracted text can be stored and taken back");
+    fuzzing::requireStoredFormHolds(extraction.text);
     return 0;
 }

@@ -2,6 +2,7 @@
 // drives it: one scanner for all members of a document, so the encoding of
 // one member's declaration carries over to the next.
 
+#include "extracted_text_promise.h"
 #include "fuzz_support.h"
 
 #include "indexing/extracted_text.h"
@@ -75,12 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     indexing::ExtractedText text;
     InputMembers members(input);
     fuzzing::require(indexing::LoadXMLDocument(members, text), "an extraction runs to its end");
-    // The text cache stores a document's text in this form and takes it
-    // back only when it holds together.
-    fuzzing::require(indexing::ExtractedText::fromStored(text.bytes(), text.lineLengths(),
-                                                         text.lineCount(), text.characters(),
-                                                         text.partsAfterLastLine())
-                         .has_value(),
-                     "an extracted text can be stored and taken back");
+    fuzzing::requireStoredFormHolds(text);
     return 0;
 }

@@ -65,7 +65,7 @@ bool DatabaseWriter::writeToSpool(QByteArrayView bytes) {
         fail(spool_.fileName(), spool_.errorString());
         return false;
     }
-    spoolChecksum_ = extendCrc32(spoolChecksum_, bytes);
+    spoolChecksum_ = extendCrc32c(spoolChecksum_, bytes);
     return true;
 }
 
@@ -183,7 +183,7 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
                 fail(stagedTextPath(), merged.errorString());
                 return;
             }
-            checksum = extendCrc32(checksum, chunk);
+            checksum = extendCrc32c(checksum, chunk);
         }
         if (in.error() != QFileDevice::NoError) {
             fail(part, in.errorString());

@@ -63,7 +63,7 @@ public:
 
     // Where the database text is staged: its name in the staging folder.
     QString stagedTextPath() const;
-    // CRC-32 of the staged database text (see checksum.h).
+    // CRC-32C of the staged database text (see checksum.h).
     quint32 stagedTextChecksum() const { return stagedChecksum_; }
 
 private:

@@ -175,12 +175,12 @@ bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
     const auto put = [&](const QByteArray& bytes) {
         staged.write(bytes);
         documentListSize_ += bytes.size();
-        documentListChecksum_ = extendCrc32(documentListChecksum_, bytes);
+        documentListChecksum_ = extendCrc32c(documentListChecksum_, bytes);
     };
     put(withLineEnd(database::documentListHeader(request_.folder, slots_)));
     const QStringList exclusions =
         database::loadExclusionSet(database::exclusionListPath(programDirectory_));
-    exclusionChecksum_ = extendCrc32(0, exclusions.join(QLatin1Char('\n')).toUtf8());
+    exclusionChecksum_ = extendCrc32c(0, exclusions.join(QLatin1Char('\n')).toUtf8());
     DriveListFilter filter(request_.folder, slots_, exclusions);
     qint64 count = 0;
     forEachDriveListLine(driveListPath, [&](const QString& line) {

@@ -10,7 +10,9 @@
 #include <QtEndian>
 
 #ifndef Q_OS_WIN
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace indexing {
@@ -31,8 +33,8 @@ constexpr qsizetype kDirectWrite = 64 << 10;
 
 enum StoredOutcome : quint8 { StoredText = 1, StoredUnreadable = 2 };
 
-quint32 crc32Of(const char* data, qsizetype length) {
-    return extendCrc32(0, QByteArrayView(data, length));
+quint32 crc32cOf(const char* data, qsizetype length) {
+    return extendCrc32c(0, QByteArrayView(data, length));
 }
 
 // Paths as the cache keeps them: every UTF-16 unit on its own, so the
@@ -176,7 +178,7 @@ std::optional<DocumentExtraction> readEntry(const QByteArray& bytes, const Docum
         return std::nullopt;
     const qsizetype checked = bytes.size() - kChecksumSize;
     if (qFromLittleEndian<quint32>(bytes.constData() + checked) !=
-        crc32Of(bytes.constData(), checked))
+        crc32cOf(bytes.constData(), checked))
         return std::nullopt;
     const EntryHeader head(bytes.constData());
     if (head.entryLength(quint64(bytes.size())) != bytes.size() || head.stamp != stamp)
@@ -195,6 +197,28 @@ std::optional<DocumentStamp> documentStamp(const QString& nativePath) {
 #else
     struct stat info;
     if (::stat(platform::nativeFileName(nativePath).constData(), &info) != 0)
+        return std::nullopt;
+    return DocumentStamp{static_cast<qint64>(info.st_size),
+                         static_cast<qint64>(info.st_mtim.tv_sec) * 1'000'000'000 +
+                             info.st_mtim.tv_nsec};
+#endif
+}
+
+std::optional<DocumentStamp> readableDocumentStamp(const QString& nativePath) {
+#ifdef Q_OS_WIN
+    QFile document;
+    if (!platform::openNativeFile(document, nativePath, QIODevice::ReadOnly))
+        return std::nullopt;
+    document.close();
+    return documentStamp(nativePath);
+#else
+    const int fd = ::open(platform::nativeFileName(nativePath).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info;
+    const bool isFile = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+    ::close(fd);
+    if (!isFile)
         return std::nullopt;
     return DocumentStamp{static_cast<qint64>(info.st_size),
                          static_cast<qint64>(info.st_mtim.tv_sec) * 1'000'000'000 +
@@ -227,7 +251,7 @@ CacheEntry makeCacheEntry(const QString& windowsPath, const QString& nativePath,
     out += native;
     out += text.bytes();
     out += text.lineLengths();
-    put<quint32>(out, crc32Of(out.constData(), out.size()));
+    put<quint32>(out, crc32cOf(out.constData(), out.size()));
     // From here on the document's text lives once, in the entry.
     entry.extraction = extractionOf(entry.bytes, EntryHeader(out.constData())).value_or(extraction);
     return entry;

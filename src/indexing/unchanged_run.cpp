@@ -4,11 +4,12 @@
 
 #include "database/database_paths.h"
 #include "database/document_list.h"
-#include "platform/native_file_name.h"
 #include "platform/program_directory.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace indexing {
 namespace {
@@ -32,24 +33,28 @@ bool sameBytes(const QString& a, const QString& b) {
     }
 }
 
-// The check sum of a whole file, read in pieces with the run's yields;
-// nothing when it cannot be read or the run was aborted.
+// The check sum of a whole file, summed in pieces over its mapping (no copy
+// of the text) with the run's yields; nothing when it cannot be read or the
+// run was aborted.
 std::optional<quint32> fileChecksum(const QString& path, const UnchangedRunInputs& inputs) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
+    const qint64 size = file.size();
+    if (size == 0)
+        return extendCrc32c(0, {});
+    const uchar* bytes = file.map(0, size);
+    if (!bytes)
+        return std::nullopt;
     quint32 checksum = 0;
-    for (;;) {
-        const QByteArray piece = file.read(kReadPiece);
-        if (piece.isEmpty())
-            break;
-        checksum = extendCrc32(checksum, piece);
+    for (qint64 at = 0; at < size; at += kReadPiece) {
+        checksum = extendCrc32c(
+            checksum, QByteArrayView(reinterpret_cast<const char*>(bytes) + at,
+                                     static_cast<qsizetype>(std::min(kReadPiece, size - at))));
         inputs.context->yield();
         if (inputs.aborted())
             return std::nullopt;
     }
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
     return checksum;
 }
 
@@ -77,16 +82,13 @@ bool takeDocument(const QString& path, const UnchangedRunInputs& inputs, const T
     if (!inputs.admitted(path))
         return true;
     const auto native = inputs.drives->toNative(path);
-    QFile document;
-    if (!native || !platform::openNativeFile(document, *native, QIODevice::ReadOnly))
-        return false; // the builder tells the user it is in use
-    run.totalSize += document.size();
-    document.close();
-    if (!platform::nativeFileExists(*native))
-        return true;
-    const std::optional<DocumentStamp> stamp = documentStamp(*native);
+    const std::optional<DocumentStamp> stamp =
+        native ? readableDocumentStamp(*native) : std::nullopt;
+    if (!stamp)
+        return false; // the builder tells the user it is in use or missing
+    run.totalSize += stamp->size;
     const auto summary = cache.summary(path, *native);
-    if (!stamp || !summary || summary->stamp != *stamp)
+    if (!summary || summary->stamp != *stamp)
         return false;
     if (summary->readable)
         ++run.indexedDocuments;

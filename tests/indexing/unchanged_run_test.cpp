@@ -3,6 +3,8 @@
 #include "run_fixture.h"
 #include "test_support.h"
 
+#include "indexing/checksum.h"
+
 #include <QLocale>
 #include <QTest>
 
@@ -158,6 +160,28 @@ private Q_SLOTS:
         QVERIFY(!program.keptUnchanged);
         QCOMPARE(got.events, expected.events);
         QVERIFY(got == expected);
+    }
+
+    // The check sum that tells whether the text is the one the cache
+    // describes: CRC-32C with its published check values, the same when
+    // summed piece by piece at any cut (the processor's instruction takes
+    // eight bytes at a time, the rest one by one).
+    void theChecksumIsCrc32c_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<quint32>("crc");
+        QTest::newRow("empty") << QByteArray() << quint32(0);
+        QTest::newRow("check") << QByteArray("123456789") << quint32(0xE3069283);
+        QTest::newRow("32 zeros") << QByteArray(32, '\0') << quint32(0x8A9136AA);
+        QTest::newRow("32 x FF") << QByteArray(32, '\xFF') << quint32(0x62A8AB43);
+    }
+    void theChecksumIsCrc32c() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(quint32, crc);
+        QCOMPARE(indexing::extendCrc32c(0, bytes), crc);
+        for (qsizetype cut = 0; cut <= bytes.size(); ++cut) {
+            const quint32 first = indexing::extendCrc32c(0, QByteArrayView(bytes).first(cut));
+            QCOMPARE(indexing::extendCrc32c(first, QByteArrayView(bytes).sliced(cut)), crc);
+        }
     }
 };
 

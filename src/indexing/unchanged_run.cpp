@@ -33,24 +33,23 @@ bool sameBytes(const QString& a, const QString& b) {
     }
 }
 
-// The check sum of a whole file, summed in pieces over its mapping (no copy
-// of the text) with the run's yields; nothing when it cannot be read or the
-// run was aborted.
+// The check sum of a whole file, summed piece by piece over mappings (no
+// copy of the text, and no more of it resident than one piece) with the
+// run's yields; nothing when it cannot be read or the run was aborted.
 std::optional<quint32> fileChecksum(const QString& path, const UnchangedRunInputs& inputs) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const qint64 size = file.size();
-    if (size == 0)
-        return extendCrc32c(0, {});
-    const uchar* bytes = file.map(0, size);
-    if (!bytes)
-        return std::nullopt;
     quint32 checksum = 0;
     for (qint64 at = 0; at < size; at += kReadPiece) {
-        checksum = extendCrc32c(
-            checksum, QByteArrayView(reinterpret_cast<const char*>(bytes) + at,
-                                     static_cast<qsizetype>(std::min(kReadPiece, size - at))));
+        const qint64 length = std::min(kReadPiece, size - at);
+        uchar* piece = file.map(at, length);
+        if (!piece)
+            return std::nullopt;
+        checksum = extendCrc32c(checksum, QByteArrayView(reinterpret_cast<const char*>(piece),
+                                                         static_cast<qsizetype>(length)));
+        file.unmap(piece);
         inputs.context->yield();
         if (inputs.aborted())
             return std::nullopt;

@@ -33,7 +33,7 @@ namespace {
 // Documents the readers may work on ahead of the writer, per thread: enough
 // to keep them busy past a large document, few enough that memory does not
 // grow with the run.
-constexpr qsizetype kDocumentsAheadPerThread = 4;
+constexpr qsizetype kDocumentsAheadPerThread = 32;
 constexpr int kMaxThreads = 64;
 
 qint64 steadyMilliseconds() {

@@ -9,6 +9,7 @@
 #include "platform/os_family.h"
 #include "platform/process_probe.h"
 #include "platform/prompts.h"
+#include "platform/run_context.h"
 #include "platform/settings_store.h"
 #include "platform/shell_launcher.h"
 #include "platform/tool_launcher.h"
@@ -57,4 +58,16 @@ struct AppServices {
     std::function<void()> yield;
     // Which system the texts that describe one speak of; tests choose.
     platform::OsFamily osFamily = platform::currentOsFamily();
+
+    // The context of a long piece of work the windows drive: their pause,
+    // yield and prompts, and the flag that asks it to stop (none: it cannot
+    // be stopped).
+    platform::RunContext runContext(const bool* cancelRequested = nullptr) const {
+        platform::RunContext context;
+        context.yield = yield;
+        context.pause = pause;
+        context.cancelRequested = cancelRequested;
+        context.prompts = &prompts;
+        return context;
+    }
 };

@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -241,14 +240,7 @@ void TEinstellform::showEvent(QShowEvent* event) {
 
 void TEinstellform::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    // The rules change widgets, which must not happen inside a paint.
-    if (!paintQueued_) {
-        paintQueued_ = true;
-        QTimer::singleShot(0, this, [this] {
-            paintQueued_ = false;
-            FormPaint();
-        });
-    }
+    deferredPaint_.request(); // the rules change widgets: not inside a paint
 }
 
 // The font size and the two lists belong to the search window: without it

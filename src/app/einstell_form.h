@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app_services.h"
+#include "widgets/coalesced_call.h"
 
 #include "platform/browser_detection.h"
 #include "widgets/window_colours.h"
@@ -104,7 +105,7 @@ private:
     SettingsDialogWindows windows_;
     QString browserChoice_;
     bool colourChanged_ = false;
-    bool paintQueued_ = false;
+    widgets::CoalescedCall deferredPaint_{this, [this] { FormPaint(); }};
 
     QCheckBox* clipboardBox_ = nullptr;      // SuchtextInClipbrdCheckBox
     QCheckBox* viewerHintBox_ = nullptr;     // KurzhinweisImViewerZeigenCheckBox

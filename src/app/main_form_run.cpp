@@ -98,11 +98,7 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
 
     const indexing::IndexRunRequest request{dialog->databaseName(), dialog->folder(),
                                             dialog->patterns(), updateMode_};
-    platform::RunContext context;
-    context.yield = services_.yield;
-    context.pause = services_.pause;
-    context.cancelRequested = &abortRequested_;
-    context.prompts = &services_.prompts;
+    platform::RunContext context = services_.runContext(&abortRequested_);
     indexing::IndexProgress progress;
     progress.caption = [this](const QString& text) { setWindowTitle(text); };
     progress.status = [this](const QString& text) { statusLine_->setText(text); };

@@ -241,14 +241,7 @@ void TSuchForm::connectHandlers() {
 
 void TSuchForm::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    // The repaint rules change widgets, which must not happen inside a paint.
-    if (!paintQueued_) {
-        paintQueued_ = true;
-        QTimer::singleShot(0, this, [this] {
-            paintQueued_ = false;
-            FormPaint();
-        });
-    }
+    deferredPaint_.request(); // the rules change widgets: not inside a paint
 }
 
 void TSuchForm::showEvent(QShowEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "app_services.h"
 #include "search_window_host.h"
+#include "widgets/coalesced_call.h"
 
 #include "search/search_engine.h"
 #include "widgets/window_colours.h"
@@ -259,7 +260,7 @@ private:
     int modalResult_ = QDialog::Rejected;
     int handlersRunning_ = 0; // a close asked for meanwhile waits for them
     bool closeAsked_ = false;
-    bool paintQueued_ = false;
+    widgets::CoalescedCall deferredPaint_{this, [this] { FormPaint(); }};
 
     // The window's parts and the controls its handlers use.
     widgets::SearchBar* searchBar_ = nullptr;          // TntEdit2, Button1, TntListBox2

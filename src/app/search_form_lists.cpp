@@ -80,11 +80,7 @@ bool TSuchForm::buildSortedList() {
     lockControlsForListBuild();
     listBuildRunning_ = true;
 
-    platform::RunContext run;
-    run.yield = services_.yield;
-    run.pause = services_.pause;
-    run.cancelRequested = &abortRequested_;
-    run.prompts = &services_.prompts;
+    platform::RunContext run = services_.runContext(&abortRequested_);
 
     lists::SortedListRequest request;
     request.programDirectory = services_.programDirectory;

@@ -47,10 +47,7 @@ void TSuchForm::ErstelleDateiPosisVonAktDB() {
     if (const std::optional<QChar> drive = folderDriveLetter(directory, databaseName_))
         viewerPanel_->setFindText(database::documentMarker(*drive));
 
-    platform::RunContext run;
-    run.yield = services_.yield;
-    run.pause = services_.pause;
-    run.prompts = &services_.prompts;
+    platform::RunContext run = services_.runContext();
     viewer::PositionListBuild build;
     {
         setEnabled(false);

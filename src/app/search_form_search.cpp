@@ -42,11 +42,7 @@ void TSuchForm::runSearchEngine() {
     searchCancelRequested_ = false;
     searchRunning_ = true;
 
-    platform::RunContext run;
-    run.yield = services_.yield;
-    run.pause = services_.pause;
-    run.cancelRequested = &searchCancelRequested_;
-    run.prompts = &services_.prompts;
+    platform::RunContext run = services_.runContext(&searchCancelRequested_);
 
     search::SearchEnvironment environment;
     environment.programDirectory = services_.programDirectory;

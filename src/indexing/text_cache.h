@@ -98,7 +98,7 @@ public:
     bool usable() const { return usable_; }
     qsizetype entryCount() const { return entries_.size(); }
     qint64 fileSize() const { return size_; }
-    QString path() const { return file_.fileName(); }
+    QString path() const { return path_; }
 
     // The record of the run that wrote the cache (all zero in an unusable one).
     const RunRecord& record() const { return record_; }
@@ -128,6 +128,7 @@ private:
 
     // Entries are read when asked for, not mapped: a re-index goes through
     // the whole cache, which must not stay in the run's memory.
+    QString path_;
     mutable QFile file_;
     mutable std::mutex fileMutex_;
     qint64 size_ = 0;

@@ -25,9 +25,9 @@ struct DocumentStamp {
 std::optional<DocumentStamp> documentStamp(const QString& nativePath);
 
 // The stamp of a document that can be opened for reading, taken from the
-// opened file; nothing when it cannot be opened (missing, a folder, no
-// rights, or in use where the system locks files). The same answer as
-// opening it with openNativeFile, in the fewest calls to the system: a
+// opened file; nothing when it cannot be opened (missing, no regular file,
+// no rights, or in use where the system locks files). The same answer as
+// opening it with openNativeRegularFile, in the fewest calls to the system: a
 // re-index that finds nothing changed asks this of every document.
 std::optional<DocumentStamp> readableDocumentStamp(const QString& nativePath);
 

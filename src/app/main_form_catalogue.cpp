@@ -6,8 +6,8 @@
 
 #include "database/catalogue.h"
 #include "database/database_paths.h"
+#include "database/search_history.h"
 #include "platform/settings_values.h"
-#include "textio/text_files.h"
 
 #include <QFileInfo>
 #include <QListWidget>
@@ -93,14 +93,8 @@ void TMainForm_TX_ODT::resetSearchWindowViewer() {
 void TMainForm_TX_ODT::loadSearchHistory(const QString& name) {
     if (!windows_.searchWindow)
         return;
-    const QString history = database::searchHistoryPath(services_.programDirectory, name);
-    const QString mhtHistory = database::mhtSearchHistoryPath(services_.programDirectory, name);
-    QStringList lines;
-    if (QFileInfo::exists(history))
-        lines = textio::loadLinesWithMarkDetection(history).value_or(QStringList());
-    else if (QFileInfo::exists(mhtHistory))
-        lines = textio::loadLinesWithMarkDetection(mhtHistory).value_or(QStringList());
-    windows_.searchWindow->setHistory(lines);
+    windows_.searchWindow->setHistory(
+        database::loadSearchHistory(services_.programDirectory, name));
 }
 
 void TMainForm_TX_ODT::ListBox1Click() {

@@ -145,8 +145,8 @@ void TMainForm_TX_ODT::readListAndFinish(bool startedByMonitor) {
     // status line.
     runState_ = listed ? RunState::Finished : RunState::Idle;
     finishWindowSide();
-    if (!run_->unreadableDocuments().isEmpty())
-        services_.prompts.information(unreadableDocumentsMessage(run_->unreadableDocuments()));
+    if (!run_->skippedDocuments().isEmpty())
+        services_.prompts.information(skippedDocumentsMessage(run_->skippedDocuments()));
 }
 
 void TMainForm_TX_ODT::reportMissingDriveList() {

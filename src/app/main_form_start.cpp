@@ -58,10 +58,18 @@ void TMainForm_TX_ODT::FormCreate() {
         !controlDirectory_.isEmpty() &&
         services_.programDirectory.contains(controlDirectory_, Qt::CaseInsensitive);
 
-    hoehe_ = settings::readInteger(services_.settings, settings::kHoehe, 506);
-    weite_ = settings::readInteger(services_.settings, settings::kWeite, defaultWidth_);
-    sHoehe_ = settings::readInteger(services_.settings, settings::kSHoehe, 500);
-    sWeite_ = settings::readInteger(services_.settings, settings::kSWeite, defaultWidth_);
+    const int screenWidth = services_.screenWidth;
+    const int screenHeight = services_.screenHeight;
+    hoehe_ = settings::windowExtentOnScreen(
+        settings::readInteger(services_.settings, settings::kHoehe, 506), screenHeight, 506);
+    weite_ = settings::windowExtentOnScreen(
+        settings::readInteger(services_.settings, settings::kWeite, defaultWidth_), screenWidth,
+        1024);
+    sHoehe_ = settings::windowExtentOnScreen(
+        settings::readInteger(services_.settings, settings::kSHoehe, 500), screenHeight, 500);
+    sWeite_ = settings::windowExtentOnScreen(
+        settings::readInteger(services_.settings, settings::kSWeite, defaultWidth_), screenWidth,
+        1024);
 }
 
 void TMainForm_TX_ODT::setWindows(const MainFormWindows& windows) {

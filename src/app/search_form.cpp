@@ -274,10 +274,13 @@ void TSuchForm::firstPaintSetUp() {
     int height = startHeight_;
     int width = startWidth_;
     if (height <= 0 || width <= 0) {
-        height =
-            platform::settings::readInteger(services_.settings, platform::settings::kSHoehe, 500);
-        width =
-            platform::settings::readInteger(services_.settings, platform::settings::kSWeite, 1024);
+        using platform::settings::windowExtentOnScreen;
+        height = windowExtentOnScreen(
+            platform::settings::readInteger(services_.settings, platform::settings::kSHoehe, 500),
+            services_.screenHeight, 500);
+        width = windowExtentOnScreen(
+            platform::settings::readInteger(services_.settings, platform::settings::kSWeite, 1024),
+            services_.screenWidth, 1024);
     }
     if (height > 0 && width > 0)
         resize(width, height);

@@ -6,7 +6,7 @@
 
 #include "database/database_paths.h"
 #include "database/generation_switch.h"
-#include "textio/text_files.h"
+#include "database/search_history.h"
 #include "viewer/bookmarks.h"
 #include "viewer/mirror_text.h"
 #include "viewer/title_display.h"
@@ -119,11 +119,8 @@ void TSuchForm::ZeilenAlsListeSortierenClick() {
 // "Textinhalt laden" reads the history of the database again; a missing
 // file empties it.
 void TSuchForm::loadSearchHistoryOfDatabase() {
-    const QString file = database::searchHistoryPath(services_.programDirectory, databaseName_);
-    QStringList lines;
-    if (QFileInfo::exists(file))
-        lines = textio::loadLinesWithMarkDetection(file).value_or(QStringList());
-    searchBar_->setHistory(lines);
+    searchBar_->setHistory(database::readSearchHistoryFile(
+        database::searchHistoryPath(services_.programDirectory, databaseName_)));
 }
 
 void TSuchForm::openInViewer(const QString& fileName) {

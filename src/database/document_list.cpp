@@ -1,5 +1,6 @@
 #include "document_list.h"
 
+#include "textio/regular_file.h"
 #include "textio/text_files.h"
 #include "textio/utf8.h"
 #include "textio/windows1252.h"
@@ -50,8 +51,8 @@ QString decodeHeaderLine(QByteArrayView firstLine) {
 }
 
 std::optional<QString> readHeader(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!textio::openRegularFile(file, fileName))
         return std::nullopt;
     // The header is the first line; a document list can be large, so read
     // only up to the first line feed (CR LF ends it).
@@ -77,8 +78,8 @@ std::optional<QChar> driveLetterOfHeader(const QString& header) {
 
 bool forEachDocumentPath(const QString& fileName,
                          const std::function<bool(const QString& path)>& visit) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!textio::openRegularFile(file, fileName))
         return false;
     file.readLine(); // the header
     while (!file.atEnd()) {

@@ -5,6 +5,7 @@
 
 #include "platform/program_directory.h"
 #include "textio/durable_files.h"
+#include "textio/regular_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -173,8 +174,8 @@ SwitchOutcome switchToStagedFiles(const QString& programDirectory, const QString
 std::optional<QString> completeInterruptedSwitch(const QString& programDirectory,
                                                  const QString& name) {
     const QString journal = switchJournalPath(programDirectory, name);
-    QFile file(journal);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!textio::openRegularFile(file, journal))
         return std::nullopt;
     const auto fileNames = parseJournal(file.readAll());
     file.close();

@@ -32,12 +32,20 @@ bool saveSearchHistory(const QStringList& history, const QString& programDirecto
                                     error);
 }
 
+QStringList readSearchHistoryFile(const QString& fileName) {
+    // Fifty entries of the longest text the search bar takes fit many
+    // times over.
+    constexpr qint64 kReadLimit = 4 << 20;
+    return textio::loadFirstLinesWithMarkDetection(fileName, kSearchHistoryLimit, kReadLimit)
+        .value_or(QStringList());
+}
+
 QStringList loadSearchHistory(const QString& programDirectory, const QString& databaseName) {
     for (const QString& path : {searchHistoryPath(programDirectory, databaseName),
                                 mhtSearchHistoryPath(programDirectory, databaseName)}) {
         if (!QFileInfo::exists(path))
             continue;
-        return textio::loadLinesWithMarkDetection(path).value_or(QStringList());
+        return readSearchHistoryFile(path);
     }
     return {};
 }

@@ -19,8 +19,13 @@ QStringList updateSearchHistory(QStringList history, const QString& searchText);
 bool saveSearchHistory(const QStringList& history, const QString& programDirectory,
                        const QString& databaseName, QString* error = nullptr);
 
-// The history of a database, read with mark detection: the history file,
-// else the second form <name>_MHT_Suchwoerterliste.txt, else empty.
+// The entries of a history file that are offered, read with mark detection:
+// the first 50 lines, and no more of the file than they take (a hand-edited
+// file may be of any size). Empty when the file cannot be read.
+QStringList readSearchHistoryFile(const QString& fileName);
+
+// The history of a database: the history file, else the second form
+// <name>_MHT_Suchwoerterliste.txt, else empty.
 QStringList loadSearchHistory(const QString& programDirectory, const QString& databaseName);
 
 // After a search: the history is saved only when it holds entries and the

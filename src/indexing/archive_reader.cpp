@@ -1,8 +1,13 @@
 #include "archive_reader.h"
 
 #include "platform/native_file_name.h"
+#include "textio/regular_file.h"
 
 #include <zip.h>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 #include <QFile>
 #include <QHash>
@@ -76,7 +81,21 @@ TShellZip::~TShellZip() {
 
 bool TShellZip::open(const QString& nativePath) {
     int errorCode = 0;
+#ifdef Q_OS_WIN
+    QFile probe;
+    if (!textio::openRegularFile(probe, nativePath))
+        return false;
+    probe.close();
     archive_ = zip_open(platform::nativeFileName(nativePath).constData(), ZIP_RDONLY, &errorCode);
+#else
+    // libzip would open the name itself and wait for ever on a FIFO.
+    const int fd = textio::openRegularDescriptor(platform::nativeFileName(nativePath));
+    if (fd < 0)
+        return false;
+    archive_ = zip_fdopen(fd, 0, &errorCode);
+    if (!archive_)
+        ::close(fd);
+#endif
     if (!archive_)
         return false;
     // Every member goes into the tree once; a later member of the same path

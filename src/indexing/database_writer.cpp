@@ -9,6 +9,7 @@
 #include "database/replace_file.h"
 #include "platform/program_directory.h"
 #include "textio/durable_files.h"
+#include "textio/regular_file.h"
 #include "textio/utf8.h"
 
 #include <QDir>
@@ -172,8 +173,8 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
     for (const QString& part : database::partFilesInMergeOrder(programDirectory_, name_)) {
         if (caption)
             caption(QStringLiteral("Aufgeteilte Dateien zusammenfügen:  ") + part);
-        QFile in(part);
-        if (!in.open(QIODevice::ReadOnly)) {
+        QFile in;
+        if (!textio::openRegularFile(in, part)) {
             fail(part, in.errorString());
             return;
         }

@@ -13,31 +13,35 @@ DriveListFilter::DriveListFilter(QString folder, database::ExtensionSlots slots,
                                  QStringList exclusionSet)
     : folder_(std::move(folder))
     , slots_(std::move(slots))
-    , exclusionSet_(std::move(exclusionSet)) {}
+    , exclusions_(exclusionSet) {}
 
 bool DriveListFilter::hasDrivePrefix(const QString& entry) {
     return entry.size() >= 3 && entry.at(1) == u':' && entry.at(2) == u'\\';
 }
 
 QStringList DriveListFilter::takeLine(const QString& ansiLine) {
-    // An excluded line becomes "-": it is no file, and as it is a full line
-    // the ditto lines after it have no directory either.
-    const QString line =
-        database::isExcluded(exclusionSet_, ansiLine) ? QStringLiteral("-") : ansiLine;
-    const bool ditto = database::isDittoLine(line);
+    const bool ditto = database::isDittoLine(ansiLine);
     if (!ditto) {
-        const qsizetype cut =
-            std::max(line.lastIndexOf(QLatin1Char('\\')), line.lastIndexOf(QLatin1Char(':')));
-        directory_ = textio::utf8DecodeLenient(textio::ansiBytes(QStringView(line).left(cut + 1)));
-        directoryDoubleUtf8_ = database::toDoubleUtf8Form(directory_);
-        fileName_ = line.mid(cut + 1);
+        const qsizetype cut = std::max(ansiLine.lastIndexOf(QLatin1Char('\\')),
+                                       ansiLine.lastIndexOf(QLatin1Char(':')));
+        directoryAnsi_ = ansiLine.left(cut + 1);
+        directory_ = textio::utf8DecodeLenient(textio::ansiBytes(directoryAnsi_));
+        directoryInFolder_ = directory_.contains(folder_);
+        directoryDoubleUtf8_ =
+            directoryInFolder_ ? database::toDoubleUtf8Form(directory_) : QString();
+        fileName_ = ansiLine.mid(cut + 1);
     }
-    const QString pattern = extensionPattern(line);
+    if (!directoryInFolder_)
+        return {};
+    const QString pattern = extensionPattern(ansiLine);
     QStringList entries;
     for (const QString& slot : slots_) {
-        if (pattern != slot.toLower() || !directory_.contains(folder_))
+        if (pattern != slot.toLower())
             continue;
-        entries.append(directoryDoubleUtf8_ + (ditto ? line.mid(2) : fileName_));
+        const QString name = ditto ? ansiLine.mid(2) : fileName_;
+        if (entries.isEmpty() && exclusions_.matches(QString(directoryAnsi_ + name)))
+            return {};
+        entries.append(directoryDoubleUtf8_ + name);
     }
     return entries;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/document_list.h"
+#include "database/exclusion_list.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,12 @@ namespace indexing {
 // byte of the file); only the directory of a full line is decoded from
 // UTF-8, the file name keeps the ANSI view and so becomes double UTF-8 in
 // the document list by itself.
+//
+// An exclusion text leaves out exactly the files whose path (directory and
+// name, as the list holds them) contains it; a ditto line is judged by its
+// own path, not by the line before it. Folder and extension are tested
+// first, so the exclusions are matched only against the few files that
+// would be taken, all texts in one pass.
 class DriveListFilter {
 public:
     // folder: as entered (Windows form); slots: "*.odt" form, empty = unset.
@@ -28,7 +35,9 @@ public:
 private:
     QString folder_;
     database::ExtensionSlots slots_;
-    QStringList exclusionSet_;
+    database::ExclusionMatcher exclusions_;
+    QString directoryAnsi_; // as the line holds it
+    bool directoryInFolder_ = false;
     QString directory_;           // decoded
     QString directoryDoubleUtf8_; // in-memory double UTF-8 form
     QString fileName_;            // ANSI view

@@ -15,6 +15,7 @@
 #include "platform/native_file_name.h"
 #include "platform/program_directory.h"
 #include "platform/settings_values.h"
+#include "textio/regular_file.h"
 #include "textio/text_files.h"
 #include "textio/utf8.h"
 #include "textio/windows1252.h"
@@ -46,8 +47,8 @@ qint64 steadyMilliseconds() {
 // only" loader gives it, without holding the lines: the file is mapped.
 bool forEachDriveListLine(const QString& fileName,
                           const std::function<void(const QString&)>& take) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!textio::openRegularFile(file, fileName))
         return false;
     QByteArray readBytes;
     const qint64 size = file.size();
@@ -124,6 +125,7 @@ void IndexRun::begin(const IndexRunRequest& request) {
     database::prepareStagingFolder(programDirectory_, request.name, &listError_);
     listedFiles_ = 0;
     unreadableDocuments_.clear();
+    skippedDocuments_.clear();
     indexedDocuments_ = 0;
     totalSize_ = 0;
     startTick_ = clock_();
@@ -360,9 +362,9 @@ bool IndexRun::indexDocument(const QString& path, UnpackEnvironment& environment
         return true;
     const auto native = drives_.toNative(path);
     QFile document;
-    if (!native || !platform::openNativeFile(document, *native, QIODevice::ReadOnly)) {
-        if (context_.prompts)
-            context_.prompts->information(inUseMessage(path));
+    textio::OpenFailure failure = textio::OpenFailure::Missing;
+    if (!native || !platform::openNativeRegularFile(document, *native, &failure)) {
+        reportNotOpened(path, failure);
         return true;
     }
     context_.yield();
@@ -386,8 +388,31 @@ void IndexRun::reportContainerCut(const QString& path, quint8 cut) {
 
 void IndexRun::reportUnreadable(const QString& path) {
     unreadableDocuments_.append(path);
+    reportSkipped({path, SkipReason::Damaged});
+}
+
+// Only a document another program holds locked gets the box that asks to
+// close that program; one that has gone or may not be read is named in the
+// summary after the run, and the run goes on.
+void IndexRun::reportNotOpened(const QString& path, textio::OpenFailure failure) {
+    switch (failure) {
+    case textio::OpenFailure::InUse:
+        if (context_.prompts)
+            context_.prompts->information(inUseMessage(path));
+        return;
+    case textio::OpenFailure::Missing:
+        reportSkipped({path, SkipReason::Gone});
+        return;
+    default:
+        reportSkipped({path, SkipReason::NotReadable});
+        return;
+    }
+}
+
+void IndexRun::reportSkipped(const SkippedDocument& document) {
+    skippedDocuments_.append(document);
     if (progress_.notice)
-        progress_.notice(invalidZipfileMessage(path));
+        progress_.notice(skippedDocumentNotice(document));
 }
 
 // Ends the new text cache with the record of this run. The cache only

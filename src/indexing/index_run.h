@@ -2,6 +2,7 @@
 
 #include "archive_reader.h"
 #include "database_writer.h"
+#include "skipped_documents.h"
 #include "text_cache.h"
 #include "text_extraction.h"
 #include "unpack_document.h"
@@ -11,6 +12,7 @@
 #include "platform/drive_map.h"
 #include "platform/run_context.h"
 #include "platform/settings_store.h"
+#include "textio/regular_file.h"
 
 #include <QString>
 #include <QStringList>
@@ -40,8 +42,9 @@ struct IndexProgress {
     std::function<void(const QString&)> status;
     // N, the listed files, once the drive file list has been read.
     std::function<void(qint64)> listedFiles;
-    // A document that could not be read ("<D:\Texte\Kaputt.docx> invalid
-    // zipfile"); the run goes on without waiting for anyone.
+    // A document that gave no text ("<D:\Texte\Kaputt.docx> invalid
+    // zipfile", "<...> nicht mehr vorhanden", "<...> kann nicht gelesen
+    // werden"); the run goes on without waiting for anyone.
     std::function<void(const QString&)> notice;
 };
 
@@ -118,6 +121,9 @@ public:
     QString writeError() const;
     // The documents whose container could not be read, in document order.
     const QStringList& unreadableDocuments() const { return unreadableDocuments_; }
+    // Every listed document that gave no text, with the reason, in document
+    // order: the summary after the run.
+    const QList<SkippedDocument>& skippedDocuments() const { return skippedDocuments_; }
     // True when the run found the database unchanged and wrote only the log.
     bool keptUnchangedDatabase() const { return textKept_; }
 
@@ -132,6 +138,8 @@ private:
     QStringList stageGeneration(const QStringList& logLines);
     void reportNotSaved();
     void reportUnreadable(const QString& path);
+    void reportNotOpened(const QString& path, textio::OpenFailure failure);
+    void reportSkipped(const SkippedDocument& document);
     void reportContainerCut(const QString& path, quint8 cut);
     void setStatus(const QString& text);
     void setCaption(const QString& text);
@@ -170,6 +178,7 @@ private:
     QString status_;
     QStringList logLines_;
     QStringList unreadableDocuments_;
+    QList<SkippedDocument> skippedDocuments_;
     QString listError_;
 };
 

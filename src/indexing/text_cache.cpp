@@ -4,6 +4,7 @@
 
 #include "database/not_written_message.h"
 #include "platform/native_file_name.h"
+#include "textio/regular_file.h"
 #include "textio/utf8.h"
 
 #include <QFileInfo>
@@ -207,18 +208,18 @@ std::optional<DocumentStamp> documentStamp(const QString& nativePath) {
 std::optional<DocumentStamp> readableDocumentStamp(const QString& nativePath) {
 #ifdef Q_OS_WIN
     QFile document;
-    if (!platform::openNativeFile(document, nativePath, QIODevice::ReadOnly))
+    if (!platform::openNativeRegularFile(document, nativePath))
         return std::nullopt;
     document.close();
     return documentStamp(nativePath);
 #else
-    const int fd = ::open(platform::nativeFileName(nativePath).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = textio::openRegularDescriptor(platform::nativeFileName(nativePath));
     if (fd < 0)
         return std::nullopt;
     struct stat info;
-    const bool isFile = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+    const bool stated = ::fstat(fd, &info) == 0;
     ::close(fd);
-    if (!isFile)
+    if (!stated)
         return std::nullopt;
     return DocumentStamp{static_cast<qint64>(info.st_size),
                          static_cast<qint64>(info.st_mtim.tv_sec) * 1'000'000'000 +
@@ -258,9 +259,9 @@ CacheEntry makeCacheEntry(const QString& windowsPath, const QString& nativePath,
 }
 
 TextCache::TextCache(const QString& path, const ExtractionLimits& limits)
-    : file_(path)
+    : path_(path)
     , limits_(limits) {
-    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!textio::openRegularFile(file_, path, nullptr, QIODevice::ReadOnly | QIODevice::Unbuffered))
         return;
     size_ = file_.size();
     usable_ = index();
@@ -377,8 +378,8 @@ void TextCacheWriter::startFile() {
 }
 
 void TextCacheWriter::copyPrevious(qint64 length) {
-    QFile previous(previousPath_);
-    if (!previous.open(QIODevice::ReadOnly)) {
+    QFile previous;
+    if (!textio::openRegularFile(previous, previousPath_)) {
         fail(path_, previous.errorString());
         return;
     }

@@ -25,9 +25,9 @@ struct DocumentStamp {
 std::optional<DocumentStamp> documentStamp(const QString& nativePath);
 
 // The stamp of a document that can be opened for reading, taken from the
-// opened file; nothing when it cannot be opened (missing, a folder, no
-// rights, or in use where the system locks files). The same answer as
-// opening it with openNativeFile, in the fewest calls to the system: a
+// opened file; nothing when it cannot be opened (missing, no regular file,
+// no rights, or in use where the system locks files). The same answer as
+// opening it with openNativeRegularFile, in the fewest calls to the system: a
 // re-index that finds nothing changed asks this of every document.
 std::optional<DocumentStamp> readableDocumentStamp(const QString& nativePath);
 
@@ -98,7 +98,7 @@ public:
     bool usable() const { return usable_; }
     qsizetype entryCount() const { return entries_.size(); }
     qint64 fileSize() const { return size_; }
-    QString path() const { return file_.fileName(); }
+    QString path() const { return path_; }
 
     // The record of the run that wrote the cache (all zero in an unusable one).
     const RunRecord& record() const { return record_; }
@@ -128,6 +128,7 @@ private:
 
     // Entries are read when asked for, not mapped: a re-index goes through
     // the whole cache, which must not stay in the run's memory.
+    QString path_;
     mutable QFile file_;
     mutable std::mutex fileMutex_;
     qint64 size_ = 0;

@@ -5,6 +5,7 @@
 #include "database/database_paths.h"
 #include "database/document_list.h"
 #include "platform/program_directory.h"
+#include "textio/regular_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,9 +19,9 @@ constexpr qint64 kReadPiece = 4 << 20;
 
 // Both files hold the same bytes.
 bool sameBytes(const QString& a, const QString& b) {
-    QFile first(a);
-    QFile second(b);
-    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
+    QFile first;
+    QFile second;
+    if (!textio::openRegularFile(first, a) || !textio::openRegularFile(second, b) ||
         first.size() != second.size())
         return false;
     for (;;) {
@@ -37,8 +38,8 @@ bool sameBytes(const QString& a, const QString& b) {
 // copy of the text, and no more of it resident than one piece) with the
 // run's yields; nothing when it cannot be read or the run was aborted.
 std::optional<quint32> fileChecksum(const QString& path, const UnchangedRunInputs& inputs) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!textio::openRegularFile(file, path))
         return std::nullopt;
     const qint64 size = file.size();
     quint32 checksum = 0;

@@ -3,6 +3,7 @@
 #include "database/database_paths.h"
 #include "database/storage_hint.h"
 #include "platform/program_directory.h"
+#include "textio/regular_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -130,8 +131,8 @@ bool removeListPieceFiles(const QString& programDirectory) {
 PieceCut cutIntoPieces(const QString& sourcePath, const QString& programDirectory, qint64 pieceSize,
                        const platform::RunContext& run) {
     PieceCut cut;
-    QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly)) {
+    QFile source;
+    if (!textio::openRegularFile(source, sourcePath)) {
         cut.error = readError(sourcePath);
         return cut;
     }

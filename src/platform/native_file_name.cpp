@@ -170,6 +170,14 @@ bool openNativeFile(QFile& file, const QString& nativePath, QIODevice::OpenMode 
 #endif
 }
 
+bool openNativeRegularFile(QFile& file, const QString& nativePath, textio::OpenFailure* failure) {
+#ifdef Q_OS_WIN
+    return textio::openRegularFile(file, nativePath, failure);
+#else
+    return textio::openRegularFileByBytes(file, nativeFileName(nativePath), failure);
+#endif
+}
+
 bool nativeFileExists(const QString& nativePath) {
 #ifdef Q_OS_WIN
     return QFileInfo::exists(nativePath);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textio/regular_file.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFile>
@@ -36,6 +38,11 @@ QByteArray nativeFileName(QStringView path);
 // Opens a native path that may hold escaped bytes. QFile alone cannot, as it
 // encodes every name as UTF-8.
 bool openNativeFile(QFile& file, const QString& nativePath, QIODevice::OpenMode mode);
+
+// Opens such a path for reading, without waiting and only when it is a
+// regular file (textio/regular_file.h); the reason when it is not.
+bool openNativeRegularFile(QFile& file, const QString& nativePath,
+                           textio::OpenFailure* failure = nullptr);
 
 // QFileInfo::exists for a native path that may hold escaped bytes.
 bool nativeFileExists(const QString& nativePath);

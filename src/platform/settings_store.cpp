@@ -1,6 +1,9 @@
 #include "settings_store.h"
 
+#include "textio/regular_file.h"
+
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace platform {
 namespace {
@@ -31,16 +34,33 @@ void QtSettingsStore::SchreibeRegKey(const QString& keyPath, const QString& valu
     settings.setValue(valueName, value);
 }
 #else
+namespace {
+
+// The one file the store reads and writes (the place QSettings gives the
+// program's user scope). QSettings opens it itself and would wait for ever
+// on a FIFO put in its place, so its type is checked first; a file that is
+// no regular file is neither read nor replaced.
+QString settingsFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Halvorn/Trovex-ODT.conf");
+}
+
+} // namespace
+
 QString QtSettingsStore::LeseRegKey(const QString& keyPath, const QString& valueName) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Halvorn"),
-                       QStringLiteral("Trovex-ODT"));
+    const QString file = settingsFile();
+    if (!textio::isRegularFileOrMissing(file))
+        return QString();
+    QSettings settings(file, QSettings::NativeFormat);
     return settings.value(settingsKey(keyPath, valueName)).toString();
 }
 
 void QtSettingsStore::SchreibeRegKey(const QString& keyPath, const QString& valueName,
                                      const QString& value) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Halvorn"),
-                       QStringLiteral("Trovex-ODT"));
+    const QString file = settingsFile();
+    if (!textio::isRegularFileOrMissing(file))
+        return;
+    QSettings settings(file, QSettings::NativeFormat);
     settings.setValue(settingsKey(keyPath, valueName), value);
 }
 #endif

@@ -1,5 +1,7 @@
 #include "settings_values.h"
 
+#include <algorithm>
+
 namespace platform::settings {
 
 QList<QPair<QString, QString>> firstRunDefaults(int defaultWidth) {
@@ -41,6 +43,10 @@ int readInteger(SettingsStore& store, const QString& valueName, int fallback) {
     if (!value || *value < INT_MIN || *value > INT_MAX)
         return fallback;
     return static_cast<int>(*value);
+}
+
+int windowExtentOnScreen(int stored, int screenExtent, int ownDefault) {
+    return std::min(stored, std::max(screenExtent, ownDefault));
 }
 
 } // namespace platform::settings

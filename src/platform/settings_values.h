@@ -43,4 +43,9 @@ bool writeFirstRunDefaultsIfNeeded(SettingsStore& store, int defaultWidth);
 std::optional<qint64> readInteger(SettingsStore& store, const QString& valueName);
 int readInteger(SettingsStore& store, const QString& valueName, int fallback);
 
+// A stored window width or height as the window takes it: no larger than the
+// screen (a hand-edited 100000 would ask for a window of gigabytes), except
+// that the program's own first-start size always fits.
+int windowExtentOnScreen(int stored, int screenExtent, int ownDefault);
+
 } // namespace platform::settings

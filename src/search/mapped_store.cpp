@@ -1,5 +1,7 @@
 #include "mapped_store.h"
 
+#include "textio/regular_file.h"
+
 #include <algorithm>
 
 #if defined(Q_OS_UNIX)
@@ -35,8 +37,7 @@ MappedStore::~MappedStore() {
 
 bool MappedStore::open(const QString& fileName) {
     close();
-    file_.setFileName(fileName);
-    if (!file_.open(QIODevice::ReadOnly))
+    if (!textio::openRegularFile(file_, fileName))
         return false;
     const qint64 size = file_.size();
     if (size <= 0) {

@@ -1,6 +1,7 @@
 #include "text_files.h"
 
 #include "durable_files.h"
+#include "regular_file.h"
 #include "utf8.h"
 #include "windows1252.h"
 
@@ -87,6 +88,22 @@ void forEachUtf16Line(QByteArrayView bytes, bool bigEndian,
         take(decodeUtf16(bytes.sliced(2 * start, 2 * (end - start)), bigEndian));
 }
 
+// Whether the last line of the bytes is ended (by the mark-detection rule).
+bool endsWithLineBreak(QByteArrayView bytes) {
+    const bool utf16 = startsWith(bytes, {0xFF, 0xFE}) || startsWith(bytes, {0xFE, 0xFF});
+    if (utf16) {
+        const qsizetype units = (bytes.size() - 2) / 2;
+        if (units <= 0)
+            return false;
+        const QString last =
+            decodeUtf16(bytes.sliced(2 + 2 * (units - 1), 2), startsWith(bytes, {0xFE, 0xFF}));
+        const char16_t c = last.at(0).unicode();
+        return c == u'\r' || c == u'\n' || c == 0x2028;
+    }
+    return bytes.endsWith('\r') || bytes.endsWith('\n') ||
+           (startsWith(bytes, {0xEF, 0xBB, 0xBF}) && bytes.endsWith("\xE2\x80\xA8"));
+}
+
 QStringList splitLinesMarkDetectionRule(QStringView text) {
     return splitLines(text, [](char16_t c) { return c == u'\r' || c == u'\n' || c == 0x2028; });
 }
@@ -94,8 +111,8 @@ QStringList splitLinesMarkDetectionRule(QStringView text) {
 } // namespace
 
 std::optional<QByteArray> readFileBytes(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!openRegularFile(file, fileName))
         return std::nullopt;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
@@ -159,6 +176,37 @@ std::optional<QStringList> loadLinesWithMarkDetection(const QString& fileName) {
     if (!bytes)
         return std::nullopt;
     return decodeLinesWithMarkDetection(*bytes);
+}
+
+std::optional<QStringList> loadFirstLinesWithMarkDetection(const QString& fileName,
+                                                           qsizetype maxLines, qint64 maxBytes) {
+    QFile file;
+    if (!openRegularFile(file, fileName))
+        return std::nullopt;
+    QByteArray bytes;
+    qint64 piece = 64 << 10;
+    for (;;) {
+        const qint64 wanted = std::min(piece, maxBytes - bytes.size());
+        const QByteArray more = wanted > 0 ? file.read(wanted) : QByteArray();
+        if (file.error() != QFileDevice::NoError)
+            return std::nullopt;
+        bytes += more;
+        const bool whole = more.size() < wanted || file.atEnd();
+        // Decoded whole each time, so a CR LF across two pieces stays one
+        // break; the pieces double, so this stays linear.
+        QStringList lines = decodeLinesWithMarkDetection(bytes);
+        if (lines.size() > maxLines || whole) {
+            lines.resize(std::min(lines.size(), maxLines));
+            return lines;
+        }
+        if (bytes.size() >= maxBytes) {
+            if (!endsWithLineBreak(bytes) && !lines.isEmpty())
+                lines.removeLast();
+            lines.resize(std::min(lines.size(), maxLines));
+            return lines;
+        }
+        piece *= 2;
+    }
 }
 
 QStringList splitLinesUtf16MarksOnlyRule(QStringView text) {

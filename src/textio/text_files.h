@@ -47,6 +47,11 @@ bool writeFileAtomically(const QString& fileName, QByteArrayView bytes, QString*
 // or U+2028.
 QStringList decodeLinesWithMarkDetection(QByteArrayView bytes);
 std::optional<QStringList> loadLinesWithMarkDetection(const QString& fileName);
+// Only the first lines by the same rule, reading no more of the file than
+// they need: at most maxLines lines from at most maxBytes bytes (a line the
+// byte bound cuts off is left out).
+std::optional<QStringList> loadFirstLinesWithMarkDetection(const QString& fileName,
+                                                           qsizetype maxLines, qint64 maxBytes);
 
 // UTF-16 marks only: FF FE and FE FF choose UTF-16, anything else (a UTF-8
 // mark included) is taken in the ANSI view. Lines end at CR LF, CR, LF, VT,

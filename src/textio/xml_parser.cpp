@@ -1,5 +1,6 @@
 #include "xml_parser.h"
 
+#include "regular_file.h"
 #include "windows1252.h"
 
 #include <QFile>
@@ -84,9 +85,9 @@ char numericReference(QByteArrayView digits) {
 } // namespace
 
 bool TXmlParser::load(const QString& fileName) {
-    QFile file(fileName);
+    QFile file;
     QByteArray bytes;
-    bool ok = file.open(QIODevice::ReadOnly);
+    bool ok = textio::openRegularFile(file, fileName);
     if (ok) {
         bytes = file.readAll();
         ok = file.error() == QFileDevice::NoError;

@@ -107,6 +107,8 @@ private Q_SLOTS:
     void brokenDocumentsAreListedInOneBoxAfterTheRun();
     void unreadableDocumentsMessage_data();
     void unreadableDocumentsMessage();
+    void goneAndUnreadableDocumentsAreSummedUpAfterTheRun();
+    void aLongHandEditedHistoryOffersItsFirstFifty();
     void aMissingDriveListIsReportedAndLeavesNothing();
     void theToolIsWatchedUntilItHasFinished();
     void aToolThatNeverShowsTimesOut();
@@ -140,6 +142,12 @@ void MainWindowTest::firstStartWritesTheDefaultsAndSizesTheWindows_data() {
                                                  QStringLiteral("SHoehe=550"),
                                                  QStringLiteral("SWeite=900")}
                                   << 1920 << QSize(1100, 700) << QSize(900, 550);
+    // A hand-edited size would ask for a window of gigabytes.
+    QTest::newRow("hand-edited giant sizes")
+        << QStringList{QStringLiteral("Ausgewaehlte_Datenbank=0"), QStringLiteral("Hoehe=100000"),
+                       QStringLiteral("Weite=100000"), QStringLiteral("SHoehe=100000"),
+                       QStringLiteral("SWeite=100000")}
+        << 1280 << QSize(1280, 1024) << QSize(1280, 1024);
 }
 
 void MainWindowTest::firstStartWritesTheDefaultsAndSizesTheWindows() {
@@ -919,6 +927,56 @@ void MainWindowTest::unreadableDocumentsMessage() {
                                            "(beschädigt oder kein ZIP-Container):"));
     QCOMPARE(shown.at(1), QStringLiteral("D:\\Texte\\Kaputt1.docx"));
     QCOMPARE(shown.last(), lastLine);
+}
+
+// A listed document that has gone, and one that cannot be read, are no
+// documents in use: the run goes on without a box, and the box after it
+// names each under its reason, after the broken containers.
+void MainWindowTest::goneAndUnreadableDocumentsAreSummedUpAfterTheRun() {
+    MainWindowFixture f;
+    f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("a.odt"));
+    f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("z.odt"));
+    QVERIFY(QDir(f.documents).mkdir(QStringLiteral("ordner.odt")));
+    QFile broken(f.documents + QStringLiteral("/Kaputt.odt"));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write("kein ZIP");
+    broken.close();
+    f.writeDriveList({"a.odt", "weg.odt", "Kaputt.odt", "ordner.odt", "fort.odt", "z.odt"});
+    f.answerDialog = [&f](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Texte"); };
+    qsizetype boxesDuringRun = 0;
+    f.onYield = [&] { boxesDuringRun = qMax(boxesDuringRun, f.prompts.shown.size()); };
+    f.start();
+    f.mainForm->NeuErstellenBtnClick();
+
+    QCOMPARE(boxesDuringRun, 0);
+    QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung."));
+    QCOMPARE(f.prompts.texts(),
+             QStringList{QStringLiteral(
+                 "Diese Dokumente konnten nicht gelesen werden (beschädigt oder kein "
+                 "ZIP-Container):\r\nT:\\Kaputt.odt\r\n\r\n"
+                 "Diese Dokumente gibt es nicht mehr (nach dem Erstellen der Dateiliste gelöscht "
+                 "oder verschoben):\r\nT:\\weg.odt\r\nT:\\fort.odt\r\n\r\n"
+                 "Für diese Dokumente fehlt die Leseberechtigung, oder sie sind keine normalen "
+                 "Dateien:\r\nT:\\ordner.odt")});
+    const QByteArray text = f.readFile(QStringLiteral("Datenbank/Texte_UTF8Dokument.txt"));
+    QVERIFY(text.contains("#T:\\a.odt\r\n"));
+    QVERIFY(text.contains("#T:\\z.odt\r\n"));
+}
+
+// Only the entries the list offers are read, however long the file is.
+void MainWindowTest::aLongHandEditedHistoryOffersItsFirstFifty() {
+    MainWindowFixture f;
+    f.addDatabase(QStringLiteral("Alpha"));
+    QByteArray history = "\xEF\xBB\xBF";
+    QStringList first;
+    for (int i = 1; i <= 120; ++i) {
+        history += "Suchtext " + QByteArray::number(i) + "\r\n";
+        if (i <= 50)
+            first.append(QStringLiteral("Suchtext %1").arg(i));
+    }
+    f.writeFile(QStringLiteral("Alpha_Suchwoerterliste.txt"), history);
+    f.start();
+    QCOMPARE(f.searchWindow->history(), first);
 }
 
 void MainWindowTest::aMissingDriveListIsReportedAndLeavesNothing() {

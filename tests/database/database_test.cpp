@@ -278,6 +278,38 @@ private Q_SLOTS:
         QVERIFY(loadExclusionSet(dir.filePath(QStringLiteral("missing.txt"))).isEmpty());
     }
 
+    // The one-pass matcher answers as testing every text on its own does,
+    // over texts that overlap, nest and share prefixes and suffixes.
+    void exclusionMatcherAnswersAsEachTextAlone() {
+        quint32 seed = 26;
+        const auto next = [&seed](int below) {
+            seed = seed * 1103515245 + 12345;
+            return int((seed >> 16) % below);
+        };
+        const auto word = [&](int maxLength) {
+            QString text;
+            const int length = 1 + next(maxLength);
+            for (int i = 0; i < length; ++i)
+                text += QChar(u"abAB\\\u00e4\u00c4"[next(7)]);
+            return text;
+        };
+        int matched = 0;
+        for (int round = 0; round < 300; ++round) {
+            QStringList texts;
+            for (int i = next(6); i > 0; --i)
+                texts.append(word(4));
+            const QStringList set = exclusionSetFromLines(texts);
+            const ExclusionMatcher matcher(set);
+            QCOMPARE(matcher.empty(), set.isEmpty());
+            for (int line = 0; line < 20; ++line) {
+                const QString path = word(12);
+                QCOMPARE(matcher.matches(path), isExcluded(set, path));
+                matched += matcher.matches(path) ? 1 : 0;
+            }
+        }
+        QVERIFY(matched > 100); // the cases are not all misses
+    }
+
     void driveFileListLines() {
         QByteArray lines;
         appendFullLine(lines, "Z:\\home\\anna\\", "Brief.odt");

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using lists::ListBuildStatus;
 using lists::ListKind;
 
@@ -216,6 +218,20 @@ private Q_SLOTS:
             for (const QString& piece : cut.pieces)
                 QVERIFY(QFile::remove(piece));
         }
+    }
+
+    // A database text replaced by a FIFO would block the build in open():
+    // it is no regular file, so it cannot be read.
+    void aTextThatIsNoFileCannotBeRead() {
+        TestDatabase database;
+        QFile::remove(database.textPath());
+        QVERIFY(::mkfifo(QFile::encodeName(database.textPath()).constData(), 0644) == 0);
+        const lists::PieceCut cut =
+            lists::cutIntoPieces(database.textPath(), database.directory(), 10, {});
+        QCOMPARE(cut.error, QStringLiteral("Die Datei \"") +
+                                QDir::toNativeSeparators(database.textPath()) +
+                                QStringLiteral("\" kann nicht gelesen werden."));
+        QVERIFY(cut.pieces.isEmpty());
     }
 
     // Stopped at any of its checks, a build writes nothing and leaves no

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace platform;
 
 class PlatformTest : public QObject {
@@ -111,6 +113,22 @@ private Q_SLOTS:
         QCOMPARE(again.read(QStringLiteral("Farbe")), QStringLiteral("clTeal"));
         QCOMPARE(again.read(QStringLiteral("Lesezeichen_Meine, DB")), QStringLiteral("-5"));
         QVERIFY(QFile::exists(config.filePath(QStringLiteral("Halvorn/Trovex-ODT.conf"))));
+    }
+
+    // QSettings opens the file itself and would wait for ever on a FIFO in
+    // its place: such a file is neither read nor replaced.
+    void aSettingsFileThatIsNoFileIsLeftAlone() {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        QVERIFY(QDir(config.path()).mkpath(QStringLiteral("Halvorn")));
+        const QString file = config.filePath(QStringLiteral("Halvorn/Trovex-ODT.conf"));
+        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0644) == 0);
+        QtSettingsStore store;
+        QCOMPARE(store.read(QStringLiteral("Farbe")), QString());
+        store.write(QStringLiteral("Farbe"), QStringLiteral("clRed"));
+        QCOMPARE(store.read(QStringLiteral("Farbe")), QString());
+        const QFileInfo info(file);
+        QVERIFY(info.exists() && !info.isFile());
     }
 
     void programDirectory() {

@@ -1,9 +1,13 @@
+#include "textio/regular_file.h"
 #include "textio/text_files.h"
 #include "textio/utf8.h"
 #include "textio/windows1252.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace textio;
 
@@ -18,6 +22,28 @@ QString units(std::initializer_list<char16_t> list) {
     for (char16_t u : list)
         s.append(QChar(u));
     return s;
+}
+
+// Makes the file at `path` in `dir` of the given kind.
+void makeFileOfKind(const QString& dir, const QString& path, const QString& kind) {
+    const QByteArray native = QFile::encodeName(path);
+    if (kind == "regular" || kind == "unreadable") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Inhalt\r\n");
+        file.close();
+        if (kind == "unreadable")
+            QVERIFY(::chmod(native.constData(), 0) == 0);
+    } else if (kind == "fifo") {
+        QVERIFY(::mkfifo(native.constData(), 0644) == 0);
+    } else if (kind == "link to fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(dir + "/pipe").constData(), 0644) == 0);
+        QVERIFY(QFile::link(dir + "/pipe", path));
+    } else if (kind == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "device") {
+        QVERIFY(QFile::link("/dev/zero", path));
+    }
 }
 
 } // namespace
@@ -180,6 +206,81 @@ private Q_SLOTS:
     void linesSavedAsUtf16() {
         QCOMPARE(encodeLinesAsUtf16({QStringLiteral(" "), QStringLiteral("ä")}),
                  hex("FFFE20000D000A00E4000D000A00"));
+    }
+
+    // A FIFO (or a link to one) would block open() until a writer comes,
+    // a device would never end: every reader takes regular files only, and
+    // tells why it took none.
+    void onlyRegularFilesAreOpened_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("failure");
+        QTest::newRow("regular") << "regular" << int(OpenFailure::None);
+        QTest::newRow("missing") << "missing" << int(OpenFailure::Missing);
+        QTest::newRow("fifo") << "fifo" << int(OpenFailure::NotRegular);
+        QTest::newRow("link to a fifo") << "link to fifo" << int(OpenFailure::NotRegular);
+        QTest::newRow("folder") << "folder" << int(OpenFailure::NotRegular);
+        QTest::newRow("device") << "device" << int(OpenFailure::NotRegular);
+        QTest::newRow("no permission") << "unreadable" << int(OpenFailure::NotPermitted);
+    }
+    void onlyRegularFilesAreOpened() {
+        QFETCH(QString, kind);
+        QFETCH(int, failure);
+        QTemporaryDir dir;
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+        const QString path = dir.filePath("Liste.txt");
+        makeFileOfKind(dir.path(), path, kind);
+        // Permissions do not hold for root; the check runs as nobody then.
+        const bool asNobody = kind == "unreadable" && ::geteuid() == 0;
+        if (asNobody)
+            QVERIFY(::seteuid(65534) == 0);
+        QFile file;
+        OpenFailure why = OpenFailure::Other;
+        const bool opened = openRegularFile(file, path, &why);
+        const std::optional<QByteArray> bytes = readFileBytes(path);
+        const bool regularOrMissing = isRegularFileOrMissing(path);
+        if (asNobody)
+            QVERIFY(::seteuid(0) == 0);
+        QCOMPARE(int(why), failure);
+        QCOMPARE(opened, kind == "regular");
+        QCOMPARE(bytes.has_value(), kind == "regular");
+        QCOMPARE(regularOrMissing, kind == "regular" || kind == "missing" || kind == "unreadable");
+        if (opened) {
+            QCOMPARE(file.readAll(), QByteArray("Inhalt\r\n"));
+            QCOMPARE(*bytes, QByteArray("Inhalt\r\n"));
+        }
+    }
+
+    // Only the lines asked for are read, and no more of the file than
+    // they take: a hand-edited list may be of any size.
+    void firstLinesOnly_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("maxLines");
+        QTest::addColumn<int>("maxBytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("fewer lines than asked")
+            << QByteArray("a\r\nb") << 3 << 100 << QStringList{"a", "b"};
+        QTest::newRow("more lines than asked")
+            << QByteArray("a\r\nb\r\nc\r\nd\r\n") << 2 << 100 << QStringList{"a", "b"};
+        QTest::newRow("utf-16 with mark")
+            << hex("FFFE61000D000A006200") << 5 << 100 << QStringList{"a", "b"};
+        QTest::newRow("a line cut by the byte bound is left out")
+            << QByteArray("eins\r\nzwei\r\ndrei") << 5 << 12 << QStringList{"eins", "zwei"};
+        const QByteArray longLine(64 * 1024 - 1, 'x');
+        QTest::newRow("CR LF across two pieces is one break")
+            << QByteArray(longLine + "\r\ny\r\nz") << 2 << (1 << 20)
+            << QStringList{QString::fromLatin1(longLine), "y"};
+    }
+    void firstLinesOnly() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, maxLines);
+        QFETCH(int, maxBytes);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("h.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QCOMPARE(loadFirstLinesWithMarkDetection(file.fileName(), maxLines, maxBytes), lines);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "xml_parser.h"
 
+#include "html_entities.h"
 #include "windows1252.h"
 
 #include <QFile>
@@ -36,26 +37,6 @@ int leadingOneBits(unsigned char b) {
     return n;
 }
 
-// Blanks, tabs, CR and LF cut at both ends and every inner run of them
-// shrunk to one blank.
-QByteArray normalized(const QByteArray& text) {
-    QByteArray out;
-    out.reserve(text.size());
-    bool pendingBlank = false;
-    for (const char c : text) {
-        if (isXmlBlank(c)) {
-            pendingBlank = !out.isEmpty();
-            continue;
-        }
-        if (pendingBlank) {
-            out.append(' ');
-            pendingBlank = false;
-        }
-        out.append(c);
-    }
-    return out;
-}
-
 // "#228", "#x80": the number modulo 256, or 32 when the digits are not all
 // digits (or missing).
 char numericReference(QByteArrayView digits) {
@@ -83,6 +64,24 @@ char numericReference(QByteArrayView digits) {
 
 } // namespace
 
+QByteArray TXmlParser::normalized(QByteArrayView text) {
+    QByteArray out;
+    out.reserve(text.size());
+    bool pendingBlank = false;
+    for (const char c : text) {
+        if (isXmlBlank(c)) {
+            pendingBlank = !out.isEmpty();
+            continue;
+        }
+        if (pendingBlank) {
+            out.append(' ');
+            pendingBlank = false;
+        }
+        out.append(c);
+    }
+    return out;
+}
+
 bool TXmlParser::load(const QString& fileName) {
     QFile file(fileName);
     QByteArray bytes;
@@ -105,7 +104,8 @@ void TXmlParser::loadFromBuffer(QByteArray bytes) {
 }
 
 void TXmlParser::start() {
-    pos_ = 0;
+    // A byte-order mark says how the bytes are written; it is no text.
+    pos_ = startsAt(0, "\xEF\xBB\xBF") ? 3 : 0;
     semicolonFrom_ = -1;
     partType_ = PartType::None;
     name_.clear();
@@ -142,7 +142,7 @@ bool TXmlParser::nextPart() {
             scanText();
             // A text of blanks only is no part: it leaves the content empty
             // and the scanner goes on.
-            if (content_.isEmpty())
+            if (content_.isEmpty() && normalize_)
                 continue;
         }
         return true;
@@ -413,7 +413,9 @@ void TXmlParser::appendReference(QByteArray& out, QByteArrayView name, int depth
         out.append('"');
     else if (!name.isEmpty() && name[0] == '#')
         out.append(numericReference(name.sliced(1)));
-    else if (const auto it = entities_.constFind(name.toByteArray()); it != entities_.cend()) {
+    else if (const auto it =
+                 entities_.isEmpty() ? entities_.cend() : entities_.constFind(name.toByteArray());
+             it != entities_.cend()) {
         if (depth >= kMaxEntityDepth) {
             out.append(name);
             return;
@@ -427,6 +429,8 @@ void TXmlParser::appendReference(QByteArray& out, QByteArrayView name, int depth
         const char* b = replacement.constData();
         appendTextWithReferences(out, b, b + replacement.size(), b + replacement.size(), depth + 1,
                                  false);
+    } else if (const auto character = htmlEntities_ ? textio::htmlEntityByte(name) : std::nullopt) {
+        out.append(static_cast<char>(*character));
     } else {
         out.append(name);
     }

@@ -145,8 +145,9 @@ void TMainForm_TX_ODT::readListAndFinish(bool startedByMonitor) {
     // status line.
     runState_ = listed ? RunState::Finished : RunState::Idle;
     finishWindowSide();
-    if (!run_->unreadableDocuments().isEmpty())
-        services_.prompts.information(unreadableDocumentsMessage(run_->unreadableDocuments()));
+    if (!run_->unreadableDocuments().isEmpty() || !run_->passwordProtectedDocuments().isEmpty())
+        services_.prompts.information(unreadableDocumentsMessage(
+            run_->unreadableDocuments(), run_->passwordProtectedDocuments()));
 }
 
 void TMainForm_TX_ODT::reportMissingDriveList() {

@@ -124,6 +124,7 @@ void IndexRun::begin(const IndexRunRequest& request) {
     database::prepareStagingFolder(programDirectory_, request.name, &listError_);
     listedFiles_ = 0;
     unreadableDocuments_.clear();
+    passwordProtectedDocuments_.clear();
     indexedDocuments_ = 0;
     totalSize_ = 0;
     startTick_ = clock_();
@@ -343,7 +344,9 @@ bool IndexRun::keepUnchangedDatabase(const TextCache& previous) {
     indexedDocuments_ = unchanged->indexedDocuments;
     totalSize_ = unchanged->totalSize;
     for (const UnchangedRun::Report& report : unchanged->reports) {
-        if (report.unreadable)
+        if (report.passwordProtected)
+            reportPasswordProtected(report.path);
+        else if (report.unreadable)
             reportUnreadable(report.path);
         else
             reportContainerCut(report.path, report.cut);
@@ -372,8 +375,11 @@ bool IndexRun::indexDocument(const QString& path, UnpackEnvironment& environment
         return false;
     if (platform::nativeFileExists(*native)) {
         context_.yield();
-        if (EntpackeDieODT(path, environment) == UnpackOutcome::Unreadable)
+        const UnpackOutcome outcome = EntpackeDieODT(path, environment);
+        if (outcome == UnpackOutcome::Unreadable)
             reportUnreadable(path);
+        else if (outcome == UnpackOutcome::PasswordProtected)
+            reportPasswordProtected(path);
     }
     return true;
 }
@@ -388,6 +394,12 @@ void IndexRun::reportUnreadable(const QString& path) {
     unreadableDocuments_.append(path);
     if (progress_.notice)
         progress_.notice(invalidZipfileMessage(path));
+}
+
+void IndexRun::reportPasswordProtected(const QString& path) {
+    passwordProtectedDocuments_.append(path);
+    if (progress_.notice)
+        progress_.notice(passwordProtectedMessage(path));
 }
 
 // Ends the new text cache with the record of this run. The cache only

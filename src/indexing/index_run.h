@@ -41,7 +41,8 @@ struct IndexProgress {
     // N, the listed files, once the drive file list has been read.
     std::function<void(qint64)> listedFiles;
     // A document that could not be read ("<D:\Texte\Kaputt.docx> invalid
-    // zipfile"); the run goes on without waiting for anyone.
+    // zipfile", "<D:\Texte\Geheim.odt> passwortgeschützt"); the run goes on
+    // without waiting for anyone.
     std::function<void(const QString&)> notice;
 };
 
@@ -118,6 +119,8 @@ public:
     QString writeError() const;
     // The documents whose container could not be read, in document order.
     const QStringList& unreadableDocuments() const { return unreadableDocuments_; }
+    // The documents encrypted with a password, in document order.
+    const QStringList& passwordProtectedDocuments() const { return passwordProtectedDocuments_; }
     // True when the run found the database unchanged and wrote only the log.
     bool keptUnchangedDatabase() const { return textKept_; }
 
@@ -132,6 +135,7 @@ private:
     QStringList stageGeneration(const QStringList& logLines);
     void reportNotSaved();
     void reportUnreadable(const QString& path);
+    void reportPasswordProtected(const QString& path);
     void reportContainerCut(const QString& path, quint8 cut);
     void setStatus(const QString& text);
     void setCaption(const QString& text);
@@ -170,6 +174,7 @@ private:
     QString status_;
     QStringList logLines_;
     QStringList unreadableDocuments_;
+    QStringList passwordProtectedDocuments_;
     QString listError_;
 };
 

@@ -2,68 +2,321 @@
 
 #include "textio/xml_parser.h"
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 namespace indexing {
 namespace {
 
-// Style sheets and scripts are no document text: EPUB chapters of many
-// e-book tools carry their CSS in a <style> element of every chapter.
-bool isNonTextElement(const QByteArray& tagName) {
-    return tagName.compare("style", Qt::CaseInsensitive) == 0 ||
-           tagName.compare("script", Qt::CaseInsensitive) == 0;
+enum class TagKind : quint8 {
+    Other,
+    // Its text is one line: a paragraph, a heading, a cell.
+    Paragraph,
+    // Stands for white space inside a paragraph: a tab, a line break.
+    Blank,
+    // Its text is left out: style sheets and scripts (EPUB chapters of many
+    // e-book tools carry their CSS in every chapter), Word's deleted text and
+    // field instructions, OpenDocument's record of tracked changes (deleted
+    // text, and the author and date of every change).
+    Hidden,
+    // A header or footer of an OpenDocument master page.
+    HeaderFooter,
+};
+
+struct NamedKind {
+    std::string_view name; // lower case
+    TagKind kind;
+};
+
+// Sorted by name, for a binary search; names are compared in lower case.
+constexpr auto kTagKinds = [] {
+    std::array<NamedKind, 39> kinds{{
+        {"w:p", TagKind::Paragraph},
+        {"text:p", TagKind::Paragraph},
+        {"text:h", TagKind::Paragraph},
+        {"p", TagKind::Paragraph},
+        {"h1", TagKind::Paragraph},
+        {"h2", TagKind::Paragraph},
+        {"h3", TagKind::Paragraph},
+        {"h4", TagKind::Paragraph},
+        {"h5", TagKind::Paragraph},
+        {"h6", TagKind::Paragraph},
+        {"li", TagKind::Paragraph},
+        {"dt", TagKind::Paragraph},
+        {"dd", TagKind::Paragraph},
+        {"td", TagKind::Paragraph},
+        {"th", TagKind::Paragraph},
+        {"caption", TagKind::Paragraph},
+        {"figcaption", TagKind::Paragraph},
+        {"blockquote", TagKind::Paragraph},
+        {"pre", TagKind::Paragraph},
+        {"div", TagKind::Paragraph},
+        {"body", TagKind::Paragraph},
+        {"w:tab", TagKind::Blank},
+        {"w:br", TagKind::Blank},
+        {"w:cr", TagKind::Blank},
+        {"text:s", TagKind::Blank},
+        {"text:tab", TagKind::Blank},
+        {"text:line-break", TagKind::Blank},
+        {"br", TagKind::Blank},
+        {"style", TagKind::Hidden},
+        {"script", TagKind::Hidden},
+        {"w:deltext", TagKind::Hidden},
+        {"w:instrtext", TagKind::Hidden},
+        {"text:tracked-changes", TagKind::Hidden},
+        {"style:header", TagKind::HeaderFooter},
+        {"style:footer", TagKind::HeaderFooter},
+        {"style:header-left", TagKind::HeaderFooter},
+        {"style:footer-left", TagKind::HeaderFooter},
+        {"style:header-first", TagKind::HeaderFooter},
+        {"style:footer-first", TagKind::HeaderFooter},
+    }};
+    std::sort(kinds.begin(), kinds.end(),
+              [](const NamedKind& a, const NamedKind& b) { return a.name < b.name; });
+    return kinds;
+}();
+
+constexpr qsizetype kLongestTagName = 20; // "text:tracked-changes"
+
+TagKind tagKind(const QByteArray& name) {
+    if (name.size() > kLongestTagName)
+        return TagKind::Other;
+    char lower[kLongestTagName];
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        lower[i] = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    }
+    const std::string_view key(lower, size_t(name.size()));
+    const auto it =
+        std::lower_bound(kTagKinds.begin(), kTagKinds.end(), key,
+                         [](const NamedKind& entry, std::string_view k) { return entry.name < k; });
+    return it != kTagKinds.end() && it->name == key ? it->kind : TagKind::Other;
 }
 
-bool isTextPart(TXmlParser::PartType type) {
-    return type == TXmlParser::PartType::Text || type == TXmlParser::PartType::CData;
+bool isTag(TXmlParser::PartType type) {
+    return type == TXmlParser::PartType::StartTag || type == TXmlParser::PartType::EmptyTag ||
+           type == TXmlParser::PartType::EndTag;
 }
+
+// Takes the parts of a document's members and writes its lines.
+//
+// Inside a paragraph the texts are gathered as they stand and the paragraph
+// becomes one line when it ends (its start or end tag, or the start of a
+// paragraph nested in it): trimmed, its inner white space shrunk, and
+// written even when it equals the line before. Markup inside it adds
+// nothing. Outside paragraphs every part is taken as it always was: a text
+// is a line unless it equals the content before it, a text of blanks
+// leaves the content empty, so the next part writes an empty line (the
+// empty lines between the paragraphs of an XHTML file). A paragraph with no
+// text at all leaves the content as it was, a paragraph of blanks leaves it
+// empty: documents whose paragraphs hold one run of text each give the lines
+// they always gave.
+class DocumentLines {
+public:
+    explicit DocumentLines(ExtractedText& text)
+        : text_(text) {}
+
+    void beginMember(MemberRole role) {
+        content_.clear(); // each member starts from empty content
+        paragraphDepth_ = 0;
+        hidden_.clear();
+        headersOnly_ = role == MemberRole::HeadersAndFooters;
+        headerFooter_.clear();
+    }
+
+    void endMember() { endParagraphText(); }
+
+    void take(const TXmlParser& scanner) {
+        using Type = TXmlParser::PartType;
+        const Type type = scanner.partType();
+        const TagKind kind = isTag(type) ? tagKind(scanner.name()) : TagKind::Other;
+
+        if (headersOnly_) {
+            if (headerFooter_.isEmpty()) {
+                if (type == Type::StartTag && kind == TagKind::HeaderFooter)
+                    headerFooter_ = scanner.name();
+                text_.notePart();
+                return;
+            }
+            if (type == Type::EndTag && hidden_.isEmpty() && scanner.name() == headerFooter_) {
+                endParagraphText();
+                paragraphDepth_ = 0;
+                headerFooter_.clear();
+                text_.notePart();
+                return;
+            }
+        }
+
+        if (!hidden_.isEmpty()) {
+            if (type == Type::EndTag && scanner.name().compare(hidden_, Qt::CaseInsensitive) == 0) {
+                hidden_.clear();
+                markupPart();
+                return;
+            }
+            if (paragraphDepth_ > 0) {
+                text_.notePart();
+                return;
+            }
+            // Outside paragraphs a hidden text still counts as the content
+            // before the next part, so the lines after it are decided as if
+            // it had been written.
+            takeOutsideParagraph(scanner, false);
+            return;
+        }
+
+        switch (kind) {
+        case TagKind::Hidden:
+            if (type == Type::StartTag)
+                hidden_ = scanner.name();
+            markupPart();
+            return;
+        case TagKind::Paragraph:
+            endParagraphText();
+            if (type == Type::StartTag)
+                ++paragraphDepth_;
+            else if (type == Type::EndTag && paragraphDepth_ > 0)
+                --paragraphDepth_;
+            part(true);
+            return;
+        default:
+            break;
+        }
+
+        if (paragraphDepth_ > 0) {
+            if (type == Type::Text || type == Type::CData) {
+                paragraph_.append(scanner.content());
+                paragraphHasText_ = true;
+            } else if (kind == TagKind::Blank && type != Type::EndTag) {
+                paragraph_.append(' ');
+            }
+            text_.notePart();
+            return;
+        }
+        takeOutsideParagraph(scanner, true);
+    }
+
+private:
+    // A part outside any paragraph, as parts were always taken.
+    void takeOutsideParagraph(const TXmlParser& scanner, bool written) {
+        using Type = TXmlParser::PartType;
+        switch (scanner.partType()) {
+        case Type::Text:
+            content_ = TXmlParser::normalized(scanner.content());
+            // A text of blanks is no part: it only empties the content.
+            if (content_.isEmpty())
+                return;
+            part(written);
+            return;
+        case Type::CData:
+            content_ = scanner.content();
+            part(written);
+            return;
+        case Type::ProcessingInstruction:
+            content_ = scanner.content();
+            part(true);
+            return;
+        case Type::XmlDeclaration:
+            content_.clear();
+            part(true);
+            return;
+        default:
+            part(true);
+            return;
+        }
+    }
+
+    // A tag that is no paragraph, inside a paragraph or outside.
+    void markupPart() {
+        if (paragraphDepth_ > 0)
+            text_.notePart();
+        else
+            part(true);
+    }
+
+    // The scanner returned a part whose content is content_: a line when it
+    // differs from the content before.
+    void part(bool written) {
+        if (written && !headersOnly_ && content_ != previous_)
+            text_.appendScannedLine(content_);
+        else
+            text_.notePart();
+        previous_ = content_;
+    }
+
+    void endParagraphText() {
+        if (!paragraphHasText_) {
+            paragraph_.clear();
+            return;
+        }
+        QByteArray line = TXmlParser::normalized(paragraph_);
+        paragraph_.clear();
+        paragraphHasText_ = false;
+        if (line.isEmpty()) {
+            if (!headersOnly_)
+                content_.clear();
+            return;
+        }
+        text_.appendScannedLine(line);
+        content_ = line;
+        previous_ = std::move(line);
+    }
+
+    ExtractedText& text_;
+    // The content the scanner would hold after the last part, and the one
+    // before it; kept from one member to the next.
+    QByteArray content_;
+    QByteArray previous_;
+    int paragraphDepth_ = 0;
+    QByteArray paragraph_; // the texts of the open paragraph as they stand
+    bool paragraphHasText_ = false;
+    QByteArray hidden_; // the element whose text is left out, while inside it
+    bool headersOnly_ = false;
+    QByteArray headerFooter_; // the open header or footer, in headers-only mode
+};
 
 } // namespace
 
-bool isSkippedMember(const QString& memberPath) {
-    const QString lower = memberPath.toLower();
+MemberRole memberRole(const QString& memberName) {
+    const QString lower = memberName.toLower();
+    if (lower == QLatin1String("styles.xml"))
+        return MemberRole::HeadersAndFooters;
     for (const char* name :
          {"meta.xml", "settings.xml", "styles.xml", "titlepage.xhtml", "toc.xhtml", "meta-inf"}) {
         if (lower.contains(QLatin1String(name)))
-            return true;
+            return MemberRole::Skipped;
     }
-    return false;
+    for (const char* folder : {"basic/", "scripts/", "word/glossary/"}) {
+        if (lower.startsWith(QLatin1String(folder)))
+            return MemberRole::Skipped;
+    }
+    return MemberRole::Text;
 }
 
 bool LoadXMLDocument(MemberSource& members, ExtractedText& text, const ExtractionControl& control) {
     TXmlParser scanner;
-    // Kept from one member to the next: a member that starts with the text
-    // the previous one ended with does not repeat it.
-    QByteArray previousContent;
+    scanner.setHtmlEntities(true);
+    DocumentLines lines(text);
     for (qsizetype i = 0; i < members.memberCount(); ++i) {
         control.yieldNow();
         if (control.stopped())
             return false;
-        if (isSkippedMember(members.memberPath(i)))
+        const MemberRole role = memberRole(members.memberName(i));
+        if (role == MemberRole::Skipped)
             continue;
         std::optional<QByteArray> bytes = members.readMember(i);
         scanner.loadFromBuffer(bytes ? std::move(*bytes) : QByteArray());
-        // The element whose text is left out, while the scanner is inside it.
-        QByteArray skippedElement;
+        // Texts come as they stand: a paragraph's runs are joined first and
+        // trimmed as one.
+        scanner.setNormalize(false);
+        lines.beginMember(role);
         while (scanner.nextPart()) {
             control.yieldNow();
             if (control.stopped())
                 return false;
-            const TXmlParser::PartType type = scanner.partType();
-            if (type == TXmlParser::PartType::StartTag && skippedElement.isEmpty() &&
-                isNonTextElement(scanner.name()))
-                skippedElement = scanner.name();
-            else if (type == TXmlParser::PartType::EndTag && !skippedElement.isEmpty() &&
-                     scanner.name().compare(skippedElement, Qt::CaseInsensitive) == 0)
-                skippedElement.clear();
-            const bool written = skippedElement.isEmpty() || !isTextPart(type);
-            // A part left out still counts as the previous content, so the
-            // line after it is decided exactly as if it had been written.
-            const QByteArray& content = scanner.content();
-            if (content != previousContent && written)
-                text.appendScannedLine(content);
-            else
-                text.notePart();
-            previousContent = content;
+            lines.take(scanner);
         }
+        lines.endMember();
     }
     return true;
 }

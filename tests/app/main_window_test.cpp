@@ -919,6 +919,17 @@ void MainWindowTest::unreadableDocumentsMessage() {
                                            "(beschädigt oder kein ZIP-Container):"));
     QCOMPARE(shown.at(1), QStringLiteral("D:\\Texte\\Kaputt1.docx"));
     QCOMPARE(shown.last(), lastLine);
+
+    // The documents saved with a password in a list of their own, alone or
+    // after the broken ones.
+    const QStringList locked{QStringLiteral("D:\\Texte\\Geheim.odt"),
+                             QStringLiteral("D:\\Texte\\Geheim.docx")};
+    const QString lockedList =
+        QStringLiteral("Diese Dokumente sind passwortgeschützt (ihr Text kann nicht gelesen "
+                       "werden):\r\nD:\\Texte\\Geheim.odt\r\nD:\\Texte\\Geheim.docx");
+    QCOMPARE(::unreadableDocumentsMessage({}, locked), lockedList);
+    QCOMPARE(::unreadableDocumentsMessage(paths, locked),
+             ::unreadableDocumentsMessage(paths) + QStringLiteral("\r\n\r\n") + lockedList);
 }
 
 void MainWindowTest::aMissingDriveListIsReportedAndLeavesNothing() {

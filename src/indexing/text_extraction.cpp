@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string_view>
 
 namespace indexing {
@@ -29,7 +30,7 @@ struct NamedKind {
     TagKind kind;
 };
 
-// Sorted by name, for a binary search; names are compared in lower case.
+// Names in lower case; tags are compared in lower case.
 constexpr auto kTagKinds = [] {
     std::array<NamedKind, 39> kinds{{
         {"w:p", TagKind::Paragraph},
@@ -72,26 +73,47 @@ constexpr auto kTagKinds = [] {
         {"style:header-first", TagKind::HeaderFooter},
         {"style:footer-first", TagKind::HeaderFooter},
     }};
-    std::sort(kinds.begin(), kinds.end(),
-              [](const NamedKind& a, const NamedKind& b) { return a.name < b.name; });
     return kinds;
 }();
 
 constexpr qsizetype kLongestTagName = 20; // "text:tracked-changes"
 
+// The entries of kTagKinds by the length of their names, and where the
+// names of each length begin: a tag's name is compared with those of its own
+// length only.
+constexpr auto kTagKindsByLength = [] {
+    auto byLength = kTagKinds;
+    std::sort(byLength.begin(), byLength.end(), [](const NamedKind& a, const NamedKind& b) {
+        return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
+    });
+    return byLength;
+}();
+constexpr auto kFirstOfLength = [] {
+    std::array<quint8, kLongestTagName + 2> first{};
+    for (size_t length = 0; length < first.size(); ++length) {
+        quint8 at = 0;
+        while (at < kTagKindsByLength.size() && kTagKindsByLength[at].name.size() < length)
+            ++at;
+        first[length] = at;
+    }
+    return first;
+}();
+
 TagKind tagKind(const QByteArray& name) {
-    if (name.size() > kLongestTagName)
+    const qsizetype length = name.size();
+    if (length == 0 || length > kLongestTagName)
         return TagKind::Other;
     char lower[kLongestTagName];
-    for (qsizetype i = 0; i < name.size(); ++i) {
+    for (qsizetype i = 0; i < length; ++i) {
         const char c = name[i];
         lower[i] = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
     }
-    const std::string_view key(lower, size_t(name.size()));
-    const auto it =
-        std::lower_bound(kTagKinds.begin(), kTagKinds.end(), key,
-                         [](const NamedKind& entry, std::string_view k) { return entry.name < k; });
-    return it != kTagKinds.end() && it->name == key ? it->kind : TagKind::Other;
+    for (quint8 at = kFirstOfLength[length]; at < kFirstOfLength[length + 1]; ++at) {
+        const std::string_view candidate = kTagKindsByLength[at].name;
+        if (candidate[0] == lower[0] && std::memcmp(candidate.data(), lower, length) == 0)
+            return kTagKindsByLength[at].kind;
+    }
+    return TagKind::Other;
 }
 
 bool isTag(TXmlParser::PartType type) {
@@ -185,10 +207,10 @@ public:
 
         if (paragraphDepth_ > 0) {
             if (type == Type::Text || type == Type::CData) {
-                paragraph_.append(scanner.content());
+                TXmlParser::appendNormalized(paragraph_, pendingBlank_, scanner.content());
                 paragraphHasText_ = true;
             } else if (kind == TagKind::Blank && type != Type::EndTag) {
-                paragraph_.append(' ');
+                pendingBlank_ = pendingBlank_ || !paragraph_.isEmpty();
             }
             text_.notePart();
             return;
@@ -245,21 +267,21 @@ private:
     }
 
     void endParagraphText() {
-        if (!paragraphHasText_) {
-            paragraph_.clear();
+        pendingBlank_ = false; // a blank at the end is trimmed
+        if (!paragraphHasText_)
             return;
-        }
-        QByteArray line = TXmlParser::normalized(paragraph_);
-        paragraph_.clear();
         paragraphHasText_ = false;
-        if (line.isEmpty()) {
+        if (paragraph_.isEmpty()) {
             if (!headersOnly_)
                 content_.clear();
             return;
         }
-        text_.appendScannedLine(line);
-        content_ = line;
-        previous_ = std::move(line);
+        text_.appendScannedLine(paragraph_);
+        // The line becomes the content; the buffer of the one before takes
+        // the next paragraph.
+        previous_.swap(paragraph_);
+        content_ = previous_;
+        paragraph_.resize(0);
     }
 
     ExtractedText& text_;
@@ -268,7 +290,9 @@ private:
     QByteArray content_;
     QByteArray previous_;
     int paragraphDepth_ = 0;
-    QByteArray paragraph_; // the texts of the open paragraph as they stand
+    // The texts of the open paragraph, trimmed and shrunk as they come.
+    QByteArray paragraph_;
+    bool pendingBlank_ = false;
     bool paragraphHasText_ = false;
     QByteArray hidden_; // the element whose text is left out, while inside it
     bool headersOnly_ = false;

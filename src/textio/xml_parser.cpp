@@ -66,20 +66,31 @@ char numericReference(QByteArrayView digits) {
 
 QByteArray TXmlParser::normalized(QByteArrayView text) {
     QByteArray out;
-    out.reserve(text.size());
     bool pendingBlank = false;
-    for (const char c : text) {
-        if (isXmlBlank(c)) {
-            pendingBlank = !out.isEmpty();
+    appendNormalized(out, pendingBlank, text);
+    return out;
+}
+
+void TXmlParser::appendNormalized(QByteArray& out, bool& pendingBlank, QByteArrayView text) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        if (isXmlBlank(*p)) {
+            pendingBlank = pendingBlank || !out.isEmpty();
+            ++p;
             continue;
         }
+        const char* word = p;
+        while (p < end && !isXmlBlank(*p))
+            ++p;
+        if (out.isEmpty())
+            out.reserve(end - word);
         if (pendingBlank) {
             out.append(' ');
             pendingBlank = false;
         }
-        out.append(c);
+        out.append(word, p - word);
     }
-    return out;
 }
 
 bool TXmlParser::load(const QString& fileName) {
@@ -331,7 +342,9 @@ void TXmlParser::scanTag() {
     const qsizetype nameStart = i;
     while (i < size_ && !isXmlBlank(b[i]) && b[i] != '>' && b[i] != '/')
         ++i;
-    name_ = QByteArray(b + nameStart, i - nameStart);
+    // Written over in place: a document has millions of tags.
+    name_.resize(i - nameStart);
+    std::memcpy(name_.data(), b + nameStart, i - nameStart);
     // The tag ends at the first ">", even inside a quoted attribute value.
     const void* close = std::memchr(b + i, '>', size_ - i);
     const qsizetype end = close ? static_cast<const char*>(close) - b : size_;
@@ -346,7 +359,7 @@ void TXmlParser::scanTag() {
 
 void TXmlParser::scanText() {
     partType_ = PartType::Text;
-    content_.clear();
+    content_.resize(0); // keeps its memory for the next text
     const char* b = buffer_.constData();
     const char* end = appendTextWithReferences(content_, b + pos_, b + size_, b + size_, 0, true);
     pos_ = end - b;

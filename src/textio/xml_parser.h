@@ -63,6 +63,10 @@ public:
     // Blanks, tabs, CR and LF cut at both ends and every inner run of them
     // shrunk to one blank: what a normalized text part holds.
     static QByteArray normalized(QByteArrayView text);
+    // The same for texts that follow one another, appended to out as they
+    // come: pendingBlank holds a blank that is written only when more than
+    // blanks follow (false at the start).
+    static void appendNormalized(QByteArray& out, bool& pendingBlank, QByteArrayView text);
 
 private:
     void scanXmlDeclaration();

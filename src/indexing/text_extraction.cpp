@@ -31,52 +31,54 @@ struct NamedKind {
 };
 
 // Names in lower case; tags are compared in lower case.
-constexpr auto kTagKinds = [] {
-    std::array<NamedKind, 39> kinds{{
-        {"w:p", TagKind::Paragraph},
-        {"text:p", TagKind::Paragraph},
-        {"text:h", TagKind::Paragraph},
-        {"p", TagKind::Paragraph},
-        {"h1", TagKind::Paragraph},
-        {"h2", TagKind::Paragraph},
-        {"h3", TagKind::Paragraph},
-        {"h4", TagKind::Paragraph},
-        {"h5", TagKind::Paragraph},
-        {"h6", TagKind::Paragraph},
-        {"li", TagKind::Paragraph},
-        {"dt", TagKind::Paragraph},
-        {"dd", TagKind::Paragraph},
-        {"td", TagKind::Paragraph},
-        {"th", TagKind::Paragraph},
-        {"caption", TagKind::Paragraph},
-        {"figcaption", TagKind::Paragraph},
-        {"blockquote", TagKind::Paragraph},
-        {"pre", TagKind::Paragraph},
-        {"div", TagKind::Paragraph},
-        {"body", TagKind::Paragraph},
-        {"w:tab", TagKind::Blank},
-        {"w:br", TagKind::Blank},
-        {"w:cr", TagKind::Blank},
-        {"text:s", TagKind::Blank},
-        {"text:tab", TagKind::Blank},
-        {"text:line-break", TagKind::Blank},
-        {"br", TagKind::Blank},
-        {"style", TagKind::Hidden},
-        {"script", TagKind::Hidden},
-        {"w:deltext", TagKind::Hidden},
-        {"w:instrtext", TagKind::Hidden},
-        {"text:tracked-changes", TagKind::Hidden},
-        {"style:header", TagKind::HeaderFooter},
-        {"style:footer", TagKind::HeaderFooter},
-        {"style:header-left", TagKind::HeaderFooter},
-        {"style:footer-left", TagKind::HeaderFooter},
-        {"style:header-first", TagKind::HeaderFooter},
-        {"style:footer-first", TagKind::HeaderFooter},
-    }};
-    return kinds;
-}();
+constexpr std::array<NamedKind, 39> kTagKinds{{
+    {"w:p", TagKind::Paragraph},
+    {"text:p", TagKind::Paragraph},
+    {"text:h", TagKind::Paragraph},
+    {"p", TagKind::Paragraph},
+    {"h1", TagKind::Paragraph},
+    {"h2", TagKind::Paragraph},
+    {"h3", TagKind::Paragraph},
+    {"h4", TagKind::Paragraph},
+    {"h5", TagKind::Paragraph},
+    {"h6", TagKind::Paragraph},
+    {"li", TagKind::Paragraph},
+    {"dt", TagKind::Paragraph},
+    {"dd", TagKind::Paragraph},
+    {"td", TagKind::Paragraph},
+    {"th", TagKind::Paragraph},
+    {"caption", TagKind::Paragraph},
+    {"figcaption", TagKind::Paragraph},
+    {"blockquote", TagKind::Paragraph},
+    {"pre", TagKind::Paragraph},
+    {"div", TagKind::Paragraph},
+    {"body", TagKind::Paragraph},
+    {"w:tab", TagKind::Blank},
+    {"w:br", TagKind::Blank},
+    {"w:cr", TagKind::Blank},
+    {"text:s", TagKind::Blank},
+    {"text:tab", TagKind::Blank},
+    {"text:line-break", TagKind::Blank},
+    {"br", TagKind::Blank},
+    {"style", TagKind::Hidden},
+    {"script", TagKind::Hidden},
+    {"w:deltext", TagKind::Hidden},
+    {"w:instrtext", TagKind::Hidden},
+    {"text:tracked-changes", TagKind::Hidden},
+    {"style:header", TagKind::HeaderFooter},
+    {"style:footer", TagKind::HeaderFooter},
+    {"style:header-left", TagKind::HeaderFooter},
+    {"style:footer-left", TagKind::HeaderFooter},
+    {"style:header-first", TagKind::HeaderFooter},
+    {"style:footer-first", TagKind::HeaderFooter},
+}};
 
 constexpr qsizetype kLongestTagName = 20; // "text:tracked-changes"
+static_assert(std::all_of(kTagKinds.begin(), kTagKinds.end(), [](const NamedKind& entry) {
+    return !entry.name.empty() && entry.name.size() <= size_t(kLongestTagName) &&
+           std::none_of(entry.name.begin(), entry.name.end(),
+                        [](char c) { return c >= 'A' && c <= 'Z'; });
+}));
 
 // The entries of kTagKinds by the length of their names, and where the
 // names of each length begin: a tag's name is compared with those of its own
@@ -123,7 +125,7 @@ bool isTag(TXmlParser::PartType type) {
 
 // Takes the parts of a document's members and writes its lines.
 //
-// Inside a paragraph the texts are gathered as they stand and the paragraph
+// Inside a paragraph the texts are joined as they stand and the paragraph
 // becomes one line when it ends (its start or end tag, or the start of a
 // paragraph nested in it): trimmed, its inner white space shrunk, and
 // written even when it equals the line before. Markup inside it adds

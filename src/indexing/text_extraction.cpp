@@ -6,14 +6,22 @@
 #include <array>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace indexing {
 namespace {
 
 enum class TagKind : quint8 {
     Other,
-    // Its text is one line: a paragraph, a heading, a cell.
+    // Its text is one line: a paragraph or heading of Word or OpenDocument,
+    // and the author and date of a comment, the title and description of a
+    // frame, which stand inside the paragraph the comment or frame belongs
+    // to. One inside another (a footnote, a comment, a text box, a frame in
+    // a paragraph) gives its line, and the paragraph around it goes on.
     Paragraph,
+    // Its text is one line: a block of XHTML. One inside another ends the
+    // text of the outer one, as it ends the line on the screen.
+    Block,
     // Stands for white space inside a paragraph: a tab, a line break.
     Blank,
     // Its text is left out: style sheets and scripts (EPUB chapters of many
@@ -31,28 +39,32 @@ struct NamedKind {
 };
 
 // Names in lower case; tags are compared in lower case.
-constexpr std::array<NamedKind, 39> kTagKinds{{
+constexpr std::array<NamedKind, 43> kTagKinds{{
     {"w:p", TagKind::Paragraph},
     {"text:p", TagKind::Paragraph},
     {"text:h", TagKind::Paragraph},
-    {"p", TagKind::Paragraph},
-    {"h1", TagKind::Paragraph},
-    {"h2", TagKind::Paragraph},
-    {"h3", TagKind::Paragraph},
-    {"h4", TagKind::Paragraph},
-    {"h5", TagKind::Paragraph},
-    {"h6", TagKind::Paragraph},
-    {"li", TagKind::Paragraph},
-    {"dt", TagKind::Paragraph},
-    {"dd", TagKind::Paragraph},
-    {"td", TagKind::Paragraph},
-    {"th", TagKind::Paragraph},
-    {"caption", TagKind::Paragraph},
-    {"figcaption", TagKind::Paragraph},
-    {"blockquote", TagKind::Paragraph},
-    {"pre", TagKind::Paragraph},
-    {"div", TagKind::Paragraph},
-    {"body", TagKind::Paragraph},
+    {"dc:creator", TagKind::Paragraph},
+    {"dc:date", TagKind::Paragraph},
+    {"svg:title", TagKind::Paragraph},
+    {"svg:desc", TagKind::Paragraph},
+    {"p", TagKind::Block},
+    {"h1", TagKind::Block},
+    {"h2", TagKind::Block},
+    {"h3", TagKind::Block},
+    {"h4", TagKind::Block},
+    {"h5", TagKind::Block},
+    {"h6", TagKind::Block},
+    {"li", TagKind::Block},
+    {"dt", TagKind::Block},
+    {"dd", TagKind::Block},
+    {"td", TagKind::Block},
+    {"th", TagKind::Block},
+    {"caption", TagKind::Block},
+    {"figcaption", TagKind::Block},
+    {"blockquote", TagKind::Block},
+    {"pre", TagKind::Block},
+    {"div", TagKind::Block},
+    {"body", TagKind::Block},
     {"w:tab", TagKind::Blank},
     {"w:br", TagKind::Blank},
     {"w:cr", TagKind::Blank},
@@ -126,9 +138,9 @@ bool isTag(TXmlParser::PartType type) {
 // Takes the parts of a document's members and writes its lines.
 //
 // Inside a paragraph the texts are joined as they stand and the paragraph
-// becomes one line when it ends (its start or end tag, or the start of a
-// paragraph nested in it): trimmed, its inner white space shrunk, and
-// written even when it equals the line before. Markup inside it adds
+// becomes one line when it ends (its end tag; for XHTML also the start of a
+// block inside it): trimmed, its inner white space shrunk, and written even
+// when it equals the line before. Markup inside it adds
 // nothing. Outside paragraphs every part is taken as it always was: a text
 // is a line unless it equals the content before it, a text of blanks
 // leaves the content empty, so the next part writes an empty line (the
@@ -144,12 +156,13 @@ public:
     void beginMember(MemberRole role) {
         content_.clear(); // each member starts from empty content
         paragraphDepth_ = 0;
+        interrupted_.clear();
         hidden_.clear();
         headersOnly_ = role == MemberRole::HeadersAndFooters;
         headerFooter_.clear();
     }
 
-    void endMember() { endParagraphText(); }
+    void endMember() { endAllParagraphs(); }
 
     void take(const TXmlParser& scanner) {
         using Type = TXmlParser::PartType;
@@ -164,8 +177,7 @@ public:
                 return;
             }
             if (type == Type::EndTag && hidden_.isEmpty() && scanner.name() == headerFooter_) {
-                endParagraphText();
-                paragraphDepth_ = 0;
+                endAllParagraphs();
                 headerFooter_.clear();
                 text_.notePart();
                 return;
@@ -196,6 +208,25 @@ public:
             markupPart();
             return;
         case TagKind::Paragraph:
+            if (type == Type::StartTag) {
+                if (paragraphDepth_ > 0 && interrupted_.size() < kMaxInterrupted)
+                    interruptParagraph();
+                else
+                    endParagraphText();
+                ++paragraphDepth_;
+            } else if (type == Type::EndTag) {
+                endParagraphText();
+                if (paragraphDepth_ > 0)
+                    --paragraphDepth_;
+                if (!interrupted_.empty() && interrupted_.back().depth == paragraphDepth_)
+                    resumeParagraph();
+            } else if (paragraphDepth_ > 0) {
+                text_.notePart(); // an empty one inside a paragraph ends nothing
+                return;
+            }
+            part(true);
+            return;
+        case TagKind::Block:
             endParagraphText();
             if (type == Type::StartTag)
                 ++paragraphDepth_;
@@ -268,6 +299,33 @@ private:
         previous_ = content_;
     }
 
+    // A paragraph starts inside the open one: the open one waits.
+    void interruptParagraph() {
+        interrupted_.push_back(
+            {std::move(paragraph_), pendingBlank_, paragraphHasText_, paragraphDepth_});
+        paragraph_ = QByteArray();
+        pendingBlank_ = false;
+        paragraphHasText_ = false;
+    }
+
+    void resumeParagraph() {
+        Interrupted& outer = interrupted_.back();
+        paragraph_ = std::move(outer.text);
+        pendingBlank_ = outer.pendingBlank;
+        paragraphHasText_ = outer.hasText;
+        interrupted_.pop_back();
+    }
+
+    // A member or a header ends: what is open is written, inner first.
+    void endAllParagraphs() {
+        endParagraphText();
+        while (!interrupted_.empty()) {
+            resumeParagraph();
+            endParagraphText();
+        }
+        paragraphDepth_ = 0;
+    }
+
     void endParagraphText() {
         pendingBlank_ = false; // a blank at the end is trimmed
         if (!paragraphHasText_)
@@ -296,6 +354,17 @@ private:
     QByteArray paragraph_;
     bool pendingBlank_ = false;
     bool paragraphHasText_ = false;
+    // The paragraphs that wait for the ones inside them, innermost last,
+    // with the paragraph depth at which each goes on. Deeper nesting than
+    // this ends the waiting one instead.
+    struct Interrupted {
+        QByteArray text;
+        bool pendingBlank = false;
+        bool hasText = false;
+        int depth = 0;
+    };
+    static constexpr size_t kMaxInterrupted = 64;
+    std::vector<Interrupted> interrupted_;
     QByteArray hidden_; // the element whose text is left out, while inside it
     bool headersOnly_ = false;
     QByteArray headerFooter_; // the open header or footer, in headers-only mode

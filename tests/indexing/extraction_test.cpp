@@ -170,6 +170,37 @@ private Q_SLOTS:
                                 "</table:table-cell></table:table-row>"},
                        {"k.xhtml", kDecl + "<table><tr><td>ja</td><th>ja</th></tr></table>"}}
             << QByteArray("ja\r\nja\r\n\r\nja\r\nja\r\n");
+        QTest::newRow("opendocument footnote inside a paragraph")
+            << Members{{"content.xml",
+                        kDecl +
+                            "<text:p>Eine Fu\xC3\x9Fnote<text:note text:note-class=\"footnote\">"
+                            "<text:note-citation>1</text:note-citation><text:note-body>"
+                            "<text:p>Die Fu\xC3\x9Fnote.</text:p></text:note-body></text:note> "
+                            "steht hier.</text:p>"}}
+            << QByteArray("Die Fu\xC3\x9Fnote.\r\nEine Fu\xC3\x9Fnote1 steht hier.\r\n");
+        QTest::newRow("opendocument comment with author and date")
+            << Members{{"content.xml",
+                        kDecl + "<text:p>Hallo<office:annotation><dc:creator>Anna</dc:creator>"
+                                "<dc:date>2024-05-01T10:00:00</dc:date><text:p>Kommentar</text:p>"
+                                "</office:annotation> Welt</text:p>"}}
+            << QByteArray("Anna\r\n2024-05-01T10:00:00\r\nKommentar\r\nHallo Welt\r\n");
+        QTest::newRow("word text box inside a paragraph")
+            << Members{{"word/document.xml",
+                        kDecl + "<w:p><w:r><w:t xml:space=\"preserve\">Vor </w:t></w:r><w:r>"
+                                "<w:drawing><wps:txbx><w:txbxContent><w:p><w:r><w:t>Im Kasten"
+                                "</w:t></w:r></w:p></w:txbxContent></wps:txbx></w:drawing></w:r>"
+                                "<w:r><w:t>nach dem Kasten</w:t></w:r></w:p>"}}
+            << QByteArray("Im Kasten\r\nVor nach dem Kasten\r\n");
+        QTest::newRow("an empty paragraph inside a paragraph ends nothing")
+            << Members{{"content.xml", kDecl + "<text:p>A<draw:frame><draw:text-box><text:p/>"
+                                               "</draw:text-box></draw:frame>B</text:p>"}}
+            << QByteArray("AB\r\n");
+        QTest::newRow("paragraphs left open end with their member, inner first")
+            << Members{{"content.xml", kDecl + "<text:p>Au\xC3\x9F"
+                                               "en<text:note><text:note-body><text:p>Innen"},
+                       {"k.xhtml", kDecl + "<p>Neu</p>"}}
+            << QByteArray("Innen\r\nAu\xC3\x9F"
+                          "en\r\n\r\nNeu\r\n");
         QTest::newRow("xhtml blocks that hold text directly")
             << Members{{"k.xhtml", kDecl + "<html><body>\n<div>Vorwort <b>fett</b><p>Absatz</p>"
                                            "Nachwort</div>\n<ul>\n<li><p>Punkt</p></li>\n</ul>"

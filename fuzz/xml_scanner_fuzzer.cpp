@@ -48,10 +48,11 @@ public:
         : pieces_(input.toByteArray().split('\x1e')) {}
 
     qsizetype memberCount() const override { return pieces_.size(); }
-    QString memberPath(qsizetype index) const override {
-        static const QStringList names = {
-            QStringLiteral("ZipTemp/content.xml"), QStringLiteral("ZipTemp/word/document.xml"),
-            QStringLiteral("ZipTemp/OEBPS/ch001.xhtml"), QStringLiteral("ZipTemp/meta.xml")};
+    QString memberName(qsizetype index) const override {
+        static const QStringList names = {QStringLiteral("content.xml"),
+                                          QStringLiteral("word/document.xml"),
+                                          QStringLiteral("OEBPS/ch001.xhtml"),
+                                          QStringLiteral("meta.xml"), QStringLiteral("styles.xml")};
         return names.at(index % names.size());
     }
     std::optional<QByteArray> readMember(qsizetype index) override { return pieces_.at(index); }

@@ -18,6 +18,8 @@ constexpr Group kGroups[] = {
                                  u"Dateiliste gelöscht oder verschoben):"},
     {indexing::SkipReason::NotReadable,
      u"Für diese Dokumente fehlt die Leseberechtigung, oder sie sind keine normalen Dateien:"},
+    {indexing::SkipReason::PasswordProtected,
+     u"Diese Dokumente sind passwortgeschützt (ihr Text kann nicht gelesen werden):"},
 };
 
 QString groupMessage(const QString& heading, const QStringList& paths) {

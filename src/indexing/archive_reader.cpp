@@ -201,6 +201,20 @@ QString TShellZip::memberName(int member) const {
     return members_.at(member).path;
 }
 
+std::optional<int> TShellZip::findMember(const QString& path) const {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    QString folder = path.left(std::max<qsizetype>(slash, 0));
+    folder.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const Folder* parent = folderAt(folder);
+    if (!parent)
+        return std::nullopt;
+    for (const int member : parent->files) {
+        if (members_.at(member).path == path)
+            return member;
+    }
+    return std::nullopt;
+}
+
 std::optional<QByteArray> TShellZip::readMember(int member) {
     if (!archive_)
         return std::nullopt;

@@ -71,6 +71,10 @@ public:
     // A member's relative path with "/" separators.
     QString memberName(int member) const;
 
+    // The member of that relative path ("/" separators, letter case as it
+    // stands); nothing when the container has none.
+    std::optional<int> findMember(const QString& path) const;
+
     // The member's bytes up to the member cap; nothing when it cannot be
     // read or the container cap is used up.
     std::optional<QByteArray> readMember(int member);
@@ -95,18 +99,16 @@ private:
     quint8 cut_ = NotCut;
 };
 
-// The member list of one document: members of an open TShellZip below the
-// unpack folder.
+// The member list of one document: members of an open TShellZip.
 class ArchiveMembers final : public MemberSource {
 public:
-    ArchiveMembers(TShellZip& archive, QString unpackDirectory, QList<int> members)
+    ArchiveMembers(TShellZip& archive, QList<int> members)
         : archive_(archive)
-        , unpackDirectory_(std::move(unpackDirectory))
         , members_(std::move(members)) {}
 
     qsizetype memberCount() const override { return members_.size(); }
-    QString memberPath(qsizetype index) const override {
-        return unpackDirectory_ + archive_.memberName(members_.at(index));
+    QString memberName(qsizetype index) const override {
+        return archive_.memberName(members_.at(index));
     }
     std::optional<QByteArray> readMember(qsizetype index) override {
         return archive_.readMember(members_.at(index));
@@ -114,7 +116,6 @@ public:
 
 private:
     TShellZip& archive_;
-    QString unpackDirectory_;
     QList<int> members_;
 };
 

@@ -126,6 +126,7 @@ void IndexRun::begin(const IndexRunRequest& request) {
     listedFiles_ = 0;
     unreadableDocuments_.clear();
     skippedDocuments_.clear();
+    passwordProtectedDocuments_.clear();
     indexedDocuments_ = 0;
     totalSize_ = 0;
     startTick_ = clock_();
@@ -345,7 +346,9 @@ bool IndexRun::keepUnchangedDatabase(const TextCache& previous) {
     indexedDocuments_ = unchanged->indexedDocuments;
     totalSize_ = unchanged->totalSize;
     for (const UnchangedRun::Report& report : unchanged->reports) {
-        if (report.unreadable)
+        if (report.passwordProtected)
+            reportPasswordProtected(report.path);
+        else if (report.unreadable)
             reportUnreadable(report.path);
         else
             reportContainerCut(report.path, report.cut);
@@ -374,8 +377,11 @@ bool IndexRun::indexDocument(const QString& path, UnpackEnvironment& environment
         return false;
     if (platform::nativeFileExists(*native)) {
         context_.yield();
-        if (EntpackeDieODT(path, environment) == UnpackOutcome::Unreadable)
+        const UnpackOutcome outcome = EntpackeDieODT(path, environment);
+        if (outcome == UnpackOutcome::Unreadable)
             reportUnreadable(path);
+        else if (outcome == UnpackOutcome::PasswordProtected)
+            reportPasswordProtected(path);
     }
     return true;
 }
@@ -413,6 +419,11 @@ void IndexRun::reportSkipped(const SkippedDocument& document) {
     skippedDocuments_.append(document);
     if (progress_.notice)
         progress_.notice(skippedDocumentNotice(document));
+}
+
+void IndexRun::reportPasswordProtected(const QString& path) {
+    passwordProtectedDocuments_.append(path);
+    reportSkipped({path, SkipReason::PasswordProtected});
 }
 
 // Ends the new text cache with the record of this run. The cache only

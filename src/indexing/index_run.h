@@ -44,7 +44,8 @@ struct IndexProgress {
     std::function<void(qint64)> listedFiles;
     // A document that gave no text ("<D:\Texte\Kaputt.docx> invalid
     // zipfile", "<...> nicht mehr vorhanden", "<...> kann nicht gelesen
-    // werden"); the run goes on without waiting for anyone.
+    // werden", "<...> passwortgeschützt"); the run goes on without waiting
+    // for anyone.
     std::function<void(const QString&)> notice;
 };
 
@@ -124,6 +125,8 @@ public:
     // Every listed document that gave no text, with the reason, in document
     // order: the summary after the run.
     const QList<SkippedDocument>& skippedDocuments() const { return skippedDocuments_; }
+    // The documents encrypted with a password, in document order.
+    const QStringList& passwordProtectedDocuments() const { return passwordProtectedDocuments_; }
     // True when the run found the database unchanged and wrote only the log.
     bool keptUnchangedDatabase() const { return textKept_; }
 
@@ -140,6 +143,7 @@ private:
     void reportUnreadable(const QString& path);
     void reportNotOpened(const QString& path, textio::OpenFailure failure);
     void reportSkipped(const SkippedDocument& document);
+    void reportPasswordProtected(const QString& path);
     void reportContainerCut(const QString& path, quint8 cut);
     void setStatus(const QString& text);
     void setCaption(const QString& text);
@@ -179,6 +183,7 @@ private:
     QStringList logLines_;
     QStringList unreadableDocuments_;
     QList<SkippedDocument> skippedDocuments_;
+    QStringList passwordProtectedDocuments_;
     QString listError_;
 };
 

@@ -10,6 +10,8 @@ QString skippedDocumentNotice(const SkippedDocument& document) {
         return QLatin1Char('<') + document.path + QStringLiteral("> nicht mehr vorhanden");
     case SkipReason::NotReadable:
         return QLatin1Char('<') + document.path + QStringLiteral("> kann nicht gelesen werden");
+    case SkipReason::PasswordProtected:
+        return passwordProtectedMessage(document.path);
     case SkipReason::Damaged:
         break;
     }

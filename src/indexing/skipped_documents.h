@@ -9,9 +9,10 @@ namespace indexing {
 // summary after the run names them grouped by reason, one group per value
 // (a further reason is one more value and one more heading there).
 enum class SkipReason {
-    Damaged,     // no ZIP container, or a broken one
-    Gone,        // no longer there since the drive file list was made
-    NotReadable, // there, but no permission to read it, or no regular file
+    Damaged,           // no ZIP container, or a broken one
+    Gone,              // no longer there since the drive file list was made
+    NotReadable,       // there, but no permission to read it, or no regular file
+    PasswordProtected, // encrypted with a password: its text cannot be read
 };
 
 struct SkippedDocument {

@@ -32,7 +32,18 @@ constexpr qsizetype kWriteChunk = 1 << 20;
 // Pieces at least this large skip the write buffer.
 constexpr qsizetype kDirectWrite = 64 << 10;
 
-enum StoredOutcome : quint8 { StoredText = 1, StoredUnreadable = 2 };
+enum StoredOutcome : quint8 { StoredText = 1, StoredUnreadable = 2, StoredPasswordProtected = 3 };
+
+StoredOutcome storedOutcome(DocumentExtraction::Outcome outcome) {
+    switch (outcome) {
+    case DocumentExtraction::Outcome::Text:
+        return StoredText;
+    case DocumentExtraction::Outcome::PasswordProtected:
+        return StoredPasswordProtected;
+    default:
+        return StoredUnreadable;
+    }
+}
 
 quint32 crc32cOf(const char* data, qsizetype length) {
     return extendCrc32c(0, QByteArrayView(data, length));
@@ -157,6 +168,10 @@ std::optional<DocumentExtraction> extractionOf(const QByteArray& bytes, const En
     extraction.cut = head.cut;
     if (head.outcome == StoredUnreadable)
         return extraction;
+    if (head.outcome == StoredPasswordProtected) {
+        extraction.outcome = DocumentExtraction::Outcome::PasswordProtected;
+        return extraction;
+    }
     if (head.outcome != StoredText)
         return std::nullopt;
     const char* text =
@@ -232,7 +247,6 @@ CacheEntry makeCacheEntry(const QString& windowsPath, const QString& nativePath,
     const QByteArray windows = pathKey(windowsPath);
     const QByteArray native = pathKey(nativePath);
     const ExtractedText& text = extraction.text;
-    const bool readable = extraction.outcome == DocumentExtraction::Outcome::Text;
     CacheEntry entry;
     QByteArray& out = entry.bytes;
     out.reserve(kEntryHeaderSize + windows.size() + native.size() + text.bytes().size() +
@@ -241,7 +255,7 @@ CacheEntry makeCacheEntry(const QString& windowsPath, const QString& nativePath,
     put<quint32>(out, quint32(native.size()));
     put<qint64>(out, stamp.size);
     put<qint64>(out, stamp.modified);
-    put<quint8>(out, readable ? StoredText : StoredUnreadable);
+    put<quint8>(out, storedOutcome(extraction.outcome));
     put<quint8>(out, text.partsAfterLastLine() ? 1 : 0);
     put<quint16>(out, extraction.cut);
     put<qint64>(out, text.lineCount());
@@ -305,7 +319,10 @@ bool TextCache::index() {
         const QByteArrayView all(paths);
         entries_.insert(cacheKey(all.first(qsizetype(entry.windowsLength)),
                                  all.sliced(qsizetype(entry.windowsLength))),
-                        Entry{at, *length, {entry.stamp, entry.outcome == StoredText, entry.cut}});
+                        Entry{at,
+                              *length,
+                              {entry.stamp, entry.outcome == StoredText,
+                               entry.outcome == StoredPasswordProtected, entry.cut}});
         at += *length;
     }
     return true;

@@ -49,8 +49,9 @@ std::optional<DocumentStamp> readableDocumentStamp(const QString& nativePath);
 inline constexpr quint32 kTextCacheFormatVersion = 3;
 // Raised whenever the extraction gives other lines for the same document,
 // so caches of earlier rules are not used. 2: what declared entities add is
-// bounded per document.
-inline constexpr quint32 kTextCacheExtractionVersion = 2;
+// bounded per document. 3: one line per paragraph, hidden text left out,
+// headers and footers of OpenDocument files, encrypted documents named.
+inline constexpr quint32 kTextCacheExtractionVersion = 3;
 
 // What the database text beside the cache came from, written by the run
 // that wrote both: with it a re-index can tell that it would write the very
@@ -112,7 +113,8 @@ public:
     struct EntrySummary {
         DocumentStamp stamp;
         bool readable = false; // else the container could not be read
-        quint8 cut = NotCut;   // ContainerCut flags
+        bool passwordProtected = false;
+        quint8 cut = NotCut; // ContainerCut flags
     };
     std::optional<EntrySummary> summary(const QString& windowsPath,
                                         const QString& nativePath) const;

@@ -28,13 +28,25 @@ struct ExtractionControl {
     }
 };
 
-// The member path, lower-cased, names a part that carries no running text
-// (metadata, settings, styles, an EPUB's title page or table of contents).
-bool isSkippedMember(const QString& memberPath);
+// What the extraction takes from a member, by its name in the container.
+enum class MemberRole {
+    Text,
+    // No running text: metadata, settings, styles, an EPUB's title page or
+    // table of contents, macro source (Basic/, Scripts/), Word's building
+    // blocks (word/glossary/).
+    Skipped,
+    // The styles of an OpenDocument file (styles.xml at the root): only the
+    // headers and footers of its master pages.
+    HeadersAndFooters,
+};
+MemberRole memberRole(const QString& memberName);
 
-// LoadXMLDocument: the text of a document's members, one line per text run,
-// with one scanner for all members. Yields after every member and every
-// part. False when it was stopped before the end (the text is then partial).
+// LoadXMLDocument: the text of a document's members, with one scanner for
+// all members. One line per paragraph (Word's w:p, OpenDocument's text:p
+// and text:h, the block elements of XHTML), whatever markup splits it into
+// runs; text outside paragraphs one line per text run, a run equal to the
+// line before left out. Yields after every member and every part. False when
+// it was stopped before the end (the text is then partial).
 bool LoadXMLDocument(MemberSource& members, ExtractedText& text,
                      const ExtractionControl& control = {});
 

@@ -93,7 +93,7 @@ bool takeDocument(const QString& path, const UnchangedRunInputs& inputs, const T
     if (summary->readable)
         ++run.indexedDocuments;
     if (!summary->readable || summary->cut != NotCut)
-        run.reports.append({path, !summary->readable, summary->cut});
+        run.reports.append({path, !summary->readable, summary->passwordProtected, summary->cut});
     return true;
 }
 

@@ -35,10 +35,12 @@ struct UnchangedRun {
     qint64 indexedDocuments = 0;
     qint64 totalSize = 0;
     // The documents the builder reports, in list order: those that could
-    // not be read, and those the caps cut (ContainerCut flags).
+    // not be read (or are encrypted), and those the caps cut (ContainerCut
+    // flags).
     struct Report {
         QString path;
         bool unreadable = false;
+        bool passwordProtected = false;
         quint8 cut = NotCut;
     };
     QList<Report> reports;

@@ -1,9 +1,11 @@
 #include "unpack_document.h"
 
 #include "database/database_text.h"
+#include "platform/native_file_name.h"
 #include "platform/program_directory.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace indexing {
@@ -12,10 +14,50 @@ namespace {
 const QStringList kMemberPatterns = {QStringLiteral("*.xhtml"), QStringLiteral("*.htm"),
                                      QStringLiteral("*.html"), QStringLiteral("*.xml")};
 
-// Member paths as the skip rules see them: below the unpack folder with "/"
-// separators. Only the words in them matter, so every run uses the same
-// folder name.
-const QString kUnpackFolder = QStringLiteral("Datenbank/Temp/ZipTemp/");
+// Top-level folders of an OpenDocument file that never hold its text.
+const QStringList kTextFreeFolders = {QStringLiteral("configurations2"),
+                                      QStringLiteral("thumbnails"), QStringLiteral("pictures")};
+
+// The manifest of an OpenDocument file names how each encrypted member was
+// encrypted; a file saved with a password has such members, and their bytes
+// are ciphertext.
+bool isEncryptedOpenDocument(TShellZip& archive) {
+    const auto manifest = archive.findMember(QStringLiteral("META-INF/manifest.xml"));
+    if (!manifest)
+        return false;
+    const auto bytes = archive.readMember(*manifest);
+    return bytes && bytes->contains("encryption-data");
+}
+
+// Word keeps a document saved with a password not as a ZIP but as an OLE
+// compound file that holds the encrypted package as the stream
+// "EncryptedPackage".
+bool isPasswordProtectedWordFile(const QString& nativePath) {
+    static const QByteArray kSignature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    static const QByteArray kStreamName = [] {
+        QByteArray utf16le; // the directory's names are UTF-16LE
+        for (const char c : QByteArrayView("EncryptedPackage"))
+            utf16le.append(c).append('\0');
+        return utf16le;
+    }();
+    constexpr qint64 kPiece = 1 << 20;
+    QFile file;
+    if (!platform::openNativeFile(file, nativePath, QIODevice::ReadOnly) ||
+        file.read(kSignature.size()) != kSignature)
+        return false;
+    // The directory that names the streams may lie anywhere in the file;
+    // pieces overlap by less than a name, so none is missed at a seam.
+    QByteArray carried;
+    for (;;) {
+        const QByteArray piece = file.read(kPiece);
+        if (piece.isEmpty())
+            return false;
+        const QByteArray window = carried + piece;
+        if (window.contains(kStreamName))
+            return true;
+        carried = window.right(kStreamName.size() - 1);
+    }
+}
 
 qsizetype lastSeparator(const QString& path) {
     return std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char(':')));
@@ -41,7 +83,7 @@ QString chooseSubFolder(const QStringList& topLevelListing) {
     for (const QString& line : topLevelListing) {
         const QString lower = line.toLower();
         if (line.startsWith(QLatin1Char('\\')) && !lower.contains(QLatin1String("mimetype")) &&
-            !lower.contains(QLatin1String("meta-inf")))
+            !lower.contains(QLatin1String("meta-inf")) && !kTextFreeFolders.contains(lower.mid(1)))
             candidate = line;
     }
     if (candidate.startsWith(QLatin1Char('\\')))
@@ -53,6 +95,10 @@ QString chooseSubFolder(const QStringList& topLevelListing) {
 
 QString invalidZipfileMessage(const QString& documentPath) {
     return QLatin1Char('<') + documentPath + QStringLiteral("> invalid zipfile");
+}
+
+QString passwordProtectedMessage(const QString& documentPath) {
+    return QLatin1Char('<') + documentPath + QStringLiteral("> passwortgeschützt");
 }
 
 QString containerCutMessage(const QString& documentPath, quint8 cut,
@@ -78,9 +124,21 @@ DocumentExtraction extractDocument(const QString& windowsPath, const QString& na
     TShellZip archive;
     archive.setMemberSizeCap(limits.memberSizeCap);
     archive.setContainerSizeCap(limits.containerSizeCap);
-    if (!archive.open(nativePath))
+    if (!archive.open(nativePath)) {
+        if (isPasswordProtectedWordFile(nativePath))
+            result.outcome = DocumentExtraction::Outcome::PasswordProtected;
         return result;
-    const QString subFolder = chooseSubFolder(archive.topLevelListing(containerName(windowsPath)));
+    }
+    // An OpenDocument file keeps its text in content.xml at the root, which
+    // is read whatever other folders (macros, embedded objects) it holds.
+    const bool openDocument = archive.findMember(QStringLiteral("content.xml")).has_value();
+    if (openDocument && isEncryptedOpenDocument(archive)) {
+        result.outcome = DocumentExtraction::Outcome::PasswordProtected;
+        return result;
+    }
+    const QString subFolder =
+        openDocument ? QString()
+                     : chooseSubFolder(archive.topLevelListing(containerName(windowsPath)));
     QList<int> members;
     for (const QString& pattern : kMemberPatterns)
         archive.findFiles(subFolder, pattern, true, members);
@@ -88,7 +146,7 @@ DocumentExtraction extractDocument(const QString& windowsPath, const QString& na
         for (const QString& pattern : kMemberPatterns)
             archive.findFiles(QString(), pattern, true, members);
     }
-    ArchiveMembers source(archive, kUnpackFolder, members);
+    ArchiveMembers source(archive, members);
     result.outcome = LoadXMLDocument(source, result.text, control)
                          ? DocumentExtraction::Outcome::Text
                          : DocumentExtraction::Outcome::Stopped;
@@ -108,6 +166,8 @@ UnpackOutcome EntpackeDieODT(const QString& path, UnpackEnvironment& environment
         extraction = extractDocument(path, *nativePath, environment.limits,
                                      ExtractionControl{environment.context->yield, nullptr});
     }
+    if (extraction.outcome == DocumentExtraction::Outcome::PasswordProtected)
+        return UnpackOutcome::PasswordProtected;
     if (extraction.outcome != DocumentExtraction::Outcome::Text)
         return UnpackOutcome::Unreadable;
 

@@ -23,9 +23,10 @@ struct ExtractionLimits {
 // The text of one document, or why there is none.
 struct DocumentExtraction {
     enum class Outcome {
-        Text,       // the container was read; its text may be empty
-        Unreadable, // no readable ZIP container
-        Stopped,    // stopped before the end; nothing of it may be used
+        Text,              // the container was read; its text may be empty
+        Unreadable,        // no readable ZIP container
+        Stopped,           // stopped before the end; nothing of it may be used
+        PasswordProtected, // encrypted with a password: no text to be had
     };
     Outcome outcome = Outcome::Unreadable;
     ExtractedText text;
@@ -64,13 +65,19 @@ struct UnpackEnvironment {
 QString containerName(const QString& documentPath);
 
 // The folder whose members carry the text: the last top-level line that
-// begins with "\" and names neither "mimetype" nor "meta-inf", without its
-// "\", with a "\" appended; empty when there is none.
+// begins with "\" and names neither "mimetype" nor "meta-inf", nor one of
+// the folders of an OpenDocument file that hold no text (Configurations2,
+// Thumbnails, Pictures), without its "\", with a "\" appended; empty when
+// there is none.
 QString chooseSubFolder(const QStringList& topLevelListing);
 
 // "<D:\Texte\Kaputt.docx> invalid zipfile": the document as it lies on
 // disk (the shell's message named a renamed copy this program never makes).
 QString invalidZipfileMessage(const QString& documentPath);
+
+// "<D:\Texte\Geheim.odt> passwortgeschützt": a document encrypted with a
+// password, which gives no text.
+QString passwordProtectedMessage(const QString& documentPath);
 
 // "<D:\Texte\Riesig.odt> nur zum Teil indiziert: ..." with what the caps
 // left out of the container (cut: ContainerCut flags, not NotCut).
@@ -78,15 +85,16 @@ QString containerCutMessage(const QString& documentPath, quint8 cut,
                             const ExtractionLimits& limits);
 
 enum class UnpackOutcome {
-    Indexed,        // block header written, counted, text written
-    NoUnpackFolder, // skipped silently: no block, not counted
-    Unreadable,     // no readable ZIP container: no block, not counted
+    Indexed,           // block header written, counted, text written
+    NoUnpackFolder,    // skipped silently: no block, not counted
+    Unreadable,        // no readable ZIP container: no block, not counted
+    PasswordProtected, // encrypted with a password: no block, not counted
 };
 
 // EntpackeDieODT: gets the text of the document (a Windows-form path),
 // writes its block header, counts it and writes its text. A container that
-// cannot be read gets no block; the caller reports it and goes on with the
-// next document.
+// cannot be read, or is encrypted, gets no block; the caller reports it and
+// goes on with the next document.
 UnpackOutcome EntpackeDieODT(const QString& path, UnpackEnvironment& environment);
 
 } // namespace indexing

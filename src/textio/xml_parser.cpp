@@ -1,6 +1,7 @@
 #include "xml_parser.h"
 
 #include "regular_file.h"
+#include "html_entities.h"
 #include "windows1252.h"
 
 #include <QFile>
@@ -37,26 +38,6 @@ int leadingOneBits(unsigned char b) {
     return n;
 }
 
-// Blanks, tabs, CR and LF cut at both ends and every inner run of them
-// shrunk to one blank.
-QByteArray normalized(const QByteArray& text) {
-    QByteArray out;
-    out.reserve(text.size());
-    bool pendingBlank = false;
-    for (const char c : text) {
-        if (isXmlBlank(c)) {
-            pendingBlank = !out.isEmpty();
-            continue;
-        }
-        if (pendingBlank) {
-            out.append(' ');
-            pendingBlank = false;
-        }
-        out.append(c);
-    }
-    return out;
-}
-
 // "#228", "#x80": the number modulo 256, or 32 when the digits are not all
 // digits (or missing).
 char numericReference(QByteArrayView digits) {
@@ -84,6 +65,35 @@ char numericReference(QByteArrayView digits) {
 
 } // namespace
 
+QByteArray TXmlParser::normalized(QByteArrayView text) {
+    QByteArray out;
+    bool pendingBlank = false;
+    appendNormalized(out, pendingBlank, text);
+    return out;
+}
+
+void TXmlParser::appendNormalized(QByteArray& out, bool& pendingBlank, QByteArrayView text) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        if (isXmlBlank(*p)) {
+            pendingBlank = pendingBlank || !out.isEmpty();
+            ++p;
+            continue;
+        }
+        const char* word = p;
+        while (p < end && !isXmlBlank(*p))
+            ++p;
+        if (out.isEmpty())
+            out.reserve(end - word);
+        if (pendingBlank) {
+            out.append(' ');
+            pendingBlank = false;
+        }
+        out.append(word, p - word);
+    }
+}
+
 bool TXmlParser::load(const QString& fileName) {
     QFile file;
     QByteArray bytes;
@@ -106,7 +116,8 @@ void TXmlParser::loadFromBuffer(QByteArray bytes) {
 }
 
 void TXmlParser::start() {
-    pos_ = 0;
+    // A byte-order mark says how the bytes are written; it is no text.
+    pos_ = startsAt(0, "\xEF\xBB\xBF") ? 3 : 0;
     semicolonFrom_ = -1;
     partType_ = PartType::None;
     name_.clear();
@@ -143,7 +154,7 @@ bool TXmlParser::nextPart() {
             scanText();
             // A text of blanks only is no part: it leaves the content empty
             // and the scanner goes on.
-            if (content_.isEmpty())
+            if (content_.isEmpty() && normalize_)
                 continue;
         }
         return true;
@@ -332,7 +343,9 @@ void TXmlParser::scanTag() {
     const qsizetype nameStart = i;
     while (i < size_ && !isXmlBlank(b[i]) && b[i] != '>' && b[i] != '/')
         ++i;
-    name_ = QByteArray(b + nameStart, i - nameStart);
+    // Written over in place: a document has millions of tags.
+    name_.resize(i - nameStart);
+    std::memcpy(name_.data(), b + nameStart, i - nameStart);
     // The tag ends at the first ">", even inside a quoted attribute value.
     const void* close = std::memchr(b + i, '>', size_ - i);
     const qsizetype end = close ? static_cast<const char*>(close) - b : size_;
@@ -347,7 +360,7 @@ void TXmlParser::scanTag() {
 
 void TXmlParser::scanText() {
     partType_ = PartType::Text;
-    content_.clear();
+    content_.resize(0); // keeps its memory for the next text
     const char* b = buffer_.constData();
     const char* end = appendTextWithReferences(content_, b + pos_, b + size_, b + size_, 0, true);
     pos_ = end - b;
@@ -414,7 +427,9 @@ void TXmlParser::appendReference(QByteArray& out, QByteArrayView name, int depth
         out.append('"');
     else if (!name.isEmpty() && name[0] == '#')
         out.append(numericReference(name.sliced(1)));
-    else if (const auto it = entities_.constFind(name.toByteArray()); it != entities_.cend()) {
+    else if (const auto it =
+                 entities_.isEmpty() ? entities_.cend() : entities_.constFind(name.toByteArray());
+             it != entities_.cend()) {
         if (depth >= kMaxEntityDepth) {
             out.append(name);
             return;
@@ -428,6 +443,8 @@ void TXmlParser::appendReference(QByteArray& out, QByteArrayView name, int depth
         const char* b = replacement.constData();
         appendTextWithReferences(out, b, b + replacement.size(), b + replacement.size(), depth + 1,
                                  false);
+    } else if (const auto character = htmlEntities_ ? textio::htmlEntityByte(name) : std::nullopt) {
+        out.append(static_cast<char>(*character));
     } else {
         out.append(name);
     }

@@ -49,7 +49,24 @@ public:
     // to the next buffer loaded into the same scanner.
     const QByteArray& encoding() const { return encoding_; }
 
+    // On (the default, set again by every load): text is trimmed and its
+    // inner blanks shrunk, and a text that leaves nothing is no part. Off:
+    // every text comes as it stands, as a part even when it is blank or
+    // empty, so a caller that joins texts sees each one.
     void setNormalize(bool on) { normalize_ = on; }
+
+    // Named references of HTML ("&ouml;", "&nbsp;") give their character, as
+    // a Windows-1252 byte ("¿" where it has none); declared entities come
+    // first. Off for a new scanner; kept over loads.
+    void setHtmlEntities(bool on) { htmlEntities_ = on; }
+
+    // Blanks, tabs, CR and LF cut at both ends and every inner run of them
+    // shrunk to one blank: what a normalized text part holds.
+    static QByteArray normalized(QByteArrayView text);
+    // The same for texts that follow one another, appended to out as they
+    // come: pendingBlank holds a blank that is written only when more than
+    // blanks follow (false at the start).
+    static void appendNormalized(QByteArray& out, bool& pendingBlank, QByteArrayView text);
 
 private:
     void scanXmlDeclaration();
@@ -84,6 +101,7 @@ private:
     QByteArray content_;
     QByteArray encoding_;
     bool normalize_ = true;
+    bool htmlEntities_ = false;
     QHash<QByteArray, QByteArray> entities_;
     // What the replacement texts of declared entities may still add, over
     // all buffers loaded into this scanner. The extraction uses one scanner

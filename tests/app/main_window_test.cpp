@@ -839,9 +839,10 @@ void MainWindowTest::abortDuringARunKeepsWhatWasGathered() {
     QVERIFY(!f.mainForm->isRunning());
 }
 
-// Two broken containers among three good documents: the run goes on to the
-// end, the status line names each broken one as it comes, one box after the
-// run lists both, and the database text is that of the good documents alone.
+// Two broken containers and a Word file saved with a password among three
+// good documents: the run goes on to the end, the status line names each as
+// it comes, one box after the run lists them (the locked one apart), and the
+// database text is that of the good documents alone.
 void MainWindowTest::brokenDocumentsAreListedInOneBoxAfterTheRun() {
     auto prepare = [](MainWindowFixture& f, bool withBroken) {
         f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("a.odt"));
@@ -859,7 +860,13 @@ void MainWindowTest::brokenDocumentsAreListedInOneBoxAfterTheRun() {
             QFile cut(f.documents + QStringLiteral("/halb.odt"));
             QVERIFY(cut.open(QIODevice::WriteOnly));
             cut.write(whole.read(200));
-            names = QStringList{"a.odt", "Kaputt_Dokument.docx", "b.docx", "halb.odt", "c.epub"};
+            // An OLE compound file that holds an encrypted package.
+            QFile locked(f.documents + QStringLiteral("/Geheim.docx"));
+            QVERIFY(locked.open(QIODevice::WriteOnly));
+            locked.write(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0') +
+                         QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32));
+            names = QStringList{"a.odt",    "Kaputt_Dokument.docx", "b.docx",
+                                "halb.odt", "Geheim.docx",          "c.epub"};
         }
         f.writeDriveList(names);
         f.answerDialog = [&f](TOKBottomDlg& dialog) {
@@ -892,13 +899,16 @@ void MainWindowTest::brokenDocumentsAreListedInOneBoxAfterTheRun() {
     QVERIFY2(statusTexts.contains(QStringLiteral("<T:\\Kaputt_Dokument.docx> invalid zipfile")),
              qPrintable(statusTexts.join(QLatin1Char('|'))));
     QVERIFY(statusTexts.contains(QStringLiteral("<T:\\halb.odt> invalid zipfile")));
+    QVERIFY(statusTexts.contains(QStringLiteral("<T:\\Geheim.docx> passwortgeschützt")));
     QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung."));
     QCOMPARE(f.prompts.shown.size(), qsizetype(1));
     QCOMPARE(f.prompts.shown.first().kind, Kind::Information);
     QCOMPARE(f.prompts.shown.first().title, QStringLiteral("Trovex-ODT"));
     QCOMPARE(f.prompts.shown.first().text,
              QStringLiteral("Diese Dokumente konnten nicht gelesen werden (beschädigt oder kein "
-                            "ZIP-Container):\r\nT:\\Kaputt_Dokument.docx\r\nT:\\halb.odt"));
+                            "ZIP-Container):\r\nT:\\Kaputt_Dokument.docx\r\nT:\\halb.odt\r\n\r\n"
+                            "Diese Dokumente sind passwortgeschützt (ihr Text kann nicht gelesen "
+                            "werden):\r\nT:\\Geheim.docx"));
     const QByteArray text = f.readFile(QStringLiteral("Datenbank/Texte_UTF8Dokument.txt"));
     QVERIFY(text.contains("#T:\\c.epub\r\n"));
     QCOMPARE(text, good.readFile(QStringLiteral("Datenbank/Texte_UTF8Dokument.txt")));
@@ -927,6 +937,22 @@ void MainWindowTest::unreadableDocumentsMessage() {
                                            "(beschädigt oder kein ZIP-Container):"));
     QCOMPARE(shown.at(1), QStringLiteral("D:\\Texte\\Kaputt1.docx"));
     QCOMPARE(shown.last(), lastLine);
+
+    // The documents saved with a password in a list of their own, alone or
+    // after the broken ones.
+    const QStringList locked{QStringLiteral("D:\\Texte\\Geheim.odt"),
+                             QStringLiteral("D:\\Texte\\Geheim.docx")};
+    const QString lockedList =
+        QStringLiteral("Diese Dokumente sind passwortgeschützt (ihr Text kann nicht gelesen "
+                       "werden):\r\nD:\\Texte\\Geheim.odt\r\nD:\\Texte\\Geheim.docx");
+    QList<indexing::SkippedDocument> skipped;
+    for (const QString& path : locked)
+        skipped.append({path, indexing::SkipReason::PasswordProtected});
+    QCOMPARE(::skippedDocumentsMessage(skipped), lockedList);
+    for (const QString& path : paths)
+        skipped.append({path, indexing::SkipReason::Damaged});
+    QCOMPARE(::skippedDocumentsMessage(skipped),
+             ::unreadableDocumentsMessage(paths) + QStringLiteral("\r\n\r\n") + lockedList);
 }
 
 // A listed document that has gone, and one that cannot be read, are no

@@ -1,3 +1,4 @@
+#include "run_fixture.h"
 #include "test_support.h"
 
 #include "indexing/archive_reader.h"
@@ -55,14 +56,14 @@ struct Unpacked {
 
 // Unpacks one document D:\Texte\<fileName> and returns its database text.
 Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCap = 1 << 20,
-                bool withUnpackFolder = true) {
+                bool withUnpackFolder = true, const QByteArray& notZip = "kein ZIP") {
     QTemporaryDir program;
     QTemporaryDir drive;
     QDir(program.path()).mkpath(withUnpackFolder ? "Datenbank/Temp/ZipTemp" : "Datenbank/Temp");
     QDir(drive.path()).mkpath("Texte");
     const QString native = drive.path() + "/Texte/" + fileName;
     if (members.isEmpty())
-        testsupport::writeAll(native, "kein ZIP");
+        testsupport::writeAll(native, notZip);
     else
         testsupport::makeZip(native, members);
     platform::DriveMap drives;
@@ -124,7 +125,13 @@ private Q_SLOTS:
             << kOdt << "D:\\Texte\\Brief.zip"
             << QStringList{"\\Configurations2", "", "\\META-INF", "",
                            "\\mimetype",        "", "",           "\\Thumbnails"}
-            << "Thumbnails\\";
+            << "";
+        QTest::newRow("folders that hold no text, in any letter case")
+            << Members{{"configurations2/accelerator/current.xml", ""},
+                       {"PICTURES/a.png", ""},
+                       {"Text/k.xml", ""}}
+            << "D:\\Alt.zip" << QStringList{"\\configurations2", "\\PICTURES", "\\Text"}
+            << "Text\\";
         QTest::newRow("docx: word is last")
             << kDocx << "D:\\Brief.zip" << QStringList{"", "\\_rels", "\\docProps", "\\word"}
             << "word\\";
@@ -161,6 +168,25 @@ private Q_SLOTS:
         QTest::newRow("epub: content folder, xhtml before html, by name")
             << "Buch.epub" << kEpub
             << QByteArray("Kapitel eins\r\n\r\nKapitel zwei\r\n\r\nAnmerkung\r\n");
+        // OpenOffice.org 2 wrote an empty accelerator/current.xml.
+        QTest::newRow("opendocument: Configurations2 the only folder")
+            << "Alt.odt"
+            << Members{{"mimetype", "application/vnd.oasis.opendocument.text"},
+                       {"content.xml",
+                        kDecl + "<office:text><text:p>Inhalt</text:p></office:text>"},
+                       {"Configurations2/accelerator/current.xml", ""},
+                       {"META-INF/manifest.xml", kDecl + "<m>Liste</m>"}}
+            << QByteArray("Inhalt\r\n");
+        QTest::newRow("opendocument: macros and an embedded object")
+            << "Makro.odt"
+            << Members{{"mimetype", "application/vnd.oasis.opendocument.text"},
+                       {"content.xml",
+                        kDecl + "<office:text><text:p>Inhalt</text:p></office:text>"},
+                       {"Basic/Standard/Module1.xml",
+                        kDecl +
+                            "<script:module>Sub Main Shell(&quot;calc.exe&quot;)</script:module>"},
+                       {"Object 1/content.xml", kDecl + "<text:p>Diagramm</text:p>"}}
+            << QByteArray("Inhalt\r\n\r\nDiagramm\r\n");
         QTest::newRow("no xml member: block without text")
             << "Bild.odt" << Members{{"mimetype", "x"}, {"Pictures/a.png", "PNG"}} << QByteArray();
         QTest::newRow("hostile names stay inside") << "Boese.docx"
@@ -187,6 +213,36 @@ private Q_SLOTS:
         QCOMPARE(unpacked.text, QByteArray());
         QCOMPARE(indexing::invalidZipfileMessage("D:\\Texte\\Kaputt_Dokument.docx"),
                  QString("<D:\\Texte\\Kaputt_Dokument.docx> invalid zipfile"));
+    }
+
+    // Documents saved with a password give no text and no block; they are
+    // named as such, apart from the broken ones.
+    void passwordProtectedDocuments_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<Members>("members");
+        QTest::addColumn<QByteArray>("notZip");
+        QTest::addColumn<bool>("protectedByPassword");
+        QTest::newRow("encrypted opendocument")
+            << "Geheim.odt" << runfixture::kEncryptedOdt << QByteArray() << true;
+        QTest::newRow("word file with a password")
+            << "Geheim.docx" << Members{} << runfixture::passwordProtectedWordFile() << true;
+        QTest::newRow("ole file of another kind")
+            << "Alt.docx" << Members{}
+            << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(2048, 'W') << false;
+    }
+    void passwordProtectedDocuments() {
+        QFETCH(QString, fileName);
+        QFETCH(Members, members);
+        QFETCH(QByteArray, notZip);
+        QFETCH(bool, protectedByPassword);
+        const Unpacked unpacked = unpack(fileName, members, 1 << 20, true, notZip);
+        QVERIFY(unpacked.outcome == (protectedByPassword
+                                         ? indexing::UnpackOutcome::PasswordProtected
+                                         : indexing::UnpackOutcome::Unreadable));
+        QCOMPARE(unpacked.counted, 0);
+        QCOMPARE(unpacked.text, QByteArray());
+        QCOMPARE(indexing::passwordProtectedMessage("D:\\Texte\\Geheim.odt"),
+                 QString("<D:\\Texte\\Geheim.odt> passwortgeschützt"));
     }
 
     void missingUnpackFolderSkipsTheDocument() {

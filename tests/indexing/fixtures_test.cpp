@@ -1,3 +1,4 @@
+#include "run_fixture.h"
 #include "test_support.h"
 
 #include "indexing/index_run.h"
@@ -100,10 +101,14 @@ private Q_SLOTS:
         // Word's document.xml ends with the section properties: one empty line.
         QCOMPARE(blockLines(text, "D:\\Texte\\libreoffice.docx"),
                  libreOffice + QList<QByteArray>{""});
+        // pandoc's footer holds the page number.
         QList<QByteArray> pandocOdt;
         for (const QByteArray& line : libreOffice)
             pandocOdt << line << "";
-        QCOMPARE(blockLines(text, "D:\\Texte\\pandoc.odt"), pandocOdt);
+        QCOMPARE(blockLines(text, "D:\\Texte\\pandoc.odt"), pandocOdt + QList<QByteArray>{"1"});
+        // pandoc gives each word of the title a run of its own, and the
+        // blanks runs of theirs.
+        QCOMPARE(blockLines(text, "D:\\Texte\\pandoc.docx").first(), libreOffice.first());
 
         const QList<QByteArray> epub = blockLines(text, "D:\\Texte\\pandoc.epub");
         const qsizetype paragraph = epub.indexOf(kParagraph);
@@ -139,13 +144,150 @@ private Q_SLOTS:
                                     "Erster Absatz \xC3\xBC"
                                     "ber Gr\xC3\xB6\xC3\x9F"
                                     "e.",
-                                    "", "Vor dem Skript", "nach dem Skript.", "", "Letzter Absatz.",
+                                    "", "Vor dem Skript nach dem Skript.", "", "Letzter Absatz.",
                                     "", "Nach dem leeren Skript.", "", "Kapitel 2", "", "",
                                     "Zweites Kapitel."}));
         // pandoc writes its CSS into every chapter's head.
         QVERIFY(blockLines(text, "D:\\Texte\\pandoc.epub").contains(kParagraph));
         for (const char* css : {"white-space", "span.smallcaps", "margin", "preis", "zeige"})
             QVERIFY2(!text.contains(css), css);
+    }
+
+    // Documents as Word, LibreOffice and e-book tools write them, indexed
+    // and searched by trovex: a phrase is found across the runs, links and
+    // marks of its paragraph; what the reader never sees is not found; the
+    // documents saved with a password are named.
+    void phrasesAsTheReaderSeesThem() {
+        QTemporaryDir program;
+        QTemporaryDir drive;
+        QDir(program.path()).mkpath("Datenbank");
+        QDir(drive.path()).mkpath("Texte");
+        const QByteArray decl = runfixture::kDecl;
+        const auto docx = [&](const QByteArray& body) {
+            return testsupport::Members{
+                {"[Content_Types].xml", decl + "<Types/>"},
+                {"word/document.xml",
+                 decl + "<w:document><w:body>" + body + "</w:body></w:document>"},
+                {"word/glossary/document.xml",
+                 decl + "<w:p><w:r><w:t>Klicken oder tippen Sie hier, um Text einzugeben."
+                        "</w:t></w:r></w:p>"}};
+        };
+        const QString texte = drive.path() + "/Texte/";
+        QVERIFY(testsupport::makeZip(
+            texte + "Runs.docx",
+            docx(
+                "<w:p><w:r><w:t xml:space=\"preserve\">Das ist </w:t></w:r><w:r><w:rPr><w:b/>"
+                "</w:rPr><w:t>sehr</w:t></w:r><w:r><w:t xml:space=\"preserve\"> wichtig</w:t></w:r>"
+                "</w:p><w:p><w:r><w:t xml:space=\"preserve\">Siehe </w:t></w:r><w:hyperlink "
+                "r:id=\"rId9\"><w:r><w:t>die Webseite</w:t></w:r></w:hyperlink><w:r><w:t "
+                "xml:space=\"preserve\"> unten</w:t></w:r></w:p><w:p><w:r><w:t "
+                "xml:space=\"preserve\">Ein </w:t></w:r><w:proofErr w:type=\"spellStart\"/><w:r>"
+                "<w:t>Tippfehlr</w:t></w:r><w:proofErr w:type=\"spellEnd\"/><w:r><w:t "
+                "xml:space=\"preserve\"> steht hier</w:t></w:r></w:p><w:p><w:r><w:t>Spalte1</w:t>"
+                "<w:tab/><w:t>Spalte2</w:t></w:r></w:p><w:p><w:del><w:r><w:delText>Geloeschter "
+                "Satz</w:delText></w:r></w:del><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r>"
+                "<w:r><w:instrText xml:space=\"preserve\"> PAGEREF _Toc4711 \\h </w:instrText>"
+                "</w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r></w:p>")));
+        QVERIFY(testsupport::makeZip(
+            texte + "Alt.odt",
+            {{"mimetype", "application/vnd.oasis.opendocument.text"},
+             {"content.xml",
+              decl + "<office:document-content><office:body><office:text><text:tracked-changes>"
+                     "<text:changed-region text:id=\"c1\"><text:deletion><office:change-info>"
+                     "<dc:creator>Anna Kollegin</dc:creator><dc:date>2024-05-01T10:00:00</dc:date>"
+                     "</office:change-info><text:p>Alter Absatz</text:p></text:deletion>"
+                     "</text:changed-region></text:tracked-changes><text:p>He<text:span>llo Wor"
+                     "</text:span>ld!</text:p><text:p>Erste<text:s/>Zeile</text:p><table:table>"
+                     "<table:table-row><table:table-cell><text:p>ja</text:p></table:table-cell>"
+                     "<table:table-cell><text:p>ja</text:p></table:table-cell></table:table-row>"
+                     "</table:table></office:text></office:body></office:document-content>"},
+             {"styles.xml",
+              decl + "<office:document-styles><office:master-styles><style:master-page "
+                     "style:name=\"Standard\"><style:footer><text:p>Firma <text:span>Muster"
+                     "</text:span> GmbH</text:p></style:footer></style:master-page>"
+                     "</office:master-styles></office:document-styles>"},
+             {"Configurations2/accelerator/current.xml", ""},
+             {"Basic/Standard/Module1.xml",
+              decl + "<script:module>Sub Main\n Shell(&quot;calc.exe&quot;)\nEnd Sub"
+                     "</script:module>"},
+             {"META-INF/manifest.xml", decl + "<manifest:manifest/>"}}));
+        QVERIFY(testsupport::makeZip(
+            texte + "Buch.epub", {{"mimetype", "application/epub+zip"},
+                                  {"META-INF/container.xml", decl + "<container/>"},
+                                  {"OEBPS/k1.xhtml", "\xEF\xBB\xBF" + decl +
+                                                         "<html><body><p>Milj&ouml;bilaga f&uuml;r "
+                                                         "&Auml;mter</p></body></html>"}}));
+        QVERIFY(testsupport::makeZip(texte + "Geheim.odt", runfixture::kEncryptedOdt));
+        QVERIFY(
+            testsupport::writeAll(texte + "Geheim.docx", runfixture::passwordProtectedWordFile()));
+        QVERIFY(testsupport::writeAll(program.path() +
+                                          "/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt",
+                                      "D:\\Texte\\Alt.odt\r\n\" Buch.epub\r\n\" Geheim.docx\r\n\" "
+                                      "Geheim.odt\r\n\" Runs.docx\r\n"));
+
+        QTemporaryDir config;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        const QString trovex = qEnvironmentVariable("TROVEX_BIN") + "/trovex";
+        const QStringList common{"--program-dir", program.path(), "--drive", "D=" + drive.path()};
+        QProcess index;
+        index.setProcessEnvironment(environment);
+        index.start(trovex, common + QStringList{"index", "R", "D:\\Texte", "*.odt *.docx *.epub"});
+        QVERIFY(index.waitForFinished(60000));
+        QCOMPARE(index.exitCode(), 0);
+        const QByteArray err = index.readAllStandardError();
+        QVERIFY2(err.contains("\n<D:\\Texte\\Geheim.docx> passwortgeschützt\n"), err);
+        QVERIFY2(err.contains("\n<D:\\Texte\\Geheim.odt> passwortgeschützt\n"), err);
+        QVERIFY(!err.contains("invalid zipfile"));
+        QVERIFY(index.readAllStandardOutput().contains("Konnten nicht indiziert werden: 2\n"));
+
+        struct Phrase {
+            const char* text;
+            const char* document; // nullptr: found nowhere
+        };
+        const Phrase phrases[] = {
+            {"ist sehr wichtig", "Runs.docx"},
+            {"Siehe die Webseite unten", "Runs.docx"},
+            {"Ein Tippfehlr steht hier", "Runs.docx"},
+            {"Spalte1 Spalte2", "Runs.docx"},
+            {"Hello World!", "Alt.odt"},
+            {"Erste Zeile", "Alt.odt"},
+            {"Firma Muster GmbH", "Alt.odt"},
+            {"Milj\xC3\xB6"
+             "bilaga f\xC3\xBCr \xC3\x84mter",
+             "Buch.epub"},
+            {"Geloeschter", nullptr},
+            {"PAGEREF", nullptr},
+            {"Klicken oder tippen", nullptr},
+            {"Anna Kollegin", nullptr},
+            {"2024-05-01", nullptr},
+            {"Alter Absatz", nullptr},
+            {"calc.exe", nullptr},
+            {"\xC3\xAF\xC2\xBB", nullptr}, // the byte-order mark read as Windows-1252
+            {"ouml", nullptr},
+            {"Geheim", nullptr},
+        };
+        for (const Phrase& phrase : phrases) {
+            QProcess search;
+            search.setProcessEnvironment(environment);
+            search.setWorkingDirectory(program.path());
+            search.start(trovex,
+                         common + QStringList{"search", "R", QString::fromUtf8(phrase.text)});
+            QVERIFY(search.waitForFinished(60000));
+            const QByteArray out = search.readAllStandardOutput();
+            if (phrase.document) {
+                QVERIFY2(search.exitCode() == 0, phrase.text);
+                QVERIFY2(
+                    out.startsWith("1 mal in: file://") &&
+                        out.endsWith(QByteArray(QByteArray("/Texte/") + phrase.document + "\n")),
+                    phrase.text);
+            } else {
+                QVERIFY2(search.exitCode() == 1 && out.isEmpty(), phrase.text);
+            }
+        }
+        // Two equal cells, two lines.
+        QVERIFY(readAll(program.path() + "/Datenbank/R_UTF8Dokument.txt")
+                    .contains("\r\nHello World!\r\nErste Zeile\r\nja\r\nja\r\n"));
     }
 
     // trovex index builds the database from the drive file list, and

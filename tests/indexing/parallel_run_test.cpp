@@ -40,8 +40,13 @@ private Q_SLOTS:
         QVERIFY(expected.parts.size() > 3);
         QVERIFY(expected.text.contains("Gross Absatz 399"));
         QCOMPARE(expected.unreadable, QStringList{"D:\\Texte\\Ordner\\Kaputt.docx"});
+        QCOMPARE(expected.passwordProtected,
+                 (QStringList{"D:\\Texte\\Ordner\\Geheim.docx", "D:\\Texte\\Ordner\\Geheim.odt"}));
         QVERIFY(
             expected.events.contains("notice: <D:\\Texte\\Ordner\\Kaputt.docx> invalid zipfile"));
+        QVERIFY(
+            expected.events.contains("notice: <D:\\Texte\\Ordner\\Geheim.odt> passwortgeschützt"));
+        QVERIFY(!expected.text.contains("Geheim"));
         const qsizetype missing =
             expected.events.indexOf("notice: <D:\\Texte\\Ordner\\fehlt.odt> nicht mehr vorhanden");
         QVERIFY(missing > 0);

@@ -34,6 +34,7 @@ struct Outcome {
     QList<QByteArray> parts;
     QStringList events; // "caption: ...", "status: ...", "notice: ...", "information: ..."
     QStringList unreadable;
+    QStringList passwordProtected;
 
     bool operator==(const Outcome&) const = default;
 };
@@ -132,6 +133,7 @@ public:
         outcome.ok = run.run({"P", "D:\\Texte", "*.odt *.docx *.epub", false});
         keptUnchanged = run.keptUnchangedDatabase();
         outcome.unreadable = run.unreadableDocuments();
+        outcome.passwordProtected = run.passwordProtectedDocuments();
         outcome.text = readAll(database("P_UTF8Dokument.txt"));
         outcome.documentList = readAll(database("P.dat"));
         outcome.log = readAll(database("P.log"));
@@ -145,6 +147,28 @@ public:
     bool keptUnchanged = false; // the last run wrote the log only
 };
 
+// An OpenDocument file saved with a password: its manifest says how
+// content.xml was encrypted, and content.xml holds ciphertext.
+inline const testsupport::Members kEncryptedOdt = {
+    {"mimetype", "application/vnd.oasis.opendocument.text"},
+    {"content.xml", "\x9c\x3f\xd2\x11Geheimtext?\x8e"},
+    {"META-INF/manifest.xml",
+     kDecl + "<manifest:manifest><manifest:file-entry manifest:full-path=\"content.xml\" "
+             "manifest:media-type=\"text/xml\"><manifest:encryption-data "
+             "manifest:checksum-type=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0#sha256-"
+             "1k\"/></manifest:file-entry></manifest:manifest>"}};
+
+// A Word file saved with a password: an OLE compound file (its signature,
+// then its directory naming the stream "EncryptedPackage"), not a ZIP.
+inline QByteArray passwordProtectedWordFile() {
+    QByteArray file("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    file.append(1024, '\0');
+    for (const char c : QByteArrayView("EncryptedPackage"))
+        file.append(c).append('\0');
+    file.append(512, '\x5a');
+    return file;
+}
+
 inline QByteArray paragraphs(const QByteArray& word, int count) {
     QByteArray out;
     for (int i = 0; i < count; ++i)
@@ -154,7 +178,8 @@ inline QByteArray paragraphs(const QByteArray& word, int count) {
 }
 
 // The fixtures, generated documents of many sizes, one that will be split,
-// a broken container and a listed document that is not there.
+// a broken container, two documents saved with a password and a listed
+// document that is not there.
 inline void fillCorpus(Drive& drive) {
     QByteArray list = "D:\\Texte\\libreoffice.odt\r\n";
     drive.addFixture("D:\\Texte\\libreoffice.odt", "libreoffice.odt");
@@ -173,6 +198,10 @@ inline void fillCorpus(Drive& drive) {
             list += "\" gross.odt\r\n";
             writeAll(drive.native("D:\\Texte\\Ordner\\Kaputt.docx"), "PK\3\4 kein Container");
             list += "\" Kaputt.docx\r\n\" fehlt.odt\r\n";
+            QVERIFY(
+                testsupport::makeZip(drive.native("D:\\Texte\\Ordner\\Geheim.odt"), kEncryptedOdt));
+            writeAll(drive.native("D:\\Texte\\Ordner\\Geheim.docx"), passwordProtectedWordFile());
+            list += "\" Geheim.docx\r\n\" Geheim.odt\r\n";
         }
     }
     drive.list = list;

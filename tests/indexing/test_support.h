@@ -49,9 +49,8 @@ public:
     explicit MemoryMembers(Members members)
         : members_(std::move(members)) {}
     qsizetype memberCount() const override { return members_.size(); }
-    QString memberPath(qsizetype index) const override {
-        return QStringLiteral("/p/Datenbank/Temp/ZipTemp/") +
-               QString::fromUtf8(members_.at(index).first);
+    QString memberName(qsizetype index) const override {
+        return QString::fromUtf8(members_.at(index).first);
     }
     std::optional<QByteArray> readMember(qsizetype index) override {
         return members_.at(index).second;

@@ -83,6 +83,8 @@ private Q_SLOTS:
         QCOMPARE(again.documentList, first.documentList);
         QCOMPARE(again.log, first.log);
         QCOMPARE(again.unreadable, QStringList{"D:\\Texte\\Ordner\\Kaputt.docx"});
+        QCOMPARE(again.passwordProtected,
+                 (QStringList{"D:\\Texte\\Ordner\\Geheim.docx", "D:\\Texte\\Ordner\\Geheim.odt"}));
         QCOMPARE(withoutCaptions(again.events), withoutCaptions(first.events));
         for (qsizetype i = 0; i < kept.size(); ++i)
             QVERIFY2(identityOf(program.database(kept.at(i))) == before.at(i),

@@ -250,6 +250,47 @@ private Q_SLOTS:
                  QByteArray("|amp</a><b>|amp</a><b>|x"));
     }
 
+    // What the extraction sets: texts as they stand, each one a part, and
+    // the named references of HTML; a byte-order mark is never text.
+    void rawTextsAndHtmlReferences_data() {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("texts as they stand, blank ones too")
+            << QByteArray("<p> Das ist </p>\n<b>sehr</b>")
+            << QByteArray("| Das ist | Das ist |\n|\n|sehr|sehr");
+        QTest::newRow("an empty text is a part")
+            << QByteArray("<p>x</p>&<b/>") << QByteArray("|x|x||");
+        QTest::newRow("html names") << QByteArray("<p>&ouml;&Ouml;&nbsp;&euro;&hellip;&apos;</p>")
+                                    << QByteArray("|\xF6\xD6\xA0\x80\x85'|\xF6\xD6\xA0\x80\x85'");
+        QTest::newRow("html names outside windows-1252 and unknown ones")
+            << QByteArray("<p>&alpha;&rarr;&Ouml_;&OUML;</p>")
+            << QByteArray("|\xBF\xBFOuml_OUML|\xBF\xBFOuml_OUML");
+        QTest::newRow("a declared entity comes first")
+            << QByteArray("<!DOCTYPE d [<!ENTITY ouml \"oe\">]><d>&ouml;</d>")
+            << QByteArray("||oe|oe");
+    }
+    void rawTextsAndHtmlReferences() {
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, expected);
+        TXmlParser parser;
+        parser.setHtmlEntities(true);
+        parser.loadFromBuffer(input);
+        parser.setNormalize(false);
+        QList<QByteArray> contents;
+        while (parser.nextPart())
+            contents.append(parser.content());
+        QCOMPARE(contents.join('|'), expected);
+    }
+
+    void byteOrderMarkIsNoText() {
+        QCOMPARE(contentsOfAllParts("\xEF\xBB\xBF<p>Text</p>"), QByteArray("|Text|Text"));
+        TXmlParser parser;
+        parser.loadFromBuffer("\xEF\xBB\xBF" + kUtf8Declaration + "<p>\xC3\xA4</p>");
+        QVERIFY(parser.nextPart());
+        QCOMPARE(parser.partType(), TXmlParser::PartType::XmlDeclaration);
+        QCOMPARE(contentsOfAllParts(parser, "<p>\xEF\xBB\xBF</p>"), QByteArray("|\xBF|\xBF"));
+    }
+
     void loadFromFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("content.xml");

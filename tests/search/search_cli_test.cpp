@@ -76,7 +76,8 @@ private Q_SLOTS:
     }
 
     // A database built by trovex index from the indexing fixture pandoc.odt
-    // (made from tests/fixtures/indexing/quelle.md).
+    // (made from tests/fixtures/indexing/quelle.md); its footer holds the
+    // page number 1.
     void pageOfAnIndexedDatabase() {
         QTemporaryDir program;
         const QString dir = program.path();
@@ -123,7 +124,7 @@ private Q_SLOTS:
             "Ein griechisches Wort:       steht hier. \n \nZweites Kapitel \n \n"
             "Gr\xC3\xB6\xC3\x9F"
             "e, Ma\xC3\x9F und Fu\xC3\x9F \xE2\x80\x93 \xE2\x80\x9E"
-            "Anf\xC3\xBChrungszeichen\xE2\x80\x9C sind auch dabei. \n \n<br><br>\r\n"
+            "Anf\xC3\xBChrungszeichen\xE2\x80\x9C sind auch dabei. \n \n1 \n<br><br>\r\n"
             "<font color=\"#000000\">...wenn keine Fundstellen mehr vorhanden, <br> dann wird in "
             "Trovex \"Fertig mit der Suche\" angezeigt.\r\n"
             "<br><br>\r\n"

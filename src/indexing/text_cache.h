@@ -49,8 +49,9 @@ std::optional<DocumentStamp> readableDocumentStamp(const QString& nativePath);
 inline constexpr quint32 kTextCacheFormatVersion = 3;
 // Raised whenever the extraction gives other lines for the same document,
 // so caches of earlier rules are not used. 2: what declared entities add is
-// bounded per document.
-inline constexpr quint32 kTextCacheExtractionVersion = 2;
+// bounded per document. 3: a line starting like a document marker gets a
+// blank in front.
+inline constexpr quint32 kTextCacheExtractionVersion = 3;
 
 // What the database text beside the cache came from, written by the run
 // that wrote both: with it a re-index can tell that it would write the very

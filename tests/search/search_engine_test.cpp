@@ -155,8 +155,8 @@ private Q_SLOTS:
         QTest::newRow("end of a document and start of the next")
             << QStringLiteral("Haus") << false
             << QStringList{QStringLiteral("zwei.odt"), QStringLiteral("eins.odt")}
-            << QStringList{QStringLiteral("\n================= \nEin <b>Haus</b> am Anfang. \n") +
-                               d + d + dots(83) + QStringLiteral("<br><br>"),
+            << QStringList{QStringLiteral("Ein <b>Haus</b> am Anfang. \n") + d + d + dots(83) +
+                               QStringLiteral("<br><br>"),
                            dots(83) + QStringLiteral(" \n") + d +
                                QStringLiteral("Am Ende kein <b>Haus</b>boot. \n  \n  \n  \n"
                                               "<br><br>")};
@@ -318,7 +318,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("on");
         QTest::newRow("1") << QStringLiteral("1") << true;
         QTest::newRow("0") << QStringLiteral("0") << false;
-        QTest::newRow("missing") << QString() << false;
+        QTest::newRow("missing: on for a new user") << QString() << true;
         QTest::newRow("anything else") << QStringLiteral("ja") << false;
     }
     void umlautSettingValue() {
@@ -479,7 +479,7 @@ private Q_SLOTS:
         QCOMPARE(outcome.lastPageResultLines.size(), 1);
         const QString page = QString::fromUtf8(readAll(f.page(1)));
         const QString escaped = QStringLiteral("file://") + f.driveDirectory() +
-                                QStringLiteral("/Texte/Brief &quot;A&quot; &lt;1&gt;.odt");
+                                QStringLiteral("/Texte/Brief %22A%22 %3C1%3E.odt");
         QVERIFY(page.contains(QStringLiteral("<a href=\"") + escaped +
                               QStringLiteral("\" target=\"_blank\">") + escaped +
                               QStringLiteral("</a>")));

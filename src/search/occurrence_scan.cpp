@@ -21,8 +21,6 @@ bool isWrittenDocumentMarker(QByteArrayView text, qint64 position) {
     const qint64 opening = position - kBlockOpening.size();
     if (opening < 0 || text.sliced(opening, kBlockOpening.size()) != kBlockOpening)
         return false;
-    if (opening > 0 && text[opening - 1] != '\n')
-        return false;
     const qint64 lineEnd = std::min<qint64>(position + kLongestHeaderLine, text.size());
     const qsizetype lineFeed = text.sliced(position, lineEnd - position).indexOf('\n');
     const qint64 underline = position + lineFeed + 1;

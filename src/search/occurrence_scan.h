@@ -28,9 +28,8 @@ OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, in
                                const std::function<void(qint64, qint64)>& passed = {});
 
 // Whether the document marker at `position` is one the writer put there: it
-// starts a line after the block's three lines of one blank (the first of
-// them at the start of the text or of a line), and the line after it is the
-// underline. The writer keeps every line of document text from starting in
+// starts a line after the block's three lines of one blank, and the line
+// after it is the underline. The writer keeps every line of document text from starting in
 // the marker's form, so in a database it wrote no text line passes; in one
 // written before, a text line passes only with the whole block header
 // around it.

@@ -162,27 +162,37 @@ private Q_SLOTS:
         QVERIFY(second.contains("Fertig mit der Suche."));
     }
 
+    // Umlauts fold for a new user, as with the option or a stored "1"; a
+    // stored "0" is kept. A page whose search folded them says so.
     void foldUmlauts_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("settings"); // the stored settings file
         QTest::addColumn<bool>("found");
+        QTest::addColumn<bool>("folded"); // the note line says so
         QTest::newRow("nothing stored: folds, as for a new user")
-            << QStringList{"Texte", "übermut"} << QByteArray() << true;
+            << QStringList{"Texte", "übermut"} << QByteArray() << true << true;
         QTest::newRow("--fold-umlauts")
-            << QStringList{"Texte", "übermut", "--fold-umlauts"} << QByteArray() << true;
+            << QStringList{"Texte", "übermut", "--fold-umlauts"} << QByteArray() << true << true;
         QTest::newRow("stored setting 1")
             << QStringList{"Texte", "übermut"}
-            << QByteArray("[General]\nUmlaute_Gross_Klein_egal=1\n") << true;
+            << QByteArray("[General]\nUmlaute_Gross_Klein_egal=1\n") << true << true;
         QTest::newRow("stored setting 0")
             << QStringList{"Texte", "übermut"}
-            << QByteArray("[General]\nUmlaute_Gross_Klein_egal=0\n") << false;
+            << QByteArray("[General]\nUmlaute_Gross_Klein_egal=0\n") << false << false;
+        QTest::newRow("stored setting 0, the umlaut as written")
+            << QStringList{"Texte", "Übermut"}
+            << QByteArray("[General]\nUmlaute_Gross_Klein_egal=0\n") << true << false;
+        QTest::newRow("a text without umlauts folds none")
+            << QStringList{"Texte", "voller"} << QByteArray() << true << false;
         QTest::newRow("case-sensitive: no folding")
-            << QStringList{"Texte", "übermut", "--case", "--fold-umlauts"} << QByteArray() << false;
+            << QStringList{"Texte", "übermut", "--case", "--fold-umlauts"} << QByteArray() << false
+            << false;
     }
     void foldUmlauts() {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, settings);
         QFETCH(bool, found);
+        QFETCH(bool, folded);
         QTemporaryDir program;
         const QString dir = program.path();
         writeBytes(dir + QStringLiteral("/D/T/a.odt"), "PK");
@@ -195,10 +205,14 @@ private Q_SLOTS:
         QCOMPARE(result.out,
                  found ? QStringLiteral("1 mal in: file://") + dir + QStringLiteral("/D/T/a.odt\n")
                        : QString());
-        if (found)
-            QVERIFY(readAll(dir + QStringLiteral("/TX_Ergebnis.htm"))
-                        .contains("Voller <b>\xC3\x9C"
+        const QByteArray page = readAll(dir + QStringLiteral("/TX_Ergebnis.htm"));
+        if (found && arguments.at(1) == QStringLiteral("übermut"))
+            QVERIFY(page.contains("Voller <b>\xC3\x9C"
                                   "bermut</b>. \n<br><br>\r\n"));
+        QCOMPARE(page.contains("Sucheinstellung: Gross/klein <u>egal</u> (auch bei Umlauten: "
+                               "\xC3\xA4 = \xC3\x84) und Suchtext <u>auch als Teil</u> in einem "
+                               "Wort/Satz finden.<br>\r\n"),
+                 folded);
     }
 
     void exitStatus_data() {

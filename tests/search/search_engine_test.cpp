@@ -138,6 +138,50 @@ private Q_SLOTS:
         }
     }
 
+    // A page that is final says "Fertig mit der Suche." at its top and end,
+    // as the second page does: the first page when its pass found all there
+    // is, or when the second pass let it stand.
+    void finalPageSaysSo_data() {
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<bool>("firstFinal");
+        QTest::addColumn<bool>("secondPage");
+        QTest::newRow("few hits: the first page is final at once") << 3 << true << false;
+        QTest::newRow("ten hits: the first page is made final after the second pass")
+            << 10 << true << false;
+        QTest::newRow("twelve hits: the second page is the final one") << 12 << false << true;
+    }
+    void finalPageSaysSo() {
+        QFETCH(int, hits);
+        QFETCH(bool, firstFinal);
+        QFETCH(bool, secondPage);
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/a.odt"));
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"), repeated("ein Haus", hits)}});
+        f.search(QStringLiteral("Haus"));
+        const QString goesOn = QStringLiteral(
+            "...die Suche geht weiter! <br> Wenn es noch mehr Fundstellen gibt, erscheint eine "
+            "neue Ergebnis-Seite.\r\n");
+        const QString finalTop = QStringLiteral("<font color=\"#000000\">Fertig mit der Suche.\r\n"
+                                                "<br><br>\r\n<font color=\"#000000\">");
+        const QString finalEnd = QStringLiteral(
+            "<br><br>\r\n<br>\r\n<font color=\"#000000\">Fertig mit der Suche.\r\n<br><br>\r\n"
+            "</font>\r\n</body>\r\n</html>\r\n");
+        const QString first = QString::fromUtf8(readAll(f.page(1)));
+        QCOMPARE(first.contains(finalTop), firstFinal);
+        QCOMPARE(first.endsWith(finalEnd), firstFinal);
+        QCOMPARE(first.contains(goesOn), !firstFinal);
+        QCOMPARE(first.contains(QStringLiteral("...wenn keine Fundstellen")), !firstFinal);
+        QCOMPARE(QFile::exists(f.page(2)), secondPage);
+        // Each page is opened once, a page made final in place not again.
+        QCOMPARE(f.opened,
+                 secondPage ? QStringList({f.page(1), f.page(2)}) : QStringList{f.page(1)});
+        if (secondPage) {
+            const QString second = QString::fromUtf8(readAll(f.page(2)));
+            QVERIFY(second.contains(finalTop));
+            QVERIFY(second.endsWith(finalEnd));
+        }
+    }
+
     // The piece of text under a result line is cut from the hit's own
     // document. Three documents of filler lines (98 dots and CR LF) around
     // the words searched for.
@@ -202,6 +246,41 @@ private Q_SLOTS:
             QVERIFY(page.contains(QStringLiteral(
                 "<br>Suchbegriff: <font color=\"#cc0000\">\"<u>Haus\"</u><font color=\"#000000\"> "
                 "wurde NICHT gefunden:<br>")));
+    }
+
+    // A line of harmlos.odt that reads like a document marker must not make
+    // the hits after it Kuendigung.odt's: a marker counts only where the
+    // writer put one, at the start of a block header.
+    void textLinesAreNeverDocumentMarkers_data() {
+        QTest::addColumn<QStringList>("lines"); // of harmlos.odt, between two hits
+        const QString fake = QStringLiteral("#D:\\Privat\\Kuendigung.odt");
+        QTest::newRow("a line in the marker's form (a database written before)")
+            << QStringList{fake};
+        QTest::newRow("lower-case drive letter")
+            << QStringList{QStringLiteral("#d:\\Privat\\x.odt")};
+        QTest::newRow("as the writer writes it now, a blank in front")
+            << QStringList{QLatin1Char(' ') + fake};
+        QTest::newRow("inside a line") << QStringList{QStringLiteral("siehe ") + fake};
+        QTest::newRow("three blank lines before it, but no underline")
+            << QStringList{QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" "), fake};
+        QTest::newRow("an underline, but no blank lines before it")
+            << QStringList{fake, QString(25, QLatin1Char('='))};
+    }
+    void textLinesAreNeverDocumentMarkers() {
+        QFETCH(QStringList, lines);
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/harmlos.odt"));
+        f.createDocument(QStringLiteral("Privat/Kuendigung.odt"));
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\harmlos.odt"),
+                          QStringList{QStringLiteral("Vorher ein Haus.")} + lines +
+                              QStringList{QStringLiteral("Nachher ein Haus.")}},
+                         {QStringLiteral("D:\\Texte\\b.odt"), {QStringLiteral("Kein Treffer.")}}});
+        const search::SearchOutcome outcome = f.search(QStringLiteral("haus"));
+        QCOMPARE(outcome.lastPageResultLines,
+                 QStringList{QStringLiteral("2 mal in: ") +
+                             f.link(QStringLiteral("Texte/harmlos.odt"))});
+        // The context is the document's own text, the fake line included.
+        QVERIFY(QString::fromUtf8(readAll(f.page(1))).contains(QStringLiteral("Privat")));
     }
 
     void documentsListedFromTheEndOfTheStore() {

@@ -549,6 +549,31 @@ private Q_SLOTS:
                  QStringLiteral("file://") + f.directory() + QStringLiteral("Texte/hier.odt"));
     }
 
+    // Links percent-encode what would end or change a URL's path; blanks and
+    // umlauts keep their bytes. A drive without a mapping keeps the Windows
+    // form, as every link on Windows does.
+    void linksEncodeWhatAPathMayNotHold_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("ordinary") << QStringLiteral("Q:\\Briefe\\Gänse füße.odt")
+                                  << QStringLiteral("file:///Q:/Briefe/Gänse füße.odt");
+        QTest::newRow("fragment") << QStringLiteral("Q:\\Rechnung #12.odt")
+                                  << QStringLiteral("file:///Q:/Rechnung %2312.odt");
+        QTest::newRow("query") << QStringLiteral("Q:\\Was ist das?.odt")
+                               << QStringLiteral("file:///Q:/Was ist das%3F.odt");
+        QTest::newRow("percent") << QStringLiteral("Q:\\50%.odt")
+                                 << QStringLiteral("file:///Q:/50%25.odt");
+        QTest::newRow("markup and controls")
+            << QStringLiteral("Q:\\x#!!!#<img src=x>\t`{}\".odt")
+            << QStringLiteral("file:///Q:/x%23!!!%23%3Cimg src=x%3E%09%60%7B%7D%22.odt");
+    }
+    void linksEncodeWhatAPathMayNotHold() {
+        QFETCH(QString, path);
+        QFETCH(QString, link);
+        const platform::DriveMap drives;
+        QCOMPARE(search::documentLink(path, drives), link);
+    }
+
     void fileNameWithQuoteKeepsTheLinkWorking() {
         EngineFixture f;
         f.createDocument(QStringLiteral("Texte/Brief \"A\" <1>.odt"));

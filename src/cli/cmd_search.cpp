@@ -10,7 +10,8 @@ namespace cli {
 // trovex search NAME TEXT [--case] [--words] [--fold-umlauts] [--open]: both
 // passes as the search window's "Lokale Suche" runs them; the pages land in
 // the program directory and are opened only when asked. Umlauts fold when the
-// option is given or the stored setting is on, as in the window.
+// option is given or the stored setting is on (as it is unless stored "0"),
+// as in the window.
 int runSearchCommand(CliContext& context, const QStringList& arguments) {
     QStringList positional;
     search::SearchRequest request;

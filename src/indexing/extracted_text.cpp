@@ -67,14 +67,31 @@ qint64 lineCharacters(QByteArrayView line) {
     return count;
 }
 
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 } // namespace
+
+bool startsLikeDocumentMarker(QByteArrayView line) {
+    return line.size() >= 4 && line[0] == '#' && isAsciiLetter(line[1]) && line[2] == ':' &&
+           line[3] == '\\';
+}
 
 void ExtractedText::appendScannedLine(QByteArrayView windows1252) {
     static const std::array<Utf8Sequence, 256> table = makeUtf8Table();
     const qsizetype before = bytes_.size();
+    // A document's line such as "#D:\Privat\Brief.odt" would look to the
+    // search like the start of another document's block, and the hits after
+    // it would be counted and linked there. Such a line is moved off the
+    // start of the line by one blank, so no text line begins in the marker's
+    // form (any drive letter, either case, as the marker is matched).
+    const bool shifted = startsLikeDocumentMarker(windows1252);
     // At most three bytes per character and the line end, written in place.
-    bytes_.resize(before + 3 * windows1252.size() + 2);
+    bytes_.resize(before + shifted + 3 * windows1252.size() + 2);
     char* out = bytes_.data() + before;
+    if (shifted)
+        *out++ = ' ';
     for (const char c : windows1252) {
         const Utf8Sequence& sequence = table[static_cast<unsigned char>(c)];
         out[0] = sequence.bytes[0];
@@ -87,7 +104,7 @@ void ExtractedText::appendScannedLine(QByteArrayView windows1252) {
     bytes_.truncate(out - bytes_.constData());
     appendLength(lineLengths_, static_cast<quint64>(bytes_.size() - before));
     ++lineCount_;
-    characters_ += windows1252.size();
+    characters_ += windows1252.size() + shifted;
     partsAfterLastLine_ = false;
 }
 

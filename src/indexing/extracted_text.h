@@ -18,7 +18,8 @@ class DatabaseWriter;
 class ExtractedText {
 public:
     // Appends one line given as the scanner's Windows-1252 content; "¿"
-    // becomes a blank.
+    // becomes a blank. A line that starts like a document marker ("#", a
+    // letter, ":\") gets a blank in front.
     void appendScannedLine(QByteArrayView windows1252);
     // The scanner returned a part after the last line (split rule below).
     void notePart() { partsAfterLastLine_ = lineCount_ > 0; }
@@ -47,6 +48,10 @@ private:
     qint64 characters_ = 0;
     bool partsAfterLastLine_ = false;
 };
+
+// "#", an ASCII letter of either case, ":" and "\": the form of a document
+// marker, which no line of document text may start with.
+bool startsLikeDocumentMarker(QByteArrayView line);
 
 // Writes the lines of one document after its block header. Whenever the
 // document's count of characters has reached the split limit and the

@@ -50,7 +50,8 @@ inline constexpr quint32 kTextCacheFormatVersion = 3;
 // Raised whenever the extraction gives other lines for the same document,
 // so caches of earlier rules are not used. 2: what declared entities add is
 // bounded per document. 3: one line per paragraph, hidden text left out,
-// headers and footers of OpenDocument files, encrypted documents named.
+// headers and footers of OpenDocument files, encrypted documents named, a
+// line starting like a document marker gets a blank in front.
 inline constexpr quint32 kTextCacheExtractionVersion = 3;
 
 // What the database text beside the cache came from, written by the run

@@ -58,8 +58,8 @@ void QtShellLauncher::openWithDefaultHandlerAndReport(const QString& target,
 #endif
 }
 
-bool QtShellLauncher::runProgram(const QString& program, const QString& parameters) {
-    return QProcess::startDetached(program, QProcess::splitCommand(parameters));
+bool QtShellLauncher::runProgram(const QString& program, const QStringList& arguments) {
+    return startProgramDetached(program, arguments);
 }
 
 } // namespace platform

@@ -18,7 +18,7 @@ public:
     bool openWithDefaultHandler(const QString& target) override;
     void openWithDefaultHandlerAndReport(const QString& target,
                                          std::function<void(bool opened)> outcome) override;
-    bool runProgram(const QString& program, const QString& parameters) override;
+    bool runProgram(const QString& program, const QStringList& arguments) override;
 
 private:
     int failureWindowMs_;

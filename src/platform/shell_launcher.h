@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -24,10 +25,23 @@ public:
                                                  std::function<void(bool opened)> outcome) {
         outcome(openWithDefaultHandler(target));
     }
-    // Runs a program with one parameter text, as a shell would pass it
-    // (double quotes group). False when it could not be started.
-    virtual bool runProgram(const QString& program, const QString& parameters) = 0;
+    // Runs a program with these arguments, each reaching it as exactly one
+    // argument: no shell and no command line built from text comes between.
+    // False when it could not be started.
+    virtual bool runProgram(const QString& program, const QStringList& arguments) = 0;
 };
+
+// The parameter text of a Windows program start (ShellExecute, RunAs) that
+// the program's C runtime splits back into exactly these arguments: each one
+// in double quotes, a quote inside as \", and the backslashes in front of a
+// quote (or of the closing one) doubled. Plain on every platform, so it can
+// be tested anywhere.
+QString windowsParameterText(const QStringList& arguments);
+
+// Starts a program detached with an argument list. On Windows through the
+// shell (ShellExecute, no verb), which also finds browsers registered under
+// App Paths and starts shell targets such as Edge's; elsewhere directly.
+bool startProgramDetached(const QString& program, const QStringList& arguments);
 
 // Starts programs with QProcess::startDetached; the default handler is the
 // desktop's opener (xdg-open, open, or the Windows shell's start). Needs no
@@ -35,7 +49,7 @@ public:
 class ProcessShellLauncher final : public ShellLauncher {
 public:
     bool openWithDefaultHandler(const QString& target) override;
-    bool runProgram(const QString& program, const QString& parameters) override;
+    bool runProgram(const QString& program, const QStringList& arguments) override;
 };
 
 // Test double: records every call and answers from `programsThatStart`
@@ -44,16 +58,17 @@ class RecordingShellLauncher final : public ShellLauncher {
 public:
     struct Call {
         bool defaultHandler = false;
-        QString program;  // empty for the default handler
-        QString argument; // the target or the parameters
+        QString program;       // empty for the default handler
+        QString argument;      // the target, or the program's first argument
+        QStringList arguments; // all of the program's arguments
     };
 
     bool openWithDefaultHandler(const QString& target) override {
-        calls.append({true, QString(), target});
+        calls.append({true, QString(), target, {}});
         return defaultHandlerOpens;
     }
-    bool runProgram(const QString& program, const QString& parameters) override {
-        calls.append({false, program, parameters});
+    bool runProgram(const QString& program, const QStringList& arguments) override {
+        calls.append({false, program, arguments.value(0), arguments});
         return programsThatStart.contains(program);
     }
 

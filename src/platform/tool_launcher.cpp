@@ -1,6 +1,7 @@
 #include "tool_launcher.h"
 
 #include "program_directory.h"
+#include "shell_launcher.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,22 +15,6 @@
 #endif
 
 namespace platform {
-namespace {
-
-#ifdef Q_OS_WIN
-// One parameter text as the shell takes it: arguments with blanks quoted.
-QString parameterText(const QStringList& arguments) {
-    QStringList quoted;
-    for (const QString& argument : arguments) {
-        quoted.append(argument.contains(QLatin1Char(' '))
-                          ? QLatin1Char('"') + argument + QLatin1Char('"')
-                          : argument);
-    }
-    return quoted.join(QLatin1Char(' '));
-}
-#endif
-
-} // namespace
 
 QString fileListToolFileName() {
 #ifdef Q_OS_WIN
@@ -76,7 +61,7 @@ void ProcessToolLauncher::start(const ToolStartRequest& request) {
 #ifdef Q_OS_WIN
     if (request.elevated) {
         const QString program = QDir::toNativeSeparators(request.program);
-        const QString parameters = parameterText(request.arguments);
+        const QString parameters = windowsParameterText(request.arguments);
         SHELLEXECUTEINFOW info{};
         info.cbSize = sizeof(info);
         info.fMask = SEE_MASK_NOCLOSEPROCESS;

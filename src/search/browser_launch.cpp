@@ -2,29 +2,30 @@
 
 #include "platform/settings_values.h"
 
+#include <QUrl>
+
 namespace search {
 namespace {
 
 struct NamedBrowser {
     const char* word;
     const char* program;
-    bool quoted;
 };
 
 // The search words and the programs they start, in the order tested.
 #if defined(Q_OS_WIN)
 constexpr NamedBrowser kNamedBrowsers[] = {
-    {"firefox", "firefox.exe", true},
-    {"internet explorer", "iexplore.exe", false},
-    {"edge", "shell:AppsFolder\\Microsoft.MicrosoftEdge_8wekyb3d8bbwe!MicrosoftEdge", false},
-    {"chrome", "chrome.exe", true},
+    {"firefox", "firefox.exe"},
+    {"internet explorer", "iexplore.exe"},
+    {"edge", "shell:AppsFolder\\Microsoft.MicrosoftEdge_8wekyb3d8bbwe!MicrosoftEdge"},
+    {"chrome", "chrome.exe"},
 };
 #else
 constexpr NamedBrowser kNamedBrowsers[] = {
-    {"firefox", "firefox", true},
-    {"internet explorer", "iexplore", false},
-    {"edge", "microsoft-edge", false},
-    {"chrome", "google-chrome", true},
+    {"firefox", "firefox"},
+    {"internet explorer", "iexplore"},
+    {"edge", "microsoft-edge"},
+    {"chrome", "google-chrome"},
 };
 #endif
 
@@ -32,20 +33,18 @@ constexpr NamedBrowser kNamedBrowsers[] = {
 
 BrowserStart browserStartFor(const QString& browserSetting, const QString& address) {
     if (browserSetting.contains(QLatin1String("standard")))
-        return {true, QString(), address};
+        return {true, QString(), {address}};
     for (const NamedBrowser& browser : kNamedBrowsers) {
         if (!browserSetting.contains(QLatin1String(browser.word)))
             continue;
-        const QString parameters =
-            browser.quoted ? QLatin1Char('"') + address + QLatin1Char('"') : address;
-        return {false, QString::fromLatin1(browser.program), parameters};
+        return {false, QString::fromLatin1(browser.program), {address}};
     }
-    return {true, QString(), address};
+    return {true, QString(), {address}};
 }
 
-bool runProgramOrWarn(const QString& program, const QString& parameters,
+bool runProgramOrWarn(const QString& program, const QStringList& arguments,
                       platform::ShellLauncher& launcher, platform::Prompts& prompts) {
-    if (launcher.runProgram(program, parameters))
+    if (launcher.runProgram(program, arguments))
         return true;
     prompts.warning(QStringLiteral("Datei: ") + program +
                     QStringLiteral(" kann nicht geöffnet werden"));
@@ -59,19 +58,29 @@ void StarteInternetBrowser(const QString& address, platform::SettingsStore& sett
         browser = QStringLiteral("standard");
         settings.write(platform::settings::kBrowser, browser);
     }
+    // A page path is absolute and a web address starts with its scheme; a
+    // text starting with "-" (a hostile site file) would be read as an
+    // option by the browser or the desktop's opener.
+    if (address.startsWith(QLatin1Char('-')))
+        return;
     const BrowserStart start = browserStartFor(browser, address);
     if (start.defaultHandler)
-        launcher.openWithDefaultHandler(start.parameters);
+        launcher.openWithDefaultHandler(address);
     else
-        runProgramOrWarn(start.program, start.parameters, launcher, prompts);
+        runProgramOrWarn(start.program, start.arguments, launcher, prompts);
 }
 
 bool isDirectSearchSite(QStringView siteAddress) {
     return siteAddress.endsWith(QLatin1Char('/')) || siteAddress.endsWith(QLatin1Char('='));
 }
 
+QString percentEncodedQueryValue(const QString& text) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(text));
+}
+
 QString webSearchAddress(const QString& siteAddress, const QString& searchText) {
-    return isDirectSearchSite(siteAddress) ? siteAddress + searchText : siteAddress;
+    return isDirectSearchSite(siteAddress) ? siteAddress + percentEncodedQueryValue(searchText)
+                                           : siteAddress;
 }
 
 } // namespace search

@@ -58,10 +58,38 @@ ResolvedPath resolveDocumentPath(const QString& path, const QString& programDire
     return {path, false};
 }
 
+namespace {
+
+// Characters a file name may hold that would end or change a URL's path:
+// the controls, "#" (fragment), "?" (query), the quote and angle brackets,
+// the backquote and braces, and the backslash (a path separator to
+// browsers). Blanks and letters beyond ASCII stay as they are, as browsers
+// take them in a link.
+bool mustBeEncodedInLink(char16_t ch) {
+    return ch < 0x20 || ch == 0x7F || ch == u'#' || ch == u'?' || ch == u'"' || ch == u'<' ||
+           ch == u'>' || ch == u'`' || ch == u'{' || ch == u'}' || ch == u'\\';
+}
+
+// Leaves "%" alone: the caller has written it as %25 already.
+QString withLinkUnsafeCharactersEncoded(QStringView path) {
+    QString out;
+    out.reserve(path.size());
+    for (const QChar ch : path) {
+        if (mustBeEncodedInLink(ch.unicode()))
+            out += QStringLiteral("%%1").arg(ch.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += ch;
+    }
+    return out;
+}
+
+} // namespace
+
 QString documentLink(const QString& windowsPath, const platform::DriveMap& drives) {
 #if !defined(Q_OS_WIN)
     if (const auto native = drives.toNative(windowsPath); native && native->startsWith('/'))
-        return QStringLiteral("file://") + platform::nativePathForUrl(*native);
+        return QStringLiteral("file://") +
+               withLinkUnsafeCharactersEncoded(platform::nativePathForUrl(*native));
 #else
     Q_UNUSED(drives);
 #endif
@@ -69,7 +97,8 @@ QString documentLink(const QString& windowsPath, const platform::DriveMap& drive
     if (slashed.startsWith(QLatin1Char('#')))
         slashed.remove(0, 1);
     slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return QStringLiteral("file:///") + slashed;
+    slashed.replace(QLatin1Char('%'), QStringLiteral("%25"));
+    return QStringLiteral("file:///") + withLinkUnsafeCharactersEncoded(slashed);
 }
 
 QString resultLine(int count, const QString& link) {

@@ -33,7 +33,10 @@ ResolvedPath resolveDocumentPath(const QString& path, const QString& programDire
 // The link of a result line. On Windows "file:///" + the path with "/" for
 // "\". Elsewhere the document's native file, "file://" + native path, so the
 // link opens in the platform's browser; a path on an unmapped drive keeps the
-// Windows form. Never percent-encoded.
+// Windows form. Percent-encoded where a file name would end or change the
+// URL: "%", "#", "?", controls, quotes, angle brackets, backquote, braces and
+// backslash (and, off Windows, bytes that are not UTF-8); everything else,
+// blanks and umlauts included, as it stands.
 QString documentLink(const QString& windowsPath, const platform::DriveMap& drives);
 
 // count + " mal in: " + link.

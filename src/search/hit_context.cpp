@@ -14,13 +14,31 @@ ByteRange contextWindow(qint64 occurrence, qint64 fileSize) {
     return {start, std::min(start + kContextWindowSize, fileSize)};
 }
 
-ByteRange clipToDocument(ByteRange window, qint64 documentStart, qint64 nextDocumentStart) {
-    ByteRange clipped = window;
-    if (documentStart > clipped.from)
-        clipped.from = std::min(documentStart, clipped.to);
+ShownRange clipToDocument(ByteRange window, qint64 documentTextStart, qint64 nextDocumentStart) {
+    ShownRange shown{window, false};
+    ByteRange& clipped = shown.range;
+    if (documentTextStart > clipped.from) {
+        clipped.from = std::min(documentTextStart, clipped.to);
+        shown.startsAtText = true;
+    }
     if (nextDocumentStart >= 0 && nextDocumentStart < clipped.to)
         clipped.to = std::max(nextDocumentStart, clipped.from);
-    return clipped;
+    return shown;
+}
+
+qint64 documentTextStart(QByteArrayView text, qint64 documentStart, qint64 notBeyond) {
+    const qint64 end = std::min<qint64>(notBeyond, text.size());
+    qint64 at = documentStart;
+    for (int lineEnds = 0; lineEnds < 2; ++lineEnds) {
+        if (at >= end)
+            return notBeyond;
+        const QByteArrayView rest = text.sliced(at, end - at);
+        const qsizetype lineFeed = rest.indexOf('\n');
+        if (lineFeed < 0)
+            return notBeyond;
+        at += lineFeed + 1;
+    }
+    return at;
 }
 
 QString readContext(const MappedStore& store, qint64 occurrence) {
@@ -39,22 +57,23 @@ QString cleanContext(QString context, QStringView documentPath, QStringView docu
     return context;
 }
 
-QString prepareContext(QStringView cleanedContext) {
-    QString prepared = cleanedContext.size() > 2 ? cleanedContext.sliced(2).toString() : QString();
+QString prepareContext(QStringView cleanedContext, bool startsAtText) {
+    QString prepared = startsAtText                ? cleanedContext.toString()
+                       : cleanedContext.size() > 2 ? cleanedContext.sliced(2).toString()
+                                                   : QString();
     for (QChar& ch : prepared) {
         if (ch == QLatin1Char('<') || ch == QLatin1Char('>') || ch == QLatin1Char('/'))
             ch = QLatin1Char(' ');
     }
-    return prepared + QStringLiteral("<br><br>");
+    return prepared;
 }
 
-QString joinContext(const QString& resultLine, QStringView documentPath,
-                    const QList<HitContextEntry>& entries) {
+std::optional<QString> contextOf(QStringView documentPath, const QList<HitContextEntry>& entries) {
     for (const HitContextEntry& entry : entries) {
         if (entry.path == documentPath)
-            return resultLine + QStringLiteral("#!!!#") + prepareContext(entry.context);
+            return prepareContext(entry.context, entry.startsAtText);
     }
-    return resultLine;
+    return std::nullopt;
 }
 
 namespace {

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 namespace search {
 
 // The piece of text shown under a result line: 500 bytes of the database
@@ -24,11 +26,23 @@ struct ByteRange {
 // file, never before byte 0.
 ByteRange contextWindow(qint64 occurrence, qint64 fileSize);
 
-// The window as the page shows it: clipped to the occurrence's document,
-// from its header line's "#" up to, not including, the next document's "#"
-// (or the end of the file). A hit near the end of a document would otherwise
-// show, and the page would bold, the next document's text as its own.
-ByteRange clipToDocument(ByteRange window, qint64 documentStart, qint64 nextDocumentStart);
+// The window as the page shows it: clipped to the occurrence's document
+// text, from the first byte after its block header (the line after the
+// underline) up to, not including, the next document's "#" (or the end of
+// the file). A hit near the start of a document would otherwise show the
+// tail of its own header, and one near the end the next document's text.
+// `startsAtText` tells that the start was moved to the document's text.
+struct ShownRange {
+    ByteRange range;
+    bool startsAtText = false;
+};
+ShownRange clipToDocument(ByteRange window, qint64 documentTextStart, qint64 nextDocumentStart);
+
+// Where a document's text begins: after the line end of its header line and
+// the line end of the underline that follows it. Looked for only up to
+// `notBeyond`; past it (or at the end of the text) `notBeyond` is answered,
+// which is all a caller that clips a window ending there needs to know.
+qint64 documentTextStart(QByteArrayView text, qint64 documentStart, qint64 notBeyond);
 
 // "read context": the window's bytes decoded leniently (never fails).
 QString readContext(const MappedStore& store, qint64 occurrence);
@@ -39,23 +53,27 @@ QString readContext(const MappedStore& store, ByteRange range);
 struct HitContextEntry {
     QString path;
     QString context;
+    // The context begins with the document's first text byte, not at a cut
+    // somewhere in the middle of the store.
+    bool startsAtText = false;
 };
 
 // "clean context": from the first document marker on (the window ran into
 // the next document's header), as many characters as the current path has
 // are removed; every CR of a CR LF becomes a blank. The marker is compared
-// exactly, with the drive letter as the document list holds it.
+// exactly, with the drive letter as the document list holds it; an empty
+// marker removes nothing (the database text's contexts are clipped to their
+// document, and a marker inside them is a document's own text).
 QString cleanContext(QString context, QStringView documentPath, QStringView documentMarker);
 
-// The context as the result line shows it: the first two characters dropped
-// (they are often the stray remains of a cut sequence), "<", ">" and "/"
-// blanked, "<br><br>" appended.
-QString prepareContext(QStringView cleanedContext);
+// The context as the result line shows it, as plain text: the first two
+// characters dropped when the window was cut at an arbitrary byte (they are
+// often the stray remains of a cut sequence), "<", ">" and "/" blanked.
+QString prepareContext(QStringView cleanedContext, bool startsAtText = false);
 
-// "join context": result line + "#!!!#" + prepared context of the first entry
-// of the document, or the line unchanged when the list has none.
-QString joinContext(const QString& resultLine, QStringView documentPath,
-                    const QList<HitContextEntry>& entries);
+// "join context", as a value: the prepared context of the first entry of
+// the document, or none when the list has none.
+std::optional<QString> contextOf(QStringView documentPath, const QList<HitContextEntry>& entries);
 
 // The whole-word test of the database text: the first occurrence of the
 // pattern (its bytes as Windows-1252 characters, lowered) in the context

@@ -9,7 +9,23 @@ namespace {
 // cancel is seen within a few milliseconds.
 constexpr qint64 kBlockSize = qint64(8) << 20;
 
+// The three lines of one blank that open every document block.
+constexpr QByteArrayView kBlockOpening(" \r\n \r\n \r\n");
+// A header line is "#" and a path; a path of the longest length the file
+// systems allow, written as UTF-8, ends well within this.
+constexpr qint64 kLongestHeaderLine = qint64(256) << 10;
+
 } // namespace
+
+bool isWrittenDocumentMarker(QByteArrayView text, qint64 position) {
+    const qint64 opening = position - kBlockOpening.size();
+    if (opening < 0 || text.sliced(opening, kBlockOpening.size()) != kBlockOpening)
+        return false;
+    const qint64 lineEnd = std::min<qint64>(position + kLongestHeaderLine, text.size());
+    const qsizetype lineFeed = text.sliced(position, lineEnd - position).indexOf('\n');
+    const qint64 underline = position + lineFeed + 1;
+    return lineFeed >= 0 && underline < text.size() && text[underline] == '=';
+}
 
 OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, int limit,
                                const platform::RunContext& run,
@@ -51,14 +67,19 @@ qint64 DocumentStartLocator::documentStartBefore(qint64 occurrence) {
     // (knownStart_, knownUpTo_] belongs to the known start.
     if (knownUpTo_ >= 0 && occurrence > knownStart_ && occurrence <= knownUpTo_)
         return knownStart_;
-    const qint64 start = marker_.findLast(text_, occurrence);
+    qint64 start = marker_.findLast(text_, occurrence);
+    while (start >= 0 && !counts(start))
+        start = marker_.findLast(text_, start);
     knownStart_ = start;
     knownUpTo_ = occurrence;
     return start;
 }
 
 qint64 DocumentStartLocator::documentStartAfter(qint64 occurrence, qint64 before) const {
-    return marker_.find(text_, occurrence + 1, before);
+    qint64 start = marker_.find(text_, occurrence + 1, before);
+    while (start >= 0 && !counts(start))
+        start = marker_.find(text_, start + 1, before);
+    return start;
 }
 
 } // namespace search

@@ -27,6 +27,14 @@ OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, in
                                const platform::RunContext& run,
                                const std::function<void(qint64, qint64)>& passed = {});
 
+// Whether the document marker at `position` is one the writer put there: it
+// starts a line after the block's three lines of one blank, and the line
+// after it is the underline. The writer keeps every line of document text from starting in
+// the marker's form, so in a database it wrote no text line passes; in one
+// written before, a text line passes only with the whole block header
+// around it.
+bool isWrittenDocumentMarker(QByteArrayView text, qint64 position);
+
 // Finds the document an occurrence belongs to: the last document start
 // strictly before it. Queried with descending occurrences, as the engine
 // walks them, it searches backwards only as far as the document start and
@@ -36,9 +44,12 @@ OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, in
 // list of document starts.
 class DocumentStartLocator {
 public:
-    DocumentStartLocator(QByteArrayView text, const ByteFinder& marker)
+    // `writtenOnly`: only markers the writer put count (the database text);
+    // the variant store, written by another edition, takes every marker.
+    DocumentStartLocator(QByteArrayView text, const ByteFinder& marker, bool writtenOnly = false)
         : text_(text)
-        , marker_(marker) {}
+        , marker_(marker)
+        , writtenOnly_(writtenOnly) {}
 
     // -1 when no document starts before the occurrence.
     qint64 documentStartBefore(qint64 occurrence);
@@ -49,8 +60,13 @@ public:
     qint64 documentStartAfter(qint64 occurrence, qint64 before) const;
 
 private:
+    bool counts(qint64 position) const {
+        return !writtenOnly_ || isWrittenDocumentMarker(text_, position);
+    }
+
     QByteArrayView text_;
     const ByteFinder& marker_;
+    bool writtenOnly_;
     qint64 knownStart_ = -1; // a document start found earlier ...
     qint64 knownUpTo_ = -1;  // ... and the end of the range it answers for
 };

@@ -7,100 +7,109 @@
 #include "textio/utf8.h"
 
 namespace search {
-namespace {
 
-const QString kLinkSeparator = QStringLiteral("#!!!#");
-const QString kCountMarker = QStringLiteral(" mal in:");
-
-} // namespace
-
-QString settingsText(bool caseSensitive, bool wholeWords) {
+QString settingsText(bool caseSensitive, bool wholeWords, bool foldedUmlauts) {
     if (caseSensitive && wholeWords)
         return QStringLiteral("Sucheinstellung: Gross/Kleinschreibung <u>beachten</u> und nur "
                               "<u>ganze</u> Wörter.");
     if (caseSensitive)
         return QStringLiteral("Sucheinstellung: Gross/Kleinschreibung <u>beachten</u> und "
                               "Suchtext <u>auch als Teil</u> in einem Wort/Satz finden.");
+    const QString ignoredCase = foldedUmlauts ? QStringLiteral("Gross/klein <u>egal</u> (auch bei "
+                                                               "Umlauten: ä = Ä)")
+                                              : QStringLiteral("Gross/klein <u>egal</u>");
     if (wholeWords)
-        return QStringLiteral(
-            "Sucheinstellung: Gross/klein <u>egal</u> und <u>nur</u> ganze Wörter.");
-    return QStringLiteral("Sucheinstellung: Gross/klein <u>egal</u> und Suchtext <u>auch als "
-                          "Teil</u> in einem Wort/Satz finden.");
+        return QStringLiteral("Sucheinstellung: ") + ignoredCase +
+               QStringLiteral(" und <u>nur</u> ganze Wörter.");
+    return QStringLiteral("Sucheinstellung: ") + ignoredCase +
+           QStringLiteral(" und Suchtext <u>auch als Teil</u> in einem Wort/Satz finden.");
 }
 
-QString htmlEscaped(QStringView text) {
-    QString escaped;
-    escaped.reserve(text.size());
-    for (QChar ch : text) {
+namespace {
+
+bool startsCharacterReference(QStringView text, qsizetype ampersand) {
+    if (ampersand + 1 >= text.size())
+        return false;
+    const char16_t next = text[ampersand + 1].unicode();
+    return (next >= u'a' && next <= u'z') || (next >= u'A' && next <= u'Z') ||
+           (next >= u'0' && next <= u'9') || next == u'#';
+}
+
+QString escaped(QStringView text, bool inAttribute) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
         switch (ch.unicode()) {
         case u'&':
-            escaped += QStringLiteral("&amp;");
+            out += inAttribute || startsCharacterReference(text, i) ? QStringLiteral("&amp;")
+                                                                    : QStringLiteral("&");
             break;
         case u'<':
-            escaped += QStringLiteral("&lt;");
+            out += QStringLiteral("&lt;");
             break;
         case u'>':
-            escaped += QStringLiteral("&gt;");
+            out += QStringLiteral("&gt;");
             break;
         case u'"':
-            escaped += QStringLiteral("&quot;");
+            out += inAttribute ? QStringLiteral("&quot;") : QStringLiteral("\"");
             break;
         default:
-            escaped += ch;
+            out += ch;
         }
     }
-    return escaped;
+    return out;
 }
 
-QString convertResultLine(const QString& line) {
-    if (!line.contains(QStringLiteral(":/")))
-        return line;
-    const qsizetype separator = line.indexOf(kLinkSeparator);
-    const QString head = separator >= 0 ? line.left(separator) : line;
-    const QString context =
-        separator >= 0 ? line.mid(separator + kLinkSeparator.size()) : QString();
-    const qsizetype marker = head.indexOf(kCountMarker);
-    if (marker < 0)
-        return line;
-    const QString count = head.left(marker);
-    QString link = head.mid(marker + kCountMarker.size());
-    if (link.startsWith(QLatin1Char(' ')))
-        link.remove(0, 1);
-    const QString shownLink = htmlEscaped(link);
-    return QStringLiteral("<font color=\"#000000\">") + count + QStringLiteral(" mal in: ") +
-           QStringLiteral("<a href=\"") + shownLink + QStringLiteral("\" target=\"_blank\">") +
-           shownLink + QStringLiteral("</a><br>") + QStringLiteral("<font color=\"#000080\">") +
-           context;
+} // namespace
+
+QString htmlEscaped(QStringView text) {
+    return escaped(text, true);
 }
 
-QString markSearchTerm(const QString& line, QStringView trimmedSearchText) {
-    if (trimmedSearchText.isEmpty())
-        return line;
-    const QString term = upperPerUnit(trimmedSearchText);
-    const qsizetype at = upperPerUnit(line).lastIndexOf(term);
+QString htmlTextEscaped(QStringView text) {
+    return escaped(text, false);
+}
+
+QString markedContext(QStringView context, QStringView trimmedSearchText) {
+    const qsizetype at = trimmedSearchText.isEmpty()
+                             ? -1
+                             : upperPerUnit(context).lastIndexOf(upperPerUnit(trimmedSearchText));
     if (at < 0)
-        return line;
-    QString marked = line;
-    marked.insert(at, QStringLiteral("<b>"));
-    const qsizetype again = upperPerUnit(marked).lastIndexOf(term);
-    marked.insert(again + trimmedSearchText.size(), QStringLiteral("</b>"));
-    return marked;
+        return htmlTextEscaped(context);
+    const qsizetype end = at + trimmedSearchText.size();
+    return htmlTextEscaped(context.first(at)) + QStringLiteral("<b>") +
+           htmlTextEscaped(context.sliced(at, end - at)) + QStringLiteral("</b>") +
+           htmlTextEscaped(context.sliced(end));
+}
+
+QString resultLineMarkup(const PageResult& result, QStringView trimmedSearchText) {
+    const QString link = htmlEscaped(result.link);
+    QString line = QStringLiteral("<font color=\"#000000\">") + QString::number(result.count) +
+                   QStringLiteral(" mal in: <a href=\"") + link +
+                   QStringLiteral("\" target=\"_blank\">") + link +
+                   QStringLiteral("</a><br><font color=\"#000080\">");
+    if (result.context)
+        line += markedContext(*result.context, trimmedSearchText) + QStringLiteral("<br><br>");
+    return line;
 }
 
 QStringList resultsPageLines(const ResultsPageInput& input) {
-    const QString settings = settingsText(input.caseSensitive, input.wholeWords);
+    const QString settings =
+        settingsText(input.caseSensitive, input.wholeWords, input.foldedUmlauts);
+    const bool found = !input.body.isEmpty() && !input.cancelled;
+    const QString term = trimBlanksAndControls(input.searchText);
     QStringList body;
-    for (const QString& line : input.bodyLines)
-        body.append(trimBlanksAndControls(line));
-    const bool found = !body.isEmpty() && !input.cancelled;
-    if (found) {
-        const QString term = trimBlanksAndControls(input.searchText);
-        for (QString& line : body) {
-            line = markSearchTerm(convertResultLine(line), term);
-            if (line.contains(QStringLiteral("...wenn keine Fundstellen mehr vorhanden")) ||
-                line.contains(QStringLiteral("Fertig mit der Suche")))
-                line.prepend(QStringLiteral("<font color=\"#000000\">"));
+    for (const PageBodyLine& line : input.body) {
+        if (line.result) {
+            body.append(resultLineMarkup(*line.result, term));
+            continue;
         }
+        QString notice = trimBlanksAndControls(line.notice);
+        if (found && (notice.contains(QStringLiteral("...wenn keine Fundstellen mehr vorhanden")) ||
+                      notice.contains(QStringLiteral("Fertig mit der Suche"))))
+            notice.prepend(QStringLiteral("<font color=\"#000000\">"));
+        body.append(notice);
     }
 
     QStringList page = {
@@ -112,8 +121,8 @@ QStringList resultsPageLines(const ResultsPageInput& input) {
         QStringLiteral("<body bgcolor=\"#FFFFFF\" text=\"#000000\" link=\"#669900\" "
                        "Vlink=\"#999999\" Alink=\"#999999\" > <font face=\"verdana, arial, "
                        "helvetica\">"),
-        QStringLiteral("Datenbankname: \"") + input.databaseName + QStringLiteral("\"<br>") +
-            settings + QStringLiteral("<br>"),
+        QStringLiteral("Datenbankname: \"") + htmlTextEscaped(input.databaseName) +
+            QStringLiteral("\"<br>") + settings + QStringLiteral("<br>"),
     };
     // A cancelled search has no verdict; its page carries the cancel lines
     // under the summary instead of a term line.

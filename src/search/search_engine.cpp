@@ -40,19 +40,21 @@ public:
     explicit OccurrenceSource(const MappedStore& store)
         : store_(store) {}
 
-    QList<qint64> occurrences(const QByteArray& pattern, bool caseFolded, UmlautFolding umlauts,
-                              int limit, const platform::RunContext& run) {
+    OccurrenceScan occurrences(const QByteArray& pattern, bool caseFolded, UmlautFolding umlauts,
+                               int limit, const platform::RunContext& run) {
         for (const Scan& scan : scans_) {
             if (scan.pattern == pattern && scan.caseFolded == caseFolded &&
-                scan.umlauts == umlauts && scan.result.reachedEnd)
-                return scan.result.positions.mid(0, limit);
+                scan.umlauts == umlauts && scan.result.reachedEnd) {
+                const QList<qint64>& all = scan.result.positions;
+                return {all.mid(0, limit), all.size() <= limit};
+            }
         }
         const ByteFinder finder(pattern, caseFolded, umlauts);
         OccurrenceScan result =
             scanOccurrences(store_.bytes(), finder, limit, run,
                             [this](qint64 from, qint64 to) { store_.release(from, to); });
         scans_.append({pattern, caseFolded, umlauts, result});
-        return result.positions;
+        return result;
     }
 
 private:
@@ -90,9 +92,9 @@ QString resolvedPath(const QString& path, StoreContext& context) {
 // to its document, checked, resolved and given its context; then counted.
 QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint64>& occurrences,
                                       const QByteArray& pattern, const ByteFinder& marker,
-                                      const QString& markerText, StoreContext& context) {
+                                      StoreContext& context) {
     const platform::RunContext& run = *context.environment.run;
-    DocumentStartLocator locator(store.bytes(), marker);
+    DocumentStartLocator locator(store.bytes(), marker, true);
     QStringList acceptedPaths;
     for (auto it = occurrences.crbegin(); it != occurrences.crend(); ++it) {
         const qint64 occurrence = *it;
@@ -111,10 +113,14 @@ QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint
             continue;
         const QString path = resolvedPath(headerPath, context);
         acceptedPaths.append(path);
-        const ByteRange shown =
-            clipToDocument(window, start, locator.documentStartAfter(occurrence, window.to));
-        context.hitContexts.append(
-            {path, cleanContext(readContext(store, shown), path, markerText)});
+        const ShownRange shown =
+            clipToDocument(window, documentTextStart(store.bytes(), start, window.to),
+                           locator.documentStartAfter(occurrence, window.to));
+        // The shown piece holds no other document's header, so no marker is
+        // looked for in it: one there is the document's own text.
+        context.hitContexts.append({path,
+                                    cleanContext(readContext(store, shown.range), path, QString()),
+                                    shown.startsAtText});
         run.yield();
         if (run.cancelled())
             return {};
@@ -125,6 +131,8 @@ QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint
 struct PassFindings {
     QList<DocumentResult> results;
     bool noHits = true;
+    // Every store was searched to its end (no occurrence limit was reached).
+    bool complete = true;
 };
 
 class StoreSearch {
@@ -148,11 +156,13 @@ public:
         const QString markerText =
             driveLetter_ ? database::documentMarker(*driveLetter_) : QString();
         if (QFileInfo::exists(variantPath_)) {
+            bool variantComplete = false;
             findings.results += SuchdenTextW(
                 variantPath_, request_.searchText, markerText, request_.caseSensitive,
                 request_.wholeWords, occurrenceLimit(pass), *environment_.run,
                 [&](const QString& path) { return resolvedPath(path, context); }, hitContexts,
-                *environment_.drives);
+                *environment_.drives, &variantComplete);
+            findings.complete = findings.complete && variantComplete;
         }
         if (!utf8Open_ || !driveLetter_)
             return findings;
@@ -161,22 +171,23 @@ public:
         const bool caseFolded = !request_.caseSensitive;
         QByteArray pattern = searchPattern(request_.searchText);
         const UmlautFolding umlauts = umlautFolding(request_);
-        QList<qint64> occurrences =
+        OccurrenceScan scan =
             occurrences_->occurrences(pattern, caseFolded, umlauts, occurrenceLimit(pass), run);
-        if (occurrences.isEmpty()) {
+        if (scan.positions.isEmpty()) {
             // A long text may begin with something the store does not hold
             // (a list marker pasted along); the second try drops 4 bytes.
             const QByteArray retry = retryPattern(request_.searchText);
             if (retry != pattern) {
                 pattern = retry;
-                occurrences = occurrences_->occurrences(pattern, caseFolded, umlauts,
-                                                        occurrenceLimit(pass), run);
+                scan = occurrences_->occurrences(pattern, caseFolded, umlauts,
+                                                 occurrenceLimit(pass), run);
             }
         }
+        const QList<qint64>& occurrences = scan.positions;
+        findings.complete = findings.complete && scan.reachedEnd;
         findings.noHits = occurrences.isEmpty();
         if (!occurrences.isEmpty())
-            findings.results +=
-                SuchdenTextUTF8(utf8Store_, occurrences, pattern, marker, markerText, context);
+            findings.results += SuchdenTextUTF8(utf8Store_, occurrences, pattern, marker, context);
         return findings;
     }
 
@@ -212,15 +223,18 @@ QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
         if (it != results.end())
             ++it->count;
         else
-            results.append({path, 1, QString()});
+            results.append({path, 1, QString(), QString()});
     }
-    for (DocumentResult& result : results)
-        result.line = resultLine(result.count, documentLink(result.path, drives));
+    for (DocumentResult& result : results) {
+        result.link = documentLink(result.path, drives);
+        result.line = resultLine(result.count, result.link);
+    }
     return results;
 }
 
 bool foldUmlautsSetting(platform::SettingsStore& settings) {
-    return settings.read(kFoldUmlautsSetting) == QLatin1String("1");
+    const QString stored = settings.read(kFoldUmlautsSetting);
+    return stored.isEmpty() || stored == QLatin1String("1");
 }
 
 UmlautFolding umlautFolding(const SearchRequest& request) {
@@ -233,6 +247,45 @@ QStringList cancelBodyLines() {
             QStringLiteral("<br><br>")};
 }
 
+namespace {
+
+QList<PageBodyLine> notices(const QStringList& lines) {
+    QList<PageBodyLine> body;
+    for (const QString& line : lines)
+        body.append(PageBodyLine::ofNotice(line));
+    return body;
+}
+
+// The first and the last lines of a page body: a page that may still be
+// followed by another says the search goes on; a final one, as the second
+// page always is, says it is done.
+QStringList openingNotices(bool final) {
+    if (final)
+        return {QStringLiteral("Fertig mit der Suche."), QStringLiteral("<br><br>")};
+    return {QStringLiteral("...die Suche geht weiter! <br> Wenn es noch mehr Fundstellen gibt, "
+                           "erscheint eine neue Ergebnis-Seite."),
+            QStringLiteral("<br><br>")};
+}
+
+QStringList closingNotices(bool final) {
+    if (final)
+        return {QStringLiteral("<br>"), QStringLiteral("Fertig mit der Suche."),
+                QStringLiteral("<br><br>")};
+    return {QStringLiteral("...wenn keine Fundstellen mehr vorhanden, <br> dann wird in Trovex "
+                           "\"Fertig mit der Suche\" angezeigt."),
+            QStringLiteral("<br><br>")};
+}
+
+} // namespace
+
+bool foldsUmlauts(const SearchRequest& request) {
+    if (umlautFolding(request) != UmlautFolding::On)
+        return false;
+    const QString text = trimBlanksAndControls(request.searchText);
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar ch) { return foldedTwoByteLetter(ch.unicode()) != 0; });
+}
+
 SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
                        const SearchEnvironment& environment) {
     SearchOutcome outcome;
@@ -241,16 +294,24 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
     StoreSearch store(request, environment);
     int firstPassLineCount = -1;
     QStringList firstPassResultLines;
+    bool firstPageFinal = false;
 
-    auto writePage = [&](const QStringList& body, int pass, bool cancelled,
-                         const QStringList& listed) {
+    // `pageOfPass` names the file; a page rewritten in place is not opened again.
+    auto writePage = [&](const QList<PageBodyLine>& body, int pageOfPass, bool cancelled,
+                         const QStringList& listed, bool open) {
         if (request.pathOpened)
             return;
-        const ResultsPageInput input{request.searchText,   body,
-                                     request.databaseName, request.caseSensitive,
-                                     request.wholeWords,   cancelled};
+        ResultsPageInput input;
+        input.searchText = request.searchText;
+        input.body = body;
+        input.databaseName = request.databaseName;
+        input.caseSensitive = request.caseSensitive;
+        input.wholeWords = request.wholeWords;
+        input.foldedUmlauts = foldsUmlauts(request);
+        input.cancelled = cancelled;
         const PageWriteResult written =
-            SchreibHTMLDoc(input, pass, environment.programDirectory, environment.openPage);
+            SchreibHTMLDoc(input, pageOfPass, environment.programDirectory,
+                           open ? environment.openPage : PageOpener());
         if (!written.written) {
             // Said once: the page of the second pass would fail alike.
             if (outcome.pageWriteError.isEmpty() && run.prompts)
@@ -262,7 +323,7 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
             outcome.pageWriteError = written.error;
             return;
         }
-        outcome.lastPagePass = pass;
+        outcome.lastPagePass = pageOfPass;
         outcome.lastPagePath = written.path;
         outcome.lastPageResultLines = listed;
     };
@@ -276,19 +337,19 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
             outcome.emptySearchText = true;
             return outcome;
         }
-        QStringList body;
         const PassFindings findings = store.runPass(pass, session, hitContexts);
         outcome.noHits = findings.noHits;
+        // A first pass that went through every store to its end holds all
+        // there is: the second finds the same, so the first page is final.
+        const bool final = pass == 2 || findings.complete;
         if (pass == 1)
-            body << QStringLiteral("...die Suche geht weiter! <br> Wenn es noch mehr "
-                                   "Fundstellen gibt, erscheint eine neue Ergebnis-Seite.")
-                 << QStringLiteral("<br><br>");
-        else
-            body << QStringLiteral("Fertig mit der Suche.") << QStringLiteral("<br><br>");
+            firstPageFinal = final;
+        QList<PageBodyLine> body = notices(openingNotices(final));
 
         if (!run.cancelled()) {
             for (const DocumentResult& result : findings.results)
-                body.append(joinContext(result.line, result.path, hitContexts));
+                body.append(PageBodyLine::ofResult(
+                    {result.count, result.link, contextOf(result.path, hitContexts)}));
             // Pass 2 lets the pass-1 page stand only when it found exactly
             // what that page lists: the same number of lines alone would
             // leave "10 mal in:" standing for a document with 300 hits.
@@ -297,28 +358,29 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
                 firstPassResultLines = resultLines(findings.results);
             } else if (firstPassLineCount < 50 && firstPassLineCount == body.size() &&
                        firstPassResultLines == resultLines(findings.results)) {
+                // The first page stands. Written before the end was known, it
+                // still says the search goes on: its file is made final,
+                // without opening it a second time.
+                if (!firstPageFinal) {
+                    body += notices(closingNotices(true));
+                    writePage(body, 1, false, firstPassResultLines, false);
+                }
                 break;
             }
-            if (pass == 1)
-                body << QStringLiteral("...wenn keine Fundstellen mehr vorhanden, <br> dann wird "
-                                       "in Trovex \"Fertig mit der Suche\" angezeigt.")
-                     << QStringLiteral("<br><br>");
-            else
-                body << QStringLiteral("<br>") << QStringLiteral("Fertig mit der Suche.")
-                     << QStringLiteral("<br><br>");
+            body += notices(closingNotices(final));
         }
         if (run.cancelled()) {
             outcome.cancelled = true;
             run.pause(1000);
-            writePage(cancelBodyLines(), pass, true, {});
+            writePage(notices(cancelBodyLines()), pass, true, {}, true);
         }
         if (!findings.results.isEmpty()) {
             run.pause(1000);
             if (!run.cancelled())
-                writePage(body, pass, false, resultLines(findings.results));
+                writePage(body, pass, false, resultLines(findings.results), true);
         } else if (!run.cancelled()) {
             run.pause(1000);
-            writePage({}, pass, false, {});
+            writePage({}, pass, false, {}, true);
             break;
         }
     }

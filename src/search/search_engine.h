@@ -15,8 +15,9 @@
 
 namespace search {
 
-// The settings value of the umlaut option: "1" on, anything else
-// ("0", missing) off.
+// The settings value of the umlaut option: on when missing (a new user's
+// default, as a German user expects "ü" to find "Ü" with the case ignored)
+// or "1"; anything else, "0" above all, off.
 inline const QString kFoldUmlautsSetting = QStringLiteral("Umlaute_Gross_Klein_egal");
 bool foldUmlautsSetting(platform::SettingsStore& settings);
 
@@ -52,6 +53,7 @@ struct SearchEnvironment {
 struct DocumentResult {
     QString path; // Windows form, as resolved
     int count = 0;
+    QString link; // the file URL of the document (documentLink)
     QString line; // count + " mal in: " + link
 };
 
@@ -85,6 +87,10 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
 
 // The folding the request asks for: on only with the case ignored.
 UmlautFolding umlautFolding(const SearchRequest& request);
+
+// The folding is on and the search text holds a letter that it folds: the
+// page says that umlauts were included.
+bool foldsUmlauts(const SearchRequest& request);
 
 // Body lines announcing a cancel, first and last.
 QStringList cancelBodyLines();

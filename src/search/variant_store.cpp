@@ -174,7 +174,9 @@ QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& sear
                                    bool wholeWords, int limit, const platform::RunContext& run,
                                    const std::function<QString(const QString&)>& resolvePath,
                                    QList<HitContextEntry>& hitContexts,
-                                   const platform::DriveMap& drives) {
+                                   const platform::DriveMap& drives, bool* complete) {
+    if (complete)
+        *complete = true;
     MappedStore store;
     if (!store.open(storePath) || documentMarker.isEmpty())
         return {};
@@ -185,6 +187,8 @@ QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& sear
     const QList<qint64> occurrences =
         variantOccurrences(bytes, trimmed, caseSensitive, limit, run,
                            [&store](qint64 from, qint64 to) { store.release(from, to); });
+    if (complete)
+        *complete = !run.cancelled() && (limit <= 0 || occurrences.size() < limit);
     if (occurrences.isEmpty() || run.cancelled())
         return {};
     // Document starts are looked for backwards from each occurrence, so the
@@ -212,7 +216,7 @@ QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& sear
             continue;
         path = resolvePath(path);
         acceptedPaths.append(path);
-        hitContexts.append({path, cleanVariantContext(context, documentMarker)});
+        hitContexts.append({path, cleanVariantContext(context, documentMarker), false});
     }
 
     return countPerDocument(acceptedPaths, drives, run);

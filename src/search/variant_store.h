@@ -47,12 +47,13 @@ QString cleanVariantContext(QString context, QStringView documentMarker);
 bool passesVariantWholeWordTest(QStringView context, QStringView trimmedSearchText);
 
 // SuchdenTextW: the variant store's result lines, from at most `limit`
-// occurrences (0: all); hit contexts are appended.
+// occurrences (0: all); hit contexts are appended. `complete`, when given,
+// learns whether the store was searched to its end within the limit.
 QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& searchText,
                                    const QString& documentMarker, bool caseSensitive,
                                    bool wholeWords, int limit, const platform::RunContext& run,
                                    const std::function<QString(const QString&)>& resolvePath,
                                    QList<HitContextEntry>& hitContexts,
-                                   const platform::DriveMap& drives);
+                                   const platform::DriveMap& drives, bool* complete = nullptr);
 
 } // namespace search

@@ -233,7 +233,7 @@ void SearchWindowTest::umlautOptionReachesTheSearch_data() {
     QTest::addColumn<bool>("found");
     QTest::newRow("on") << QStringLiteral("1") << false << true;
     QTest::newRow("off") << QStringLiteral("0") << false << false;
-    QTest::newRow("missing") << QString() << false << false;
+    QTest::newRow("missing: on for a new user") << QString() << false << true;
     QTest::newRow("on, but the case counts") << QStringLiteral("1") << true << false;
 }
 
@@ -620,8 +620,9 @@ void SearchWindowTest::webSearchAppendsTextToDirectSite() {
     QCOMPARE(sites->toolTip(),
              QStringLiteral("Grünes Symbol: [>] Webseite sucht selbständig nach dem Suchtext."));
     bench.form->SuchImInternetBtnClick();
+    // The text is one percent-encoded query value.
     QCOMPARE(bench.opened(),
-             QStringList{QStringLiteral("https://lexikon.example.org/suche?q=Haus am See")});
+             QStringList{QStringLiteral("https://lexikon.example.org/suche?q=Haus%20am%20See")});
     QCOMPARE(bench.bar()->text(), QString());
     QCOMPARE(bench.clipboard.text(), QStringLiteral("Haus am See"));
 

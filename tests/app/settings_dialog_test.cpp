@@ -265,7 +265,8 @@ void SettingsDialogTest::switchesAreStoredOnOkOnly() {
     auto* viewerHint =
         control<QCheckBox>(f.settingsDialog.get(), "KurzhinweisImViewerZeigenCheckBox");
     auto* umlauts = control<QCheckBox>(f.settingsDialog.get(), "FoldUmlautsCheckBox");
-    QVERIFY(clipboard->isChecked() && viewerHint->isChecked() && !umlauts->isChecked());
+    // Umlauts fold for a new user, so their box starts ticked as well.
+    QVERIFY(clipboard->isChecked() && viewerHint->isChecked() && umlauts->isChecked());
 
     for (QCheckBox* box : {clipboard, viewerHint, umlauts})
         box->click();
@@ -275,19 +276,19 @@ void SettingsDialogTest::switchesAreStoredOnOkOnly() {
     QCOMPARE(f.settings.read(QStringLiteral("Kurzhinweis_imViewer_anzeigen")), QStringLiteral("1"));
     QCOMPARE(f.settings.read(QStringLiteral("Umlaute_Gross_Klein_egal")), QString());
     // The boxes keep what the user ticked.
-    QVERIFY(!clipboard->isChecked() && !viewerHint->isChecked() && umlauts->isChecked());
+    QVERIFY(!clipboard->isChecked() && !viewerHint->isChecked() && !umlauts->isChecked());
     QVERIFY(f.searchWindow->viewerHintShown());
 
     f.settingsDialog->OkButtonClick();
     QCOMPARE(f.settings.read(QStringLiteral("Suchwort_in_Zwischenablage_kopieren")),
              QStringLiteral("0"));
     QCOMPARE(f.settings.read(QStringLiteral("Kurzhinweis_imViewer_anzeigen")), QStringLiteral("0"));
-    QCOMPARE(f.settings.read(QStringLiteral("Umlaute_Gross_Klein_egal")), QStringLiteral("1"));
+    QCOMPARE(f.settings.read(QStringLiteral("Umlaute_Gross_Klein_egal")), QStringLiteral("0"));
     QVERIFY(!f.searchWindow->viewerHintShown());
 
     umlauts->click();
     f.settingsDialog->OkButtonClick();
-    QCOMPARE(f.settings.read(QStringLiteral("Umlaute_Gross_Klein_egal")), QStringLiteral("0"));
+    QCOMPARE(f.settings.read(QStringLiteral("Umlaute_Gross_Klein_egal")), QStringLiteral("1"));
 }
 
 void SettingsDialogTest::umlautBoxShowsTheStoredValue_data() {
@@ -295,7 +296,7 @@ void SettingsDialogTest::umlautBoxShowsTheStoredValue_data() {
     QTest::addColumn<bool>("ticked");
     QTest::newRow("on") << QStringLiteral("1") << true;
     QTest::newRow("off") << QStringLiteral("0") << false;
-    QTest::newRow("missing") << QString() << false;
+    QTest::newRow("missing: on for a new user") << QString() << true;
 }
 
 void SettingsDialogTest::umlautBoxShowsTheStoredValue() {

@@ -110,6 +110,15 @@ private Q_SLOTS:
             << QByteArray("\r\nB\r\n");
         QTest::newRow("prefixed names are other elements")
             << Members{{"k.svg", kDecl + "<svg:style>Stil</svg:style>"}} << QByteArray("Stil\r\n");
+        // No line of a document may start like a block's document marker.
+        QTest::newRow("lines in a document marker's form get a blank in front")
+            << Members{{"content.xml",
+                        kDecl +
+                            "<text:p>#D:\\Privat\\Kuendigung.odt</text:p><text:p>#d:\\x</text:p>"
+                            "<text:p>#D:\\</text:p><text:p>Text #D:\\y</text:p>"
+                            "<text:p>#1:\\z</text:p><text:p>#D:/z</text:p><text:p>#D:</text:p>"}}
+            << QByteArray(" #D:\\Privat\\Kuendigung.odt\r\n #d:\\x\r\n #D:\\\r\nText #D:\\y\r\n"
+                          "#1:\\z\r\n#D:/z\r\n#D:\r\n");
     }
     // What Word, LibreOffice and e-book tools write: a paragraph split into
     // runs is one line, with the blanks its runs hold; text the reader never

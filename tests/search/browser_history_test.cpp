@@ -26,34 +26,28 @@ private Q_SLOTS:
         QVERIFY(prompts.shown.isEmpty());
     }
 
+    // Every browser gets the page as one argument, a path with a blank
+    // included; the quotes of old were part of a command line that no longer
+    // exists (Windows quotes the arguments it passes, see windowsParameterText).
     void browserChoice_data() {
         QTest::addColumn<QString>("setting");
         QTest::addColumn<QString>("program"); // empty: default handler
-        QTest::addColumn<QString>("parameters");
         QTest::newRow("opera opens with the default handler")
-            << QStringLiteral("opera") << QString() << QStringLiteral("/p/a b.htm");
-        QTest::newRow("firefox quoted") << QStringLiteral("firefox") << QStringLiteral("firefox")
-                                        << QStringLiteral("\"/p/a b.htm\"");
-        QTest::newRow("internet explorer unquoted")
-            << QStringLiteral("internet explorer") << QStringLiteral("iexplore")
-            << QStringLiteral("/p/a b.htm");
-        QTest::newRow("edge") << QStringLiteral("edge") << QStringLiteral("microsoft-edge")
-                              << QStringLiteral("/p/a b.htm");
-        QTest::newRow("chrome quoted")
-            << QStringLiteral("chrome") << QStringLiteral("google-chrome")
-            << QStringLiteral("\"/p/a b.htm\"");
+            << QStringLiteral("opera") << QString();
+        QTest::newRow("firefox") << QStringLiteral("firefox") << QStringLiteral("firefox");
+        QTest::newRow("internet explorer")
+            << QStringLiteral("internet explorer") << QStringLiteral("iexplore");
+        QTest::newRow("edge") << QStringLiteral("edge") << QStringLiteral("microsoft-edge");
+        QTest::newRow("chrome") << QStringLiteral("chrome") << QStringLiteral("google-chrome");
         QTest::newRow("standard wins over a named browser")
-            << QStringLiteral("standard firefox") << QString() << QStringLiteral("/p/a b.htm");
+            << QStringLiteral("standard firefox") << QString();
         QTest::newRow("firefox is tested before chrome")
-            << QStringLiteral("chrome firefox") << QStringLiteral("firefox")
-            << QStringLiteral("\"/p/a b.htm\"");
-        QTest::newRow("the words are case-sensitive")
-            << QStringLiteral("Firefox") << QString() << QStringLiteral("/p/a b.htm");
+            << QStringLiteral("chrome firefox") << QStringLiteral("firefox");
+        QTest::newRow("the words are case-sensitive") << QStringLiteral("Firefox") << QString();
     }
     void browserChoice() {
         QFETCH(QString, setting);
         QFETCH(QString, program);
-        QFETCH(QString, parameters);
         platform::MemorySettingsStore settings;
         settings.write(QStringLiteral("Browser"), setting);
         platform::RecordingShellLauncher launcher;
@@ -63,8 +57,81 @@ private Q_SLOTS:
         QCOMPARE(launcher.calls.size(), 1);
         QCOMPARE(launcher.calls.at(0).defaultHandler, program.isEmpty());
         QCOMPARE(launcher.calls.at(0).program, program);
-        QCOMPARE(launcher.calls.at(0).argument, parameters);
+        QCOMPARE(launcher.calls.at(0).argument, QStringLiteral("/p/a b.htm"));
+        if (!program.isEmpty())
+            QCOMPARE(launcher.calls.at(0).arguments, QStringList{QStringLiteral("/p/a b.htm")});
         QVERIFY(prompts.shown.isEmpty());
+    }
+
+    // The search text reaches the site as one percent-encoded query value,
+    // and the address reaches the browser as one argument.
+    void webSearchTextIsOneEncodedValue_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("address");
+        QTest::newRow("quotes and an option for the browser")
+            << QStringLiteral("Haus\" \"--renderer-cmd-prefix=sh -c id>/tmp/x")
+            << QStringLiteral(
+                   "https://example.org/suche?q=Haus%22%20%22--renderer-cmd-prefix%3Dsh%20-"
+                   "c%20id%3E%2Ftmp%2Fx");
+        QTest::newRow("ampersand, plus and fragment")
+            << QStringLiteral("C++ & Co #1")
+            << QStringLiteral("https://example.org/suche?q=C%2B%2B%20%26%20Co%20%231");
+        QTest::newRow("umlauts as UTF-8, trailing blank kept")
+            << QStringLiteral("rote Häuser ")
+            << QStringLiteral("https://example.org/suche?q=rote%20H%C3%A4user%20");
+        QTest::newRow("percent and a line break")
+            << QStringLiteral("100%\nneu")
+            << QStringLiteral("https://example.org/suche?q=100%25%0Aneu");
+    }
+    void webSearchTextIsOneEncodedValue() {
+        QFETCH(QString, text);
+        QFETCH(QString, address);
+        for (const QString& browser : {QStringLiteral("chrome"), QStringLiteral("edge")}) {
+            platform::MemorySettingsStore settings;
+            settings.write(QStringLiteral("Browser"), browser);
+            platform::RecordingShellLauncher launcher;
+            launcher.programsThatStart = {QStringLiteral("google-chrome"),
+                                          QStringLiteral("microsoft-edge")};
+            platform::RecordingPrompts prompts;
+            search::StarteInternetBrowser(
+                search::webSearchAddress(QStringLiteral("https://example.org/suche?q="), text),
+                settings, launcher, prompts);
+            QCOMPARE(launcher.calls.size(), 1);
+            QCOMPARE(launcher.calls.at(0).arguments, QStringList{address});
+        }
+    }
+
+    // What a Windows program's runtime splits the parameter text into: the
+    // arguments exactly, whatever quotes, blanks and backslashes they hold.
+    void windowsParameterText_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a page path with blanks")
+            << QStringList{QStringLiteral("C:\\Program Files\\Trovex\\tx_ergebnis.htm")}
+            << QStringLiteral("\"C:\\Program Files\\Trovex\\tx_ergebnis.htm\"");
+        QTest::newRow("quotes inside") << QStringList{QStringLiteral("Haus\" \"--x")}
+                                       << QStringLiteral("\"Haus\\\" \\\"--x\"");
+        QTest::newRow("backslashes before a quote and at the end")
+            << QStringList{QStringLiteral("a\\\"b"), QStringLiteral("C:\\Ordner\\")}
+            << QStringLiteral("\"a\\\\\\\"b\" \"C:\\Ordner\\\\\"");
+        QTest::newRow("empty argument and plain words")
+            << QStringList{QString(), QStringLiteral("open"), QStringLiteral("D")}
+            << QStringLiteral("\"\" \"open\" \"D\"");
+    }
+    void windowsParameterText() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, text);
+        QCOMPARE(platform::windowsParameterText(arguments), text);
+    }
+
+    void addressesThatLookLikeOptionsAreNotStarted() {
+        platform::MemorySettingsStore settings;
+        settings.write(QStringLiteral("Browser"), QStringLiteral("chrome"));
+        platform::RecordingShellLauncher launcher;
+        platform::RecordingPrompts prompts;
+        search::StarteInternetBrowser(QStringLiteral("--renderer-cmd-prefix=id --q="), settings,
+                                      launcher, prompts);
+        QVERIFY(launcher.calls.isEmpty());
     }
 
     void missingBrowserIsReported() {
@@ -82,7 +149,7 @@ private Q_SLOTS:
     void webSearchSites() {
         QCOMPARE(search::webSearchAddress(QStringLiteral("https://example.org/suche?q="),
                                           QStringLiteral("rote Häuser & mehr ")),
-                 QStringLiteral("https://example.org/suche?q=rote Häuser & mehr "));
+                 QStringLiteral("https://example.org/suche?q=rote%20H%C3%A4user%20%26%20mehr%20"));
         QCOMPARE(search::webSearchAddress(QStringLiteral("https://example.org/wiki/"),
                                           QStringLiteral("Haus")),
                  QStringLiteral("https://example.org/wiki/Haus"));

@@ -44,19 +44,54 @@ private Q_SLOTS:
 
     void joinPreparesTheFirstContextOfTheDocument() {
         const QList<search::HitContextEntry> entries = {
-            {QStringLiteral("D:\\a.odt"), QStringLiteral("xxam 1/2 <b>Haus</b>")},
-            {QStringLiteral("D:\\b.odt"), QStringLiteral("..zweites")},
-            {QStringLiteral("D:\\b.odt"), QStringLiteral("..drittes")},
+            {QStringLiteral("D:\\a.odt"), QStringLiteral("xxam 1/2 <b>Haus</b>"), false},
+            {QStringLiteral("D:\\b.odt"), QStringLiteral("..zweites"), false},
+            {QStringLiteral("D:\\b.odt"), QStringLiteral("..drittes"), false},
+            // Cut at the document's first text byte: nothing to drop.
+            {QStringLiteral("D:\\c.odt"), QStringLiteral("Kapitel 3"), true},
         };
-        QCOMPARE(search::joinContext(QStringLiteral("1 mal in: file:///D:/a.odt"),
-                                     QStringLiteral("D:\\a.odt"), entries),
-                 QStringLiteral("1 mal in: file:///D:/a.odt#!!!#am 1 2  b Haus  b <br><br>"));
-        QCOMPARE(search::joinContext(QStringLiteral("2 mal in: file:///D:/b.odt"),
-                                     QStringLiteral("D:\\b.odt"), entries),
-                 QStringLiteral("2 mal in: file:///D:/b.odt#!!!#zweites<br><br>"));
-        QCOMPARE(search::joinContext(QStringLiteral("1 mal in: file:///D:/c.odt"),
-                                     QStringLiteral("D:\\c.odt"), entries),
-                 QStringLiteral("1 mal in: file:///D:/c.odt"));
+        QCOMPARE(search::contextOf(QStringLiteral("D:\\a.odt"), entries),
+                 std::optional<QString>(QStringLiteral("am 1 2  b Haus  b ")));
+        QCOMPARE(search::contextOf(QStringLiteral("D:\\b.odt"), entries),
+                 std::optional<QString>(QStringLiteral("zweites")));
+        QCOMPARE(search::contextOf(QStringLiteral("D:\\c.odt"), entries),
+                 std::optional<QString>(QStringLiteral("Kapitel 3")));
+        QCOMPARE(search::contextOf(QStringLiteral("D:\\d.odt"), entries), std::nullopt);
+    }
+
+    // The shown piece begins after the underline of the hit's own block when
+    // the window reaches back into it, and ends before the next block's "#".
+    void shownRangeStartsAfterTheUnderline_data() {
+        QTest::addColumn<qint64>("windowFrom");
+        QTest::addColumn<qint64>("windowTo");
+        QTest::addColumn<qint64>("shownFrom");
+        QTest::addColumn<qint64>("shownTo");
+        QTest::addColumn<bool>("startsAtText");
+        // 9 bytes of blank lines, the header line (11 bytes with its line
+        // end), the underline (10): the text starts at byte 30.
+        QTest::newRow("window from the start of the file")
+            << qint64(0) << qint64(60) << qint64(30) << qint64(60) << true;
+        QTest::newRow("window starting inside the underline")
+            << qint64(25) << qint64(60) << qint64(30) << qint64(60) << true;
+        QTest::newRow("window inside the text: as it is")
+            << qint64(33) << qint64(60) << qint64(33) << qint64(60) << false;
+        QTest::newRow("window ending inside the header: nothing shown")
+            << qint64(0) << qint64(20) << qint64(20) << qint64(20) << true;
+    }
+    void shownRangeStartsAfterTheUnderline() {
+        QFETCH(qint64, windowFrom);
+        QFETCH(qint64, windowTo);
+        QFETCH(qint64, shownFrom);
+        QFETCH(qint64, shownTo);
+        QFETCH(bool, startsAtText);
+        const QByteArray text = " \r\n \r\n \r\n#D:\\a.odt\r\n========\r\nText des Dokuments\r\n"
+                                "und mehr davon bis zum Ende.\r\n";
+        QCOMPARE(text.indexOf("Text"), 30);
+        const search::ShownRange shown = search::clipToDocument(
+            {windowFrom, windowTo}, search::documentTextStart(text, 9, windowTo), -1);
+        QCOMPARE(shown.range.from, shownFrom);
+        QCOMPARE(shown.range.to, shownTo);
+        QCOMPARE(shown.startsAtText, startsAtText);
     }
 
     void wholeWordTest_data() {

@@ -138,6 +138,50 @@ private Q_SLOTS:
         }
     }
 
+    // A page that is final says "Fertig mit der Suche." at its top and end,
+    // as the second page does: the first page when its pass found all there
+    // is, or when the second pass let it stand.
+    void finalPageSaysSo_data() {
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<bool>("firstFinal");
+        QTest::addColumn<bool>("secondPage");
+        QTest::newRow("few hits: the first page is final at once") << 3 << true << false;
+        QTest::newRow("ten hits: the first page is made final after the second pass")
+            << 10 << true << false;
+        QTest::newRow("twelve hits: the second page is the final one") << 12 << false << true;
+    }
+    void finalPageSaysSo() {
+        QFETCH(int, hits);
+        QFETCH(bool, firstFinal);
+        QFETCH(bool, secondPage);
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/a.odt"));
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"), repeated("ein Haus", hits)}});
+        f.search(QStringLiteral("Haus"));
+        const QString goesOn = QStringLiteral(
+            "...die Suche geht weiter! <br> Wenn es noch mehr Fundstellen gibt, erscheint eine "
+            "neue Ergebnis-Seite.\r\n");
+        const QString finalTop = QStringLiteral("<font color=\"#000000\">Fertig mit der Suche.\r\n"
+                                                "<br><br>\r\n<font color=\"#000000\">");
+        const QString finalEnd = QStringLiteral(
+            "<br><br>\r\n<br>\r\n<font color=\"#000000\">Fertig mit der Suche.\r\n<br><br>\r\n"
+            "</font>\r\n</body>\r\n</html>\r\n");
+        const QString first = QString::fromUtf8(readAll(f.page(1)));
+        QCOMPARE(first.contains(finalTop), firstFinal);
+        QCOMPARE(first.endsWith(finalEnd), firstFinal);
+        QCOMPARE(first.contains(goesOn), !firstFinal);
+        QCOMPARE(first.contains(QStringLiteral("...wenn keine Fundstellen")), !firstFinal);
+        QCOMPARE(QFile::exists(f.page(2)), secondPage);
+        // Each page is opened once, a page made final in place not again.
+        QCOMPARE(f.opened,
+                 secondPage ? QStringList({f.page(1), f.page(2)}) : QStringList{f.page(1)});
+        if (secondPage) {
+            const QString second = QString::fromUtf8(readAll(f.page(2)));
+            QVERIFY(second.contains(finalTop));
+            QVERIFY(second.endsWith(finalEnd));
+        }
+    }
+
     // The piece of text under a result line is cut from the hit's own
     // document. Three documents of filler lines (98 dots and CR LF) around
     // the words searched for.
@@ -155,8 +199,8 @@ private Q_SLOTS:
         QTest::newRow("end of a document and start of the next")
             << QStringLiteral("Haus") << false
             << QStringList{QStringLiteral("zwei.odt"), QStringLiteral("eins.odt")}
-            << QStringList{QStringLiteral("\n================= \nEin <b>Haus</b> am Anfang. \n") +
-                               d + d + dots(83) + QStringLiteral("<br><br>"),
+            << QStringList{QStringLiteral("Ein <b>Haus</b> am Anfang. \n") + d + d + dots(83) +
+                               QStringLiteral("<br><br>"),
                            dots(83) + QStringLiteral(" \n") + d +
                                QStringLiteral("Am Ende kein <b>Haus</b>boot. \n  \n  \n  \n"
                                               "<br><br>")};
@@ -202,6 +246,41 @@ private Q_SLOTS:
             QVERIFY(page.contains(QStringLiteral(
                 "<br>Suchbegriff: <font color=\"#cc0000\">\"<u>Haus\"</u><font color=\"#000000\"> "
                 "wurde NICHT gefunden:<br>")));
+    }
+
+    // A line of harmlos.odt that reads like a document marker must not make
+    // the hits after it Kuendigung.odt's: a marker counts only where the
+    // writer put one, at the start of a block header.
+    void textLinesAreNeverDocumentMarkers_data() {
+        QTest::addColumn<QStringList>("lines"); // of harmlos.odt, between two hits
+        const QString fake = QStringLiteral("#D:\\Privat\\Kuendigung.odt");
+        QTest::newRow("a line in the marker's form (a database written before)")
+            << QStringList{fake};
+        QTest::newRow("lower-case drive letter")
+            << QStringList{QStringLiteral("#d:\\Privat\\x.odt")};
+        QTest::newRow("as the writer writes it now, a blank in front")
+            << QStringList{QLatin1Char(' ') + fake};
+        QTest::newRow("inside a line") << QStringList{QStringLiteral("siehe ") + fake};
+        QTest::newRow("three blank lines before it, but no underline")
+            << QStringList{QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" "), fake};
+        QTest::newRow("an underline, but no blank lines before it")
+            << QStringList{fake, QString(25, QLatin1Char('='))};
+    }
+    void textLinesAreNeverDocumentMarkers() {
+        QFETCH(QStringList, lines);
+        EngineFixture f;
+        f.createDocument(QStringLiteral("Texte/harmlos.odt"));
+        f.createDocument(QStringLiteral("Privat/Kuendigung.odt"));
+        f.writeDatabase({{QStringLiteral("D:\\Texte\\harmlos.odt"),
+                          QStringList{QStringLiteral("Vorher ein Haus.")} + lines +
+                              QStringList{QStringLiteral("Nachher ein Haus.")}},
+                         {QStringLiteral("D:\\Texte\\b.odt"), {QStringLiteral("Kein Treffer.")}}});
+        const search::SearchOutcome outcome = f.search(QStringLiteral("haus"));
+        QCOMPARE(outcome.lastPageResultLines,
+                 QStringList{QStringLiteral("2 mal in: ") +
+                             f.link(QStringLiteral("Texte/harmlos.odt"))});
+        // The context is the document's own text, the fake line included.
+        QVERIFY(QString::fromUtf8(readAll(f.page(1))).contains(QStringLiteral("Privat")));
     }
 
     void documentsListedFromTheEndOfTheStore() {
@@ -318,7 +397,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("on");
         QTest::newRow("1") << QStringLiteral("1") << true;
         QTest::newRow("0") << QStringLiteral("0") << false;
-        QTest::newRow("missing") << QString() << false;
+        QTest::newRow("missing: on for a new user") << QString() << true;
         QTest::newRow("anything else") << QStringLiteral("ja") << false;
     }
     void umlautSettingValue() {
@@ -470,6 +549,31 @@ private Q_SLOTS:
                  QStringLiteral("file://") + f.directory() + QStringLiteral("Texte/hier.odt"));
     }
 
+    // Links percent-encode what would end or change a URL's path; blanks and
+    // umlauts keep their bytes. A drive without a mapping keeps the Windows
+    // form, as every link on Windows does.
+    void linksEncodeWhatAPathMayNotHold_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("ordinary") << QStringLiteral("Q:\\Briefe\\Gänse füße.odt")
+                                  << QStringLiteral("file:///Q:/Briefe/Gänse füße.odt");
+        QTest::newRow("fragment") << QStringLiteral("Q:\\Rechnung #12.odt")
+                                  << QStringLiteral("file:///Q:/Rechnung %2312.odt");
+        QTest::newRow("query") << QStringLiteral("Q:\\Was ist das?.odt")
+                               << QStringLiteral("file:///Q:/Was ist das%3F.odt");
+        QTest::newRow("percent") << QStringLiteral("Q:\\50%.odt")
+                                 << QStringLiteral("file:///Q:/50%25.odt");
+        QTest::newRow("markup and controls")
+            << QStringLiteral("Q:\\x#!!!#<img src=x>\t`{}\".odt")
+            << QStringLiteral("file:///Q:/x%23!!!%23%3Cimg src=x%3E%09%60%7B%7D%22.odt");
+    }
+    void linksEncodeWhatAPathMayNotHold() {
+        QFETCH(QString, path);
+        QFETCH(QString, link);
+        const platform::DriveMap drives;
+        QCOMPARE(search::documentLink(path, drives), link);
+    }
+
     void fileNameWithQuoteKeepsTheLinkWorking() {
         EngineFixture f;
         f.createDocument(QStringLiteral("Texte/Brief \"A\" <1>.odt"));
@@ -479,7 +583,7 @@ private Q_SLOTS:
         QCOMPARE(outcome.lastPageResultLines.size(), 1);
         const QString page = QString::fromUtf8(readAll(f.page(1)));
         const QString escaped = QStringLiteral("file://") + f.driveDirectory() +
-                                QStringLiteral("/Texte/Brief &quot;A&quot; &lt;1&gt;.odt");
+                                QStringLiteral("/Texte/Brief %22A%22 %3C1%3E.odt");
         QVERIFY(page.contains(QStringLiteral("<a href=\"") + escaped +
                               QStringLiteral("\" target=\"_blank\">") + escaped +
                               QStringLiteral("</a>")));

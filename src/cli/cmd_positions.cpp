@@ -44,6 +44,8 @@ int runPositionsCommand(CliContext& context, const QStringList& arguments) {
         return ExitFailure;
     }
     const QString& name = positional.first();
+    if (refuseDatabaseName(context, name))
+        return ExitRefused;
 
     const viewer::PositionListBuild build =
         viewer::ErstelleDateiPosisVonAktDB(context.programDirectory, name, 0, pageLines);

@@ -25,11 +25,17 @@ constexpr qsizetype kDirectWrite = 64 << 10;
 
 } // namespace
 
-DatabaseWriter::DatabaseWriter(QString programDirectory, QString name)
+DatabaseWriter::DatabaseWriter(QString programDirectory, QString name, QString scratchFolder)
     : programDirectory_(std::move(programDirectory))
-    , name_(std::move(name)) {
-    spool_.setFileName(platform::tempDirectory(programDirectory_) + name_ +
-                       QStringLiteral("_UTF8Dokument.spool"));
+    , name_(std::move(name))
+    , scratchFolder_(std::move(scratchFolder)) {
+    // Without a scratch folder of its own the run has nowhere to write.
+    if (scratchFolder_.isEmpty())
+        error_ = database::notWrittenMessage(QStringLiteral("Der Text der Datenbank"),
+                                             QStringLiteral("kein temporäres Verzeichnis"));
+    else
+        spool_.setFileName(platform::withTrailingSeparator(scratchFolder_) + name_ +
+                           QStringLiteral("_UTF8Dokument.spool"));
 }
 
 DatabaseWriter::~DatabaseWriter() {
@@ -137,8 +143,7 @@ void DatabaseWriter::writePart() {
     ++partCount_;
     splitFlag_ = true;
     if (closeSpool())
-        replaceFile(spool_.fileName(),
-                    database::partFilePath(programDirectory_, name_, partCount_));
+        replaceFile(spool_.fileName(), database::partFilePath(scratchFolder_, name_, partCount_));
     pendingLines_ = 0;
 }
 
@@ -157,7 +162,7 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
     if (staged_ && QFileInfo::exists(stagedTextPath())) {
         ++partCount_;
         if (!replaceFile(stagedTextPath(),
-                         database::partFilePath(programDirectory_, name_, partCount_)))
+                         database::partFilePath(scratchFolder_, name_, partCount_)))
             return;
     }
     staged_ = false;
@@ -169,7 +174,7 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
         return;
     }
     QByteArray chunk;
-    for (const QString& part : database::partFilesInMergeOrder(programDirectory_, name_)) {
+    for (const QString& part : database::partFilesInMergeOrder(scratchFolder_, name_)) {
         if (caption)
             caption(QStringLiteral("Aufgeteilte Dateien zusammenfügen:  ") + part);
         QFile in(part);

@@ -42,8 +42,8 @@ QString writeError(const QFile& file) {
 // pieceSize bytes and its last byte ends a line (a CR only when no LF follows).
 class PieceWriter {
 public:
-    PieceWriter(const QString& programDirectory, qint64 pieceSize)
-        : programDirectory_(programDirectory)
+    PieceWriter(const QString& scratchFolder, qint64 pieceSize)
+        : folder_(platform::withTrailingSeparator(scratchFolder))
         , pieceSize_(pieceSize) {}
 
     // Takes what it can of the bytes; returns how many it took.
@@ -79,7 +79,7 @@ public:
 
 private:
     bool openNextPiece() {
-        piece_.setFileName(database::listPiecePath(programDirectory_, int(pieces_.size()) + 1));
+        piece_.setFileName(folder_ + database::listPieceFileName(int(pieces_.size()) + 1));
         pieces_.append(piece_.fileName());
         if (!piece_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             error_ = writeError(piece_);
@@ -100,7 +100,7 @@ private:
         return true;
     }
 
-    QString programDirectory_;
+    QString folder_;
     qint64 pieceSize_;
     QFile piece_;
     QStringList pieces_;
@@ -127,7 +127,7 @@ bool removeListPieceFiles(const QString& programDirectory) {
     return removed;
 }
 
-PieceCut cutIntoPieces(const QString& sourcePath, const QString& programDirectory, qint64 pieceSize,
+PieceCut cutIntoPieces(const QString& sourcePath, const QString& scratchFolder, qint64 pieceSize,
                        const platform::RunContext& run) {
     PieceCut cut;
     QFile source(sourcePath);
@@ -135,7 +135,7 @@ PieceCut cutIntoPieces(const QString& sourcePath, const QString& programDirector
         cut.error = readError(sourcePath);
         return cut;
     }
-    PieceWriter writer(programDirectory, std::max<qint64>(pieceSize, 1));
+    PieceWriter writer(scratchFolder, std::max<qint64>(pieceSize, 1));
     QByteArray block(kReadSize, Qt::Uninitialized);
     bool failed = false;
     while (!failed) {

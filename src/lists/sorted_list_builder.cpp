@@ -1,8 +1,13 @@
 #include "sorted_list_builder.h"
 
+#include "bounded_groups.h"
+#include "database/database_lock.h"
+#include "database/database_name.h"
 #include "database/database_paths.h"
 #include "database/document_list.h"
 #include "database/generation_switch.h"
+#include "database/run_scratch.h"
+#include "database/storage_hint.h"
 #include "list_file.h"
 #include "list_order.h"
 #include "platform/program_directory.h"
@@ -37,12 +42,12 @@ std::optional<unsigned char> databaseDriveLetter(const SortedListRequest& reques
 // Takes the lines of the pieces into the five groups.
 class GroupCollector {
 public:
-    GroupCollector(const SortedListRequest& request, const platform::RunContext& run)
+    GroupCollector(const SortedListRequest& request, const platform::RunContext& run,
+                   BoundedGroups& groups)
         : kind_(request.kind)
         , driveLetter_(databaseDriveLetter(request))
-        , run_(run) {}
-
-    ListGroups& groups() { return groups_; }
+        , run_(run)
+        , groups_(groups) {}
 
     // False when the run was stopped within the piece.
     bool collect(QByteArrayView piece) {
@@ -58,30 +63,29 @@ private:
     }
 
     bool collectLine(std::string_view line) {
-        if (!keepGoing())
+        if (!keepGoing() || !groups_.error().isEmpty())
             return false;
         const std::string_view text = trimmedText(line);
         switch (kindOfLine(text, driveLetter_)) {
         case LineKind::Decoration:
             return true;
         case LineKind::DocumentPath:
-            groups_[0].add(text);
-            return true;
+            return groups_.add(0, text);
         case LineKind::Text:
             break;
         }
         if (!keepGoing())
             return false;
         forEachItemOfText(text, kind_, [this](int group, std::string_view item) {
-            groups_[group - 1].add(item);
+            groups_.add(group - 1, item);
         });
-        return true;
+        return groups_.error().isEmpty();
     }
 
     ListKind kind_;
     std::optional<unsigned char> driveLetter_;
     const platform::RunContext& run_;
-    ListGroups groups_;
+    BoundedGroups& groups_;
 };
 
 // A piece file mapped into memory while its lines are taken.
@@ -126,9 +130,9 @@ bool removeFiles(const QStringList& paths) {
     return removed;
 }
 
-QString leftPiecesWarning(const QString& programDirectory) {
+QString leftPiecesWarning(const QString& folder) {
     return QStringLiteral("Die Teildateien \"SplitDokument…\" in \"") +
-           QDir::toNativeSeparators(platform::tempDirectory(programDirectory)) +
+           QDir::toNativeSeparators(folder) +
            QStringLiteral("\" konnten nicht alle gelöscht werden.");
 }
 
@@ -141,7 +145,8 @@ struct PiecesRead {
 // Reads the pieces in number order into the groups, moving the progress bar
 // and deleting each piece once read; a stop or failure deletes the rest.
 PiecesRead readPieces(const QStringList& pieces, GroupCollector& collector,
-                      const platform::RunContext& run, const ListProgressSink& progress) {
+                      const BoundedGroups& groups, const platform::RunContext& run,
+                      const ListProgressSink& progress) {
     PiecesRead read;
     ListProgress bar;
     if (progress)
@@ -154,7 +159,9 @@ PiecesRead readPieces(const QStringList& pieces, GroupCollector& collector,
             read.error = QStringLiteral("Die Datei \"") + QDir::toNativeSeparators(path) +
                          QStringLiteral("\" kann nicht gelesen werden.");
         } else if (run.cancelled() || !collector.collect(piece.bytes())) {
-            read.status = ListBuildStatus::Stopped;
+            read.status =
+                groups.error().isEmpty() ? ListBuildStatus::Stopped : ListBuildStatus::Failed;
+            read.error = groups.error();
         }
         piece.close();
         if (read.status != ListBuildStatus::Written) {
@@ -180,6 +187,19 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
                                                       const platform::RunContext& run,
                                                       const ListProgressSink& progress) {
     const QString& directory = request.programDirectory;
+    if (const QString refused = database::databaseNameMessage(request.databaseName);
+        !refused.isEmpty())
+        return outcomeOf(ListBuildStatus::Refused, refused);
+    // Held until the list is written: no index run replaces the text, and
+    // no other build writes the list meanwhile.
+    database::DatabaseLock lock;
+    if (!lock.acquire(directory, request.databaseName))
+        return lock.busy()
+                   ? outcomeOf(ListBuildStatus::Refused, lock.message())
+                   : outcomeOf(ListBuildStatus::Failed,
+                               database::withStorageHint(
+                                   lock.message(),
+                                   database::databaseLockPath(directory, request.databaseName)));
     database::completeInterruptedSwitch(directory, request.databaseName);
     const QFileInfo source(database::databaseTextPath(directory, request.databaseName));
     if (!source.isFile())
@@ -187,26 +207,25 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
     if (source.size() <= 4)
         return outcomeOf(ListBuildStatus::NothingToSort);
 
-    const QString temp = platform::tempDirectory(directory);
-    if (!QDir().mkpath(temp)) {
-        return outcomeOf(ListBuildStatus::Failed,
-                         QStringLiteral("Kann das temporäre Verzeichnis ") +
-                             QDir::toNativeSeparators(temp) + QStringLiteral(" nicht anlegen!"));
-    }
-    // Pieces of a build that was ended mid-way would otherwise stay until the
-    // program closes (this build reads only the pieces it cuts itself).
+    database::removeAbandonedScratch(directory);
     const bool staleRemoved = removeListPieceFiles(directory);
-    const PieceCut cut = cutIntoPieces(source.filePath(), directory, request.pieceSize, run);
+    database::RunScratch scratch;
+    if (!scratch.create(directory))
+        return outcomeOf(ListBuildStatus::Failed, scratch.error());
+    const PieceCut cut = cutIntoPieces(source.filePath(), scratch.path(), request.pieceSize, run);
     if (cut.stopped)
         return outcomeOf(ListBuildStatus::Stopped);
     if (!cut.error.isEmpty())
         return outcomeOf(ListBuildStatus::Failed, cut.error);
 
-    GroupCollector collector(request, run);
-    const PiecesRead read = readPieces(cut.pieces, collector, run, progress);
+    BoundedGroups groups(scratch.path(), request.memoryBudget);
+    GroupCollector collector(request, run, groups);
+    const PiecesRead read = readPieces(cut.pieces, collector, groups, run, progress);
     ListBuildOutcome outcome = outcomeOf(read.status, read.error);
-    if (!staleRemoved || !read.allRemoved)
-        outcome.warning = leftPiecesWarning(directory);
+    if (!read.allRemoved)
+        outcome.warning = leftPiecesWarning(scratch.path());
+    else if (!staleRemoved)
+        outcome.warning = leftPiecesWarning(platform::tempDirectory(directory));
     if (outcome.status != ListBuildStatus::Written)
         return outcome;
 
@@ -215,15 +234,13 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
         outcome.status = ListBuildStatus::Stopped;
         return outcome;
     }
-    ListGroups& groups = collector.groups();
-    for (int group = 0; group < kGroupCount; ++group)
-        outcome.itemsPerGroup[group] = qsizetype(groups[group].size());
-    const ListFileWrite written =
-        writeSortedList(database::sortedListPath(directory, request.databaseName), groups,
-                        listCollator(request.locale), [&run] {
-                            run.yield();
-                            return !run.cancelled();
-                        });
+    const ListFileWrite written = groups.write(
+        database::sortedListPath(directory, request.databaseName), listCollator(request.locale),
+        [&run] {
+            run.yield();
+            return !run.cancelled();
+        },
+        outcome.itemsPerGroup);
     if (written.stopped)
         outcome.status = ListBuildStatus::Stopped;
     else if (!written.error.isEmpty())

@@ -146,6 +146,7 @@ void TMainForm_TX_ODT::readListAndFinish(bool startedByMonitor) {
     if (!listed && run_->driveListMissing()) {
         // Nothing was indexed and no database was made: say so, and leave no
         // log behind for a database that does not exist.
+        run_->end();
         reportMissingDriveList();
     } else {
         run_->finish();

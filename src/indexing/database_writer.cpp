@@ -29,13 +29,10 @@ DatabaseWriter::DatabaseWriter(QString programDirectory, QString name, QString s
     : programDirectory_(std::move(programDirectory))
     , name_(std::move(name))
     , scratchFolder_(std::move(scratchFolder)) {
-    // Without a scratch folder of its own the run has nowhere to write.
     if (scratchFolder_.isEmpty())
-        error_ = database::notWrittenMessage(QStringLiteral("Der Text der Datenbank"),
-                                             QStringLiteral("kein temporäres Verzeichnis"));
-    else
-        spool_.setFileName(platform::withTrailingSeparator(scratchFolder_) + name_ +
-                           QStringLiteral("_UTF8Dokument.spool"));
+        scratchFolder_ = platform::tempDirectory(programDirectory_);
+    spool_.setFileName(platform::withTrailingSeparator(scratchFolder_) + name_ +
+                       QStringLiteral("_UTF8Dokument.spool"));
 }
 
 DatabaseWriter::~DatabaseWriter() {
@@ -57,7 +54,7 @@ bool DatabaseWriter::openSpool() {
     if (spool_.isOpen())
         return true;
     if (!spool_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        fail(spool_.fileName(), spool_.errorString());
+        fail(spool_.fileName(), textio::writeFailureReason(spool_));
         return false;
     }
     spoolChecksum_ = 0;
@@ -68,7 +65,7 @@ bool DatabaseWriter::writeToSpool(QByteArrayView bytes) {
     if (failed() || !openSpool())
         return false;
     if (spool_.write(bytes.data(), bytes.size()) != bytes.size()) {
-        fail(spool_.fileName(), spool_.errorString());
+        fail(spool_.fileName(), textio::writeFailureReason(spool_));
         return false;
     }
     spoolChecksum_ = extendCrc32c(spoolChecksum_, bytes);
@@ -123,7 +120,7 @@ bool DatabaseWriter::closeSpool() {
     if (!openSpool())
         return false;
     if (!spool_.flush()) {
-        fail(spool_.fileName(), spool_.errorString());
+        fail(spool_.fileName(), textio::writeFailureReason(spool_));
         return false;
     }
     spool_.close();
@@ -170,7 +167,7 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
     QSaveFile merged(stagedTextPath());
     quint32 checksum = 0;
     if (!merged.open(QIODevice::WriteOnly)) {
-        fail(stagedTextPath(), merged.errorString());
+        fail(stagedTextPath(), textio::writeFailureReason(merged));
         return;
     }
     QByteArray chunk;
@@ -185,7 +182,7 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
         // Copied in pieces: the parts together are the whole database text.
         while (!(chunk = in.read(kBufferSize)).isEmpty()) {
             if (merged.write(chunk) != chunk.size()) {
-                fail(stagedTextPath(), merged.errorString());
+                fail(stagedTextPath(), textio::writeFailureReason(merged));
                 return;
             }
             checksum = extendCrc32c(checksum, chunk);
@@ -196,7 +193,7 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
         }
     }
     if (!textio::commitDurably(merged)) {
-        fail(stagedTextPath(), merged.errorString());
+        fail(stagedTextPath(), textio::writeFailureReason(merged));
         return;
     }
     staged_ = true;

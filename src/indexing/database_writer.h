@@ -24,8 +24,9 @@ namespace indexing {
 // killed at any moment leaves the previous database whole.
 class DatabaseWriter {
 public:
-    // scratchFolder: the run's own (run_scratch.h), for the spool and parts.
-    DatabaseWriter(QString programDirectory, QString name, QString scratchFolder);
+    // scratchFolder: the run's own (run_scratch.h), for the spool and parts;
+    // Datenbank/Temp when none is given (a writer that is no run's).
+    DatabaseWriter(QString programDirectory, QString name, QString scratchFolder = {});
     ~DatabaseWriter();
     DatabaseWriter(const DatabaseWriter&) = delete;
     DatabaseWriter& operator=(const DatabaseWriter&) = delete;

@@ -438,7 +438,7 @@ std::optional<QString> IndexRun::stageTextCache() {
     record.textChecksum = writer_->stagedTextChecksum();
     if (!cache->finish(record)) {
         if (progress_.notice)
-            progress_.notice(cache->error());
+            progress_.notice(database::withStorageHint(cache->error(), cache->stagedPath()));
         return std::nullopt;
     }
     if (cache->keepsPrevious())
@@ -477,10 +477,7 @@ void IndexRun::finish() {
     if (refused())
         return;
     // Whatever happens below, the scratch and the database are let go.
-    const auto release = qScopeGuard([this] {
-        scratch_.remove();
-        lock_.release();
-    });
+    const auto release = qScopeGuard([this] { end(); });
     if (writer_->splitFlag()) {
         writer_->moveAndMerge([this](const QString& text) { setCaption(text); });
         setStatus(status_);
@@ -507,6 +504,11 @@ void IndexRun::finish() {
         return;
     }
     logLines_ = logLines;
+}
+
+void IndexRun::end() {
+    scratch_.remove();
+    lock_.release();
 }
 
 std::optional<StoredRunInputs> readStoredRunInputs(const QString& programDirectory,

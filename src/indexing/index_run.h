@@ -105,8 +105,13 @@ public:
     // (driveListMissing()) or the document list could not be written
     // (writeError(); finish() then reports it and saves nothing).
     bool LiesDieListeEin();
-    // Merge when split, then the database files and the index log.
+    // Merge when split, then the database files and the index log; then
+    // end().
     void finish();
+    // Lets go of the database and removes the run's scratch folder, for a
+    // driver that does not finish (the drive file list was missing). The
+    // destructor does it too.
+    void end();
 
     // The close button during a run: the builder stops before the next
     // document and what was gathered is saved.

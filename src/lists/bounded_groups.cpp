@@ -68,7 +68,7 @@ public:
     explicit RunWriter(const QString& path)
         : file_(path) {
         if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            error_ = writeError(path, file_.errorString());
+            error_ = writeError(path, textio::writeFailureReason(file_));
     }
     bool put(std::string_view item, std::uint32_t origin) {
         if (!error_.isEmpty())
@@ -84,7 +84,7 @@ public:
             return false;
         file_.close();
         if (file_.error() != QFileDevice::NoError)
-            error_ = writeError(file_.fileName(), file_.errorString());
+            error_ = writeError(file_.fileName(), textio::writeFailureReason(file_));
         return error_.isEmpty();
     }
     const QString& error() const { return error_; }
@@ -94,7 +94,7 @@ private:
         if (!error_.isEmpty())
             return false;
         if (file_.write(buffer_) != buffer_.size())
-            error_ = writeError(file_.fileName(), file_.errorString());
+            error_ = writeError(file_.fileName(), textio::writeFailureReason(file_));
         buffer_.clear();
         return error_.isEmpty();
     }
@@ -430,7 +430,7 @@ ListFileWrite BoundedGroups::write(const QString& path, const QCollator& collato
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {false, writeError(path, file.errorString())};
+        return {false, writeError(path, textio::writeFailureReason(file))};
     QByteArray block;
     bool written = true;
     const auto writeLine = [&](std::string_view item) {
@@ -460,10 +460,11 @@ ListFileWrite BoundedGroups::write(const QString& path, const QCollator& collato
         written = file.write(block) == block.size();
     if (!written || !textio::commitDurably(file))
         return {false,
-                database::withStorageHint(
-                    QStringLiteral("Die sortierte Liste \"") + QDir::toNativeSeparators(path) +
-                        QStringLiteral("\" kann nicht geschrieben werden: ") + file.errorString(),
-                    path)};
+                database::withStorageHint(QStringLiteral("Die sortierte Liste \"") +
+                                              QDir::toNativeSeparators(path) +
+                                              QStringLiteral("\" kann nicht geschrieben werden: ") +
+                                              textio::writeFailureReason(file),
+                                          path)};
     return {};
 }
 

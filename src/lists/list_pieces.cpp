@@ -3,6 +3,7 @@
 #include "database/database_paths.h"
 #include "database/storage_hint.h"
 #include "platform/program_directory.h"
+#include "textio/durable_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,7 @@ QString readError(const QString& path) {
 QString writeError(const QFile& file) {
     return database::withStorageHint(
         QStringLiteral("Die Datei \"") + QDir::toNativeSeparators(file.fileName()) +
-            QStringLiteral("\" kann nicht geschrieben werden: ") + file.errorString(),
+            QStringLiteral("\" kann nicht geschrieben werden: ") + textio::writeFailureReason(file),
         file.fileName());
 }
 

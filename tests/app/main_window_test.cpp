@@ -1,6 +1,7 @@
 #include "main_window_fixture.h"
 
 #include "app/unreadable_documents.h"
+#include "database/database_lock.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -117,6 +118,7 @@ private Q_SLOTS:
     void aClickDuringARunReturnsToTheLastSearchedDatabase();
 
     void closingStoresSelectionSizesAndClearsAbandonedScratch();
+    void aHeldDatabaseIsNeitherIndexedNorDeleted();
     void closeQuestionNoKeepsTheProgramRunning();
     void aMaximisedSearchWindowKeepsItsStoredSize_data();
     void aMaximisedSearchWindowKeepsItsStoredSize();
@@ -1117,7 +1119,7 @@ void MainWindowTest::closingStoresSelectionSizesAndClearsAbandonedScratch() {
     f.settings.write(QStringLiteral("Farbe"), QString());
     f.writeFile(QStringLiteral("Datenbank/Temp/ZipTemp/x/y.xml"), "x");
     f.writeFile(QStringLiteral("Datenbank/Temp/rest.txt"), "x");
-    f.writeFile(QStringLiteral("Datenbank/Temp/Lauf-1-tot/SplitDokument001.txt"), "x");
+    f.writeFile(QStringLiteral("Datenbank/Temp/Lauf-1-dead/SplitDokument001.txt"), "x");
     f.writeFile(QStringLiteral("Datenbank/Temp/Alpha.neu/Alpha.dat"), "x");
     f.mainForm->show();
     f.mainForm->resize(950, 610);
@@ -1135,6 +1137,42 @@ void MainWindowTest::closingStoresSelectionSizesAndClearsAbandonedScratch() {
                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              (QStringList{QStringLiteral("rest.txt"), QStringLiteral("ZipTemp")}));
     QVERIFY(f.exists(QStringLiteral("Datenbank/Temp/ZipTemp/x/y.xml")));
+}
+
+// A database that a run of another program holds is not indexed or deleted
+// from the window: the user is told, and nothing changes.
+void MainWindowTest::aHeldDatabaseIsNeitherIndexedNorDeleted() {
+    MainWindowFixture f;
+    f.addDatabase(QStringLiteral("Alpha"));
+    f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("a.odt"));
+    f.writeDriveList({QStringLiteral("a.odt")});
+    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.start();
+    const QString busy =
+        QStringLiteral("Die Datenbank \"%1\" wird gerade von einem anderen Vorgang bearbeitet "
+                       "(Indizierung, Sortierung, Positionsliste oder Löschen). Es wurde nichts "
+                       "geändert. Bitte versuchen Sie es später noch einmal.");
+    database::DatabaseLock neu;
+    QVERIFY(neu.acquire(f.path(QString()), QStringLiteral("Neu")));
+    f.mainForm->NeuErstellenBtnClick();
+    QCOMPARE(f.prompts.texts(), QStringList{busy.arg(QStringLiteral("Neu"))});
+    QCOMPARE(f.prompts.shown.first().kind, Kind::Warning);
+    QVERIFY(!f.exists(QStringLiteral("Datenbank/Neu.dat")));
+    QVERIFY(!f.mainForm->isRunning());
+    QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "ErneutIndiziereBtn"));
+    neu.release();
+
+    database::DatabaseLock alpha;
+    QVERIFY(alpha.acquire(f.path(QString()), QStringLiteral("Alpha")));
+    click(f, 0);
+    f.prompts.shown.clear();
+    f.prompts.answers = {true};
+    f.mainForm->Datenbankloeschen1Click();
+    QCOMPARE(f.prompts.texts(),
+             (QStringList{QStringLiteral("Möchten Sie die Datenbank \"Alpha\" wirklich löschen?"),
+                          busy.arg(QStringLiteral("Alpha"))}));
+    QVERIFY(f.exists(QStringLiteral("Datenbank/Alpha.dat")));
+    QCOMPARE(entries(f), QStringList{"Alpha"});
 }
 
 void MainWindowTest::closeQuestionNoKeepsTheProgramRunning() {

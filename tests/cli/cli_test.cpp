@@ -206,12 +206,13 @@ private Q_SLOTS:
                                   "D=" + program.path()};
         for (const QStringList& command :
              {QStringList{"index", "Texte", "--update"}, QStringList{"list", "Texte"},
-              QStringList{"delete", "Texte"}}) {
+              QStringList{"positions", "Texte"}, QStringList{"delete", "Texte"}}) {
             const Result refused = runTrovex(base + command, config.path());
             QCOMPARE(refused.status, 1);
             QVERIFY2(refused.err.endsWith(busy), qPrintable(refused.err));
             QVERIFY(QFile::exists(data + QStringLiteral("Texte.dat")));
             QVERIFY(!QFile::exists(data + QStringLiteral("Texte_Phrasen_Woerter_Utf8Liste.txt")));
+            QVERIFY(!QFile::exists(data + QStringLiteral("Texte_TitelPositionen.txt")));
         }
         // Readers go on: the search finds the text.
         const Result search =

@@ -198,6 +198,26 @@ private Q_SLOTS:
         QTest::newRow("update may reuse it") << "Test"
                                              << "D:\\Da"
                                              << "*.odt" << true << QStringList() << QList<Kind>();
+        // What the name field lets through but no file could be named after.
+        const QString invalid = "Der Name der Datenbank ist ungültig: Er darf weder \"/\" noch "
+                                "\"\\\" noch \"..\" noch Steuerzeichen wie einen Zeilenumbruch "
+                                "enthalten.";
+        QTest::newRow("two dots") << ".."
+                                  << "D:\\Da"
+                                  << "*.odt" << false << QStringList{invalid}
+                                  << QList<Kind>{Kind::InvalidName};
+        QTest::newRow("line break, and no pattern")
+            << "Neu\nZeile"
+            << "D:\\Da"
+            << "" << false << QStringList{invalid, "Sie haben keine Dateiendung angegeben"}
+            << QList<Kind>{Kind::InvalidName, Kind::NoPattern};
+        QTest::newRow("too long") << QString(219, u'x') << "D:\\Da"
+                                  << "*.odt" << false
+                                  << QStringList{"Der Name der Datenbank ist zu lang: Er darf "
+                                                 "höchstens 218 Bytes haben (ein Umlaut zählt "
+                                                 "doppelt), damit alle Dateien der Datenbank "
+                                                 "angelegt werden können."}
+                                  << QList<Kind>{Kind::InvalidName};
         QTest::newRow("longer name is free") << "Test1"
                                              << "D:\\Da"
                                              << "*.odt" << false << QStringList() << QList<Kind>();

@@ -62,7 +62,7 @@ def make_corpus(drive, folder, count, rng, unique):
         for _ in range(40):
             paragraphs.append(" ".join(rng.choice(WORDS) + str(rng.randrange(5000))
                                        for _ in range(12)))
-        paragraphs.append("%s%d" % (unique, n))
+        paragraphs.append("%s%dQ" % (unique, n))
         write_odt(os.path.join(drive, folder, "Dok%03d.odt" % n), paragraphs)
 
 
@@ -222,10 +222,11 @@ def main():
             index = program.start("index", "X", "--update")
             searches = 0
             while index.poll() is None or searches < 3:
-                word = "EinzigX%d" % rng.randrange(half)
+                number = rng.randrange(half)
+                word = "EinzigX%dQ" % number
                 status, out, err = program.run("search", "X", word)
                 searches += 1
-                wanted = "Dok%03d.odt" % int(word[len("EinzigX"):])
+                wanted = "Dok%03d.odt" % number
                 if status != 0 or err or wanted not in out or len(out.splitlines()) != 1:
                     raise Failure("%s: search %s during a re-index: status %d, out %r, err %r"
                                   % (label, word, status, out, err))

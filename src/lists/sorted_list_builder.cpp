@@ -10,6 +10,7 @@
 #include "database/storage_hint.h"
 #include "list_file.h"
 #include "list_order.h"
+#include "platform/mapped_pages.h"
 #include "platform/program_directory.h"
 #include "textio/text_files.h"
 
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace lists {
 namespace {
@@ -39,6 +41,38 @@ std::optional<unsigned char> databaseDriveLetter(const SortedListRequest& reques
     return header ? driveLetterByte(database::driveLetterOfHeader(*header)) : std::nullopt;
 }
 
+// Bytes scanned between two looks back; lines from this length on are gone
+// over in steps of it.
+constexpr qsizetype kScanStep = 4 << 20;
+constexpr qsizetype kLongLine = kScanStep;
+
+// Lets go of the mapped pages more than a step behind a pass over a piece.
+// A pass that goes back (the phrases after the words of a line) starts
+// again from where restart() put it.
+class PassReleaser {
+public:
+    void restart(const char* from) {
+        released_ = from;
+        last_ = from;
+        from_ = from;
+    }
+    void reached(const char* at) {
+        if (at < last_)
+            released_ = from_;
+        last_ = at;
+        if (at - released_ < 2 * kScanStep)
+            return;
+        const char* to = at - kScanStep;
+        platform::releaseMappedPages(released_, std::size_t(to - released_));
+        released_ = to;
+    }
+
+private:
+    const char* from_ = nullptr;
+    const char* released_ = nullptr;
+    const char* last_ = nullptr;
+};
+
 // Takes the lines of the pieces into the five groups.
 class GroupCollector {
 public:
@@ -49,11 +83,38 @@ public:
         , run_(run)
         , groups_(groups) {}
 
-    // False when the run was stopped within the piece.
+    // False when the run was stopped within the piece. The lines are those
+    // of textio::forEachAnsiViewLine (the text ends at a NUL; CR, LF, VT and
+    // FF end a line, CR LF once); the mapped pages behind each pass are let
+    // go, so a piece of one long line is not resident whole.
     bool collect(QByteArrayView piece) {
-        return textio::forEachAnsiViewLine(piece, [this](QByteArrayView line) {
-            return collectLine(std::string_view(line.data(), std::size_t(line.size())));
-        });
+        const char* bytes = piece.data();
+        const qsizetype size = piece.size();
+        pass_.restart(bytes);
+        qsizetype end = size;
+        for (qsizetype at = 0; at < size; at += kScanStep) {
+            const qsizetype length = std::min(kScanStep, size - at);
+            if (const void* nul = std::memchr(bytes + at, 0, std::size_t(length))) {
+                end = static_cast<const char*>(nul) - bytes;
+                break;
+            }
+            pass_.reached(bytes + at + length);
+        }
+        pass_.restart(bytes);
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < end; ++i) {
+            if ((i & (kScanStep - 1)) == 0)
+                pass_.reached(bytes + i);
+            const char c = bytes[i];
+            if (c != '\r' && c != '\n' && c != '\v' && c != '\f')
+                continue;
+            if (!takeLine(bytes + start, i - start))
+                return false;
+            if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+        return start >= end || takeLine(bytes + start, end - start);
     }
 
 private:
@@ -62,11 +123,38 @@ private:
         return !run_.cancelled();
     }
 
+    bool takeLine(const char* line, qsizetype length) {
+        if (length < kLongLine)
+            return collectLine(std::string_view(line, std::size_t(length)));
+        // A long line is gone over several times; each pass lets go of the
+        // pages behind it, and the line's pages go once it is taken.
+        pass_.restart(line);
+        const bool taken = collectLine(std::string_view(line, std::size_t(length)));
+        platform::releaseMappedPages(line, std::size_t(length));
+        pass_.restart(line + length);
+        return taken;
+    }
+
+    // kindOfLine, for a long line in steps that let go of the pages behind.
+    LineKind kindOfLongLine(std::string_view text) {
+        // A run of five marks lies whole in the step where it ends, read
+        // from four bytes before the step.
+        for (std::size_t at = 0; at < text.size(); at += std::size_t(kScanStep)) {
+            const std::size_t from = at < 4 ? 0 : at - 4;
+            if (isDecorationLine(text.substr(from, std::size_t(kScanStep) + (at - from))))
+                return LineKind::Decoration;
+            pass_.reached(text.data() + at);
+        }
+        pass_.restart(text.data());
+        return isDocumentPathLine(text, driveLetter_) ? LineKind::DocumentPath : LineKind::Text;
+    }
+
     bool collectLine(std::string_view line) {
         if (!keepGoing() || !groups_.error().isEmpty())
             return false;
         const std::string_view text = trimmedText(line);
-        switch (kindOfLine(text, driveLetter_)) {
+        const bool longLine = qsizetype(text.size()) >= kLongLine;
+        switch (longLine ? kindOfLongLine(text) : kindOfLine(text, driveLetter_)) {
         case LineKind::Decoration:
             return true;
         case LineKind::DocumentPath:
@@ -76,7 +164,9 @@ private:
         }
         if (!keepGoing())
             return false;
-        forEachItemOfText(text, kind_, [this](int group, std::string_view item) {
+        forEachItemOfText(text, kind_, [this, longLine](int group, std::string_view item) {
+            if (longLine)
+                pass_.reached(item.data());
             groups_.add(group - 1, item);
         });
         return groups_.error().isEmpty();
@@ -86,6 +176,7 @@ private:
     std::optional<unsigned char> driveLetter_;
     const platform::RunContext& run_;
     BoundedGroups& groups_;
+    PassReleaser pass_;
 };
 
 // A piece file mapped into memory while its lines are taken.

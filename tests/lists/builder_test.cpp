@@ -362,6 +362,31 @@ private Q_SLOTS:
                  (QStringList{"memory.txt", "spilled.txt"}));
     }
 
+    // Lines of many megabytes are gone over in steps: they give the words
+    // that the same words on lines of their own give, and a decoration mark
+    // across the border of two steps still drops its whole line.
+    void longLinesGiveTheSameList() {
+        TestDatabase database;
+        QByteArray longLine;
+        QByteArray shortLines;
+        // Words of three letters give nothing; a word of its own every few
+        // kilobytes, across both steps.
+        for (int n = 0; longLine.size() < (9 << 19); ++n) {
+            const QByteArray word = "Wort" + QByteArray::number(n * 7919, 36);
+            longLine += word + (n % 7 ? " " : ", ") + QByteArray("abc ").repeated(2000);
+            shortLines += word + "\r\n";
+        }
+        QByteArray decorated(4 << 20, 'x');
+        decorated.replace(0, 12, "Einzigartig ");
+        decorated.replace((4 << 20) - 2, 5, "=====");
+        TestDatabase::write(database.textPath(), shortLines);
+        QCOMPARE(database.build(ListKind::Words).status, ListBuildStatus::Written);
+        const QByteArray expected = TestDatabase::read(database.listPath());
+        TestDatabase::write(database.textPath(), longLine + "\r\n" + decorated + "\r\n" + longLine);
+        QCOMPARE(database.build(ListKind::Words).status, ListBuildStatus::Written);
+        QCOMPARE(TestDatabase::read(database.listPath()), expected);
+    }
+
     // Stopped while its runs are merged, a build beyond the budget writes
     // nothing and leaves no file behind.
     void aStoppedBuildBeyondTheBudgetKeepsTheEarlierList() {

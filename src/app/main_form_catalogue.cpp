@@ -5,6 +5,8 @@
 #include "search_form.h"
 
 #include "database/catalogue.h"
+#include "database/database_lock.h"
+#include "database/database_name.h"
 #include "database/database_paths.h"
 #include "database/search_history.h"
 #include "platform/settings_values.h"
@@ -163,10 +165,20 @@ void TMainForm_TX_ODT::Datenbankloeschen1Click() {
             windows_.searchWindow->setSortedListButtonEnabled(false);
             windows_.searchWindow->clearDatabaseLabels();
         }
-        const QStringList left =
-            database::deleteDatabaseFiles(services_.programDirectory, workingDatabaseName_);
-        if (!left.isEmpty())
-            services_.prompts.warning(database::filesLeftMessage(workingDatabaseName_, left));
+        // The name is checked and the database held before any file goes:
+        // a run of it in this or another program keeps its files.
+        database::DatabaseLock lock;
+        if (const QString refused = database::databaseNameMessage(workingDatabaseName_);
+            !refused.isEmpty()) {
+            services_.prompts.warning(refused);
+        } else if (!lock.acquire(services_.programDirectory, workingDatabaseName_)) {
+            services_.prompts.warning(lock.message());
+        } else {
+            const QStringList left =
+                database::deleteDatabaseFiles(services_.programDirectory, workingDatabaseName_);
+            if (!left.isEmpty())
+                services_.prompts.warning(database::filesLeftMessage(workingDatabaseName_, left));
+        }
     }
     LiesNamenDatenbanken();
     if (catalogue_->count() > 0)

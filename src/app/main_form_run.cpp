@@ -7,6 +7,7 @@
 
 #include "database/drive_file_list.h"
 #include "database/generation_switch.h"
+#include "database/run_scratch.h"
 #include "indexing/index_run.h"
 #include "platform/program_directory.h"
 #include "textio/windows1252.h"
@@ -81,9 +82,9 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
     const int answer = services_.runModal(*dialog);
 
     if (answer != QDialog::Accepted) {
-        // Whatever the answer, the scratch space is cleared; a confirmed run
-        // does it as its first step (IndexRun::begin), so only once.
-        database::emptyScratchSpace(services_.programDirectory);
+        // Whatever the answer, the scratch of runs that are gone is removed;
+        // a confirmed run does it as its first step (IndexRun::begin).
+        database::removeAbandonedScratch(services_.programDirectory);
         platform::ensureUnpackDirectory(services_.programDirectory, services_.prompts);
         progressTimer_->stop();
         updateMode_ = false;
@@ -109,7 +110,17 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
     run_ = std::make_unique<indexing::IndexRun>(services_.programDirectory, services_.drives,
                                                 services_.settings, context, progress);
     run_->setClock([this] { return services_.clock.milliseconds(); });
-    run_->begin(request);
+    if (!run_->begin(request)) {
+        // Another run holds the database (or the name cannot be one):
+        // nothing was touched.
+        progressTimer_->stop();
+        patienceTimer_->stop();
+        patienceLabel_->clear();
+        updateMode_ = false;
+        showRunStatus(QString());
+        services_.prompts.warning(run_->refusal());
+        return;
+    }
     running_ = true;
     runDrive_ = request.folder.at(0);
 
@@ -135,6 +146,7 @@ void TMainForm_TX_ODT::readListAndFinish(bool startedByMonitor) {
     if (!listed && run_->driveListMissing()) {
         // Nothing was indexed and no database was made: say so, and leave no
         // log behind for a database that does not exist.
+        run_->end();
         reportMissingDriveList();
     } else {
         run_->finish();

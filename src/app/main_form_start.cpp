@@ -11,6 +11,7 @@
 #include "database/database_paths.h"
 #include "database/extension_choices.h"
 #include "database/generation_switch.h"
+#include "database/run_scratch.h"
 #include "platform/program_directory.h"
 #include "platform/settings_values.h"
 
@@ -277,7 +278,8 @@ void TMainForm_TX_ODT::FormClose() {
         store.write(settings::kSWeite, QString::number(windows_.searchWindow->width()));
     }
 
-    database::emptyScratchSpace(services_.programDirectory);
+    // Only what runs that are gone left: other programs may still be at work.
+    database::removeAbandonedScratch(services_.programDirectory);
 }
 
 void TMainForm_TX_ODT::SpeedButton1Click() {

@@ -103,6 +103,7 @@ bool TSuchForm::buildSortedList() {
         services_.prompts.information(lists::noDocumentsMessage(databaseName_));
         break;
     case lists::ListBuildStatus::Failed:
+    case lists::ListBuildStatus::Refused:
         services_.prompts.warning(outcome.error);
         break;
     case lists::ListBuildStatus::Written:
@@ -113,6 +114,7 @@ bool TSuchForm::buildSortedList() {
     if (!outcome.warning.isEmpty())
         services_.prompts.warning(outcome.warning);
     return outcome.status != lists::ListBuildStatus::Failed &&
+           outcome.status != lists::ListBuildStatus::Refused &&
            outcome.status != lists::ListBuildStatus::NoDocuments;
 }
 

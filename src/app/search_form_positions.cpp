@@ -80,6 +80,9 @@ void TSuchForm::ErstelleDateiPosisVonAktDB() {
         services_.prompts.information(QStringLiteral("Die Datenbank ") + quoted(databaseName_) +
                                       QStringLiteral(" enthält keinen Text."));
         break;
+    case viewer::PositionListBuild::Refused:
+        services_.prompts.warning(build.error);
+        break;
     case viewer::PositionListBuild::Cancelled:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "search_form.h"
 
+#include "database/database_name.h"
 #include "database/search_history.h"
 #include "database/storage_hint.h"
 #include "platform/settings_values.h"
@@ -41,6 +42,13 @@ void LocalSearchRequest::SuchenBtnClick() {
                 ? QStringLiteral("Es existiert noch keine Datenbank! ")
                 : QStringLiteral("Markieren Sie eine Datenbank und betätigen Sie dann nochmal "
                                  "den Suchen Schalter!"));
+        host_.setSearchUnderWay(false);
+        return;
+    }
+
+    if (const QString refused = database::databaseNameMessage(currentDatabaseName_);
+        !refused.isEmpty()) {
+        services_.prompts.warning(refused);
         host_.setSearchUnderWay(false);
         return;
     }

@@ -47,6 +47,11 @@ private:
     QTextStream& err_;
 };
 
+// Refuses, with its German message on stderr, a database name that could
+// reach a file outside Datenbank or that the file system cannot hold: true
+// when it was refused. Checked before any file is touched.
+bool refuseDatabaseName(CliContext& context, const QString& name);
+
 using CommandFunction = int (*)(CliContext& context, const QStringList& arguments);
 
 struct Command {

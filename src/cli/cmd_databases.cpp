@@ -1,6 +1,7 @@
 #include "cli_context.h"
 
 #include "database/catalogue.h"
+#include "database/database_lock.h"
 #include "database/database_paths.h"
 
 namespace cli {
@@ -21,9 +22,16 @@ int runDeleteCommand(CliContext& context, const QStringList& arguments) {
         return ExitFailure;
     }
     const QString& name = arguments.first();
+    if (refuseDatabaseName(context, name))
+        return ExitRefused;
     if (!database::databaseExists(context.programDirectory, name)) {
         context.err << "Die Datenbank \"" << name << "\" existiert nicht." << Qt::endl;
         return ExitRefused;
+    }
+    database::DatabaseLock lock;
+    if (!lock.acquire(context.programDirectory, name)) {
+        context.err << lock.message() << Qt::endl;
+        return lock.busy() ? ExitRefused : ExitFailure;
     }
     const QStringList left = database::deleteDatabaseFiles(context.programDirectory, name);
     if (!left.isEmpty()) {

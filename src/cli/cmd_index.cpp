@@ -124,6 +124,16 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
     indexing::DialogInputs inputs;
     inputs.name = parsed->positional.at(0);
     inputs.updateMode = parsed->update;
+    // Both before the stored inputs are read: an update reads the name's
+    // files. The name field would drop these characters; here the name is
+    // refused rather than changed behind the user's back.
+    const QString nameMessage = indexing::nameChangeMessage(inputs.name);
+    if (!nameMessage.isEmpty()) {
+        context.err << nameMessage << Qt::endl;
+        return ExitRefused;
+    }
+    if (!inputs.name.isEmpty() && refuseDatabaseName(context, inputs.name))
+        return ExitRefused;
     if (parsed->update) {
         const auto stored = indexing::readStoredRunInputs(context.programDirectory, inputs.name);
         if (!stored) {
@@ -138,13 +148,6 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
         inputs.patternText = parsed->positional.at(2);
     }
 
-    // The name field would drop these characters; here the name is refused
-    // rather than changed behind the user's back.
-    const QString nameMessage = indexing::nameChangeMessage(inputs.name);
-    if (!nameMessage.isEmpty()) {
-        context.err << nameMessage << Qt::endl;
-        return ExitRefused;
-    }
     const QList<indexing::Refusal> refusals = indexing::confirmationRefusals(
         inputs,
         [&](const QString& folder) {
@@ -194,6 +197,10 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
                            progress);
     run.setThreads(parsed->jobs);
     const bool ok = run.run({inputs.name, inputs.folder, inputs.patternText, inputs.updateMode});
+    if (run.refused()) {
+        context.err << run.refusal() << Qt::endl;
+        return ExitRefused;
+    }
     if (run.driveListMissing()) {
         context.err << "Die Dateiliste \""
                     << QDir::toNativeSeparators(

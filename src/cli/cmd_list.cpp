@@ -48,6 +48,8 @@ int runListCommand(CliContext& context, const QStringList& arguments) {
         return ExitFailure;
     }
     const QString name = positional.first();
+    if (refuseDatabaseName(context, name))
+        return ExitRefused;
     if (!database::databaseExists(context.programDirectory, name)) {
         context.err << "Die Datenbank \"" << name << "\" existiert nicht." << Qt::endl;
         return ExitRefused;
@@ -78,6 +80,9 @@ int runListCommand(CliContext& context, const QStringList& arguments) {
     case lists::ListBuildStatus::Stopped:
         context.err << "Die Sortierung wurde abgebrochen." << Qt::endl;
         return ExitFailure;
+    case lists::ListBuildStatus::Refused:
+        context.err << outcome.error << Qt::endl;
+        return ExitRefused;
     case lists::ListBuildStatus::Failed:
         break;
     }

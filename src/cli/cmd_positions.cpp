@@ -44,6 +44,8 @@ int runPositionsCommand(CliContext& context, const QStringList& arguments) {
         return ExitFailure;
     }
     const QString& name = positional.first();
+    if (refuseDatabaseName(context, name))
+        return ExitRefused;
 
     const viewer::PositionListBuild build =
         viewer::ErstelleDateiPosisVonAktDB(context.programDirectory, name, 0, pageLines);
@@ -67,6 +69,9 @@ int runPositionsCommand(CliContext& context, const QStringList& arguments) {
                            database::filePositionListPath(context.programDirectory, name))
                     << "\" konnte nicht geschrieben werden: " << build.error << Qt::endl;
         return ExitFailure;
+    case viewer::PositionListBuild::Refused:
+        context.err << build.error << Qt::endl;
+        return ExitRefused;
     case viewer::PositionListBuild::Cancelled:
         break;
     }

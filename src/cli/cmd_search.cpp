@@ -41,6 +41,8 @@ int runSearchCommand(CliContext& context, const QStringList& arguments) {
     }
     request.databaseName = positional.at(0);
     request.searchText = positional.at(1);
+    if (refuseDatabaseName(context, request.databaseName))
+        return ExitRefused;
     if (!database::databaseExists(context.programDirectory, request.databaseName)) {
         context.err << "Die Datenbank \"" << request.databaseName << "\" existiert nicht."
                     << Qt::endl;

@@ -1,5 +1,7 @@
 #include "cli_context.h"
 
+#include "database/database_name.h"
+
 namespace cli {
 
 int runDatabasesCommand(CliContext& context, const QStringList& arguments);
@@ -8,6 +10,14 @@ int runIndexCommand(CliContext& context, const QStringList& arguments);
 int runSearchCommand(CliContext& context, const QStringList& arguments);
 int runPositionsCommand(CliContext& context, const QStringList& arguments);
 int runListCommand(CliContext& context, const QStringList& arguments);
+
+bool refuseDatabaseName(CliContext& context, const QString& name) {
+    const QString message = database::databaseNameMessage(name);
+    if (message.isEmpty())
+        return false;
+    context.err << message << Qt::endl;
+    return true;
+}
 
 const QList<Command>& commands() {
     static const QList<Command> table = {

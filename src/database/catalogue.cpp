@@ -1,5 +1,6 @@
 #include "catalogue.h"
 
+#include "database_name.h"
 #include "database_paths.h"
 #include "generation_switch.h"
 
@@ -24,7 +25,12 @@ QStringList scanCatalogue(const QString& programDirectory) {
             continue;
         if (entry.contains(QStringLiteral("_mht.dat"), Qt::CaseInsensitive))
             continue;
-        names.append(entry.chopped(4));
+        // A file whose name gives no valid database name is not offered: a
+        // name with a line break would be listed as two, one with ".." could
+        // lead a deletion out of Datenbank.
+        const QString name = entry.chopped(4);
+        if (isValidDatabaseName(name))
+            names.append(name);
     }
     std::stable_sort(names.begin(), names.end(),
                      [](const QString& a, const QString& b) { return a.toLower() < b.toLower(); });

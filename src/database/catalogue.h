@@ -10,8 +10,9 @@ namespace database {
 // generation_switch.h), so the names listed are those of whole databases.
 // Every entry of Datenbank whose name ends in ".dat" in any letter case
 // (files and, as the shell lists them, folders too), without names holding
-// "_mht.dat", each shown without its final extension; ordered by lower-cased
-// name so every file system lists them alike.
+// "_mht.dat", each shown without its final extension, and only where that is
+// a valid database name (database_name.h); ordered by lower-cased name so
+// every file system lists them alike.
 QStringList scanCatalogue(const QString& programDirectory);
 
 // Deletes the files of a database that exist, in a fixed order, and

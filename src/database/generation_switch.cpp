@@ -200,14 +200,4 @@ void completeInterruptedSwitches(const QString& programDirectory) {
         completeInterruptedSwitch(programDirectory, journal.chopped(kJournalSuffix.size()));
 }
 
-void emptyScratchSpace(const QString& programDirectory) {
-    completeInterruptedSwitches(programDirectory);
-    QStringList keep;
-    const QDir folder(databaseFolder(programDirectory));
-    for (const QString& journal :
-         folder.entryList({QStringLiteral("*") + kJournalSuffix}, QDir::Files | QDir::Hidden))
-        keep.append(journal.chopped(kJournalSuffix.size()) + kStagingSuffix);
-    platform::emptyTempDirectory(programDirectory, keep);
-}
-
 } // namespace database

@@ -26,8 +26,9 @@
 // reader of a database therefore first completes it (rolls it forward):
 // the renames whose staged file is still there are done again, the others
 // were done before. Doing that twice, or from two programs at once, comes
-// to the same files. The scratch space is emptied only after pending
-// switches were completed, so their staged files are never lost.
+// to the same files. A staging folder is removed as abandoned only under
+// the database's lock and once its switch is completed (run_scratch.h), so
+// staged files of a pending switch are never lost.
 namespace database {
 
 // Datenbank/Temp/<name>.neu/: where a run stages the next generation.
@@ -73,10 +74,5 @@ std::optional<QString> completeInterruptedSwitch(const QString& programDirectory
 
 // The same for every database of the program directory.
 void completeInterruptedSwitches(const QString& programDirectory);
-
-// Empties Datenbank/Temp, as the start of a run and the end of the program
-// do, once pending switches are completed; the staging folder of a switch
-// that still cannot be completed stays.
-void emptyScratchSpace(const QString& programDirectory);
 
 } // namespace database

@@ -41,14 +41,14 @@ std::optional<int> partNumberOfText(const QString& text) {
     return n;
 }
 
-QString partFilePath(const QString& programDirectory, const QString& name, int n) {
-    return platform::tempDirectory(programDirectory) + partFilePrefix(name) + partNumberText(n) +
-           QStringLiteral(".txt");
+QString partFilePath(const QString& scratchFolder, const QString& name, int n) {
+    return platform::withTrailingSeparator(scratchFolder) + partFilePrefix(name) +
+           partNumberText(n) + QStringLiteral(".txt");
 }
 
-QList<QString> partFilesInMergeOrder(const QString& programDirectory, const QString& name) {
+QList<QString> partFilesInMergeOrder(const QString& scratchFolder, const QString& name) {
     const QString prefix = partFilePrefix(name);
-    QDir temp(platform::tempDirectory(programDirectory));
+    QDir temp(scratchFolder);
     QMap<int, QString> byNumber;
     const auto files =
         temp.entryList({prefix + QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden);

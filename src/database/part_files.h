@@ -5,8 +5,9 @@
 
 #include <optional>
 
-// Part files Datenbank/Temp/<name>_UTF8Dokument<k>.txt: pieces of a database
-// text written while a run goes on, joined at its end.
+// Part files <name>_UTF8Dokument<k>.txt: pieces of a database text written
+// while a run goes on, joined at its end. They lie in the run's own scratch
+// folder (run_scratch.h), so runs at the same time never see each other's.
 namespace database {
 
 // <k> for part n: "1".."9", then "9" followed by n (910, 911, ..., 91000).
@@ -17,10 +18,10 @@ QString partNumberText(int n);
 // The part number a <k> text stands for; nothing for a text no part has.
 std::optional<int> partNumberOfText(const QString& text);
 
-QString partFilePath(const QString& programDirectory, const QString& name, int n);
+QString partFilePath(const QString& scratchFolder, const QString& name, int n);
 
-// This database's part files in Datenbank/Temp, in numeric order of their
-// part number, which is the order they were written in.
-QList<QString> partFilesInMergeOrder(const QString& programDirectory, const QString& name);
+// This database's part files in the scratch folder, in numeric order of
+// their part number, which is the order they were written in.
+QList<QString> partFilesInMergeOrder(const QString& scratchFolder, const QString& name);
 
 } // namespace database

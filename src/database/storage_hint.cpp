@@ -1,5 +1,7 @@
 #include "storage_hint.h"
 
+#include "textio/durable_files.h"
+
 #include <QFileInfo>
 #include <QStorageInfo>
 
@@ -38,7 +40,11 @@ QString storageHint(const QString& path) {
 }
 
 QString withStorageHint(const QString& message, const QString& path) {
-    const QString hint = storageHint(path);
+    QString hint = storageHint(path);
+    // The room a failed write took is often free again by now; the system's
+    // reason in the message still tells.
+    if (hint.isEmpty() && message.contains(textio::diskFullReason()))
+        hint = QStringLiteral(" Auf dem Datenträger ist nicht genug Platz frei.");
     if (hint.isEmpty())
         return message;
     return message + (message.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + hint;

@@ -1,5 +1,6 @@
 #include "list_writer.h"
 
+#include "database/storage_hint.h"
 #include "filelist/list_lines.h"
 #include "platform/native_file_name.h"
 #include "textio/durable_files.h"
@@ -12,6 +13,15 @@ namespace filelist {
 namespace {
 
 constexpr qsizetype kFlushSize = 1 << 20;
+
+// "Die Datei X kann nicht geschrieben werden: <reason>", and on a full or
+// read-only volume the German sentence that says so.
+QString writeFailure(const QSaveFile& file, const QString& listFile) {
+    return database::withStorageHint(
+        QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
+            .arg(QDir::toNativeSeparators(listFile), textio::writeFailureReason(file)),
+        listFile);
+}
 
 } // namespace
 
@@ -66,9 +76,10 @@ ListWriteResult writeDriveFileList(const QString& nativeRoot, QChar driveLetter,
         return result;
     }
     if (writeFailed) {
+        // Asked before the cancel, which discards the bytes (and frees their
+        // room again) and leaves only "Writing canceled" as its reason.
+        result.error = writeFailure(file, listFile);
         file.cancelWriting();
-        result.error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                           .arg(QDir::toNativeSeparators(listFile), file.errorString());
         return result;
     }
     if (walked.cancelled) {
@@ -77,8 +88,7 @@ ListWriteResult writeDriveFileList(const QString& nativeRoot, QChar driveLetter,
         return result;
     }
     if (!textio::commitDurably(file)) {
-        result.error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                           .arg(QDir::toNativeSeparators(listFile), file.errorString());
+        result.error = writeFailure(file, listFile);
         return result;
     }
     result.ok = true;

@@ -26,10 +26,13 @@ constexpr qsizetype kDirectWrite = 64 << 10;
 
 } // namespace
 
-DatabaseWriter::DatabaseWriter(QString programDirectory, QString name)
+DatabaseWriter::DatabaseWriter(QString programDirectory, QString name, QString scratchFolder)
     : programDirectory_(std::move(programDirectory))
-    , name_(std::move(name)) {
-    spool_.setFileName(platform::tempDirectory(programDirectory_) + name_ +
+    , name_(std::move(name))
+    , scratchFolder_(std::move(scratchFolder)) {
+    if (scratchFolder_.isEmpty())
+        scratchFolder_ = platform::tempDirectory(programDirectory_);
+    spool_.setFileName(platform::withTrailingSeparator(scratchFolder_) + name_ +
                        QStringLiteral("_UTF8Dokument.spool"));
 }
 
@@ -52,7 +55,7 @@ bool DatabaseWriter::openSpool() {
     if (spool_.isOpen())
         return true;
     if (!spool_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        fail(spool_.fileName(), spool_.errorString());
+        fail(spool_.fileName(), textio::writeFailureReason(spool_));
         return false;
     }
     spoolChecksum_ = 0;
@@ -63,7 +66,7 @@ bool DatabaseWriter::writeToSpool(QByteArrayView bytes) {
     if (failed() || !openSpool())
         return false;
     if (spool_.write(bytes.data(), bytes.size()) != bytes.size()) {
-        fail(spool_.fileName(), spool_.errorString());
+        fail(spool_.fileName(), textio::writeFailureReason(spool_));
         return false;
     }
     spoolChecksum_ = extendCrc32c(spoolChecksum_, bytes);
@@ -118,7 +121,7 @@ bool DatabaseWriter::closeSpool() {
     if (!openSpool())
         return false;
     if (!spool_.flush()) {
-        fail(spool_.fileName(), spool_.errorString());
+        fail(spool_.fileName(), textio::writeFailureReason(spool_));
         return false;
     }
     spool_.close();
@@ -138,8 +141,7 @@ void DatabaseWriter::writePart() {
     ++partCount_;
     splitFlag_ = true;
     if (closeSpool())
-        replaceFile(spool_.fileName(),
-                    database::partFilePath(programDirectory_, name_, partCount_));
+        replaceFile(spool_.fileName(), database::partFilePath(scratchFolder_, name_, partCount_));
     pendingLines_ = 0;
 }
 
@@ -158,7 +160,7 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
     if (staged_ && QFileInfo::exists(stagedTextPath())) {
         ++partCount_;
         if (!replaceFile(stagedTextPath(),
-                         database::partFilePath(programDirectory_, name_, partCount_)))
+                         database::partFilePath(scratchFolder_, name_, partCount_)))
             return;
     }
     staged_ = false;
@@ -166,11 +168,11 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
     QSaveFile merged(stagedTextPath());
     quint32 checksum = 0;
     if (!merged.open(QIODevice::WriteOnly)) {
-        fail(stagedTextPath(), merged.errorString());
+        fail(stagedTextPath(), textio::writeFailureReason(merged));
         return;
     }
     QByteArray chunk;
-    for (const QString& part : database::partFilesInMergeOrder(programDirectory_, name_)) {
+    for (const QString& part : database::partFilesInMergeOrder(scratchFolder_, name_)) {
         if (caption)
             caption(QStringLiteral("Aufgeteilte Dateien zusammenfügen:  ") + part);
         QFile in;
@@ -181,7 +183,7 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
         // Copied in pieces: the parts together are the whole database text.
         while (!(chunk = in.read(kBufferSize)).isEmpty()) {
             if (merged.write(chunk) != chunk.size()) {
-                fail(stagedTextPath(), merged.errorString());
+                fail(stagedTextPath(), textio::writeFailureReason(merged));
                 return;
             }
             checksum = extendCrc32c(checksum, chunk);
@@ -192,7 +194,7 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
         }
     }
     if (!textio::commitDurably(merged)) {
-        fail(stagedTextPath(), merged.errorString());
+        fail(stagedTextPath(), textio::writeFailureReason(merged));
         return;
     }
     staged_ = true;

@@ -13,7 +13,7 @@ namespace indexing {
 // the part files of a split run, the move and merge at the finish.
 //
 // The lines gathered since the last write do not wait in memory: they go
-// to a spool file in Datenbank/Temp at once, and "writing" them renames the
+// to a spool file in the run's scratch folder at once, and "writing" them renames the
 // spool to its place. The bytes on disk are the ones the lines would have
 // given, so the database text is the same, while memory stays flat however
 // many documents a run has.
@@ -24,7 +24,9 @@ namespace indexing {
 // killed at any moment leaves the previous database whole.
 class DatabaseWriter {
 public:
-    DatabaseWriter(QString programDirectory, QString name);
+    // scratchFolder: the run's own (run_scratch.h), for the spool and parts;
+    // Datenbank/Temp when none is given (a writer that is no run's).
+    DatabaseWriter(QString programDirectory, QString name, QString scratchFolder = {});
     ~DatabaseWriter();
     DatabaseWriter(const DatabaseWriter&) = delete;
     DatabaseWriter& operator=(const DatabaseWriter&) = delete;
@@ -43,7 +45,8 @@ public:
     int partCount() const { return partCount_; }
     void resetPartCounter() { partCount_ = 0; }
 
-    // "write part": the lines so far become Temp/<name>_UTF8Dokument<k>.txt.
+    // "write part": the lines so far become <name>_UTF8Dokument<k>.txt in
+    // the scratch folder.
     void writePart();
 
     // "write database text": the lines so far (possibly none) become the
@@ -76,6 +79,7 @@ private:
 
     QString programDirectory_;
     QString name_;
+    QString scratchFolder_;
     QFile spool_;
     QByteArray buffer_;
     qint64 pendingLines_ = 0;

@@ -6,6 +6,7 @@
 #include "extraction_pipeline.h"
 #include "unchanged_run.h"
 
+#include "database/database_name.h"
 #include "database/database_paths.h"
 #include "database/drive_file_list.h"
 #include "database/exclusion_list.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <chrono>
 #include <deque>
@@ -107,22 +109,42 @@ QString IndexRun::writeError() const {
 }
 
 bool IndexRun::run(const IndexRunRequest& request) {
-    begin(request);
+    if (!begin(request))
+        return false;
     const bool listed = LiesDieListeEin();
     finish();
     return listed && writeError().isEmpty();
 }
 
-void IndexRun::begin(const IndexRunRequest& request) {
+bool IndexRun::begin(const IndexRunRequest& request) {
     request_ = request;
-    database::emptyScratchSpace(programDirectory_);
-    if (context_.prompts)
-        platform::ensureUnpackDirectory(programDirectory_, *context_.prompts);
-    else
-        QDir().mkpath(platform::unpackDirectory(programDirectory_));
-    // Every file of the new database is staged here; without it nothing
-    // can be saved, and the run says so at its finish.
-    database::prepareStagingFolder(programDirectory_, request.name, &listError_);
+    refusal_ = database::databaseNameMessage(request.name);
+    if (refusal_.isEmpty() && !lock_.acquire(programDirectory_, request.name)) {
+        // Busy: refused. A lock file that cannot be made (a read-only or
+        // full volume) means nothing can be saved: the run says so at its
+        // finish, as for any file it cannot write, and touches nothing.
+        if (lock_.busy())
+            refusal_ = lock_.message();
+        else
+            listError_ = lock_.message();
+    }
+    if (!refusal_.isEmpty()) {
+        running_ = false;
+        return false;
+    }
+    if (listError_.isEmpty()) {
+        database::removeAbandonedScratch(programDirectory_);
+        if (context_.prompts)
+            platform::ensureUnpackDirectory(programDirectory_, *context_.prompts);
+        else
+            QDir().mkpath(platform::unpackDirectory(programDirectory_));
+        // Every file of the new database is staged here; without it nothing
+        // can be saved, and the run says so at its finish.
+        if (!scratch_.create(programDirectory_))
+            listError_ = scratch_.error();
+        else
+            database::prepareStagingFolder(programDirectory_, request.name, &listError_);
+    }
     listedFiles_ = 0;
     unreadableDocuments_.clear();
     skippedDocuments_.clear();
@@ -131,10 +153,11 @@ void IndexRun::begin(const IndexRunRequest& request) {
     totalSize_ = 0;
     startTick_ = clock_();
     slots_ = listSlots(parsePatternText(request.patternText));
-    writer_ = std::make_unique<DatabaseWriter>(programDirectory_, request.name);
+    writer_ = std::make_unique<DatabaseWriter>(programDirectory_, request.name, scratch_.path());
     setStatus(request.updateMode ? QStringLiteral("Datenbank wird aktualisiert.")
                                  : QStringLiteral("Datenbank wird neu erstellt."));
     running_ = true;
+    return true;
 }
 
 void IndexRun::requestAbort() {
@@ -205,6 +228,8 @@ bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
 }
 
 bool IndexRun::LiesDieListeEin() {
+    if (refused())
+        return false;
     writer_->resetPartCounter();
     if (!listError_.isEmpty()) {
         running_ = false;
@@ -449,7 +474,7 @@ std::optional<QString> IndexRun::stageTextCache() {
     record.textChecksum = writer_->stagedTextChecksum();
     if (!cache->finish(record)) {
         if (progress_.notice)
-            progress_.notice(cache->error());
+            progress_.notice(database::withStorageHint(cache->error(), cache->stagedPath()));
         return std::nullopt;
     }
     if (cache->keepsPrevious())
@@ -485,6 +510,10 @@ void IndexRun::reportNotSaved() {
 }
 
 void IndexRun::finish() {
+    if (refused())
+        return;
+    // Whatever happens below, the scratch and the database are let go.
+    const auto release = qScopeGuard([this] { end(); });
     if (writer_->splitFlag()) {
         writer_->moveAndMerge([this](const QString& text) { setCaption(text); });
         setStatus(status_);
@@ -511,6 +540,11 @@ void IndexRun::finish() {
         return;
     }
     logLines_ = logLines;
+}
+
+void IndexRun::end() {
+    scratch_.remove();
+    lock_.release();
 }
 
 std::optional<StoredRunInputs> readStoredRunInputs(const QString& programDirectory,

@@ -7,8 +7,10 @@
 #include "text_extraction.h"
 #include "unpack_document.h"
 
+#include "database/database_lock.h"
 #include "database/document_list.h"
 #include "database/generation_switch.h"
+#include "database/run_scratch.h"
 #include "platform/drive_map.h"
 #include "platform/run_context.h"
 #include "platform/settings_store.h"
@@ -90,20 +92,30 @@ public:
     // For tests: called between the steps of the switch at the finish.
     void setSwitchHook(database::SwitchStepHook hook) { switchHook_ = std::move(hook); }
 
-    // The whole run. False when the drive file list was missing (nothing was
-    // indexed) or a file could not be written (see writeError()).
+    // The whole run. False when it was refused (refusal()), the drive file
+    // list was missing (nothing was indexed) or a file could not be written
+    // (see writeError()).
     bool run(const IndexRunRequest& request);
 
     // The steps, for a driver that starts the file-list tool in between.
-    // begin: scratch folders, the start time, the slots, the status line.
-    void begin(const IndexRunRequest& request);
+    // begin: the database's lock, scratch folders, the start time, the
+    // slots, the status line. False when the run is refused before it
+    // touches any file: the name is not one a database can have, or
+    // another run holds the database (refusal() says which, in German);
+    // the other steps then do nothing.
+    bool begin(const IndexRunRequest& request);
     // Reads and filters the drive file list into the document list and runs
     // the text-document builder. False when there is no drive file list
     // (driveListMissing()) or the document list could not be written
     // (writeError(); finish() then reports it and saves nothing).
     bool LiesDieListeEin();
-    // Merge when split, then the database files and the index log.
+    // Merge when split, then the database files and the index log; then
+    // end().
     void finish();
+    // Lets go of the database and removes the run's scratch folder, for a
+    // driver that does not finish (the drive file list was missing). The
+    // destructor does it too.
+    void end();
 
     // The close button during a run: the builder stops before the next
     // document and what was gathered is saved.
@@ -112,6 +124,8 @@ public:
     bool running() const { return running_; }
     bool aborted() const { return abortRequested_ || context_.cancelled(); }
     bool driveListMissing() const { return driveListMissing_; }
+    bool refused() const { return !refusal_.isEmpty(); }
+    const QString& refusal() const { return refusal_; }
     qint64 listedFiles() const { return listedFiles_; }
     qint64 indexedDocuments() const { return indexedDocuments_; }
     qint64 totalSize() const { return totalSize_; }
@@ -185,6 +199,11 @@ private:
     QList<SkippedDocument> skippedDocuments_;
     QStringList passwordProtectedDocuments_;
     QString listError_;
+    QString refusal_;
+    // Held from begin() to the end of finish(): no other run writes this
+    // database meanwhile, and this run's scratch is its own.
+    database::DatabaseLock lock_;
+    database::RunScratch scratch_;
 };
 
 // For an update run: the folder and the pattern text (upper-cased, as the

@@ -1,5 +1,6 @@
 #include "new_database_checks.h"
 
+#include "database/database_name.h"
 #include "textio/windows1252.h"
 
 #include <QFileInfo>
@@ -23,9 +24,14 @@ QList<Refusal> confirmationRefusals(const DialogInputs& inputs,
                                     const std::function<bool(const QString&)>& folderExists,
                                     const QStringList& catalogue) {
     QList<Refusal> refusals;
+    // Beside the empty name: one the field lets through ("..", a control
+    // character, too long) that no file of the database could be named after.
+    const QString nameMessage = database::databaseNameMessage(inputs.name);
     if (inputs.name.isEmpty())
         refusals.append({RefusalKind::NoName,
                          QStringLiteral("Sie haben keinen Namen für die Datenbank angegeben")});
+    else if (!nameMessage.isEmpty())
+        refusals.append({RefusalKind::InvalidName, nameMessage});
     if (inputs.folder.isEmpty())
         refusals.append({RefusalKind::NoFolder, QStringLiteral("Sie haben keinen Pfad angegeben")});
     if (inputs.folder.isEmpty() || !folderExists(inputs.folder))

@@ -30,7 +30,7 @@ struct DialogInputs {
 };
 
 // Why the dialog's OK refuses its inputs.
-enum class RefusalKind { NoName, NoFolder, FolderMissing, NoPattern, NameTaken };
+enum class RefusalKind { NoName, InvalidName, NoFolder, FolderMissing, NoPattern, NameTaken };
 
 struct Refusal {
     RefusalKind kind;

@@ -4,6 +4,7 @@
 
 #include "database/not_written_message.h"
 #include "platform/native_file_name.h"
+#include "textio/durable_files.h"
 #include "textio/regular_file.h"
 #include "textio/utf8.h"
 
@@ -383,7 +384,7 @@ void TextCacheWriter::fail(const QString& path, const QString& reason) {
 // previous cache the new one has in common with it.
 void TextCacheWriter::startFile() {
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        fail(path_, file_.errorString());
+        fail(path_, textio::writeFailureReason(file_));
         return;
     }
     if (followsPrevious_) {
@@ -407,14 +408,14 @@ void TextCacheWriter::copyPrevious(qint64 length) {
             return;
         }
         if (file_.write(piece) != piece.size())
-            fail(path_, file_.errorString());
+            fail(path_, textio::writeFailureReason(file_));
         length -= piece.size();
     }
 }
 
 void TextCacheWriter::flush() {
     if (error_.isEmpty() && !buffer_.isEmpty() && file_.write(buffer_) != buffer_.size())
-        fail(path_, file_.errorString());
+        fail(path_, textio::writeFailureReason(file_));
     buffer_.clear();
 }
 
@@ -422,7 +423,7 @@ void TextCacheWriter::write(QByteArrayView bytes) {
     if (bytes.size() >= kDirectWrite) {
         flush();
         if (error_.isEmpty() && file_.write(bytes.data(), bytes.size()) != bytes.size())
-            fail(path_, file_.errorString());
+            fail(path_, textio::writeFailureReason(file_));
         return;
     }
     buffer_.append(bytes);
@@ -455,7 +456,7 @@ bool TextCacheWriter::finish(const RunRecord& record) {
     const QByteArray recordData = recordBytes(record);
     if (error_.isEmpty() && (!file_.flush() || !file_.seek(kFixedHeaderSize) ||
                              file_.write(recordData) != recordData.size() || !file_.flush()))
-        fail(path_, file_.errorString());
+        fail(path_, textio::writeFailureReason(file_));
     file_.close();
     return error_.isEmpty();
 }

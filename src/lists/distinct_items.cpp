@@ -64,6 +64,8 @@ bool DistinctItems::add(std::string_view item) {
 void DistinctItems::clear() {
     std::vector<std::unique_ptr<char[]>>().swap(blocks_);
     blockFree_ = 0;
+    blockBytes_ = 0;
+    itemBytes_ = 0;
     blockNext_ = nullptr;
     std::vector<Entry>().swap(entries_);
     std::vector<std::uint32_t>().swap(slots_);
@@ -82,6 +84,7 @@ const char* DistinctItems::store(std::string_view item) {
     if (item.size() > blockFree_) {
         const std::size_t size = std::max(kBlockSize, item.size());
         blocks_.push_back(std::make_unique<char[]>(size));
+        blockBytes_ += size;
         blockNext_ = blocks_.back().get();
         blockFree_ = size;
     }
@@ -89,6 +92,7 @@ const char* DistinctItems::store(std::string_view item) {
     std::memcpy(at, item.data(), item.size());
     blockNext_ += item.size();
     blockFree_ -= item.size();
+    itemBytes_ += item.size();
     return at;
 }
 

@@ -30,6 +30,13 @@ public:
     void clear();
 
     std::size_t size() const { return entries_.size(); }
+    // The memory the items take: their blocks, the entries and the table.
+    std::size_t bytesHeld() const {
+        return blockBytes_ + entries_.capacity() * sizeof(Entry) +
+               slots_.capacity() * sizeof(std::uint32_t);
+    }
+    // The bytes of the items themselves.
+    std::size_t itemBytes() const { return itemBytes_; }
     // The items in the order they were added.
     std::string_view item(std::size_t index) const {
         return {entries_[index].data, entries_[index].length};
@@ -48,6 +55,8 @@ private:
 
     std::vector<std::unique_ptr<char[]>> blocks_;
     std::size_t blockFree_ = 0;
+    std::size_t blockBytes_ = 0;
+    std::size_t itemBytes_ = 0;
     char* blockNext_ = nullptr;
     std::vector<Entry> entries_;
     std::vector<std::uint32_t> slots_; // entry index + 1; 0 is a free slot

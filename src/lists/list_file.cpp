@@ -32,7 +32,7 @@ ListFileWrite writeSortedList(const QString& path, ListGroups& groups, const QCo
                               const std::function<bool()>& keepGoing) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {false, writeError(path, file.errorString())};
+        return {false, writeError(path, textio::writeFailureReason(file))};
     QByteArray block;
     block.reserve(kWriteBlock + 4096);
     for (DistinctItems& group : groups) {
@@ -44,12 +44,12 @@ ListFileWrite writeSortedList(const QString& path, ListGroups& groups, const QCo
         for (std::size_t index : *order) {
             appendListLine(block, group.item(index));
             if (block.size() >= kWriteBlock && !writeBlock(file, block))
-                return {false, writeError(path, file.errorString())};
+                return {false, writeError(path, textio::writeFailureReason(file))};
         }
         group.clear();
     }
     if (!writeBlock(file, block) || !textio::commitDurably(file))
-        return {false, writeError(path, file.errorString())};
+        return {false, writeError(path, textio::writeFailureReason(file))};
     return {};
 }
 

@@ -43,7 +43,7 @@ std::optional<std::vector<std::size_t>> listOrder(const DistinctItems& items,
     for (std::size_t index = 0; index < items.size(); ++index) {
         if (index % kItemsBetweenChecks == 0 && !keepGoing())
             return std::nullopt;
-        keys.push_back(collator.sortKey(textTheUserSees(items.item(index))));
+        keys.push_back(listSortKey(collator, items.item(index)));
     }
     std::vector<std::size_t> order(items.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -53,6 +53,10 @@ std::optional<std::vector<std::size_t>> listOrder(const DistinctItems& items,
         return compareLowerCaseForms(items.item(a), items.item(b)) < 0;
     });
     return order;
+}
+
+QCollatorSortKey listSortKey(const QCollator& collator, std::string_view item) {
+    return collator.sortKey(textTheUserSees(item));
 }
 
 void appendListLine(QByteArray& out, std::string_view item) {

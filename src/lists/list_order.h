@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QCollator>
+#include <QCollatorSortKey>
 
 #include <functional>
 #include <optional>
@@ -25,6 +26,9 @@ QCollator listCollator(const QLocale& locale);
 std::optional<std::vector<std::size_t>> listOrder(const DistinctItems& items,
                                                   const QCollator& collator,
                                                   const std::function<bool()>& keepGoing);
+
+// The collator's key of an item, over the text the user sees.
+QCollatorSortKey listSortKey(const QCollator& collator, std::string_view item);
 
 // One line of the list file: the item's bytes decoded by the lenient UTF-8
 // rules, written as UTF-8, then CR LF.

@@ -3,6 +3,7 @@
 #include "database/database_paths.h"
 #include "database/storage_hint.h"
 #include "platform/program_directory.h"
+#include "textio/durable_files.h"
 #include "textio/regular_file.h"
 
 #include <QDir>
@@ -35,7 +36,7 @@ QString readError(const QString& path) {
 QString writeError(const QFile& file) {
     return database::withStorageHint(
         QStringLiteral("Die Datei \"") + QDir::toNativeSeparators(file.fileName()) +
-            QStringLiteral("\" kann nicht geschrieben werden: ") + file.errorString(),
+            QStringLiteral("\" kann nicht geschrieben werden: ") + textio::writeFailureReason(file),
         file.fileName());
 }
 
@@ -43,8 +44,8 @@ QString writeError(const QFile& file) {
 // pieceSize bytes and its last byte ends a line (a CR only when no LF follows).
 class PieceWriter {
 public:
-    PieceWriter(const QString& programDirectory, qint64 pieceSize)
-        : programDirectory_(programDirectory)
+    PieceWriter(const QString& scratchFolder, qint64 pieceSize)
+        : folder_(platform::withTrailingSeparator(scratchFolder))
         , pieceSize_(pieceSize) {}
 
     // Takes what it can of the bytes; returns how many it took.
@@ -80,7 +81,7 @@ public:
 
 private:
     bool openNextPiece() {
-        piece_.setFileName(database::listPiecePath(programDirectory_, int(pieces_.size()) + 1));
+        piece_.setFileName(folder_ + database::listPieceFileName(int(pieces_.size()) + 1));
         pieces_.append(piece_.fileName());
         if (!piece_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             error_ = writeError(piece_);
@@ -101,7 +102,7 @@ private:
         return true;
     }
 
-    QString programDirectory_;
+    QString folder_;
     qint64 pieceSize_;
     QFile piece_;
     QStringList pieces_;
@@ -128,7 +129,7 @@ bool removeListPieceFiles(const QString& programDirectory) {
     return removed;
 }
 
-PieceCut cutIntoPieces(const QString& sourcePath, const QString& programDirectory, qint64 pieceSize,
+PieceCut cutIntoPieces(const QString& sourcePath, const QString& scratchFolder, qint64 pieceSize,
                        const platform::RunContext& run) {
     PieceCut cut;
     QFile source;
@@ -136,7 +137,7 @@ PieceCut cutIntoPieces(const QString& sourcePath, const QString& programDirector
         cut.error = readError(sourcePath);
         return cut;
     }
-    PieceWriter writer(programDirectory, std::max<qint64>(pieceSize, 1));
+    PieceWriter writer(scratchFolder, std::max<qint64>(pieceSize, 1));
     QByteArray block(kReadSize, Qt::Uninitialized);
     bool failed = false;
     while (!failed) {

@@ -11,9 +11,9 @@ namespace lists {
 
 inline constexpr qint64 kPieceSize = 20'000'000;
 
-// Removes the piece files of an earlier build from Datenbank/Temp (left by a
-// program that was ended mid-way); other files there stay. False when one of
-// them could not be removed.
+// Removes piece files that builds of earlier versions, which cut them
+// straight into Datenbank/Temp, left there when they were ended mid-way;
+// other files there stay. False when one of them could not be removed.
 bool removeListPieceFiles(const QString& programDirectory);
 
 struct PieceCut {
@@ -22,13 +22,13 @@ struct PieceCut {
     QString error; // German; set when the text or a piece could not be read or written
 };
 
-// Cuts the text into SplitDokument001.txt, SplitDokument002.txt, ... in
-// Datenbank/Temp. A piece ends at the first line end (CR LF, CR, LF, VT or FF)
+// Cuts the text into SplitDokument001.txt, SplitDokument002.txt, ... in the
+// build's own scratch folder. A piece ends at the first line end (CR LF, CR, LF, VT or FF)
 // from its pieceSize-th byte on, so no line and no UTF-8 character is cut in
 // two; a line longer than a piece makes its piece longer. Yields after every
 // block read; when the run is stopped or fails, the pieces written so far are
 // removed again.
-PieceCut cutIntoPieces(const QString& sourcePath, const QString& programDirectory, qint64 pieceSize,
+PieceCut cutIntoPieces(const QString& sourcePath, const QString& scratchFolder, qint64 pieceSize,
                        const platform::RunContext& run);
 
 } // namespace lists

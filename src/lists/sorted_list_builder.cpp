@@ -1,10 +1,16 @@
 #include "sorted_list_builder.h"
 
+#include "bounded_groups.h"
+#include "database/database_lock.h"
+#include "database/database_name.h"
 #include "database/database_paths.h"
 #include "database/document_list.h"
 #include "database/generation_switch.h"
+#include "database/run_scratch.h"
+#include "database/storage_hint.h"
 #include "list_file.h"
 #include "list_order.h"
+#include "platform/mapped_pages.h"
 #include "platform/program_directory.h"
 #include "textio/text_files.h"
 
@@ -13,6 +19,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace lists {
 namespace {
@@ -34,21 +41,80 @@ std::optional<unsigned char> databaseDriveLetter(const SortedListRequest& reques
     return header ? driveLetterByte(database::driveLetterOfHeader(*header)) : std::nullopt;
 }
 
+// Bytes scanned between two looks back; lines from this length on are gone
+// over in steps of it.
+constexpr qsizetype kScanStep = 4 << 20;
+constexpr qsizetype kLongLine = kScanStep;
+
+// Lets go of the mapped pages more than a step behind a pass over a piece.
+// A pass that goes back (the phrases after the words of a line) starts
+// again from where restart() put it.
+class PassReleaser {
+public:
+    void restart(const char* from) {
+        released_ = from;
+        last_ = from;
+        from_ = from;
+    }
+    void reached(const char* at) {
+        if (at < last_)
+            released_ = from_;
+        last_ = at;
+        if (at - released_ < 2 * kScanStep)
+            return;
+        const char* to = at - kScanStep;
+        platform::releaseMappedPages(released_, std::size_t(to - released_));
+        released_ = to;
+    }
+
+private:
+    const char* from_ = nullptr;
+    const char* released_ = nullptr;
+    const char* last_ = nullptr;
+};
+
 // Takes the lines of the pieces into the five groups.
 class GroupCollector {
 public:
-    GroupCollector(const SortedListRequest& request, const platform::RunContext& run)
+    GroupCollector(const SortedListRequest& request, const platform::RunContext& run,
+                   BoundedGroups& groups)
         : kind_(request.kind)
         , driveLetter_(databaseDriveLetter(request))
-        , run_(run) {}
+        , run_(run)
+        , groups_(groups) {}
 
-    ListGroups& groups() { return groups_; }
-
-    // False when the run was stopped within the piece.
+    // False when the run was stopped within the piece. The lines are those
+    // of textio::forEachAnsiViewLine (the text ends at a NUL; CR, LF, VT and
+    // FF end a line, CR LF once); the mapped pages behind each pass are let
+    // go, so a piece of one long line is not resident whole.
     bool collect(QByteArrayView piece) {
-        return textio::forEachAnsiViewLine(piece, [this](QByteArrayView line) {
-            return collectLine(std::string_view(line.data(), std::size_t(line.size())));
-        });
+        const char* bytes = piece.data();
+        const qsizetype size = piece.size();
+        pass_.restart(bytes);
+        qsizetype end = size;
+        for (qsizetype at = 0; at < size; at += kScanStep) {
+            const qsizetype length = std::min(kScanStep, size - at);
+            if (const void* nul = std::memchr(bytes + at, 0, std::size_t(length))) {
+                end = static_cast<const char*>(nul) - bytes;
+                break;
+            }
+            pass_.reached(bytes + at + length);
+        }
+        pass_.restart(bytes);
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < end; ++i) {
+            if ((i & (kScanStep - 1)) == 0)
+                pass_.reached(bytes + i);
+            const char c = bytes[i];
+            if (c != '\r' && c != '\n' && c != '\v' && c != '\f')
+                continue;
+            if (!takeLine(bytes + start, i - start))
+                return false;
+            if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+        return start >= end || takeLine(bytes + start, end - start);
     }
 
 private:
@@ -57,31 +123,60 @@ private:
         return !run_.cancelled();
     }
 
+    bool takeLine(const char* line, qsizetype length) {
+        if (length < kLongLine)
+            return collectLine(std::string_view(line, std::size_t(length)));
+        // A long line is gone over several times; each pass lets go of the
+        // pages behind it, and the line's pages go once it is taken.
+        pass_.restart(line);
+        const bool taken = collectLine(std::string_view(line, std::size_t(length)));
+        platform::releaseMappedPages(line, std::size_t(length));
+        pass_.restart(line + length);
+        return taken;
+    }
+
+    // kindOfLine, for a long line in steps that let go of the pages behind.
+    LineKind kindOfLongLine(std::string_view text) {
+        // A run of five marks lies whole in the step where it ends, read
+        // from four bytes before the step.
+        for (std::size_t at = 0; at < text.size(); at += std::size_t(kScanStep)) {
+            const std::size_t from = at < 4 ? 0 : at - 4;
+            if (isDecorationLine(text.substr(from, std::size_t(kScanStep) + (at - from))))
+                return LineKind::Decoration;
+            pass_.reached(text.data() + at);
+        }
+        pass_.restart(text.data());
+        return isDocumentPathLine(text, driveLetter_) ? LineKind::DocumentPath : LineKind::Text;
+    }
+
     bool collectLine(std::string_view line) {
-        if (!keepGoing())
+        if (!keepGoing() || !groups_.error().isEmpty())
             return false;
         const std::string_view text = trimmedText(line);
-        switch (kindOfLine(text, driveLetter_)) {
+        const bool longLine = qsizetype(text.size()) >= kLongLine;
+        switch (longLine ? kindOfLongLine(text) : kindOfLine(text, driveLetter_)) {
         case LineKind::Decoration:
             return true;
         case LineKind::DocumentPath:
-            groups_[0].add(text);
-            return true;
+            return groups_.add(0, text);
         case LineKind::Text:
             break;
         }
         if (!keepGoing())
             return false;
-        forEachItemOfText(text, kind_, [this](int group, std::string_view item) {
-            groups_[group - 1].add(item);
+        forEachItemOfText(text, kind_, [this, longLine](int group, std::string_view item) {
+            if (longLine)
+                pass_.reached(item.data());
+            groups_.add(group - 1, item);
         });
-        return true;
+        return groups_.error().isEmpty();
     }
 
     ListKind kind_;
     std::optional<unsigned char> driveLetter_;
     const platform::RunContext& run_;
-    ListGroups groups_;
+    BoundedGroups& groups_;
+    PassReleaser pass_;
 };
 
 // A piece file mapped into memory while its lines are taken.
@@ -126,9 +221,9 @@ bool removeFiles(const QStringList& paths) {
     return removed;
 }
 
-QString leftPiecesWarning(const QString& programDirectory) {
+QString leftPiecesWarning(const QString& folder) {
     return QStringLiteral("Die Teildateien \"SplitDokument…\" in \"") +
-           QDir::toNativeSeparators(platform::tempDirectory(programDirectory)) +
+           QDir::toNativeSeparators(folder) +
            QStringLiteral("\" konnten nicht alle gelöscht werden.");
 }
 
@@ -141,7 +236,8 @@ struct PiecesRead {
 // Reads the pieces in number order into the groups, moving the progress bar
 // and deleting each piece once read; a stop or failure deletes the rest.
 PiecesRead readPieces(const QStringList& pieces, GroupCollector& collector,
-                      const platform::RunContext& run, const ListProgressSink& progress) {
+                      const BoundedGroups& groups, const platform::RunContext& run,
+                      const ListProgressSink& progress) {
     PiecesRead read;
     ListProgress bar;
     if (progress)
@@ -154,7 +250,9 @@ PiecesRead readPieces(const QStringList& pieces, GroupCollector& collector,
             read.error = QStringLiteral("Die Datei \"") + QDir::toNativeSeparators(path) +
                          QStringLiteral("\" kann nicht gelesen werden.");
         } else if (run.cancelled() || !collector.collect(piece.bytes())) {
-            read.status = ListBuildStatus::Stopped;
+            read.status =
+                groups.error().isEmpty() ? ListBuildStatus::Stopped : ListBuildStatus::Failed;
+            read.error = groups.error();
         }
         piece.close();
         if (read.status != ListBuildStatus::Written) {
@@ -180,6 +278,19 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
                                                       const platform::RunContext& run,
                                                       const ListProgressSink& progress) {
     const QString& directory = request.programDirectory;
+    if (const QString refused = database::databaseNameMessage(request.databaseName);
+        !refused.isEmpty())
+        return outcomeOf(ListBuildStatus::Refused, refused);
+    // Held until the list is written: no index run replaces the text, and
+    // no other build writes the list meanwhile.
+    database::DatabaseLock lock;
+    if (!lock.acquire(directory, request.databaseName))
+        return lock.busy()
+                   ? outcomeOf(ListBuildStatus::Refused, lock.message())
+                   : outcomeOf(ListBuildStatus::Failed,
+                               database::withStorageHint(
+                                   lock.message(),
+                                   database::databaseLockPath(directory, request.databaseName)));
     database::completeInterruptedSwitch(directory, request.databaseName);
     const QFileInfo source(database::databaseTextPath(directory, request.databaseName));
     if (!source.isFile())
@@ -187,26 +298,25 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
     if (source.size() <= 4)
         return outcomeOf(ListBuildStatus::NothingToSort);
 
-    const QString temp = platform::tempDirectory(directory);
-    if (!QDir().mkpath(temp)) {
-        return outcomeOf(ListBuildStatus::Failed,
-                         QStringLiteral("Kann das temporäre Verzeichnis ") +
-                             QDir::toNativeSeparators(temp) + QStringLiteral(" nicht anlegen!"));
-    }
-    // Pieces of a build that was ended mid-way would otherwise stay until the
-    // program closes (this build reads only the pieces it cuts itself).
+    database::removeAbandonedScratch(directory);
     const bool staleRemoved = removeListPieceFiles(directory);
-    const PieceCut cut = cutIntoPieces(source.filePath(), directory, request.pieceSize, run);
+    database::RunScratch scratch;
+    if (!scratch.create(directory))
+        return outcomeOf(ListBuildStatus::Failed, scratch.error());
+    const PieceCut cut = cutIntoPieces(source.filePath(), scratch.path(), request.pieceSize, run);
     if (cut.stopped)
         return outcomeOf(ListBuildStatus::Stopped);
     if (!cut.error.isEmpty())
         return outcomeOf(ListBuildStatus::Failed, cut.error);
 
-    GroupCollector collector(request, run);
-    const PiecesRead read = readPieces(cut.pieces, collector, run, progress);
+    BoundedGroups groups(scratch.path(), request.memoryBudget);
+    GroupCollector collector(request, run, groups);
+    const PiecesRead read = readPieces(cut.pieces, collector, groups, run, progress);
     ListBuildOutcome outcome = outcomeOf(read.status, read.error);
-    if (!staleRemoved || !read.allRemoved)
-        outcome.warning = leftPiecesWarning(directory);
+    if (!read.allRemoved)
+        outcome.warning = leftPiecesWarning(scratch.path());
+    else if (!staleRemoved)
+        outcome.warning = leftPiecesWarning(platform::tempDirectory(directory));
     if (outcome.status != ListBuildStatus::Written)
         return outcome;
 
@@ -215,15 +325,13 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
         outcome.status = ListBuildStatus::Stopped;
         return outcome;
     }
-    ListGroups& groups = collector.groups();
-    for (int group = 0; group < kGroupCount; ++group)
-        outcome.itemsPerGroup[group] = qsizetype(groups[group].size());
-    const ListFileWrite written =
-        writeSortedList(database::sortedListPath(directory, request.databaseName), groups,
-                        listCollator(request.locale), [&run] {
-                            run.yield();
-                            return !run.cancelled();
-                        });
+    const ListFileWrite written = groups.write(
+        database::sortedListPath(directory, request.databaseName), listCollator(request.locale),
+        [&run] {
+            run.yield();
+            return !run.cancelled();
+        },
+        outcome.itemsPerGroup);
     if (written.stopped)
         outcome.status = ListBuildStatus::Stopped;
     else if (!written.error.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bounded_groups.h"
 #include "list_pieces.h"
 #include "list_rules.h"
 #include "platform/run_context.h"
@@ -20,6 +21,8 @@ struct SortedListRequest {
     QString databaseName;
     ListKind kind = ListKind::Words;
     qint64 pieceSize = kPieceSize;
+    // What the groups may take in memory before they go to run files.
+    std::size_t memoryBudget = kGroupMemoryBudget;
     QLocale locale; // the user's; the list follows its alphabetical order
 };
 
@@ -39,6 +42,8 @@ enum class ListBuildStatus {
     NothingToSort, // a database text of 4 bytes or less: nothing built
     Stopped,       // abort requested: nothing written, the earlier list stays
     Failed,        // a file could not be read or written; error says which
+    Refused,       // not a database name, or another run holds the database;
+                   // error says which, and nothing was touched
 };
 
 struct ListBuildOutcome {
@@ -51,11 +56,13 @@ struct ListBuildOutcome {
 // "Für die Datenbank "<name>" existieren keine Dokumente, die sortiert werden könnten!"
 QString noDocumentsMessage(const QString& databaseName);
 
-// Builds the list of the database's text. The run's yield is called twice for
-// every line (the window processes its messages there), after every block of
-// the cut and every few thousand items of the sort; its abort flag is checked
-// after each of them and after each piece. A stopped or failed build writes
-// nothing and leaves no piece file behind; the earlier list stays as it was.
+// Builds the list of the database's text in its own scratch folder, holding
+// the database's lock (database_lock.h) until the list is written; memory
+// stays within the request's budget whatever the text (bounded_groups.h). The run's yield is called
+// twice for every line (the window processes its messages there), after every block of the cut and
+// every few thousand items of the sort; its abort flag is checked after each of them and after each
+// piece. A stopped or failed build writes nothing and leaves no piece file behind; the earlier list
+// stays as it was.
 ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& request,
                                                       const platform::RunContext& run,
                                                       const ListProgressSink& progress = {});

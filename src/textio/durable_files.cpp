@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -98,6 +99,39 @@ bool commitDurably(QSaveFile& file) {
     // only makes the rename less certain to outlive a power cut.
     syncFolderToDisk(folderOf(path));
     return true;
+}
+
+namespace {
+
+// Below this a volume counts as full: a write that failed wanted more.
+constexpr qint64 kNearlyFull = 64 << 10;
+
+bool volumeIsFull(const QString& path) {
+    QFileInfo info(path);
+    // The file may never have been made; its folder tells about the volume.
+    while (!info.exists() && !info.isRoot() && info.absolutePath() != info.absoluteFilePath())
+        info = QFileInfo(info.absolutePath());
+    const QStorageInfo volume(info.absoluteFilePath());
+    return volume.isValid() && !volume.isReadOnly() && volume.bytesAvailable() < kNearlyFull;
+}
+
+} // namespace
+
+QString diskFullReason() {
+#ifdef Q_OS_WIN
+    return qt_error_string(ERROR_DISK_FULL);
+#else
+    return qt_error_string(ENOSPC);
+#endif
+}
+
+QString writeFailureReason(const QFileDevice& file) {
+    // Qt's own words ("Unknown error", "Writing canceled by application",
+    // translated or not) stand where the system's reason was lost; a write
+    // that failed on a full volume failed for want of room.
+    if (volumeIsFull(file.fileName()))
+        return diskFullReason();
+    return file.errorString();
 }
 
 } // namespace textio

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QFileDevice;
 class QSaveFile;
 
 // Making what was written survive a power cut: a file's bytes and a
@@ -29,5 +30,16 @@ QString folderOf(const QString& path);
 // previous file stays as it was, the save file says why, and its new bytes
 // are discarded when it is destroyed.
 bool commitDurably(QSaveFile& file);
+
+// Why writing the file failed, in the system's words, asked at once (before
+// a failed save file is discarded and frees its room again). After a short
+// write Qt keeps no reason ("Unknown error"), and a cancelled save file says
+// only that it was cancelled; when the volume is (nearly) full, that is the
+// reason, said as the system says it ("No space left on device").
+QString writeFailureReason(const QFileDevice& file);
+
+// The system's words for a volume without room, as writeFailureReason and
+// the file functions give them.
+QString diskFullReason();
 
 } // namespace textio

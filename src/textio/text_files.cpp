@@ -151,7 +151,7 @@ bool writeFileAtomically(const QString& fileName, QByteArrayView bytes, QString*
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(bytes.data(), bytes.size()) != bytes.size() || !commitDurably(file)) {
         if (error)
-            *error = file.errorString();
+            *error = writeFailureReason(file);
         return false;
     }
     return true;

@@ -4,6 +4,8 @@
 #include "paged_text.h"
 #include "stream_search.h"
 
+#include "database/database_lock.h"
+#include "database/database_name.h"
 #include "database/database_paths.h"
 #include "database/database_text.h"
 #include "database/document_list.h"
@@ -50,6 +52,16 @@ PositionListBuild ErstelleDateiPosisVonAktDB(const QString& programDirectory,
                                              const QString& databaseName, qint64 startTop,
                                              int rowsPerPage, const platform::RunContext* run) {
     PositionListBuild build;
+    // Held until the list is written: no index run replaces the text it is
+    // made of meanwhile.
+    database::DatabaseLock lock;
+    build.error = database::databaseNameMessage(databaseName);
+    if (build.error.isEmpty() && !lock.acquire(programDirectory, databaseName))
+        build.error = lock.message();
+    if (!build.error.isEmpty()) {
+        build.kind = PositionListBuild::Refused;
+        return build;
+    }
     database::completeInterruptedSwitch(programDirectory, databaseName);
     const auto header =
         database::readHeader(database::documentListPath(programDirectory, databaseName));

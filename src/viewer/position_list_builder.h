@@ -37,17 +37,20 @@ PositionListScan scanFilePositions(const QString& textFile, QByteArrayView findT
                                    const platform::RunContext* run = nullptr);
 
 struct PositionListBuild {
-    enum Kind { Built, NoDatabase, NoText, NoDriveLetter, WriteFailed, Cancelled };
+    // Refused: not a database name, or another run holds the database
+    // (error says which, in German); nothing was touched.
+    enum Kind { Built, NoDatabase, NoText, NoDriveLetter, WriteFailed, Cancelled, Refused };
     Kind kind = Built;
     QList<PositionEntry> entries;
     qint64 finalTop = 0;
     FilePositions loaded; // the file read back, as the window holds it
-    QString error;        // the write error of WriteFailed
+    QString error;        // the write error of WriteFailed, the message of Refused
 };
 
 // ErstelleDateiPosisVonAktDB without the window: the drive letter d of the
 // database's folder gives the find text "#" + d + ":\"; the list is written
-// to Datenbank/<name>_TitelPositionen.txt (replacing it) and read back.
+// to Datenbank/<name>_TitelPositionen.txt (replacing it) and read back,
+// while the database's lock is held.
 PositionListBuild ErstelleDateiPosisVonAktDB(const QString& programDirectory,
                                              const QString& databaseName, qint64 startTop,
                                              int rowsPerPage,

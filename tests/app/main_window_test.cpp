@@ -1,6 +1,7 @@
 #include "main_window_fixture.h"
 
 #include "app/unreadable_documents.h"
+#include "database/database_lock.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -118,7 +119,8 @@ private Q_SLOTS:
     void theSearchButtonOpensTheSearchWindow();
     void aClickDuringARunReturnsToTheLastSearchedDatabase();
 
-    void closingStoresSelectionSizesAndEmptiesTemp();
+    void closingStoresSelectionSizesAndClearsAbandonedScratch();
+    void aHeldDatabaseIsNeitherIndexedNorDeleted();
     void closeQuestionNoKeepsTheProgramRunning();
     void aMaximisedSearchWindowKeepsItsStoredSize_data();
     void aMaximisedSearchWindowKeepsItsStoredSize();
@@ -1191,7 +1193,9 @@ void MainWindowTest::aClickDuringARunReturnsToTheLastSearchedDatabase() {
     QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Alpha"));
 }
 
-void MainWindowTest::closingStoresSelectionSizesAndEmptiesTemp() {
+// Closing removes the scratch of runs that are gone, and nothing that may
+// belong to a run of another program that is still at work.
+void MainWindowTest::closingStoresSelectionSizesAndClearsAbandonedScratch() {
     MainWindowFixture f;
     f.addDatabase(QStringLiteral("Alpha"));
     f.addDatabase(QStringLiteral("Beta"));
@@ -1199,6 +1203,8 @@ void MainWindowTest::closingStoresSelectionSizesAndEmptiesTemp() {
     f.settings.write(QStringLiteral("Farbe"), QString());
     f.writeFile(QStringLiteral("Datenbank/Temp/ZipTemp/x/y.xml"), "x");
     f.writeFile(QStringLiteral("Datenbank/Temp/rest.txt"), "x");
+    f.writeFile(QStringLiteral("Datenbank/Temp/Lauf-1-dead/SplitDokument001.txt"), "x");
+    f.writeFile(QStringLiteral("Datenbank/Temp/Alpha.neu/Alpha.dat"), "x");
     f.mainForm->show();
     f.mainForm->resize(950, 610);
     databaseList(f)->clearSelection();
@@ -1211,9 +1217,46 @@ void MainWindowTest::closingStoresSelectionSizesAndEmptiesTemp() {
     QCOMPARE(f.settings.read(QStringLiteral("Hoehe")), QStringLiteral("610"));
     QCOMPARE(f.settings.read(QStringLiteral("Weite")), QStringLiteral("950"));
     QCOMPARE(f.settings.read(QStringLiteral("SchriftsizeTextViewer")), QStringLiteral("10"));
-    QVERIFY(QDir(f.path(QStringLiteral("Datenbank/Temp")))
-                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
-                .isEmpty());
+    QCOMPARE(QDir(f.path(QStringLiteral("Datenbank/Temp")))
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             (QStringList{QStringLiteral("rest.txt"), QStringLiteral("ZipTemp")}));
+    QVERIFY(f.exists(QStringLiteral("Datenbank/Temp/ZipTemp/x/y.xml")));
+}
+
+// A database that a run of another program holds is not indexed or deleted
+// from the window: the user is told, and nothing changes.
+void MainWindowTest::aHeldDatabaseIsNeitherIndexedNorDeleted() {
+    MainWindowFixture f;
+    f.addDatabase(QStringLiteral("Alpha"));
+    f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("a.odt"));
+    f.writeDriveList({QStringLiteral("a.odt")});
+    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.start();
+    const QString busy =
+        QStringLiteral("Die Datenbank \"%1\" wird gerade von einem anderen Vorgang bearbeitet "
+                       "(Indizierung, Sortierung, Positionsliste oder Löschen). Es wurde nichts "
+                       "geändert. Bitte versuchen Sie es später noch einmal.");
+    database::DatabaseLock neu;
+    QVERIFY(neu.acquire(f.path(QString()), QStringLiteral("Neu")));
+    f.mainForm->NeuErstellenBtnClick();
+    QCOMPARE(f.prompts.texts(), QStringList{busy.arg(QStringLiteral("Neu"))});
+    QCOMPARE(f.prompts.shown.first().kind, Kind::Warning);
+    QVERIFY(!f.exists(QStringLiteral("Datenbank/Neu.dat")));
+    QVERIFY(!f.mainForm->isRunning());
+    QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "ErneutIndiziereBtn"));
+    neu.release();
+
+    database::DatabaseLock alpha;
+    QVERIFY(alpha.acquire(f.path(QString()), QStringLiteral("Alpha")));
+    click(f, 0);
+    f.prompts.shown.clear();
+    f.prompts.answers = {true};
+    f.mainForm->Datenbankloeschen1Click();
+    QCOMPARE(f.prompts.texts(),
+             (QStringList{QStringLiteral("Möchten Sie die Datenbank \"Alpha\" wirklich löschen?"),
+                          busy.arg(QStringLiteral("Alpha"))}));
+    QVERIFY(f.exists(QStringLiteral("Datenbank/Alpha.dat")));
+    QCOMPARE(entries(f), QStringList{"Alpha"});
 }
 
 void MainWindowTest::closeQuestionNoKeepsTheProgramRunning() {

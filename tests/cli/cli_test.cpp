@@ -1,7 +1,9 @@
 #include "support/run_program.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -76,6 +78,149 @@ private Q_SLOTS:
                                 QStringLiteral("\n"));
         QCOMPARE(runTrovex(base + QStringList{"databases"}, config.path()).out,
                  QStringLiteral("Zweite\n"));
+    }
+
+    // Every command that takes a database name refuses one that leads out
+    // of Datenbank, holds a control character or is too long, with a German
+    // message and before any file is touched: the other folder and the
+    // program directory stay byte for byte.
+    void hostileDatabaseNamesAreRefused_data() {
+        QTest::addColumn<QStringList>("command"); // NAME stands for the name
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        const QString invalid =
+            QStringLiteral("Der Name der Datenbank ist ungültig: Er darf weder \"/\" noch \"\\\" "
+                           "noch \"..\" noch Steuerzeichen wie einen Zeilenumbruch enthalten.\n");
+        const QString tooLong = QStringLiteral(
+            "Der Name der Datenbank ist zu lang: Er darf höchstens 218 Bytes haben (ein Umlaut "
+            "zählt doppelt), damit alle Dateien der Datenbank angelegt werden können.\n");
+        const QList<QStringList> commands = {
+            {"delete", "NAME"},
+            {"index", "NAME", "--update"},
+            {"index", "NAME", "D:\\Texte", "*.odt"},
+            {"search", "NAME", "Haus"},
+            {"positions", "NAME"},
+            {"list", "NAME"},
+        };
+        const QList<std::pair<const char*, QString>> names = {
+            {"out of Datenbank", QStringLiteral("../../Opfer/Projekt")},
+            {"two dots", QStringLiteral("..")},
+            {"line break", QStringLiteral("Neu\nZeile")},
+            {"escape", QStringLiteral("\x1b[2J")},
+            {"230 characters", QString(230, u'x')},
+        };
+        for (const QStringList& command : commands) {
+            for (const auto& [label, name] : names) {
+                // index keeps the name field's own message for its characters.
+                const QString expected =
+                    command.first() == QLatin1String("index") && name.contains(QLatin1Char('/'))
+                        ? QStringLiteral("Sie haben ungültige Zeichen "
+                                         "eingegeben!\n")
+                    : name.size() == 230 ? tooLong
+                                         : invalid;
+                QTest::addRow("%s, %s", qPrintable(command.join(u' ')), label)
+                    << command << name << expected;
+            }
+        }
+    }
+    void hostileDatabaseNamesAreRefused() {
+        QFETCH(QStringList, command);
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QTemporaryDir config;
+        QTemporaryDir root;
+        const QString program = root.path() + QStringLiteral("/Programm");
+        const QString victim = root.path() + QStringLiteral("/Opfer/");
+        QVERIFY(QDir().mkpath(program + QStringLiteral("/Datenbank/Temp")));
+        QVERIFY(QDir().mkpath(victim + QStringLiteral("Ordner")));
+        const auto write = [](const QString& path, const QByteArray& bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        const QByteArray list = "PFAD_UND_ENDUNGEN= D:\\Texte *.odt    \r\nD:\\Texte\\a.odt\r\n";
+        const QByteArray text = " \r\n \r\n \r\n#D:\\Texte\\a.odt\r\n==\r\nHaus Baum\r\n";
+        for (const QString& file : {QStringLiteral("Projekt.dat"), QStringLiteral("Opfer.dat")})
+            write(victim + file, list);
+        write(victim + QStringLiteral("Projekt_UTF8Dokument.txt"), text);
+        write(victim + QStringLiteral("Projekt.log"), "Protokoll");
+        write(victim + QStringLiteral("Ordner/Brief.txt"), "Brief");
+        write(program + QStringLiteral("/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt"),
+              "D:\\Texte\\a.odt\r\n");
+        const auto snapshot = [&root] {
+            QStringList entries;
+            QDirIterator it(root.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                QFile file(path);
+                entries.append(path + QLatin1Char('=') +
+                               (file.open(QIODevice::ReadOnly) ? file.readAll().toHex() : ""));
+            }
+            entries.sort();
+            return entries;
+        };
+        const QStringList before = snapshot();
+        QStringList arguments = {"--program-dir", program, "--drive", "D=" + victim};
+        for (const QString& argument : command)
+            arguments.append(argument == QLatin1String("NAME") ? name : argument);
+        const Result refused = runTrovex(arguments, config.path());
+        QCOMPARE(refused.status, 1);
+        QCOMPARE(refused.err, message);
+        QCOMPARE(refused.out, QString());
+        QCOMPARE(snapshot(), before);
+    }
+
+    // A database that a run of another program holds is refused by every
+    // command that writes it, and nothing changes.
+    void aHeldDatabaseIsRefused() {
+        QTemporaryDir config;
+        QTemporaryDir program;
+        const QString data = program.path() + QStringLiteral("/Datenbank/");
+        QVERIFY(QDir().mkpath(data + QStringLiteral("Temp")));
+        QVERIFY(QDir().mkpath(program.path() + QStringLiteral("/Texte")));
+        const auto write = [](const QString& path, const QByteArray& bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        write(data + QStringLiteral("Texte.dat"),
+              "PFAD_UND_ENDUNGEN= D:\\Texte *.odt    \r\nD:\\Texte\\a.odt\r\n");
+        write(data + QStringLiteral("Texte_UTF8Dokument.txt"),
+              " \r\n \r\n \r\n#D:\\Texte\\a.odt\r\n==\r\nHaus Baum\r\n");
+        write(data + QStringLiteral("Haupt_Dateinamen_Liste_Laufwerk_D.txt"),
+              "D:\\Texte\\a.odt\r\n");
+        QProcess holder;
+        holder.start(QStringLiteral("flock"),
+                     {QStringLiteral("--no-fork"), QStringLiteral("-x"),
+                      data + QStringLiteral("Texte.lock"), QStringLiteral("sh"),
+                      QStringLiteral("-c"), QStringLiteral("echo gesperrt; exec sleep 600")});
+        if (!holder.waitForStarted())
+            QSKIP("flock(1) is not installed");
+        QVERIFY(holder.waitForReadyRead(30000));
+        const QString busy = QStringLiteral(
+            "Die Datenbank \"Texte\" wird gerade von einem anderen Vorgang bearbeitet "
+            "(Indizierung, Sortierung, Positionsliste oder Löschen). Es wurde nichts geändert. "
+            "Bitte versuchen Sie es später noch einmal.\n");
+        const QStringList base = {"--program-dir", program.path(), "--drive",
+                                  "D=" + program.path()};
+        for (const QStringList& command :
+             {QStringList{"index", "Texte", "--update"}, QStringList{"list", "Texte"},
+              QStringList{"positions", "Texte"}, QStringList{"delete", "Texte"}}) {
+            const Result refused = runTrovex(base + command, config.path());
+            QCOMPARE(refused.status, 1);
+            QVERIFY2(refused.err.endsWith(busy), qPrintable(refused.err));
+            QVERIFY(QFile::exists(data + QStringLiteral("Texte.dat")));
+            QVERIFY(!QFile::exists(data + QStringLiteral("Texte_Phrasen_Woerter_Utf8Liste.txt")));
+            QVERIFY(!QFile::exists(data + QStringLiteral("Texte_TitelPositionen.txt")));
+        }
+        // Readers go on: the search finds the text.
+        const Result search =
+            runTrovex(base + QStringList{"search", "Texte", "Baum"}, config.path());
+        QCOMPARE(search.status, 0);
+        holder.kill();
+        QVERIFY(holder.waitForFinished());
+        QCOMPARE(runTrovex(base + QStringList{"list", "Texte"}, config.path()).status, 0);
     }
 
     void listCommand() {

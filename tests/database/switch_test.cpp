@@ -5,6 +5,7 @@
 #include "database/catalogue.h"
 #include "database/database_paths.h"
 #include "database/generation_switch.h"
+#include "database/run_scratch.h"
 #include "database/storage_hint.h"
 #include "platform/program_directory.h"
 #include "platform/prompts.h"
@@ -98,8 +99,11 @@ private Q_SLOTS:
         // Completing again changes nothing, and the next switch starts clean.
         QVERIFY(!completeInterruptedSwitch(g.path(), "A"));
         QCOMPARE(g.generation(), expected);
-        emptyScratchSpace(g.path());
-        QVERIFY(QDir(platform::tempDirectory(g.path())).isEmpty());
+        // The staging folder no run holds any more goes; the unpack folder stays.
+        removeAbandonedScratch(g.path());
+        QCOMPARE(QDir(platform::tempDirectory(g.path()))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"ZipTemp"});
     }
 
     void aWholeSwitchReplacesEveryFile() {
@@ -124,7 +128,7 @@ private Q_SLOTS:
                                           " konnte nicht geschrieben werden: "),
                  qPrintable(outcome.error));
         QVERIFY(QFile::exists(switchJournalPath(g.path(), "A")));
-        emptyScratchSpace(g.path());
+        removeAbandonedScratch(g.path());
         QCOMPARE(readAll(stagingFolder(g.path(), "A") + "A.log"), QByteArray("neu A.log"));
         QVERIFY(completeInterruptedSwitch(g.path(), "A"));
 

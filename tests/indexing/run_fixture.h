@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -118,8 +119,17 @@ public:
         indexing::IndexRun* current = nullptr;
         indexing::IndexProgress progress;
         progress.caption = [&](const QString& text) {
-            // The merge names the part files below this program directory.
-            outcome.events.append("caption: " + QString(text).replace(dir.path(), "<P>"));
+            // The merge names each part file while it is there: in the run's
+            // own scratch folder, which goes with the run.
+            const QString merging = QStringLiteral("Aufgeteilte Dateien zusammenfügen:  ");
+            if (text.startsWith(merging))
+                outcome.parts.append(readAll(text.mid(merging.size())));
+            // The folder's name differs from run to run.
+            outcome.events.append("caption: " + QString(text)
+                                                    .replace(dir.path(), "<P>")
+                                                    .replace(QRegularExpression(QStringLiteral(
+                                                                 "Lauf-[0-9a-f-]+[/\\\\]")),
+                                                             QString()));
             if (onCaption && current)
                 onCaption(*current, text);
         };
@@ -137,8 +147,6 @@ public:
         outcome.text = readAll(database("P_UTF8Dokument.txt"));
         outcome.documentList = readAll(database("P.dat"));
         outcome.log = readAll(database("P.log"));
-        for (const QString& part : database::partFilesInMergeOrder(path(), "P"))
-            outcome.parts.append(readAll(part));
         return outcome;
     }
 

@@ -63,11 +63,13 @@ public:
         indexing::IndexProgress progress;
         progress.status = [this](const QString& text) { statuses.append(text); };
         progress.notice = [this](const QString& text) { notices.append(text); };
+        progress.caption = [this](const QString& text) { captions.append(text); };
         indexing::IndexRun run(programDirectory(), drives, settings, context, progress);
         current = &run;
         run.setSplitLimit(splitLimit);
         run.setClock([] { return qint64(5000); });
         const bool ok = run.run({name, folder, patterns, false});
+        refusal = run.refusal();
         logLines = run.logLines();
         unreadable = run.unreadableDocuments();
         skipped = run.skippedDocuments();
@@ -83,6 +85,8 @@ public:
     platform::RecordingPrompts prompts;
     QStringList statuses;
     QStringList notices;
+    QStringList captions;
+    QString refusal;
     QStringList unreadable;
     QList<indexing::SkippedDocument> skipped;
     QStringList logLines;
@@ -217,6 +221,26 @@ private Q_SLOTS:
         QTest::newRow("update may reuse it") << "Test"
                                              << "D:\\Da"
                                              << "*.odt" << true << QStringList() << QList<Kind>();
+        // What the name field lets through but no file could be named after.
+        const QString invalid = "Der Name der Datenbank ist ungültig: Er darf weder \"/\" noch "
+                                "\"\\\" noch \"..\" noch Steuerzeichen wie einen Zeilenumbruch "
+                                "enthalten.";
+        QTest::newRow("two dots") << ".."
+                                  << "D:\\Da"
+                                  << "*.odt" << false << QStringList{invalid}
+                                  << QList<Kind>{Kind::InvalidName};
+        QTest::newRow("line break, and no pattern")
+            << "Neu\nZeile"
+            << "D:\\Da"
+            << "" << false << QStringList{invalid, "Sie haben keine Dateiendung angegeben"}
+            << QList<Kind>{Kind::InvalidName, Kind::NoPattern};
+        QTest::newRow("too long") << QString(219, u'x') << "D:\\Da"
+                                  << "*.odt" << false
+                                  << QStringList{"Der Name der Datenbank ist zu lang: Er darf "
+                                                 "höchstens 218 Bytes haben (ein Umlaut zählt "
+                                                 "doppelt), damit alle Dateien der Datenbank "
+                                                 "angelegt werden können."}
+                                  << QList<Kind>{Kind::InvalidName};
         QTest::newRow("longer name is free") << "Test1"
                                              << "D:\\Da"
                                              << "*.odt" << false << QStringList() << QList<Kind>();
@@ -451,11 +475,24 @@ private Q_SLOTS:
         QVERIFY(split.run("S", "D:\\T", "*.odt", 30));
         const QByteArray expected = readAll(whole.database("S_UTF8Dokument.txt"));
         QVERIFY(expected.contains("Dokument 11 Absatz 4"));
-        QVERIFY(!QFile::exists(whole.database("Temp/S_UTF8Dokument1.txt")));
         QCOMPARE(readAll(split.database("S_UTF8Dokument.txt")), expected);
         // Parts beyond nine are numbered 910, 911, ... and merged after 9.
-        QVERIFY(QFile::exists(split.database("Temp/S_UTF8Dokument9.txt")));
-        QVERIFY(QFile::exists(split.database("Temp/S_UTF8Dokument910.txt")));
+        const QStringList merged = split.captions.filter("Aufgeteilte Dateien zusammenfügen:  ");
+        QVERIFY(whole.captions.filter("Aufgeteilte Dateien zusammenfügen:  ").isEmpty());
+        const auto mergedAt = [&](const QString& part) {
+            for (qsizetype i = 0; i < merged.size(); ++i) {
+                if (merged.at(i).endsWith(QDir::separator() + part))
+                    return i;
+            }
+            return qsizetype(-1);
+        };
+        QVERIFY(mergedAt("S_UTF8Dokument9.txt") >= 0);
+        QVERIFY(mergedAt("S_UTF8Dokument910.txt") > mergedAt("S_UTF8Dokument9.txt"));
+        // The parts lay in the run's own scratch folder, which went with it.
+        QVERIFY(merged.first().startsWith("Aufgeteilte Dateien zusammenfügen:  " +
+                                          QDir::toNativeSeparators(split.database("Temp/Lauf-"))));
+        QCOMPARE(QDir(split.database("Temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"ZipTemp"});
         QCOMPARE(readAll(split.database("S.dat")), readAll(whole.database("S.dat")));
     }
 
@@ -532,6 +569,102 @@ private Q_SLOTS:
         QVERIFY(s.prompts.texts().first().startsWith(
             "Die Datenbank \"L\" wurde nicht gespeichert. Die Datei "));
         QCOMPARE(readAll(s.database("L.dat")), dat);
+    }
+
+    // A second run of a database that a run is building is refused at once,
+    // says why, and changes nothing; the first one ends whole.
+    void aSecondRunOfOneDatabaseIsRefused() {
+        Setup s;
+        for (int i = 0; i < 4; ++i)
+            s.addDocument(QString("D:\\T\\%1.odt").arg(i), "Text " + QByteArray::number(i));
+        s.setDriveList("D:\\T\\0.odt\r\n\" 1.odt\r\n\" 2.odt\r\n\" 3.odt\r\n");
+        QVERIFY(s.run("R", "D:\\T", "*.odt"));
+        const QByteArray dat = readAll(s.database("R.dat"));
+        const QByteArray text = readAll(s.database("R_UTF8Dokument.txt"));
+        s.addDocument("D:\\T\\4.odt", "Neu");
+        s.setDriveList("D:\\T\\0.odt\r\n\" 1.odt\r\n\" 2.odt\r\n\" 3.odt\r\n\" 4.odt\r\n");
+
+        int yields = 0;
+        bool secondRan = false;
+        QVERIFY(
+            s.run("R", "D:\\T", "*.odt", indexing::kDefaultSplitLimit, [&](indexing::IndexRun&) {
+                if (++yields != 8)
+                    return;
+                platform::RecordingPrompts prompts;
+                platform::RunContext context;
+                context.prompts = &prompts;
+                indexing::IndexRun second(s.programDirectory(), s.drives, s.settings, context);
+                const auto staged = QDir(s.database("Temp/R.neu")).entryList(QDir::Files);
+                QVERIFY(!second.run({"R", "D:\\T", "*.odt", true}));
+                QVERIFY(second.refused());
+                QCOMPARE(second.refusal(),
+                         QString("Die Datenbank \"R\" wird gerade von einem anderen "
+                                 "Vorgang bearbeitet (Indizierung, Sortierung, "
+                                 "Positionsliste oder Löschen). Es wurde nichts "
+                                 "geändert. Bitte versuchen Sie es später noch einmal."));
+                QCOMPARE(prompts.texts(), QStringList());
+                QCOMPARE(readAll(s.database("R.dat")), dat);
+                QCOMPARE(readAll(s.database("R_UTF8Dokument.txt")), text);
+                QCOMPARE(QDir(s.database("Temp/R.neu")).entryList(QDir::Files), staged);
+                secondRan = true;
+            }));
+        QVERIFY(secondRan);
+        QVERIFY(readAll(s.database("R_UTF8Dokument.txt")).contains("Neu"));
+        QVERIFY(readAll(s.database("R.dat")).endsWith("D:\\T\\4.odt\r\n"));
+        QVERIFY(!QFile::exists(s.database("R.lock")));
+    }
+
+    // A run of another database in the middle of this one neither empties
+    // this one's scratch nor anything else in Temp; both databases come out
+    // whole.
+    void runsOfTwoDatabasesKeepTheirScratch() {
+        Setup s;
+        QByteArray lines;
+        for (int i = 0; i < 6; ++i) {
+            s.addDocument(QString("D:\\T\\%1.odt").arg(i), "Text " + QByteArray::number(i));
+            lines += (i == 0 ? "D:\\T\\" : "\" ") + QByteArray::number(i) + ".odt\r\n";
+        }
+        s.setDriveList(lines);
+        testsupport::writeAll(s.database("Temp/fremd.txt"), "fremd");
+        QVERIFY(s.run("Einzeln", "D:\\T", "*.odt", 20));
+        const QByteArray expected = readAll(s.database("Einzeln_UTF8Dokument.txt"));
+
+        int yields = 0;
+        bool otherRan = false;
+        QVERIFY(s.run("Eins", "D:\\T", "*.odt", 20, [&](indexing::IndexRun&) {
+            if (++yields != 12)
+                return;
+            platform::RunContext context;
+            indexing::IndexRun other(s.programDirectory(), s.drives, s.settings, context);
+            other.setSplitLimit(20);
+            QVERIFY(other.run({"Zwei", "D:\\T", "*.odt", false}));
+            otherRan = true;
+        }));
+        QVERIFY(otherRan);
+        QCOMPARE(readAll(s.database("Eins_UTF8Dokument.txt")), expected);
+        QCOMPARE(readAll(s.database("Zwei_UTF8Dokument.txt")), expected);
+        QCOMPARE(readAll(s.database("Temp/fremd.txt")), QByteArray("fremd"));
+        QCOMPARE(QDir(s.database("Temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{"fremd.txt", "ZipTemp"}));
+    }
+
+    // A name that is not one a database can have is refused before any
+    // file is touched.
+    void aRunRefusesAHostileName() {
+        Setup s;
+        s.addDocument("D:\\T\\a.odt", "Text");
+        s.setDriveList("D:\\T\\a.odt\r\n");
+        testsupport::writeAll(s.database("Temp/fremd.txt"), "fremd");
+        for (const QString& name :
+             {QString("../Ausbruch"), QString("Neu\nZeile"), QString(230, u'x')}) {
+            QVERIFY(!s.run(name, "D:\\T", "*.odt"));
+            QVERIFY2(s.refusal.startsWith("Der Name der Datenbank ist "), qPrintable(s.refusal));
+            QCOMPARE(QDir(s.database("")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     (QStringList{"Haupt_Dateinamen_Liste_Laufwerk_D.txt", "Temp"}));
+            QCOMPARE(QDir(s.database("Temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     (QStringList{"fremd.txt", "ZipTemp"}));
+            QVERIFY(!QFile::exists(s.programDirectory() + "Ausbruch.dat"));
+        }
     }
 
     void abortSavesWhatWasGathered() {

@@ -1,5 +1,8 @@
 #include "lists_tests.h"
 
+#include "database/database_lock.h"
+#include "lists/bounded_groups.h"
+#include "lists/list_order.h"
 #include "lists/list_pieces.h"
 #include "lists/sorted_list_builder.h"
 
@@ -61,12 +64,15 @@ public:
 
     lists::ListBuildOutcome build(ListKind kind, qint64 pieceSize = lists::kPieceSize,
                                   const platform::RunContext& run = {},
-                                  const lists::ListProgressSink& progress = {}) const {
+                                  const lists::ListProgressSink& progress = {},
+                                  const QString& name = QStringLiteral("Test"),
+                                  std::size_t memoryBudget = lists::kGroupMemoryBudget) const {
         lists::SortedListRequest request;
         request.programDirectory = directory();
-        request.databaseName = QStringLiteral("Test");
+        request.databaseName = name;
         request.kind = kind;
         request.pieceSize = pieceSize;
+        request.memoryBudget = memoryBudget;
         return lists::ErstelleNachtraeglichSortierteListen(request, run, progress);
     }
 
@@ -306,6 +312,186 @@ private Q_SLOTS:
         TestDatabase::write(database.textPath(), " \r\n  ");
         QCOMPARE(database.build(ListKind::Words).status, ListBuildStatus::Written);
         QCOMPARE(TestDatabase::read(database.listPath()), QByteArray());
+    }
+
+    // Groups beyond the memory budget go to run files and are merged: the
+    // list is the same, byte for byte and count for count, as one sorted in
+    // memory. The items include case variants whose first form comes in an
+    // early run, items the collator finds equal, and lead bytes that the
+    // lower-case rule takes for one another.
+    void aListBeyondTheBudgetIsTheSame() {
+        TestDatabase database;
+        QByteArray text = textOf({"HAUSTIER Mauer \xC3\x84pfel, \xC3\xA3pfel"});
+        for (int n = 0; n < 90000; ++n) {
+            QByteArray word = QByteArray::number(n * 7919 % 100003, 36);
+            // Most in group 1, so it has more runs than are merged at once.
+            word = "abcdefghijklmnopqrstuvwxyz"[n % 8] + word;
+            text += word + (n % 3 == 0 ? " Haustier, " : " ") + word.toUpper() + " Ha\xC2\xADus" +
+                    (n % 11 == 0 ? "\r\n" : " ");
+        }
+        text += textOf({"", "haustier MAUER \xE3\x84pfel, B\xC3\xA4ume"});
+        text += blockOf("D:\\Texte\\a.odt", {"Ende der Liste, wie immer"});
+        TestDatabase::write(database.textPath(), text);
+        for (ListKind kind : {ListKind::Words, ListKind::WordsAndPhrases}) {
+            const auto inMemory = database.build(kind);
+            QCOMPARE(inMemory.status, ListBuildStatus::Written);
+            const QByteArray expected = TestDatabase::read(database.listPath());
+            QVERIFY(expected.contains("\r\nHAUSTIER\r\n"));
+            QVERIFY(!expected.contains("\r\nhaustier\r\n"));
+            // A budget of one byte writes a run every 1024 items: more runs
+            // than are merged at once, so they are merged in batches too.
+            const auto spilled = database.build(kind, 200000, {}, {}, QStringLiteral("Test"), 1);
+            QCOMPARE(spilled.status, ListBuildStatus::Written);
+            QCOMPARE(TestDatabase::read(database.listPath()), expected);
+            QCOMPARE(spilled.itemsPerGroup, inMemory.itemsPerGroup);
+            QCOMPARE(QDir(database.tempFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList());
+        }
+    }
+
+    // The groups themselves: with a budget of one byte every 1024 items go
+    // to a run, and the list is the one sorted in memory.
+    void boundedGroupsSpillAndMerge() {
+        QTemporaryDir folder;
+        lists::BoundedGroups spilled(folder.path(), 1);
+        lists::ListGroups inMemory;
+        for (int n = 0; n < 40000; ++n) {
+            const std::string item = (n % 2 ? "Wort" : "WORT") + std::to_string(n % 35000);
+            QVERIFY(spilled.add(n % 3 == 0 ? 4 : 0, item));
+            inMemory[n % 3 == 0 ? 4 : 0].add(item);
+        }
+        QVERIFY(spilled.spills() >= 39);
+        const std::array<qsizetype, lists::kGroupCount> expectedCounts{
+            qsizetype(inMemory[0].size()), 0, 0, 0, qsizetype(inMemory[4].size())};
+        const QCollator collator = lists::listCollator(QLocale());
+        const auto always = [] { return true; };
+        std::array<qsizetype, lists::kGroupCount> counts{};
+        QCOMPARE(spilled.write(folder.filePath("spilled.txt"), collator, always, counts).error,
+                 QString());
+        QCOMPARE(
+            lists::writeSortedList(folder.filePath("memory.txt"), inMemory, collator, always).error,
+            QString());
+        QCOMPARE(TestDatabase::read(folder.filePath("spilled.txt")),
+                 TestDatabase::read(folder.filePath("memory.txt")));
+        QCOMPARE(counts, expectedCounts);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
+                 (QStringList{"memory.txt", "spilled.txt"}));
+    }
+
+    // Lines of many megabytes are gone over in steps: they give the words
+    // that the same words on lines of their own give, and a decoration mark
+    // across the border of two steps still drops its whole line.
+    void longLinesGiveTheSameList() {
+        TestDatabase database;
+        QByteArray longLine;
+        QByteArray shortLines;
+        // Words of three letters give nothing; a word of its own every few
+        // kilobytes, across both steps.
+        for (int n = 0; longLine.size() < (9 << 19); ++n) {
+            const QByteArray word = "Wort" + QByteArray::number(n * 7919, 36);
+            longLine += word + (n % 7 ? " " : ", ") + QByteArray("abc ").repeated(2000);
+            shortLines += word + "\r\n";
+        }
+        QByteArray decorated(4 << 20, 'x');
+        decorated.replace(0, 12, "Einzigartig ");
+        decorated.replace((4 << 20) - 2, 5, "=====");
+        TestDatabase::write(database.textPath(), shortLines);
+        QCOMPARE(database.build(ListKind::Words).status, ListBuildStatus::Written);
+        const QByteArray expected = TestDatabase::read(database.listPath());
+        TestDatabase::write(database.textPath(), longLine + "\r\n" + decorated + "\r\n" + longLine);
+        QCOMPARE(database.build(ListKind::Words).status, ListBuildStatus::Written);
+        QCOMPARE(TestDatabase::read(database.listPath()), expected);
+    }
+
+    // Stopped while its runs are merged, a build beyond the budget writes
+    // nothing and leaves no file behind.
+    void aStoppedBuildBeyondTheBudgetKeepsTheEarlierList() {
+        TestDatabase database;
+        QByteArray text;
+        for (int n = 0; n < 6000; ++n)
+            text += "Wort" + QByteArray::number(n) + " Satz" + QByteArray::number(n) + "\r\n";
+        TestDatabase::write(database.textPath(), text);
+        StopAtYield count;
+        QCOMPARE(database.build(ListKind::Words, 100000, count.run(), {}, QStringLiteral("Test"), 1)
+                     .status,
+                 ListBuildStatus::Written);
+        const QByteArray earlier = "Altlast\r\n";
+        for (int stopAt : {count.yields - 1, count.yields - 3, count.yields - 6}) {
+            TestDatabase::write(database.listPath(), earlier);
+            StopAtYield stop{stopAt};
+            QCOMPARE(
+                database.build(ListKind::Words, 100000, stop.run(), {}, QStringLiteral("Test"), 1)
+                    .status,
+                ListBuildStatus::Stopped);
+            QCOMPARE(TestDatabase::read(database.listPath()), earlier);
+            QCOMPARE(QDir(database.tempFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList());
+        }
+    }
+
+    // Two builds at once (here the second in the middle of the first) each
+    // cut and read their own pieces, and each list is right.
+    void twoBuildsAtOnceKeepTheirPieces() {
+        TestDatabase database;
+        QByteArray first;
+        QByteArray second;
+        for (int n = 0; n < 40; ++n) {
+            first += "Erster" + QByteArray::number(n) + " Haus\r\n";
+            second += "Zweiter" + QByteArray::number(n) + " Baum\r\n";
+        }
+        TestDatabase::write(database.textPath(), first);
+        TestDatabase::write(database.data() + QStringLiteral("Zweite.dat"),
+                            "PFAD_UND_ENDUNGEN= D:\\Texte *.odt    \r\n");
+        TestDatabase::write(database.data() + QStringLiteral("Zweite_UTF8Dokument.txt"), second);
+        const QString secondList =
+            database.data() + QStringLiteral("Zweite_Phrasen_Woerter_Utf8Liste.txt");
+        QCOMPARE(database.build(ListKind::Words, 30, {}, {}, QStringLiteral("Zweite")).status,
+                 ListBuildStatus::Written);
+        const QByteArray expectedSecond = TestDatabase::read(secondList);
+        QCOMPARE(database.build(ListKind::Words, 30).status, ListBuildStatus::Written);
+        const QByteArray expectedFirst = TestDatabase::read(database.listPath());
+        QVERIFY(QFile::remove(secondList));
+        QVERIFY(QFile::remove(database.listPath()));
+
+        int yields = 0;
+        bool secondRan = false;
+        platform::RunContext run;
+        run.yield = [&] {
+            if (++yields != 20)
+                return;
+            QCOMPARE(database.build(ListKind::Words, 30, {}, {}, QStringLiteral("Zweite")).status,
+                     ListBuildStatus::Written);
+            secondRan = true;
+        };
+        QCOMPARE(database.build(ListKind::Words, 30, run).status, ListBuildStatus::Written);
+        QVERIFY(secondRan);
+        QCOMPARE(TestDatabase::read(database.listPath()), expectedFirst);
+        QCOMPARE(TestDatabase::read(secondList), expectedSecond);
+    }
+
+    // A build of a database that another run holds is refused and changes
+    // nothing; so is a name that is not one a database can have.
+    void aHeldDatabaseOrAHostileNameIsRefused() {
+        TestDatabase database;
+        TestDatabase::write(database.textPath(), textOf({"Haus Baum"}));
+        TestDatabase::write(database.listPath(), "Altlast\r\n");
+        {
+            database::DatabaseLock held;
+            QVERIFY(held.acquire(database.directory(), QStringLiteral("Test")));
+            const auto outcome = database.build(ListKind::Words);
+            QCOMPARE(outcome.status, ListBuildStatus::Refused);
+            QCOMPARE(outcome.error,
+                     QStringLiteral("Die Datenbank \"Test\" wird gerade von einem anderen "
+                                    "Vorgang bearbeitet (Indizierung, Sortierung, Positionsliste "
+                                    "oder Löschen). Es wurde nichts geändert. Bitte versuchen Sie "
+                                    "es später noch einmal."));
+            QCOMPARE(TestDatabase::read(database.listPath()), QByteArray("Altlast\r\n"));
+        }
+        QCOMPARE(database.build(ListKind::Words).status, ListBuildStatus::Written);
+        const auto hostile =
+            database.build(ListKind::Words, lists::kPieceSize, {}, {}, QStringLiteral("../Test"));
+        QCOMPARE(hostile.status, ListBuildStatus::Refused);
+        QVERIFY(hostile.error.startsWith(QStringLiteral("Der Name der Datenbank ist ungültig")));
     }
 
     void failedWriteIsReported() {

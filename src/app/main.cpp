@@ -13,7 +13,7 @@
 #include "platform/browser_detection.h"
 #include "platform/clock.h"
 #include "platform/drive_map.h"
-#include "platform/empty_window_titles.h"
+#include "platform/cleared_window_titles.h"
 #include "platform/event_pause.h"
 #include "platform/instance_probe.h"
 #include "platform/process_probe.h"
@@ -57,7 +57,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Trovex-Start"));
     platform::probeOtherInstance(QApplication::arguments());
     nameTheApplication();
-    platform::keepEmptyWindowTitlesEmpty(app);
+    platform::showClearedWindowTitles(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/trovex/trovex-odt.xpm")));
     QTranslator translator;
     loadGermanQtTranslations(app, translator);

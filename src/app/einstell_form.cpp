@@ -290,9 +290,11 @@ void TEinstellform::applyColours(const widgets::WindowColours& colours) {
 
 void TEinstellform::applyBackgroundColour(const QColor& colour) {
     widgets::setBackgroundColour(this, colour);
+    applyHintTextColour(hintText_);
 }
 
 void TEinstellform::applyHintTextColour(const QColor& colour) {
+    hintText_ = colour;
     for (QWidget* hint :
          QList<QWidget*>{clipboardBox_, viewerHintBox_, umlautBox_, fontLabel_, installedLabel_,
                          currentLabel_, pickLabel_, unchangedLabel_})

@@ -85,6 +85,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Applied again whenever the background changes, so it stays readable.
+    QColor hintText_{Qt::white};
     // Building (einstell_form.cpp).
     void buildControls();
     QLayout* buildBrowserRow();

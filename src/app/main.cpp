@@ -11,9 +11,9 @@
 
 #include "platform/administrator.h"
 #include "platform/browser_detection.h"
+#include "platform/cleared_window_titles.h"
 #include "platform/clock.h"
 #include "platform/drive_map.h"
-#include "platform/empty_window_titles.h"
 #include "platform/event_pause.h"
 #include "platform/instance_probe.h"
 #include "platform/process_probe.h"
@@ -26,6 +26,7 @@
 #include "platform/settings_store.h"
 #include "platform/tool_launcher.h"
 #include "platform/volume_probe.h"
+#include "widgets/window_colours.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,8 +58,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Trovex-Start"));
     platform::probeOtherInstance(QApplication::arguments());
     nameTheApplication();
-    platform::keepEmptyWindowTitlesEmpty(app);
+    platform::showClearedWindowTitles(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/trovex/trovex-odt.xpm")));
+    // Disabled buttons and fields keep a caption that can still be read.
+    QApplication::setPalette(widgets::withReadableDisabledText(QApplication::palette()));
     QTranslator translator;
     loadGermanQtTranslations(app, translator);
 

@@ -147,6 +147,7 @@ private:
 
     // Start-up (main_form_start.cpp).
     void FormCreate();
+    void colourProductLabel(const QColor& background);
     void applyColours(const widgets::WindowColours& colours);
     void applyColoursToAllWindows();
     void applyViewerSwitches();

@@ -197,6 +197,7 @@ void TMainForm_TX_ODT::applyBackgroundColour(const QColor& colour, quint32 value
     colours_.backgroundValue = value;
     widgets::setBackgroundColour(this, colour);
     widgets::setBackgroundColour(logoPanel_, colour);
+    colourProductLabel(colour);
     const QPixmap logo(QStringLiteral(":/trovex/logo.xpm"));
     if (logoTransparent) {
         logo_->setPixmap(logo);
@@ -209,6 +210,17 @@ void TMainForm_TX_ODT::applyBackgroundColour(const QColor& colour, quint32 value
         logo_->setPixmap(opaque);
     }
     catalogue_->viewport()->update();
+    applyHintTextColour(colours_.hintText);
+}
+
+// The product label is a disabled button that keeps the look of enabled
+// text, in black or white as the background needs.
+void TMainForm_TX_ODT::colourProductLabel(const QColor& background) {
+    QPalette palette = speedButton3_->palette();
+    const QColor text = widgets::blackOrWhiteOn(background);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::ButtonText, text);
+    speedButton3_->setPalette(palette);
 }
 
 void TMainForm_TX_ODT::applyHintTextColour(const QColor& colour) {

@@ -361,9 +361,11 @@ void TOKBottomDlg::applyColours(const widgets::WindowColours& colours) {
 
 void TOKBottomDlg::applyBackgroundColour(const QColor& colour) {
     widgets::setBackgroundColour(this, colour);
+    applyHintTextColour(hintText_);
 }
 
 void TOKBottomDlg::applyHintTextColour(const QColor& colour) {
+    hintText_ = colour;
     for (QLabel* hint : hintLabels_)
         widgets::setTextColour(hint, colour);
     widgets::setTextColour(odtCheckBox_, colour);

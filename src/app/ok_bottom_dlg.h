@@ -69,6 +69,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Applied again whenever the background changes, so it stays readable.
+    QColor hintText_{Qt::white};
     void askListQuestion(QChar driveLetter, int pauseAfterNo);
     QString driveListDateText(const QString& listFile);
 

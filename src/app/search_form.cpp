@@ -129,8 +129,8 @@ void TSuchForm::buildControls() {
 // Title, spacer, settings, help.
 QWidget* TSuchForm::buildToolbar() {
     auto* toolbar = new QWidget(this);
-    auto* title = button(toolbar, "TitelButton", QStringLiteral("Trovex-ODT"));
-    title->setFlat(true);
+    titleButton_ = button(toolbar, "TitelButton", QStringLiteral("Trovex-ODT"));
+    titleButton_->setFlat(true);
     settingsButton_ = button(toolbar, "SpeedButton2", QStringLiteral("Einstellungen"),
                              QStringLiteral("Einstellungen"));
     helpButton_ = button(toolbar, "SpeedButton1", QStringLiteral("?"), QStringLiteral("Hilfe"));
@@ -140,7 +140,7 @@ QWidget* TSuchForm::buildToolbar() {
     helpButton_->setFlat(true);
     auto* row = new QHBoxLayout(toolbar);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(title);
+    row->addWidget(titleButton_);
     row->addStretch(1);
     row->addWidget(settingsButton_);
     row->addWidget(helpButton_);

@@ -184,6 +184,8 @@ protected:
     void reject() override;
 
 private:
+    // Applied again whenever the background changes, so it stays readable.
+    QColor hintText_{Qt::white};
     // Building (search_form.cpp).
     void buildControls();
     QWidget* buildToolbar();
@@ -270,6 +272,7 @@ private:
     QWidget* leftPanel_ = nullptr;                     // PanelLinks
     QWidget* bottomPanel_ = nullptr;                   // PanelUnten
     QSplitter* splitter_ = nullptr;                    // Splitter1
+    QPushButton* titleButton_ = nullptr;               // TitelButton
     QPushButton* helpButton_ = nullptr;                // SpeedButton1
     QPushButton* settingsButton_ = nullptr;            // SpeedButton2
     QLabel* hintLabel_ = nullptr;                      // Label1

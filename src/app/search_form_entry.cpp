@@ -94,12 +94,18 @@ void TSuchForm::applySearchTextState(const QString& trimmed) {
 }
 
 void TSuchForm::colourSearchButtons(bool enabled) {
-    const QColor caption =
-        enabled ? QColor(Qt::darkGreen)
-                : widgets::plainColourSetting(services_.settings,
-                                              platform::settings::kHinweistextFarbe, Qt::white);
+    const QColor hintText = widgets::plainColourSetting(
+        services_.settings, platform::settings::kHinweistextFarbe, Qt::white);
     for (QPushButton* b : {okButton_, webButton_}) {
         QPalette palette = b->palette();
+        // The hint-text colour is made for the window's background; the
+        // caption sits on the button's face, where white hint text would
+        // vanish. There it is made readable, then dimmed as disabled.
+        const QColor face = palette.color(QPalette::Disabled, QPalette::Button);
+        const QColor caption =
+            enabled
+                ? QColor(Qt::darkGreen)
+                : widgets::disabledTextColour(widgets::readableTextColour(hintText, face), face);
         palette.setColor(QPalette::Active, QPalette::ButtonText, caption);
         palette.setColor(QPalette::Inactive, QPalette::ButtonText, caption);
         palette.setColor(QPalette::Disabled, QPalette::ButtonText, caption);

@@ -39,9 +39,16 @@ void TSuchForm::applyColours(const widgets::WindowColours& colours) {
 void TSuchForm::applyBackgroundColour(const QColor& colour) {
     for (QWidget* part : QList<QWidget*>{this, leftPanel_, viewerPanel_, bottomPanel_, webPanel_})
         widgets::setBackgroundColour(part, colour);
+    // The flat title lies on the window's colour, in black or white to suit.
+    QPalette title = titleButton_->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive})
+        title.setColor(group, QPalette::ButtonText, widgets::blackOrWhiteOn(colour));
+    titleButton_->setPalette(title);
+    applyHintTextColour(hintText_);
 }
 
 void TSuchForm::applyHintTextColour(const QColor& colour) {
+    hintText_ = colour;
     for (QWidget* hint : QList<QWidget*>{caseBox_, wholeWordBox_, hintLabel_, anyWordBox_,
                                          phraseBox_, helpButton_, settingsButton_})
         widgets::setTextColour(hint, colour);

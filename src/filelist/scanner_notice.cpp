@@ -11,7 +11,12 @@ std::optional<QString> ScannerNotice::noticeText(platform::OsFamily os) {
 ScannerNotice::Outputs ScannerNotice::tick(const Inputs& in) {
     Outputs out;
     const std::optional<QString> notice = noticeText(os_);
-    if (!in.scannerRunning || !notice) {
+    // The "-" says that no scanner is checking the program; where there is
+    // none to check it, it would only stand in the caption for a moment now
+    // and then during the whole run.
+    if (!notice)
+        return out;
+    if (!in.scannerRunning) {
         out.caption = QStringLiteral("-");
         return out;
     }

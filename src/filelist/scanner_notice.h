@@ -12,7 +12,7 @@ namespace filelist {
 // reading): while the platform's malware scanner runs, the main window says
 // that it may be checking the program. The window calls tick() and applies
 // what comes back. The notice names Windows Defender, so it is shown on
-// Windows only; elsewhere the scanner counts as not running.
+// Windows only; elsewhere the watch leaves the caption and Label1 alone.
 class ScannerNotice {
 public:
     explicit ScannerNotice(platform::OsFamily os)

@@ -36,8 +36,9 @@ void DatabaseListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     const QPalette& palette = option.palette;
     const QColor background =
         selected ? darkenedBySevenPercent(windowColour_()) : palette.color(QPalette::Base);
-    const QColor text =
-        selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text);
+    // The selected entry lies on the user's window colour: its text is
+    // black or white to suit it.
+    const QColor text = selected ? blackOrWhiteOn(background) : palette.color(QPalette::Text);
 
     painter->save();
     painter->fillRect(rect, background);

@@ -37,7 +37,8 @@ void SiteListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                       Qt::AlignLeft | Qt::AlignVCenter, websites::siteSymbolText(address));
 
     painter->setFont(option.font);
-    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    // A selected site lies on a shade of the user's window colour.
+    painter->setPen(selected ? blackOrWhiteOn(selection_) : option.palette.color(QPalette::Text));
     const QRect textRect(row.left() + symbol.width() + 4, row.top() + 2,
                          row.width() - symbol.width() - 4, row.height() - 2);
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop, address);

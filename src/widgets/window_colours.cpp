@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <cmath>
+
 namespace widgets {
 namespace {
 
@@ -100,11 +102,78 @@ QColor darkenedToNinetyPercent(const QColor& colour) {
     return QColor(colour.red() * 9 / 10, colour.green() * 9 / 10, colour.blue() * 9 / 10);
 }
 
+double relativeLuminance(const QColor& colour) {
+    const auto linear = [](int component) {
+        const double c = component / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.red()) + 0.7152 * linear(colour.green()) +
+           0.0722 * linear(colour.blue());
+}
+
+double contrastRatio(const QColor& first, const QColor& second) {
+    const double a = relativeLuminance(first) + 0.05;
+    const double b = relativeLuminance(second) + 0.05;
+    return a > b ? a / b : b / a;
+}
+
+QColor blackOrWhiteOn(const QColor& background) {
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return contrastRatio(black, background) >= contrastRatio(white, background) ? black : white;
+}
+
+QColor readableTextColour(const QColor& wanted, const QColor& background) {
+    return contrastRatio(wanted, background) >= kReadableContrast ? wanted
+                                                                  : blackOrWhiteOn(background);
+}
+
+QColor disabledTextColour(const QColor& enabledText, const QColor& background) {
+    // The mixes are tried from the background's side, so the first that
+    // reaches the floor is the faintest that still reads.
+    constexpr int kSteps = 64;
+    const auto mix = [&](int step) {
+        const auto part = [step](int text, int back) {
+            return (text * step + back * (kSteps - step) + kSteps / 2) / kSteps;
+        };
+        return QColor(part(enabledText.red(), background.red()),
+                      part(enabledText.green(), background.green()),
+                      part(enabledText.blue(), background.blue()));
+    };
+    for (int step = 1; step < kSteps; ++step) {
+        const QColor candidate = mix(step);
+        if (contrastRatio(candidate, background) >= kDisabledContrast)
+            return candidate;
+    }
+    return enabledText;
+}
+
+QPalette withReadableDisabledText(QPalette palette) {
+    const std::pair<QPalette::ColorRole, QPalette::ColorRole> pairs[] = {
+        {QPalette::WindowText, QPalette::Window},
+        {QPalette::ButtonText, QPalette::Button},
+        {QPalette::Text, QPalette::Base}};
+    for (const auto& [text, background] : pairs) {
+        const QColor back = palette.color(QPalette::Disabled, background);
+        palette.setColor(
+            QPalette::Disabled, text,
+            disabledTextColour(readableTextColour(palette.color(QPalette::Active, text), back),
+                               back));
+    }
+    return palette;
+}
+
 void setBackgroundColour(QWidget* widget, const QColor& colour) {
     if (!widget)
         return;
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
+    // Only the window text: buttons draw their ButtonText on a face of
+    // their own, which keeps its colour.
+    const QColor text = blackOrWhiteOn(colour);
+    palette.setColor(QPalette::Active, QPalette::WindowText, text);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, disabledTextColour(text, colour));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
@@ -113,12 +182,16 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     if (!widget)
         return;
     QPalette palette = widget->palette();
+    const QColor background = palette.color(QPalette::Active, QPalette::Window);
+    const QColor enabled = readableTextColour(colour, background);
+    const QColor disabled = disabledTextColour(enabled, background);
     // Not the Text role: check boxes and radio buttons draw their mark in it
-    // on a white box, where white hint text would hide the mark. Nor the
-    // disabled state, which keeps the grey that tells the user so.
-    for (auto group : {QPalette::Active, QPalette::Inactive})
-        for (auto role : {QPalette::WindowText, QPalette::ButtonText})
-            palette.setColor(group, role, colour);
+    // on a white box, where white hint text would hide the mark.
+    for (auto role : {QPalette::WindowText, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Active, role, enabled);
+        palette.setColor(QPalette::Inactive, role, enabled);
+        palette.setColor(QPalette::Disabled, role, disabled);
+    }
     widget->setPalette(palette);
 }
 

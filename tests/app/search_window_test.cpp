@@ -159,6 +159,8 @@ private Q_SLOTS:
     void catalogueMessages_data();
     void catalogueMessages();
     void leadingBlankLeavesBarEmpty();
+    void disabledSearchButtonsStayReadable_data();
+    void disabledSearchButtonsStayReadable();
     void searchModeFollowsBlanks_data();
     void searchModeFollowsBlanks();
     void pathEntryFoundOnDriveD();
@@ -296,6 +298,33 @@ void SearchWindowTest::catalogueMessages() {
     QCOMPARE(bench.prompts.shown.first().text, message);
     QVERIFY(!opened);
     QVERIFY(!bench.host.searchUnderWay);
+}
+
+// The two buttons are disabled while the bar is empty and take the hint
+// colour then; on their light face white hint text would vanish. Whatever
+// the hint colour, the caption stays readable and fainter than enabled text.
+void SearchWindowTest::disabledSearchButtonsStayReadable_data() {
+    QTest::addColumn<QString>("hint");
+    for (const char* hint : {"clWhite", "clBlack", "clYellow", "$00EFEFEF", "clTeal"})
+        QTest::newRow(hint) << QString::fromLatin1(hint);
+}
+
+void SearchWindowTest::disabledSearchButtonsStayReadable() {
+    QFETCH(QString, hint);
+    Bench bench;
+    bench.settings.write(QStringLiteral("HinweistextFarbe"), hint);
+    bench.form->show();
+    QTest::keyClicks(bench.bar(), QStringLiteral("a"));
+    QTest::keyClick(bench.bar(), Qt::Key_Backspace);
+    for (const char* name : {"OKBtn", "SuchImInternetBtn"}) {
+        QPushButton* button = bench.pushButton(name);
+        QVERIFY(!button->isEnabled());
+        const QPalette palette = button->palette();
+        const double faint =
+            widgets::contrastRatio(palette.color(QPalette::Disabled, QPalette::ButtonText),
+                                   palette.color(QPalette::Disabled, QPalette::Button));
+        QVERIFY2(faint >= 3.0 && faint < 4.5, qPrintable(QString::number(faint)));
+    }
 }
 
 void SearchWindowTest::leadingBlankLeavesBarEmpty() {

@@ -75,6 +75,8 @@ private Q_SLOTS:
     void clickingAPicture();
     void backgroundColourIsUndoneByAbbruchEvenAfterOk();
     void hintTextColourReachesAllThirtyFourControls();
+    void textStaysReadableOnAChosenBackground_data();
+    void textStaysReadableOnAChosenBackground();
     void switchesAreStoredOnOkOnly();
     void umlautBoxShowsTheStoredValue_data();
     void umlautBoxShowsTheStoredValue();
@@ -222,6 +224,9 @@ void SettingsDialogTest::backgroundColourIsUndoneByAbbruchEvenAfterOk() {
 
 void SettingsDialogTest::hintTextColourReachesAllThirtyFourControls() {
     MainWindowFixture f;
+    // Yellow reads on navy; on teal it would give way to white.
+    f.settings.write(QStringLiteral("Ausgewaehlte_Datenbank"), QStringLiteral("0"));
+    f.settings.write(QStringLiteral("Farbe"), QStringLiteral("clNavy"));
     f.start();
     f.colourChooser.answers = {0x0000FFFFu};
     f.settingsDialog->HinweistexteFarbenAendernButtonClick();
@@ -256,6 +261,55 @@ void SettingsDialogTest::hintTextColourReachesAllThirtyFourControls() {
                  ->palette()
                  .color(QPalette::WindowText),
              QColor(255, 255, 0));
+}
+
+// A background chosen in the dialog: the product label, the hint texts and
+// the plain labels read on it, disabled ones faint but readable.
+void SettingsDialogTest::textStaysReadableOnAChosenBackground_data() {
+    QTest::addColumn<quint32>("chosen");
+    QTest::addColumn<QString>("hint"); // HinweistextFarbe
+    QTest::newRow("default teal") << 0x00808000u << QStringLiteral("clWhite");
+    QTest::newRow("near black") << 0x00202020u << QStringLiteral("clWhite");
+    QTest::newRow("navy, black hints") << 0x00800000u << QStringLiteral("clBlack");
+    QTest::newRow("white") << 0x00FFFFFFu << QStringLiteral("clWhite");
+    QTest::newRow("pale yellow") << 0x00C0FFFFu << QStringLiteral("clYellow");
+}
+
+void SettingsDialogTest::textStaysReadableOnAChosenBackground() {
+    QFETCH(quint32, chosen);
+    QFETCH(QString, hint);
+    MainWindowFixture f;
+    f.settings.write(QStringLiteral("Ausgewaehlte_Datenbank"), QStringLiteral("0"));
+    f.settings.write(QStringLiteral("HinweistextFarbe"), hint);
+    f.start();
+    f.colourChooser.answers = {chosen};
+    f.settingsDialog->FarbenAendernButtonClick();
+    const QColor back = background(f.mainForm.get());
+    QCOMPARE(back, QColor(int(chosen & 0xFF), int((chosen >> 8) & 0xFF), int(chosen >> 16)));
+
+    const auto contrast = [](QWidget* widget, QPalette::ColorGroup group, QPalette::ColorRole role,
+                             const QColor& on) {
+        return widgets::contrastRatio(widget->palette().color(group, role), on);
+    };
+    QWidget* product = control(f.mainForm.get(), "SpeedButton3");
+    QVERIFY(!product->isEnabled());
+    QVERIFY(contrast(product, QPalette::Disabled, QPalette::ButtonText, back) >= 4.5);
+    const QList<std::pair<QWidget*, const char*>> texts = {
+        {f.mainForm.get(), "Label1"},
+        {f.mainForm.get(), "SpeedButton1"},
+        {f.settingsDialog.get(), "Label1"},
+        {f.settingsDialog.get(), "SuchtextInClipbrdCheckBox"},
+        {f.searchWindow.get(), "Label1"},
+        {f.searchWindow.get(), "TntLabel1"},
+        {f.searchWindow.get(), "Label5"},
+        {f.dialog.get(), "Label1"},
+        {f.dialog.get(), "ODTDokumenteErstellenCheckBox"}};
+    for (const auto& [window, name] : texts) {
+        QWidget* widget = control(window, name);
+        QVERIFY2(widget, name);
+        QVERIFY2(contrast(widget, QPalette::Active, QPalette::WindowText, back) >= 4.5, name);
+        QVERIFY2(contrast(widget, QPalette::Disabled, QPalette::WindowText, back) >= 3.0, name);
+    }
 }
 
 void SettingsDialogTest::switchesAreStoredOnOkOnly() {

@@ -9,7 +9,7 @@
 #include "app/hinweis_form.h"
 #include "app/main_form.h"
 
-#include "platform/empty_window_titles.h"
+#include "platform/cleared_window_titles.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -60,7 +60,7 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     nameTheApplication();
-    platform::keepEmptyWindowTitlesEmpty(app);
+    platform::showClearedWindowTitles(app);
     initAppResources();
 
     QTemporaryDir root;

@@ -2,10 +2,12 @@
 // user. The script is run from a copy of the installation layout
 // (bin/ beside share/trovex-odt/) whose trovex-odt only records where and
 // how it was started.
+#include "app/help_document.h"
 #include "database/exclusion_list.h"
 #include "database/extension_choices.h"
 #include "search/web_site_file.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +20,11 @@ namespace {
 const QStringList kExampleFiles = {QStringLiteral("AuswahlEndungen.txt"),
                                    QStringLiteral("AusnahmeIndizierung.txt"),
                                    QStringLiteral("Adressen_Webseiten.txt")};
+
+// doc/hilfe of the sources.
+QString helpFolder() {
+    return qEnvironmentVariable("TROVEX_FIXTURES") + QStringLiteral("/../../doc/hilfe/");
+}
 
 QString builtExamples() {
     return qEnvironmentVariable("TROVEX_BIN") + QStringLiteral("/../share/trovex-odt/");
@@ -96,6 +103,8 @@ private Q_SLOTS:
     void theUsersOwnFilesAreKeptAndMissingOnesComeBack();
     void aStartWithoutExamplesStillStartsTheProgram();
     void theExamplesReadAsTheProgramReadsThem();
+    void theHelpIsFoundBesideTheBuiltPrograms();
+    void theHelpIsMadeFromTheCurrentText();
 };
 
 void InstallTest::theFirstStartMakesTheDataFolderWithTheExamples_data() {
@@ -187,6 +196,35 @@ void InstallTest::theExamplesReadAsTheProgramReadsThem() {
         QStringLiteral(">"));
     QCOMPARE(websites::siteSymbolText(sites->sitesOfTopic(QStringLiteral("Karten")).first()),
              QStringLiteral("+"));
+}
+
+// After the quick start the program runs from the build folder's bin/ with
+// the user's data folder as its program directory: the "?" buttons find the
+// help kept in the repository in the build folder's share/trovex-odt/.
+void InstallTest::theHelpIsFoundBesideTheBuiltPrograms() {
+    QTemporaryDir dataFolder;
+    const QString bin = qEnvironmentVariable("TROVEX_BIN");
+    const std::optional<QString> help =
+        helpdocument::locate(dataFolder.path() + QLatin1Char('/'), bin);
+    QVERIFY(help);
+    QCOMPARE(QFileInfo(*help).canonicalFilePath(),
+             QFileInfo(builtExamples() + QStringLiteral("Trovex_ODT.pdf")).canonicalFilePath());
+    const QByteArray pdf = readBytes(*help);
+    QVERIFY(pdf.startsWith("%PDF-"));
+    QCOMPARE(pdf, readBytes(helpFolder() + QStringLiteral("Trovex_ODT.pdf")));
+}
+
+// scripts/help records the checksum of the Markdown it made the PDF from; a
+// changed text needs a new PDF.
+void InstallTest::theHelpIsMadeFromTheCurrentText() {
+    const QByteArray recorded =
+        readBytes(helpFolder() + QStringLiteral("Trovex_ODT.pdf.source.sha256")).trimmed();
+    QVERIFY2(recorded.endsWith("  Trovex_ODT.md"), recorded.constData());
+    const QByteArray text = readBytes(helpFolder() + QStringLiteral("Trovex_ODT.md"));
+    const QByteArray sum = QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex();
+    QVERIFY2(recorded.startsWith(QByteArray(sum + ' ')),
+             "doc/hilfe/Trovex_ODT.md has changed since doc/hilfe/Trovex_ODT.pdf was made: "
+             "run scripts/help");
 }
 
 QTEST_MAIN(InstallTest)

@@ -385,6 +385,166 @@ private Q_SLOTS:
         QCOMPARE(currentBrowserRow(stored).value_or(-1), row);
     }
 
+    // The browsers of a desktop off Windows: the program each row starts,
+    // the default browser first, Chromium as Chrome, other programs left out.
+    void desktopBrowserPrograms_data() {
+        QTest::addColumn<QString>("defaultBrowser");
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QStringList>("programs"); // one per row, "standard" to "firefox"
+        QTest::addColumn<QStringList>("hints");
+        const QString none;
+        const QString standard = QStringLiteral("Standard Browser");
+        QTest::newRow("nothing") << QString() << QStringList()
+                                 << QStringList{none, none, none, none, none, none, none}
+                                 << QStringList{standard, none, none, none, none, none, none};
+        QTest::newRow("Debian: chromium and firefox-esr")
+            << QString() << QStringList{"/usr/bin/firefox-esr", "/usr/bin/chromium"}
+            << QStringList{none,
+                           none,
+                           none,
+                           "/usr/bin/chromium",
+                           none,
+                           none,
+                           "/usr/bin/firefox-esr"}
+            << QStringList{standard, none, none, "Google Chrome", none, none, "FireFox"};
+        QTest::newRow("the default browser comes first for its row")
+            << QStringLiteral("/usr/bin/chromium")
+            << QStringList{"/usr/bin/google-chrome", "/usr/bin/chromium"}
+            << QStringList{none, none, none, "/usr/bin/chromium", none, none, none}
+            << QStringList{standard, none, none, "Google Chrome", none, none, none};
+        QTest::newRow("a default browser of no known kind adds nothing")
+            << QStringLiteral("/usr/bin/epiphany") << QStringList{"/opt/opera/opera"}
+            << QStringList{none, none, none, none, "/opt/opera/opera", none, none}
+            << QStringList{standard, none, none, none, "Opera", none, none};
+        QTest::newRow("edge by its program, never internet explorer")
+            << QString() << QStringList{"/usr/bin/microsoft-edge-stable"}
+            << QStringList{none, none, "/usr/bin/microsoft-edge-stable", none, none, none, none}
+            << QStringList{standard, none, "Microsoft Edge", none, none, none, none};
+        QTest::newRow("names that only contain a browser's name")
+            << QString()
+            << QStringList{"/usr/lib/chromium/chrome-sandbox", "/usr/bin/firefox-wrapper",
+                           "/usr/bin/operator", ""}
+            << QStringList{none, none, none, none, none, none, none}
+            << QStringList{standard, none, none, none, none, none, none};
+    }
+    void desktopBrowserPrograms() {
+        QFETCH(QString, defaultBrowser);
+        QFETCH(QStringList, found);
+        QFETCH(QStringList, programs);
+        QFETCH(QStringList, hints);
+        const auto rows = platform::desktopBrowserPrograms(defaultBrowser, found);
+        QCOMPARE(QStringList(rows.begin(), rows.end()), programs);
+        const auto detected = detectedBrowserHints(desktopBrowserNames(rows),
+                                                   !rows[int(BrowserKind::Edge)].isEmpty());
+        QCOMPARE(QStringList(detected.begin(), detected.end()), hints);
+    }
+
+    // What a menu entry's Exec line and xdg-settings' answer give, checked
+    // before they name a file or a program.
+    void desktopEntryTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("program"); // execProgram
+        QTest::addColumn<QString>("id");      // desktopEntryId, "-": refused
+        QTest::newRow("program and field code") << "/usr/bin/chromium %U"
+                                                << "/usr/bin/chromium"
+                                                << "-";
+        QTest::newRow("quoted program") << "\"/opt/Mein Browser/firefox\" %u"
+                                        << "/opt/Mein Browser/firefox"
+                                        << "-";
+        QTest::newRow("environment first") << "env MOZ_X=1 firefox %u"
+                                           << "env"
+                                           << "-";
+        QTest::newRow("setting first") << "MOZ_X=1 firefox"
+                                       << ""
+                                       << "-";
+        QTest::newRow("field code only") << "%u"
+                                         << ""
+                                         << "-";
+        QTest::newRow("entry id") << "firefox-esr.desktop\n"
+                                  << "firefox-esr.desktop"
+                                  << "firefox-esr.desktop";
+        QTest::newRow("entry id with a folder") << "../../etc/passwd.desktop"
+                                                << "../../etc/passwd.desktop"
+                                                << "-";
+        QTest::newRow("entry id hidden") << ".x.desktop"
+                                         << ".x.desktop"
+                                         << "-";
+        QTest::newRow("not an entry") << "chromium"
+                                      << "chromium"
+                                      << "-";
+        QTest::newRow("nothing printed") << ""
+                                         << ""
+                                         << "-";
+    }
+    void desktopEntryTexts() {
+        QFETCH(QString, text);
+        QFETCH(QString, program);
+        QFETCH(QString, id);
+        QCOMPARE(execProgram(text), program);
+        QCOMPARE(desktopEntryId(text).value_or(QStringLiteral("-")), id);
+    }
+
+#ifndef Q_OS_WIN
+    // The probe on a desktop made up in a folder: programs on PATH, a menu
+    // entry for a browser outside PATH, and xdg-settings naming the default.
+    void systemProbeFindsTheDesktopsBrowsers() {
+        QTemporaryDir root;
+        const QString bin = root.path() + QStringLiteral("/bin");
+        const QString opt = root.path() + QStringLiteral("/opt");
+        const QString menus = root.path() + QStringLiteral("/share/applications");
+        for (const QString& folder : {bin, opt, menus})
+            QVERIFY(QDir().mkpath(folder));
+        const auto script = [](const QString& path, const QByteArray& body) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\n" + body + "\n");
+            file.close();
+            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        };
+        script(bin + QStringLiteral("/firefox-esr"), "exit 0");
+        script(bin + QStringLiteral("/chromium"), "exit 0");
+        script(bin + QStringLiteral("/google-chrome"), "exit 0");
+        script(opt + QStringLiteral("/opera"), "exit 0");
+        script(bin + QStringLiteral("/xdg-settings"),
+               "[ \"$1 $2\" = 'get default-web-browser' ] && echo chromium.desktop");
+        const auto entry = [&](const char* name, const QString& exec) {
+            QFile file(menus + QLatin1Char('/') + QLatin1String(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[Desktop Entry]\nType=Application\nName=X\nExec=" + exec.toUtf8() +
+                       " %U\n");
+        };
+        entry("chromium.desktop", bin + QStringLiteral("/chromium"));
+        entry("opera.desktop", opt + QStringLiteral("/opera"));
+
+        const QByteArray oldPath = qgetenv("PATH");
+        const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+        const QByteArray oldDirs = qgetenv("XDG_DATA_DIRS");
+        qputenv("PATH", QFile::encodeName(bin) + ":/usr/bin:/bin");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(root.path() + QStringLiteral("/share")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(root.path() + QStringLiteral("/none")));
+        SystemBrowserProbe probe;
+        const QStringList names = probe.installedBrowserNames();
+        const bool edge = probe.edgeProgramExists();
+        const QString chrome = probe.browserProgram(BrowserKind::Chrome);
+        const QString firefox = probe.browserProgram(BrowserKind::Firefox);
+        const QString opera = probe.browserProgram(BrowserKind::Opera);
+        qputenv("PATH", oldPath);
+        qputenv("XDG_DATA_HOME", oldData);
+        qputenv("XDG_DATA_DIRS", oldDirs);
+
+        // google-chrome comes before chromium on PATH, but the desktop's
+        // default browser is chromium.
+        QCOMPARE(chrome, bin + QStringLiteral("/chromium"));
+        QCOMPARE(firefox, bin + QStringLiteral("/firefox-esr"));
+        QCOMPARE(opera, opt + QStringLiteral("/opera"));
+        QVERIFY(!edge);
+        const auto hints = detectedBrowserHints(names, edge);
+        QCOMPARE(
+            QStringList(hints.begin(), hints.end()),
+            (QStringList{"Standard Browser", "", "", "Google Chrome", "Opera", "", "FireFox"}));
+    }
+#endif
+
     void desktopEntriesGiveTheirNameAndExecLines() {
         const QString entry = QStringLiteral("[Desktop Entry]\nName=Firefox ESR\n"
                                              "Name[de]=Firefox-Browser\nGenericName=Web Browser\n"

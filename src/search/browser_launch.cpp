@@ -1,7 +1,9 @@
 #include "browser_launch.h"
 
+#include "platform/browser_detection.h"
 #include "platform/settings_values.h"
 
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace search {
@@ -28,6 +30,30 @@ constexpr NamedBrowser kNamedBrowsers[] = {
     {"chrome", "google-chrome"},
 };
 #endif
+
+// The usual program names are not the only ones: Debian ships Chrome's
+// sibling as "chromium" and Firefox as "firefox-esr". When the usual name is
+// not on PATH, the first program of the same browser found there starts it;
+// with none, the usual name stays, so the warning names what was missing.
+QString installedProgram(const QString& program) {
+#if defined(Q_OS_WIN)
+    return program;
+#else
+    if (!QStandardPaths::findExecutable(program).isEmpty())
+        return program;
+    const std::optional<platform::BrowserKind> kind = platform::desktopBrowserKind(program);
+    if (!kind)
+        return program;
+    for (const QString& name : platform::desktopBrowserProgramNames()) {
+        if (platform::desktopBrowserKind(name) != kind)
+            continue;
+        const QString found = QStandardPaths::findExecutable(name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return program;
+#endif
+}
 
 } // namespace
 
@@ -67,7 +93,7 @@ void StarteInternetBrowser(const QString& address, platform::SettingsStore& sett
     if (start.defaultHandler)
         launcher.openWithDefaultHandler(address);
     else
-        runProgramOrWarn(start.program, start.arguments, launcher, prompts);
+        runProgramOrWarn(installedProgram(start.program), start.arguments, launcher, prompts);
 }
 
 bool isDirectSearchSite(QStringView siteAddress) {

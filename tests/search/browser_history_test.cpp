@@ -9,6 +9,23 @@
 
 #include <memory>
 
+// PATH set to an empty folder of the test's own while it lives, so which
+// browsers this machine has does not decide a test.
+class OwnPath {
+public:
+    OwnPath()
+        : saved_(qgetenv("PATH")) {
+        qputenv("PATH", folder.path().toLocal8Bit());
+    }
+    ~OwnPath() { qputenv("PATH", saved_); }
+    OwnPath(const OwnPath&) = delete;
+    OwnPath& operator=(const OwnPath&) = delete;
+    QTemporaryDir folder;
+
+private:
+    QByteArray saved_;
+};
+
 class BrowserHistoryTest : public QObject {
     Q_OBJECT
 
@@ -48,6 +65,7 @@ private Q_SLOTS:
     void browserChoice() {
         QFETCH(QString, setting);
         QFETCH(QString, program);
+        const OwnPath path;
         platform::MemorySettingsStore settings;
         settings.write(QStringLiteral("Browser"), setting);
         platform::RecordingShellLauncher launcher;
@@ -86,6 +104,7 @@ private Q_SLOTS:
     void webSearchTextIsOneEncodedValue() {
         QFETCH(QString, text);
         QFETCH(QString, address);
+        const OwnPath path;
         for (const QString& browser : {QStringLiteral("chrome"), QStringLiteral("edge")}) {
             platform::MemorySettingsStore settings;
             settings.write(QStringLiteral("Browser"), browser);
@@ -135,6 +154,7 @@ private Q_SLOTS:
     }
 
     void missingBrowserIsReported() {
+        const OwnPath path;
         platform::MemorySettingsStore settings;
         settings.write(QStringLiteral("Browser"), QStringLiteral("firefox"));
         platform::RecordingShellLauncher launcher;
@@ -145,6 +165,52 @@ private Q_SLOTS:
         QCOMPARE(prompts.shown.at(0).text,
                  QStringLiteral("Datei: firefox kann nicht geöffnet werden"));
     }
+
+#if !defined(Q_OS_WIN)
+    // Debian names Chrome's sibling "chromium" and Firefox "firefox-esr":
+    // a chosen browser starts by the name the desktop has, the page still
+    // one argument; with neither name on PATH the usual name is tried.
+    void browserStartsByTheNameOnPath_data() {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("onPath");
+        QTest::addColumn<QString>("started"); // "bin/" stands for the folder on PATH
+        QTest::newRow("chromium for chrome") << "chrome"
+                                             << "chromium"
+                                             << "bin/chromium";
+        QTest::newRow("firefox-esr for firefox") << "firefox"
+                                                 << "firefox-esr"
+                                                 << "bin/firefox-esr";
+        QTest::newRow("the usual name first") << "firefox"
+                                              << "firefox"
+                                              << "firefox";
+        QTest::newRow("nothing there") << "chrome"
+                                       << ""
+                                       << "google-chrome";
+    }
+    void browserStartsByTheNameOnPath() {
+        QFETCH(QString, setting);
+        QFETCH(QString, onPath);
+        QFETCH(QString, started);
+        const OwnPath path;
+        if (!onPath.isEmpty()) {
+            QFile program(path.folder.filePath(onPath));
+            QVERIFY(program.open(QIODevice::WriteOnly));
+            program.write("#!/bin/sh\n");
+            program.close();
+            QVERIFY(program.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        }
+        platform::MemorySettingsStore settings;
+        settings.write(QStringLiteral("Browser"), setting);
+        platform::RecordingShellLauncher launcher;
+        platform::RecordingPrompts prompts;
+        search::StarteInternetBrowser(QStringLiteral("/p/TX Ergebnis.htm"), settings, launcher,
+                                      prompts);
+        QCOMPARE(launcher.calls.size(), 1);
+        QCOMPARE(launcher.calls.at(0).program,
+                 started.replace(QLatin1String("bin/"), path.folder.path() + QLatin1Char('/')));
+        QCOMPARE(launcher.calls.at(0).arguments, QStringList{QStringLiteral("/p/TX Ergebnis.htm")});
+    }
+#endif
 
     void webSearchSites() {
         QCOMPARE(search::webSearchAddress(QStringLiteral("https://example.org/suche?q="),

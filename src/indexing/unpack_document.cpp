@@ -42,7 +42,7 @@ bool isPasswordProtectedWordFile(const QString& nativePath) {
     }();
     constexpr qint64 kPiece = 1 << 20;
     QFile file;
-    if (!platform::openNativeFile(file, nativePath, QIODevice::ReadOnly) ||
+    if (!platform::openNativeRegularFile(file, nativePath) ||
         file.read(kSignature.size()) != kSignature)
         return false;
     // The directory that names the streams may lie anywhere in the file;

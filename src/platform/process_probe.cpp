@@ -7,8 +7,10 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
-#include <tlhelp32.h>
+// clang-format off
 #include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
 #endif
 
 namespace platform {

@@ -59,7 +59,14 @@ void QtShellLauncher::openWithDefaultHandlerAndReport(const QString& target,
 }
 
 bool QtShellLauncher::runProgram(const QString& program, const QString& parameters) {
+#if defined(Q_OS_WIN)
+    // Through the shell, which finds "firefox.exe" by its registered path
+    // and starts the "shell:" names of store programs; a process start would
+    // do neither.
+    return ProcessShellLauncher().runProgram(program, parameters);
+#else
     return QProcess::startDetached(program, QProcess::splitCommand(parameters));
+#endif
 }
 
 } // namespace platform

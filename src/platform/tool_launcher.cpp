@@ -79,7 +79,7 @@ void ProcessToolLauncher::start(const ToolStartRequest& request) {
         const QString parameters = parameterText(request.arguments);
         SHELLEXECUTEINFOW info{};
         info.cbSize = sizeof(info);
-        info.fMask = SEE_MASK_NOCLOSEPROCESS;
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
         info.lpVerb = L"runas";
         info.lpFile = reinterpret_cast<LPCWSTR>(program.utf16());
         info.lpParameters = reinterpret_cast<LPCWSTR>(parameters.utf16());

@@ -30,4 +30,9 @@ QString folderOf(const QString& path);
 // are discarded when it is destroyed.
 bool commitDurably(QSaveFile& file);
 
+#ifdef Q_OS_WIN
+// The system's text for a Windows error code (GetLastError()).
+QString windowsErrorText(unsigned long code);
+#endif
+
 } // namespace textio

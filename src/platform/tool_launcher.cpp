@@ -17,14 +17,36 @@ namespace platform {
 namespace {
 
 #ifdef Q_OS_WIN
-// One parameter text as the shell takes it: arguments with blanks quoted.
+// One argument as the program's runtime splits its command line again:
+// quoted when it holds a blank, a tab or a quote or is empty; inside the
+// quotes a quote is escaped, and so are the backslashes before a quote or
+// before the closing quote ("C:\Mein Ordner\" must not swallow it).
+QString quotedArgument(const QString& argument) {
+    if (!argument.isEmpty() && !argument.contains(QLatin1Char(' ')) &&
+        !argument.contains(QLatin1Char('\t')) && !argument.contains(QLatin1Char('"')))
+        return argument;
+    QString out(QLatin1Char('"'));
+    qsizetype backslashes = 0;
+    for (const QChar c : argument) {
+        if (c == QLatin1Char('\\')) {
+            ++backslashes;
+            continue;
+        }
+        out +=
+            QString(c == QLatin1Char('"') ? backslashes * 2 + 1 : backslashes, QLatin1Char('\\'));
+        out += c;
+        backslashes = 0;
+    }
+    out += QString(backslashes * 2, QLatin1Char('\\'));
+    out += QLatin1Char('"');
+    return out;
+}
+
+// One parameter text as the shell takes it.
 QString parameterText(const QStringList& arguments) {
     QStringList quoted;
-    for (const QString& argument : arguments) {
-        quoted.append(argument.contains(QLatin1Char(' '))
-                          ? QLatin1Char('"') + argument + QLatin1Char('"')
-                          : argument);
-    }
+    for (const QString& argument : arguments)
+        quoted.append(quotedArgument(argument));
     return quoted.join(QLatin1Char(' '));
 }
 #endif
@@ -57,7 +79,9 @@ FileListToolStart planFileListToolStart(QChar driveLetter, const QString& progra
     if (!showWindow)
         plan.request.arguments.append(QStringLiteral("--no-window"));
     QString listDirectory = QDir::toNativeSeparators(plan.listDirectory);
-    if (listDirectory.size() > 1 && listDirectory.endsWith(QDir::separator()))
+    // "C:" without its backslash would be the current folder of drive C.
+    const bool driveRoot = listDirectory.size() == 3 && listDirectory.at(1) == QLatin1Char(':');
+    if (listDirectory.size() > 1 && listDirectory.endsWith(QDir::separator()) && !driveRoot)
         listDirectory.chop(1);
     plan.request.arguments << QStringLiteral("--program-dir") << listDirectory;
 #ifndef Q_OS_WIN
@@ -95,8 +119,10 @@ void ProcessToolLauncher::start(const ToolStartRequest& request) {
         connect(notifier, &QWinEventNotifier::activated, this, [this, notifier, handle] {
             DWORD code = 0;
             GetExitCodeProcess(handle, &code);
-            CloseHandle(handle);
+            // The notifier lets go of the handle before it is closed.
+            notifier->setEnabled(false);
             notifier->deleteLater();
+            CloseHandle(handle);
             Q_EMIT toolFinished(static_cast<int>(code), false);
         });
         return;

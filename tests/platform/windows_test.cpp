@@ -241,6 +241,26 @@ private Q_SLOTS:
         QVERIFY(failed.first().at(0).toString().contains(QStringLiteral("ErstelleDateiliste.exe")));
     }
 
+    // Each argument arrives as it was given: blanks, a quote, a trailing
+    // backslash (reg.exe stores what it was given, and reg.exe reads it back).
+    void theToolsArgumentsArriveWhole() {
+        const QString name = QStringLiteral("Argument_%1").arg(GetCurrentProcessId());
+        ProcessToolLauncher launcher;
+        QSignalSpy finished(&launcher, &ToolLauncher::toolFinished);
+        ToolStartRequest request;
+        request.program = QStringLiteral("C:/windows/system32/reg.exe");
+        request.arguments = {QStringLiteral("add"), kTestKey,
+                             QStringLiteral("/v"),  name,
+                             QStringLiteral("/d"),  QStringLiteral("C:\\Mein \"Ordner\"\\"),
+                             QStringLiteral("/f")};
+        request.elevated = true;
+        launcher.start(request);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+        QCOMPARE(finished.first().at(0).toInt(), 0);
+        QCOMPARE(QSettings(kTestKey, QSettings::NativeFormat).value(name).toString(),
+                 QStringLiteral("C:\\Mein \"Ordner\"\\"));
+    }
+
     void theToolIsNamedWithItsExtension() {
         QCOMPARE(fileListToolFileName(), QStringLiteral("ErstelleDateiliste.exe"));
         MemorySettingsStore empty;
@@ -252,6 +272,12 @@ private Q_SLOTS:
                  QStringLiteral("C:\\Program Files\\Trovex-ODT\\ErstelleDateiliste.exe"));
         QCOMPARE(plan.request.arguments, QStringList({"open", "D", "--program-dir", "C:\\Daten"}));
         QVERIFY(plan.request.elevated);
+        // A program directory at the root of a drive keeps its backslash.
+        const FileListToolStart atRoot =
+            planFileListToolStart(QLatin1Char('D'), QStringLiteral("C:\\"), QString(), false,
+                                  QStringLiteral("C:/Trovex"), drives, false);
+        QCOMPARE(atRoot.request.arguments,
+                 QStringList({"open", "D", "--no-window", "--program-dir", "C:\\"}));
     }
 
     // The same answer as the shell's own test for administrators.

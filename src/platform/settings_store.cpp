@@ -3,6 +3,19 @@
 #include <QSettings>
 
 namespace platform {
+
+#ifdef Q_OS_WIN
+QString QtSettingsStore::LeseRegKey(const QString& keyPath, const QString& valueName) {
+    QSettings settings(QStringLiteral("HKEY_CURRENT_USER\\") + keyPath, QSettings::NativeFormat);
+    return settings.value(valueName).toString();
+}
+
+void QtSettingsStore::SchreibeRegKey(const QString& keyPath, const QString& valueName,
+                                     const QString& value) {
+    QSettings settings(QStringLiteral("HKEY_CURRENT_USER\\") + keyPath, QSettings::NativeFormat);
+    settings.setValue(valueName, value);
+}
+#else
 namespace {
 
 // Off Windows every value of the program's key lands in one file; a key path
@@ -19,18 +32,6 @@ QString settingsKey(const QString& keyPath, const QString& valueName) {
 
 } // namespace
 
-#ifdef Q_OS_WIN
-QString QtSettingsStore::LeseRegKey(const QString& keyPath, const QString& valueName) {
-    QSettings settings(QStringLiteral("HKEY_CURRENT_USER\\") + keyPath, QSettings::NativeFormat);
-    return settings.value(valueName).toString();
-}
-
-void QtSettingsStore::SchreibeRegKey(const QString& keyPath, const QString& valueName,
-                                     const QString& value) {
-    QSettings settings(QStringLiteral("HKEY_CURRENT_USER\\") + keyPath, QSettings::NativeFormat);
-    settings.setValue(valueName, value);
-}
-#else
 QString QtSettingsStore::LeseRegKey(const QString& keyPath, const QString& valueName) {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Halvorn"),
                        QStringLiteral("Trovex-ODT"));

@@ -14,3 +14,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# libzip is found through pkg-config: only the SDK's .pc files, never the
+# build machine's.
+if(TROVEX_WINDOWS_SDK)
+  set(ENV{PKG_CONFIG_LIBDIR} "${TROVEX_WINDOWS_SDK}/lib/pkgconfig")
+  set(ENV{PKG_CONFIG_PATH} "")
+endif()

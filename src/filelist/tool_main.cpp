@@ -25,6 +25,13 @@
 #include <memory>
 #include <thread>
 
+#ifdef Q_OS_WIN
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+#endif
+
 namespace {
 
 // Set by SIGINT, SIGTERM and SIGHUP; the walk polls it and the list being
@@ -52,6 +59,28 @@ bool displayAvailable() {
            !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 #endif
+}
+
+// The arguments without the program's name. They are read before the
+// application object exists, which decides between a window and none. On
+// Windows argv is in the 8-bit code page, which cannot hold every folder
+// name (the program directory is one of the arguments): the wide command
+// line is split as the system splits it.
+QStringList commandLineArguments(int argc, char* argv[]) {
+    QStringList arguments;
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; wide && i < count; ++i)
+        arguments.append(QString::fromWCharArray(wide[i]));
+    LocalFree(wide);
+#else
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+#endif
+    return arguments;
 }
 
 // The small window shown while the list is made. Closing it stops the run.
@@ -93,9 +122,7 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList arguments = commandLineArguments(argc, argv);
     if (arguments.contains(QStringLiteral("--help"))) {
         QTextStream(stdout) << filelist::toolUsageText() << Qt::endl;
         return filelist::ToolSucceeded;

@@ -7,8 +7,10 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
-#include <tlhelp32.h>
+// clang-format off
 #include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
 #endif
 
 namespace platform {
@@ -22,6 +24,20 @@ bool nameMatches(const QString& candidate, const QString& processName) {
     const QString fileName = QFileInfo(candidate).fileName();
     return fileName.compare(processName, Qt::CaseInsensitive) == 0;
 }
+
+#ifdef Q_OS_WIN
+// Empty when the process has gone or may not be asked.
+QString fullImagePath(DWORD processId) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return QString();
+    wchar_t path[MAX_PATH * 4];
+    DWORD length = MAX_PATH * 4;
+    const bool read = QueryFullProcessImageNameW(process, 0, path, &length);
+    CloseHandle(process);
+    return read ? QString::fromWCharArray(path, int(length)) : QString();
+}
+#endif
 
 #ifdef Q_OS_LINUX
 QString firstCommandWord(const QString& processDirectory) {
@@ -51,9 +67,13 @@ bool isProcessRunning(const QString& processName) {
     PROCESSENTRY32W entry;
     entry.dwSize = sizeof(entry);
     bool found = false;
+    // The snapshot names the executable file only; its full path is asked
+    // of the process, and both are compared with "/" and "\\" alike.
+    const QString wanted = QDir::fromNativeSeparators(processName);
     for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
          more = Process32NextW(snapshot, &entry)) {
-        found = nameMatches(QString::fromWCharArray(entry.szExeFile), processName);
+        found = nameMatches(QString::fromWCharArray(entry.szExeFile), wanted) ||
+                nameMatches(QDir::fromNativeSeparators(fullImagePath(entry.th32ProcessID)), wanted);
     }
     CloseHandle(snapshot);
     return found;

@@ -80,10 +80,14 @@ void emptyTempDirectory(const QString& programDirectory, const QStringList& keep
     for (const QFileInfo& entry : entries) {
         if (keep.contains(entry.fileName()))
             continue;
-        if (entry.isDir() && !entry.isSymLink())
+        if (entry.isDir() && !entry.isSymLink()) {
             QDir(entry.absoluteFilePath()).removeRecursively();
-        else
+        } else if (!QFile::remove(entry.absoluteFilePath())) {
+            // Windows keeps a read-only file; the shell's deletion removes it.
+            QFile::setPermissions(entry.absoluteFilePath(),
+                                  entry.permissions() | QFileDevice::WriteUser);
             QFile::remove(entry.absoluteFilePath());
+        }
     }
 }
 

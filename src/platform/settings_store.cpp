@@ -6,22 +6,6 @@
 #include <QStandardPaths>
 
 namespace platform {
-namespace {
-
-// Off Windows every value of the program's key lands in one file; a key path
-// other than the program's own becomes a group inside it.
-QString settingsKey(const QString& keyPath, const QString& valueName) {
-    if (keyPath == kTrovexKeyPath)
-        return valueName;
-    QString group = keyPath;
-    group.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    while (group.endsWith(QLatin1Char('/')))
-        group.chop(1);
-    return group + QLatin1Char('/') + valueName;
-}
-
-} // namespace
-
 #ifdef Q_OS_WIN
 QString QtSettingsStore::LeseRegKey(const QString& keyPath, const QString& valueName) {
     QSettings settings(QStringLiteral("HKEY_CURRENT_USER\\") + keyPath, QSettings::NativeFormat);
@@ -35,6 +19,18 @@ void QtSettingsStore::SchreibeRegKey(const QString& keyPath, const QString& valu
 }
 #else
 namespace {
+
+// Off Windows every value of the program's key lands in one file; a key path
+// other than the program's own becomes a group inside it.
+QString settingsKey(const QString& keyPath, const QString& valueName) {
+    if (keyPath == kTrovexKeyPath)
+        return valueName;
+    QString group = keyPath;
+    group.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (group.endsWith(QLatin1Char('/')))
+        group.chop(1);
+    return group + QLatin1Char('/') + valueName;
+}
 
 // The one file the store reads and writes (the place QSettings gives the
 // program's user scope). QSettings opens it itself and would wait for ever

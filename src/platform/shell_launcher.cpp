@@ -37,12 +37,21 @@ QString quotedWindowsArgument(const QString& argument) {
 }
 
 #ifdef Q_OS_WIN
+// The shell itself, not cmd.exe's "start": a file name is never read as a
+// command line there, so "&" or "|" in a document's name stays a name. It
+// finds "firefox.exe" by its registered path and starts the "shell:" names
+// of store programs, which a process start would not. The shell shows no
+// error box of its own; the callers tell the user.
 bool shellExecute(const wchar_t* verb, const QString& file, const QString& parameters) {
-    const HINSTANCE result = ShellExecuteW(
-        nullptr, verb, reinterpret_cast<LPCWSTR>(file.utf16()),
-        parameters.isEmpty() ? nullptr : reinterpret_cast<LPCWSTR>(parameters.utf16()), nullptr,
-        SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = verb;
+    info.lpFile = reinterpret_cast<LPCWSTR>(file.utf16());
+    info.lpParameters =
+        parameters.isEmpty() ? nullptr : reinterpret_cast<LPCWSTR>(parameters.utf16());
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
 }
 #endif
 

@@ -42,7 +42,9 @@ FileListToolStart planFileListToolStart(QChar driveLetter, const QString& progra
     if (!showWindow)
         plan.request.arguments.append(QStringLiteral("--no-window"));
     QString listDirectory = QDir::toNativeSeparators(plan.listDirectory);
-    if (listDirectory.size() > 1 && listDirectory.endsWith(QDir::separator()))
+    // "C:" without its backslash would be the current folder of drive C.
+    const bool driveRoot = listDirectory.size() == 3 && listDirectory.at(1) == QLatin1Char(':');
+    if (listDirectory.size() > 1 && listDirectory.endsWith(QDir::separator()) && !driveRoot)
         listDirectory.chop(1);
     plan.request.arguments << QStringLiteral("--program-dir") << listDirectory;
 #ifndef Q_OS_WIN
@@ -64,7 +66,7 @@ void ProcessToolLauncher::start(const ToolStartRequest& request) {
         const QString parameters = windowsParameterText(request.arguments);
         SHELLEXECUTEINFOW info{};
         info.cbSize = sizeof(info);
-        info.fMask = SEE_MASK_NOCLOSEPROCESS;
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
         info.lpVerb = L"runas";
         info.lpFile = reinterpret_cast<LPCWSTR>(program.utf16());
         info.lpParameters = reinterpret_cast<LPCWSTR>(parameters.utf16());
@@ -80,8 +82,10 @@ void ProcessToolLauncher::start(const ToolStartRequest& request) {
         connect(notifier, &QWinEventNotifier::activated, this, [this, notifier, handle] {
             DWORD code = 0;
             GetExitCodeProcess(handle, &code);
-            CloseHandle(handle);
+            // The notifier lets go of the handle before it is closed.
+            notifier->setEnabled(false);
             notifier->deleteLater();
+            CloseHandle(handle);
             Q_EMIT toolFinished(static_cast<int>(code), false);
         });
         return;

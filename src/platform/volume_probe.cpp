@@ -5,6 +5,7 @@
 namespace platform {
 namespace {
 
+#ifndef Q_OS_WIN
 bool isNetworkFileSystem(const QByteArray& type) {
     static const QByteArrayView kNetwork[] = {"nfs",   "nfs4",      "cifs",  "smb3", "smbfs",
                                               "afs",   "9p",        "ncpfs", "coda", "ceph",
@@ -29,6 +30,7 @@ bool isKernelFileSystem(const QByteArray& type) {
     }
     return false;
 }
+#endif
 
 } // namespace
 

@@ -7,7 +7,6 @@
 #include <QStorageInfo>
 
 #ifdef Q_OS_WIN
-#include <io.h>
 #include <windows.h>
 #else
 #include <cerrno>
@@ -52,19 +51,23 @@ bool syncDescriptorOf(const QString& path, int flags, QString* error) {
 
 bool syncFileToDisk(const QString& path, QString* error) {
 #ifdef Q_OS_WIN
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) {
+    // Flushing needs a handle that may write; nothing is written through it.
+    const QString native = QDir::toNativeSeparators(path);
+    const HANDLE handle =
+        CreateFileW(reinterpret_cast<LPCWSTR>(native.utf16()), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
         if (error)
-            *error = file.errorString();
+            *error = windowsErrorText(GetLastError());
         return false;
     }
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
-    if (!FlushFileBuffers(handle)) {
-        if (error)
-            *error = QStringLiteral("FlushFileBuffers");
-        return false;
-    }
-    return true;
+    const bool flushed = FlushFileBuffers(handle);
+    const DWORD code = GetLastError();
+    CloseHandle(handle);
+    if (!flushed && error)
+        *error = windowsErrorText(code);
+    return flushed;
 #else
     return syncDescriptorOf(path, O_RDONLY, error);
 #endif
@@ -133,5 +136,18 @@ QString writeFailureReason(const QFileDevice& file) {
         return diskFullReason();
     return file.errorString();
 }
+
+#ifdef Q_OS_WIN
+QString windowsErrorText(unsigned long code) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    const QString reason = length > 0 ? QString::fromWCharArray(text, int(length)).trimmed()
+                                      : QStringLiteral("Systemfehler %1").arg(code);
+    LocalFree(text);
+    return reason;
+}
+#endif
 
 } // namespace textio

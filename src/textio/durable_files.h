@@ -42,4 +42,9 @@ QString writeFailureReason(const QFileDevice& file);
 // the file functions give them.
 QString diskFullReason();
 
+#ifdef Q_OS_WIN
+// The system's text for a Windows error code (GetLastError()).
+QString windowsErrorText(unsigned long code);
+#endif
+
 } // namespace textio

@@ -10,7 +10,11 @@
 
 #include <filesystem>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 using namespace runfixture;
 
@@ -33,11 +37,30 @@ struct FileIdentity {
 };
 
 FileIdentity identityOf(const QString& path) {
+#ifdef Q_OS_WIN
+    // The file index is the inode of NTFS; the write time counts 100 ns.
+    const QString native = QDir::toNativeSeparators(path);
+    const HANDLE handle = CreateFileW(reinterpret_cast<LPCWSTR>(native.utf16()), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool read = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!read)
+        return {};
+    return {
+        (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+        ((qint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime) *
+            100};
+#else
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return {};
     return {quint64(info.st_ino),
             qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+#endif
 }
 
 QStringList withoutCaptions(QStringList events) {

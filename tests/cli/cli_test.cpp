@@ -20,6 +20,12 @@ void touch(const QString& path) {
     QVERIFY(file.open(QIODevice::WriteOnly));
 }
 
+void write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
 } // namespace
 
 class CliTest : public QObject {
@@ -133,11 +139,6 @@ private Q_SLOTS:
         const QString victim = root.path() + QStringLiteral("/Opfer/");
         QVERIFY(QDir().mkpath(program + QStringLiteral("/Datenbank/Temp")));
         QVERIFY(QDir().mkpath(victim + QStringLiteral("Ordner")));
-        const auto write = [](const QString& path, const QByteArray& bytes) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        };
         const QByteArray list = "PFAD_UND_ENDUNGEN= D:\\Texte *.odt    \r\nD:\\Texte\\a.odt\r\n";
         const QByteArray text = " \r\n \r\n \r\n#D:\\Texte\\a.odt\r\n==\r\nHaus Baum\r\n";
         for (const QString& file : {QStringLiteral("Projekt.dat"), QStringLiteral("Opfer.dat")})
@@ -179,11 +180,6 @@ private Q_SLOTS:
         const QString data = program.path() + QStringLiteral("/Datenbank/");
         QVERIFY(QDir().mkpath(data + QStringLiteral("Temp")));
         QVERIFY(QDir().mkpath(program.path() + QStringLiteral("/Texte")));
-        const auto write = [](const QString& path, const QByteArray& bytes) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        };
         write(data + QStringLiteral("Texte.dat"),
               "PFAD_UND_ENDUNGEN= D:\\Texte *.odt    \r\nD:\\Texte\\a.odt\r\n");
         write(data + QStringLiteral("Texte_UTF8Dokument.txt"),
@@ -228,11 +224,6 @@ private Q_SLOTS:
         QTemporaryDir program;
         QVERIFY(QDir(program.path()).mkpath(QStringLiteral("Datenbank")));
         const QString data = program.path() + QStringLiteral("/Datenbank/");
-        const auto write = [](const QString& path, const QByteArray& bytes) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        };
         write(data + QStringLiteral("Texte.dat"),
               "PFAD_UND_ENDUNGEN= D:\\Texte *.odt    \r\nD:\\Texte\\a.odt\r\n");
         write(data + QStringLiteral("Texte_UTF8Dokument.txt"),

@@ -146,9 +146,7 @@ bool IndexRun::begin(const IndexRunRequest& request) {
             database::prepareStagingFolder(programDirectory_, request.name, &listError_);
     }
     listedFiles_ = 0;
-    unreadableDocuments_.clear();
     skippedDocuments_.clear();
-    passwordProtectedDocuments_.clear();
     indexedDocuments_ = 0;
     totalSize_ = 0;
     startTick_ = clock_();
@@ -417,8 +415,16 @@ void IndexRun::reportContainerCut(const QString& path, quint8 cut) {
             containerCutMessage(path, cut, {memberSizeCap_, kDefaultContainerSizeCap}));
 }
 
+QStringList IndexRun::skippedPaths(SkipReason reason) const {
+    QStringList paths;
+    for (const SkippedDocument& document : skippedDocuments_) {
+        if (document.reason == reason)
+            paths.append(document.path);
+    }
+    return paths;
+}
+
 void IndexRun::reportUnreadable(const QString& path) {
-    unreadableDocuments_.append(path);
     reportSkipped({path, SkipReason::Damaged});
 }
 
@@ -447,7 +453,6 @@ void IndexRun::reportSkipped(const SkippedDocument& document) {
 }
 
 void IndexRun::reportPasswordProtected(const QString& path) {
-    passwordProtectedDocuments_.append(path);
     reportSkipped({path, SkipReason::PasswordProtected});
 }
 

@@ -135,12 +135,14 @@ public:
     // The first file that could not be written, in German; empty when none.
     QString writeError() const;
     // The documents whose container could not be read, in document order.
-    const QStringList& unreadableDocuments() const { return unreadableDocuments_; }
+    QStringList unreadableDocuments() const { return skippedPaths(SkipReason::Damaged); }
     // Every listed document that gave no text, with the reason, in document
     // order: the summary after the run.
     const QList<SkippedDocument>& skippedDocuments() const { return skippedDocuments_; }
     // The documents encrypted with a password, in document order.
-    const QStringList& passwordProtectedDocuments() const { return passwordProtectedDocuments_; }
+    QStringList passwordProtectedDocuments() const {
+        return skippedPaths(SkipReason::PasswordProtected);
+    }
     // True when the run found the database unchanged and wrote only the log.
     bool keptUnchangedDatabase() const { return textKept_; }
 
@@ -154,6 +156,7 @@ private:
     std::optional<QString> stageTextCache();
     QStringList stageGeneration(const QStringList& logLines);
     void reportNotSaved();
+    QStringList skippedPaths(SkipReason reason) const;
     void reportUnreadable(const QString& path);
     void reportNotOpened(const QString& path, textio::OpenFailure failure);
     void reportSkipped(const SkippedDocument& document);
@@ -195,9 +198,7 @@ private:
     bool documentListStaged_ = false;
     QString status_;
     QStringList logLines_;
-    QStringList unreadableDocuments_;
     QList<SkippedDocument> skippedDocuments_;
-    QStringList passwordProtectedDocuments_;
     QString listError_;
     QString refusal_;
     // Held from begin() to the end of finish(): no other run writes this

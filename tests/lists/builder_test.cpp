@@ -229,6 +229,9 @@ private Q_SLOTS:
     // A database text replaced by a FIFO would block the build in open():
     // it is no regular file, so it cannot be read.
     void aTextThatIsNoFileCannotBeRead() {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no FIFO in a folder");
+#else
         TestDatabase database;
         QFile::remove(database.textPath());
         QVERIFY(::mkfifo(QFile::encodeName(database.textPath()).constData(), 0644) == 0);
@@ -238,6 +241,7 @@ private Q_SLOTS:
                                 QDir::toNativeSeparators(database.textPath()) +
                                 QStringLiteral("\" kann nicht gelesen werden."));
         QVERIFY(cut.pieces.isEmpty());
+#endif
     }
 
     // Stopped at any of its checks, a build writes nothing and leaves no

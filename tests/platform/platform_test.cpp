@@ -121,6 +121,9 @@ private Q_SLOTS:
     // QSettings opens the file itself and would wait for ever on a FIFO in
     // its place: such a file is neither read nor replaced.
     void aSettingsFileThatIsNoFileIsLeftAlone() {
+#ifdef Q_OS_WIN
+        QSKIP("The Windows settings live in the registry, not in a file");
+#else
         QTemporaryDir config;
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
         QVERIFY(QDir(config.path()).mkpath(QStringLiteral("Halvorn")));
@@ -132,6 +135,7 @@ private Q_SLOTS:
         QCOMPARE(store.read(QStringLiteral("Farbe")), QString());
         const QFileInfo info(file);
         QVERIFY(info.exists() && !info.isFile());
+#endif
     }
 
     void programDirectory() {

@@ -19,7 +19,12 @@ function(trovex_add_test name)
   target_link_libraries(test_${name} PRIVATE Qt6::Test ${ARG_LIBS})
   target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   set_target_properties(test_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  add_test(NAME ${name} COMMAND test_${name})
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name}
+      COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-qtest $<TARGET_FILE:test_${name}>)
+  else()
+    add_test(NAME ${name} COMMAND test_${name})
+  endif()
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=${trovex_test_platform};TROVEX_FIXTURES=${trovex_test_root}${CMAKE_SOURCE_DIR}/tests/fixtures;TROVEX_BIN=${trovex_test_root}${CMAKE_BINARY_DIR}/bin"
     TIMEOUT 300)

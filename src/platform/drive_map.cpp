@@ -29,6 +29,11 @@ DriveMap::DriveMap() {
 
 DriveMap::DriveMap(SettingsStore& store)
     : DriveMap() {
+#ifdef Q_OS_WIN
+    // A Windows drive is itself; a stored mapping must not redirect it.
+    if (identity_)
+        return;
+#endif
     for (char16_t letter = u'A'; letter <= u'Z'; ++letter) {
         const QString stored = store.read(settings::kLaufwerkPrefix + QChar(letter)).trimmed();
         if (!stored.isEmpty())
@@ -45,19 +50,19 @@ void DriveMap::removeDrive(QChar letter) {
 }
 
 std::optional<QString> DriveMap::driveDirectory(QChar letter) const {
+    const auto it = drives_.constFind(letter.toUpper());
+    if (it != drives_.constEnd())
+        return *it;
     if (identity_)
         return QString(letter.toUpper()) + QStringLiteral(":\\");
-    const auto it = drives_.constFind(letter.toUpper());
-    if (it == drives_.constEnd())
-        return std::nullopt;
-    return *it;
+    return std::nullopt;
 }
 
 std::optional<QString> DriveMap::toNative(const QString& windowsPath) const {
     if (windowsPath.size() < 2 || windowsPath.at(1) != QLatin1Char(':') ||
         !isDriveLetter(windowsPath.at(0)))
         return std::nullopt;
-    if (identity_)
+    if (identity_ && !drives_.contains(windowsPath.at(0).toUpper()))
         return windowsPath;
     const auto directory = driveDirectory(windowsPath.at(0));
     if (!directory)
@@ -67,13 +72,13 @@ std::optional<QString> DriveMap::toNative(const QString& windowsPath) const {
     while (rest.startsWith(QLatin1Char('/')))
         rest.remove(0, 1);
     if (rest.isEmpty())
-        return *directory;
-    return (*directory == QStringLiteral("/") ? QString() : *directory) + QLatin1Char('/') + rest;
+        return identity_ ? QDir::toNativeSeparators(*directory) : *directory;
+    const QString native =
+        (*directory == QStringLiteral("/") ? QString() : *directory) + QLatin1Char('/') + rest;
+    return identity_ ? QDir::toNativeSeparators(native) : native;
 }
 
 std::optional<QString> DriveMap::toWindows(const QString& nativePath) const {
-    if (identity_)
-        return nativePath;
     const QString path = QDir::fromNativeSeparators(nativePath);
     std::optional<QChar> best;
     qsizetype bestLength = -1;
@@ -88,7 +93,7 @@ std::optional<QString> DriveMap::toWindows(const QString& nativePath) const {
         }
     }
     if (!best)
-        return std::nullopt;
+        return identity_ ? std::optional<QString>(nativePath) : std::nullopt;
     QString rest = path.mid(bestLength == 1 ? 1 : bestLength);
     while (rest.startsWith(QLatin1Char('/')))
         rest.remove(0, 1);

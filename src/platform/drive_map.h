@@ -16,9 +16,11 @@ namespace platform {
 // setDrive(); with nothing stored, Z: is the root "/".
 class DriveMap {
 public:
-    // Identity map on Windows; elsewhere only the default Z: = "/".
+    // Identity map on Windows, where a letter given a folder with setDrive
+    // stands for that folder as `subst` would make it (the command line's
+    // --drive, the tests); elsewhere only the default Z: = "/".
     DriveMap();
-    // Reads Laufwerk_A .. Laufwerk_Z from the store.
+    // Reads Laufwerk_A .. Laufwerk_Z from the store (not on Windows).
     explicit DriveMap(SettingsStore& store);
 
     void setDrive(QChar letter, const QString& nativeDirectory);

@@ -28,10 +28,17 @@ FileLock::Result FileLock::tryLock(const QString& path) {
                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
+        const DWORD attributes = GetFileAttributesW(name);
+        // A folder in the lock file's place refuses the open with "access
+        // denied" too, but no run holds it: waiting would never end.
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            error_ = QStringLiteral("keine gewöhnliche Datei");
+            return Result::Failed;
+        }
         // A file whose last holder is closing it is "pending delete" for a
         // moment and refuses every open with "access denied".
         if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION ||
-            (code == ERROR_ACCESS_DENIED && GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES))
+            (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES))
             return Result::Busy;
         error_ = qt_error_string(int(code));
         return Result::Failed;

@@ -111,6 +111,9 @@ void ListBuildTest::aBuildRunsToFertig() {
     QFETCH(QString, kind);
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, list);
+#ifdef Q_OS_WIN
+    QSKIP("Order of the Windows collator: Wine's CompareStringEx passes over \"#\"");
+#endif
     MainWindowFixture f;
     openListBuilder(f, text);
     searchControl<QRadioButton>(f, qPrintable(kind))->click();

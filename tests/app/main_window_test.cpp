@@ -1354,7 +1354,8 @@ void MainWindowTest::helpOpensTheFirstCopyOrSaysWhereItBelongs() {
     else
         f.mainForm->SpeedButton1Click();
 
-    QCOMPARE(f.opened(), opened.isEmpty() ? QStringList() : QStringList{root + opened});
+    QCOMPARE(f.opened(), opened.isEmpty() ? QStringList()
+                                          : QStringList{QDir::toNativeSeparators(root + opened)});
     if (!opened.isEmpty())
         QVERIFY(f.shell.calls.first().defaultHandler);
     QCOMPARE(f.prompts.texts(),

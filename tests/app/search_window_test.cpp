@@ -195,7 +195,12 @@ void SearchWindowTest::fullSearchWritesPageAndFilesHistory() {
     QVERIFY(page.contains(QStringLiteral(
         "<br>Suchbegriff: <font color=\"#cc0000\">\"<u>Haus\"</u><font color=\"#000000\"> wurde "
         "gefunden:<br>")));
+#ifdef Q_OS_WIN
+    // Windows links name the drive itself.
+    const QString link = QStringLiteral("file:///D:/Brief.odt");
+#else
     const QString link = QStringLiteral("file://") + bench.documents + QStringLiteral("/Brief.odt");
+#endif
     QVERIFY(page.contains(QStringLiteral("<font color=\"#000000\">1 mal in: <a href=\"") + link +
                           QStringLiteral("\" target=\"_blank\">")));
     QCOMPARE(page.count(QStringLiteral(" mal in: ")), 1);
@@ -371,7 +376,8 @@ void SearchWindowTest::pathEntryFoundOnDriveD() {
              QStringList{QStringLiteral(
                  "Bei dem Suchtext handelt es sich um einen Pfad zu einer Datei.\r\n"
                  "Möchten Sie die Datei mit dem zugehörigen externen Programm öffnen?")});
-    QCOMPARE(bench.opened(), QStringList{bench.documents + QStringLiteral("/Ordner/Brief.odt")});
+    QCOMPARE(bench.opened(), QStringList{QDir::toNativeSeparators(
+                                 bench.documents + QStringLiteral("/Ordner/Brief.odt"))});
     QVERIFY(bench.form->pathOpened());
     // Any further change clears the flag.
     bench.bar()->setText(QStringLiteral("Haus"));
@@ -401,6 +407,9 @@ void SearchWindowTest::pathEntryWithoutExtensionWarnsAndLooksUp() {
 }
 
 void SearchWindowTest::pathEntryOnlyOnDriveCIsNotFoundByScan() {
+#ifdef Q_OS_WIN
+    QSKIP("The scan looks at the drives the machine has, which a test cannot choose");
+#endif
     Bench bench;
     const QString driveC = bench.root.path() + QStringLiteral("/Laufwerk_C");
     writeBytes(driveC + QStringLiteral("/Brief.odt"), "zip");
@@ -469,7 +478,9 @@ void SearchWindowTest::aTypedPathWaitsForEnter() {
         return;
     }
     QCOMPARE(box.kind, RecordingPrompts::Kind::Confirmation);
-    QCOMPARE(bench.opened().contains(bench.documents + QStringLiteral("/Brief.odt")), openIt);
+    QCOMPARE(bench.opened().contains(
+                 QDir::toNativeSeparators(bench.documents + QStringLiteral("/Brief.odt"))),
+             openIt);
     // Then the search ran, writing its page unless the user opened the file.
     QCOMPARE(bench.form->result(), int(QDialog::Accepted));
     QCOMPARE(bench.page().contains(QStringLiteral("\"<u>#D:\\Brief.odt\"</u>")), !openIt);
@@ -510,6 +521,9 @@ void SearchWindowTest::aPathThatArrivesWholeIsLookedUpAtOnce() {
 // Off Windows the example is a file in the user's home folder, in the form
 // the drive map gives it (Z: is the root when nothing else is mapped).
 void SearchWindowTest::theHintGivesAnExampleOfTheUsersOwnPaths() {
+#ifdef Q_OS_WIN
+    QSKIP("The example of the other systems comes from their drive map");
+#endif
     const QByteArray home = qgetenv("HOME");
     qputenv("HOME", "/home/anna");
     Bench bench;

@@ -144,6 +144,15 @@ void SystemTextsTest::eachTextForEachSystem() {
     QFETCH(QString, text);
     QFETCH(OsFamily, system);
     QFETCH(QString, expected);
+#ifdef Q_OS_WIN
+    // These wordings come from the drive map of the other systems, which a
+    // Windows build does not have: there every letter is a drive of its own.
+    if (system != OsFamily::Windows &&
+        (text == QStringLiteral("Laufwerk ohne Ordner abgelehnt") ||
+         text == QStringLiteral("Suchhinweis") ||
+         text == QStringLiteral("Beispiel, Heimordner auf keinem Laufwerk")))
+        QSKIP("Drive map of the other systems");
+#endif
     QCOMPARE(wording(text, system).value_or(QStringLiteral("nothing")), expected);
 }
 

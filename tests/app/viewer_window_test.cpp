@@ -4,6 +4,7 @@
 #include "viewer_bench.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QMenu>
 #include <QTextBlock>
 
@@ -128,7 +129,8 @@ void ViewerWindowTest::theSortedListTakesThePlaceOfTheText() {
     bench.form->UTF8LadenButtonClick();
     // Without the list file nothing changes.
     bench.form->ZeilenAlsListeSortierenClick();
-    QCOMPARE(bench.view()->fileName(), bench.databaseFile(QStringLiteral("_UTF8Dokument.txt")));
+    QCOMPARE(bench.view()->fileName(),
+             QDir::toNativeSeparators(bench.databaseFile(QStringLiteral("_UTF8Dokument.txt"))));
 
     bench.writeDatabaseFile(QStringLiteral("_Phrasen_Woerter_Utf8Liste.txt"),
                             "Haus\r\nHaus am See\r\n\xC3\x84rzte\r\n");
@@ -232,6 +234,9 @@ void ViewerWindowTest::aChangedFindTextStartsAtTheBeginning() {
 }
 
 void ViewerWindowTest::aFileThatCannotBeOpenedIsReported() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows does not remove a file that the viewer holds open");
+#endif
     ViewerBench bench;
     bench.writeText(kThreeDocuments);
     bench.form->UTF8LadenButtonClick();

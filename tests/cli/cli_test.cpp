@@ -1,3 +1,4 @@
+#include "support/name_messages.h"
 #include "support/run_program.h"
 
 #include <QDir>
@@ -97,9 +98,7 @@ private Q_SLOTS:
         const QString invalid =
             QStringLiteral("Der Name der Datenbank ist ungültig: Er darf weder \"/\" noch \"\\\" "
                            "noch \"..\" noch Steuerzeichen wie einen Zeilenumbruch enthalten.\n");
-        const QString tooLong = QStringLiteral(
-            "Der Name der Datenbank ist zu lang: Er darf höchstens 218 Bytes haben (ein Umlaut "
-            "zählt doppelt), damit alle Dateien der Datenbank angelegt werden können.\n");
+        const QString tooLong = testsupport::tooLongNameMessage() + QLatin1Char('\n');
         const QList<QStringList> commands = {
             {"delete", "NAME"},
             {"index", "NAME", "--update"},

@@ -7,6 +7,8 @@
 #include "database/run_scratch.h"
 #include "platform/file_lock.h"
 
+#include "support/name_messages.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -70,7 +72,12 @@ private Q_SLOTS:
             << QStringLiteral("a\u2028b") << NameProblem::ForbiddenCharacter;
         QTest::newRow("too long") << QString(219, u'a') << NameProblem::TooLong;
         QTest::newRow("230 characters") << QString(230, u'x') << NameProblem::TooLong;
+#ifdef Q_OS_WIN
+        // NTFS counts UTF-16 units, so an umlaut counts once there.
+        QTest::newRow("umlauts count once") << QString(110, u'ä') << NameProblem::None;
+#else
         QTest::newRow("too long in UTF-8") << QString(110, u'ä') << NameProblem::TooLong;
+#endif
     }
     void namesFromOutside() {
         QFETCH(QString, name);
@@ -91,10 +98,7 @@ private Q_SLOTS:
                                              "einen Zeilenumbruch enthalten."));
             break;
         case NameProblem::TooLong:
-            QCOMPARE(message,
-                     QStringLiteral("Der Name der Datenbank ist zu lang: Er darf höchstens "
-                                    "218 Bytes haben (ein Umlaut zählt doppelt), damit "
-                                    "alle Dateien der Datenbank angelegt werden können."));
+            QCOMPARE(message, testsupport::tooLongNameMessage());
             break;
         }
     }
@@ -114,9 +118,11 @@ private Q_SLOTS:
     void theCatalogueOffersValidNamesOnly() {
         Program program;
         for (const QString& file :
-             QStringList{QStringLiteral("Gut.dat"), QStringLiteral("Neu\nZeile.dat"),
-                         QStringLiteral("a..b.dat"), QStringLiteral("\x1b[2J.dat"),
-                         QString(219, u'l') + QStringLiteral(".dat"),
+             QStringList{QStringLiteral("Gut.dat"),
+#ifndef Q_OS_WIN // names NTFS does not take
+                         QStringLiteral("Neu\nZeile.dat"), QStringLiteral("\x1b[2J.dat"),
+#endif
+                         QStringLiteral("a..b.dat"), QString(219, u'l') + QStringLiteral(".dat"),
                          QString(218, u'k') + QStringLiteral(".dat")})
             touch(program.data(file));
         QCOMPARE(scanCatalogue(program.path()), (QStringList{"Gut", QString(218, u'k')}));
@@ -183,7 +189,8 @@ private Q_SLOTS:
         Program program;
         RunScratch live;
         QVERIFY(live.create(program.path()));
-        QVERIFY(live.path().startsWith(program.temp(QStringLiteral("Lauf-"))));
+        QVERIFY(QDir::fromNativeSeparators(live.path())
+                    .startsWith(program.temp(QStringLiteral("Lauf-"))));
         touch(live.path() + QStringLiteral("Teil.txt"));
         RunScratch other;
         QVERIFY(other.create(program.path()));

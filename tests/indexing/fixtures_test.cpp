@@ -4,6 +4,7 @@
 #include "indexing/index_run.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
+#include "support/run_program.h"
 
 #include <QDir>
 #include <QProcess>
@@ -228,18 +229,19 @@ private Q_SLOTS:
         QTemporaryDir config;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", config.path());
-        const QString trovex = qEnvironmentVariable("TROVEX_BIN") + "/trovex";
+        const QString trovex = testsupport::builtProgram("trovex");
         const QStringList common{"--program-dir", program.path(), "--drive", "D=" + drive.path()};
         QProcess index;
         index.setProcessEnvironment(environment);
         index.start(trovex, common + QStringList{"index", "R", "D:\\Texte", "*.odt *.docx *.epub"});
         QVERIFY(index.waitForFinished(60000));
         QCOMPARE(index.exitCode(), 0);
-        const QByteArray err = index.readAllStandardError();
+        const QByteArray err = testsupport::consoleBytes(index.readAllStandardError());
         QVERIFY2(err.contains("\n<D:\\Texte\\Geheim.docx> passwortgeschützt\n"), err);
         QVERIFY2(err.contains("\n<D:\\Texte\\Geheim.odt> passwortgeschützt\n"), err);
         QVERIFY(!err.contains("invalid zipfile"));
-        QVERIFY(index.readAllStandardOutput().contains("Konnten nicht indiziert werden: 2\n"));
+        QVERIFY(testsupport::consoleBytes(index.readAllStandardOutput())
+                    .contains("Konnten nicht indiziert werden: 2\n"));
 
         struct Phrase {
             const char* text;
@@ -274,7 +276,7 @@ private Q_SLOTS:
             search.start(trovex,
                          common + QStringList{"search", "R", QString::fromUtf8(phrase.text)});
             QVERIFY(search.waitForFinished(60000));
-            const QByteArray out = search.readAllStandardOutput();
+            const QByteArray out = testsupport::consoleBytes(search.readAllStandardOutput());
             if (phrase.document) {
                 QVERIFY2(search.exitCode() == 0, phrase.text);
                 QVERIFY2(
@@ -297,7 +299,7 @@ private Q_SLOTS:
         QTemporaryDir config;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", config.path());
-        const QString trovex = qEnvironmentVariable("TROVEX_BIN") + "/trovex";
+        const QString trovex = testsupport::builtProgram("trovex");
         const QStringList common{"--program-dir", d.program.path(), "--drive",
                                  "D=" + d.drive.path()};
         QProcess index;
@@ -305,7 +307,8 @@ private Q_SLOTS:
         index.start(trovex, common + QStringList{"index", "Mein Buch", "D:\\Texte", "*.epub"});
         QVERIFY(index.waitForFinished(60000));
         QCOMPARE(index.exitCode(), 0);
-        const QStringList log = QString::fromUtf8(index.readAllStandardOutput()).split('\n');
+        const QStringList log =
+            QString::fromUtf8(testsupport::consoleBytes(index.readAllStandardOutput())).split('\n');
         QCOMPARE(log.mid(0, 3),
                  (QStringList{" ", "Dateien insgesamt: 1", "Konnten nicht indiziert werden: 0"}));
         QVERIFY(log.at(3).startsWith("1 ODT-Dateien wurden indiziert.   Zeit: "));
@@ -316,7 +319,8 @@ private Q_SLOTS:
         list.setProcessEnvironment(environment);
         list.start(trovex, common + QStringList{"databases"});
         QVERIFY(list.waitForFinished(60000));
-        QCOMPARE(list.readAllStandardOutput(), QByteArray("Mein Buch\n"));
+        QCOMPARE(testsupport::consoleBytes(list.readAllStandardOutput()),
+                 QByteArray("Mein Buch\n"));
 
         // An update takes folder and patterns from the stored header.
         QProcess update;
@@ -331,8 +335,8 @@ private Q_SLOTS:
                           common + QStringList{"index", "Mein Buch", "--update", "--jobs", jobs});
             QVERIFY(refused.waitForFinished(60000));
             QCOMPARE(refused.exitCode(), 2);
-            QVERIFY(refused.readAllStandardError().startsWith(
-                "Aufruf: trovex index NAME ORDNER MUSTER"));
+            QVERIFY(testsupport::consoleBytes(refused.readAllStandardError())
+                        .startsWith("Aufruf: trovex index NAME ORDNER MUSTER"));
         }
         QVERIFY(readAll(d.program.path() + "/Datenbank/Mein Buch.dat")
                     .startsWith("PFAD_UND_ENDUNGEN= D:\\Texte *.epub    \r\n"));
@@ -349,22 +353,22 @@ private Q_SLOTS:
         environment.insert("XDG_CONFIG_HOME", config.path());
         QProcess index;
         index.setProcessEnvironment(environment);
-        index.start(qEnvironmentVariable("TROVEX_BIN") + "/trovex",
+        index.start(testsupport::builtProgram("trovex"),
                     {"--program-dir", d.program.path(), "--drive", "D=" + d.drive.path(), "index",
                      "K", "D:\\Texte", "*.docx"});
         QVERIFY(index.waitForFinished(60000));
         QCOMPARE(index.exitCode(), 0);
-        const QByteArray err = index.readAllStandardError();
+        const QByteArray err = testsupport::consoleBytes(index.readAllStandardError());
         QVERIFY2(err.contains("\n<D:\\Texte\\Kaputt_Dokument.docx> invalid zipfile\n"), err);
         QVERIFY(!err.contains(".zip>"));
-        QVERIFY(index.readAllStandardOutput().contains("Konnten nicht indiziert werden: 1\n"));
+        QVERIFY(testsupport::consoleBytes(index.readAllStandardOutput())
+                    .contains("Konnten nicht indiziert werden: 1\n"));
     }
 
     // With --new-list the file-list tool beside trovex writes the drive file
     // list first.
     void commandLineRunsTheFileListTool() {
-        const QString bin = qEnvironmentVariable("TROVEX_BIN");
-        if (!QFileInfo(bin + "/ErstelleDateiliste").isExecutable())
+        if (!QFileInfo(testsupport::builtProgram("ErstelleDateiliste")).isExecutable())
             QSKIP("ErstelleDateiliste is not built");
         FixtureDrive d;
         QFile::remove(d.program.path() + "/Datenbank/Haupt_Dateinamen_Liste_Laufwerk_D.txt");
@@ -373,7 +377,7 @@ private Q_SLOTS:
         environment.insert("XDG_CONFIG_HOME", config.path());
         QProcess index;
         index.setProcessEnvironment(environment);
-        index.start(bin + "/trovex",
+        index.start(testsupport::builtProgram("trovex"),
                     {"--program-dir", d.program.path(), "--drive", "D=" + d.drive.path(), "index",
                      "Neu", "D:\\Texte", "*.odt", "--new-list"});
         QVERIFY(index.waitForFinished(60000));
@@ -408,8 +412,9 @@ private Q_SLOTS:
         QTemporaryDir config;
         QTemporaryDir bin;
         // A trovex with no file-list tool beside it.
-        const QString trovex = bin.path() + "/trovex";
-        QVERIFY(QFile::copy(qEnvironmentVariable("TROVEX_BIN") + "/trovex", trovex));
+        const QString trovex =
+            bin.path() + "/" + QFileInfo(testsupport::builtProgram("trovex")).fileName();
+        QVERIFY(QFile::copy(testsupport::builtProgram("trovex"), trovex));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", config.path());
         QProcess index;
@@ -419,7 +424,8 @@ private Q_SLOTS:
                                 arguments);
         QVERIFY(index.waitForFinished(60000));
         QCOMPARE(index.exitCode(), 1);
-        QCOMPARE(QString::fromUtf8(index.readAllStandardError()), message.arg(d.program.path()));
+        QCOMPARE(QString::fromUtf8(testsupport::consoleBytes(index.readAllStandardError())),
+                 message.arg(d.program.path()));
         QVERIFY(!QFile::exists(d.program.path() + "/Datenbank/X.dat"));
     }
 };

@@ -8,6 +8,8 @@
 #include "platform/settings_store.h"
 #include "textio/windows1252.h"
 
+#include "support/name_messages.h"
+
 #include <QDir>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -238,10 +240,7 @@ private Q_SLOTS:
             << QList<Kind>{Kind::InvalidName, Kind::NoPattern};
         QTest::newRow("too long") << QString(219, u'x') << "D:\\Da"
                                   << "*.odt" << false
-                                  << QStringList{"Der Name der Datenbank ist zu lang: Er darf "
-                                                 "höchstens 218 Bytes haben (ein Umlaut zählt "
-                                                 "doppelt), damit alle Dateien der Datenbank "
-                                                 "angelegt werden können."}
+                                  << QStringList{testsupport::tooLongNameMessage()}
                                   << QList<Kind>{Kind::InvalidName};
         QTest::newRow("longer name is free") << "Test1"
                                              << "D:\\Da"

@@ -227,13 +227,18 @@ private Q_SLOTS:
         QSignalSpy finished(&launcher, &ToolLauncher::toolFinished);
         QSignalSpy failed(&launcher, &ToolLauncher::toolFailedToStart);
         ToolStartRequest request;
-        request.program = QStringLiteral("C:/windows/system32/cmd.exe");
-        request.arguments = {QStringLiteral("/c"), QStringLiteral("exit"), QStringLiteral("7")};
+        // reg.exe reads its command line by the runtime's rules, as the tool
+        // does (cmd.exe has rules of its own); a query of a missing key ends
+        // with exit code 1.
+        request.program = QStringLiteral("C:/windows/system32/reg.exe");
+        request.arguments = {
+            QStringLiteral("query"),
+            QStringLiteral("HKCU\\Software\\Halvorn\\Fehlt_%1").arg(GetCurrentProcessId())};
         request.elevated = true;
         launcher.start(request);
         QCOMPARE(started.count(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
-        QCOMPARE(finished.first().at(0).toInt(), 7);
+        QCOMPARE(finished.first().at(0).toInt(), 1);
         QCOMPARE(failed.count(), 0);
 
         request.program = QStringLiteral("C:/gibt/es/nicht/ErstelleDateiliste.exe");

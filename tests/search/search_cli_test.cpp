@@ -12,6 +12,17 @@ namespace {
 
 using CliResult = testsupport::ProgramRun;
 
+// The link of a document on drive D: in a results page. Windows links name
+// the drive itself; elsewhere the folder the drive is mapped to.
+QString linkOnDriveD(const QString& programDirectory, const QString& path) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(programDirectory);
+    return QStringLiteral("file:///D:/") + path;
+#else
+    return QStringLiteral("file://") + programDirectory + QStringLiteral("/D/") + path;
+#endif
+}
+
 // Runs the built trovex with a settings store of its own, documents on
 // drive D: below the program directory.
 CliResult runTrovex(const QString& programDirectory, const QStringList& arguments) {
@@ -44,7 +55,7 @@ private Q_SLOTS:
                           {{QStringLiteral("D:\\T\\a.odt"), {QStringLiteral("Ein rotes Haus.")}}});
         const CliResult result =
             runSearch(dir, {QStringLiteral("Texte"), QStringLiteral(" haus\t")});
-        const QByteArray link = "file://" + dir.toUtf8() + "/D/T/a.odt";
+        const QByteArray link = linkOnDriveD(dir, QStringLiteral("T/a.odt")).toUtf8();
         QCOMPARE(result.status, 0);
         QCOMPARE(result.out,
                  QStringLiteral("1 mal in: ") + QString::fromUtf8(link) + QLatin1Char('\n'));
@@ -92,7 +103,7 @@ private Q_SLOTS:
 
         const CliResult found = runTrovex(
             dir, {QStringLiteral("search"), QStringLiteral("Test"), QStringLiteral("fahrKARTE")});
-        const QByteArray link = "file://" + dir.toUtf8() + "/D/T/pandoc.odt";
+        const QByteArray link = linkOnDriveD(dir, QStringLiteral("T/pandoc.odt")).toUtf8();
         QCOMPARE(found.status, 0);
         QCOMPARE(found.out,
                  QStringLiteral("1 mal in: ") + QString::fromUtf8(link) + QLatin1Char('\n'));
@@ -152,7 +163,7 @@ private Q_SLOTS:
                            {QStringLiteral("D:\\T\\b.odt"), {QStringLiteral("Ein Haus.")}}});
         const CliResult result =
             runSearch(dir, {QStringLiteral("Texte"), QStringLiteral("haus am see")});
-        const QString link = QStringLiteral("file://") + dir + QStringLiteral("/D/T/a.odt");
+        const QString link = linkOnDriveD(dir, QStringLiteral("T/a.odt"));
         QCOMPARE(result.status, 0);
         QCOMPARE(result.out, QStringLiteral("12 mal in: ") + link + QLatin1Char('\n'));
         QVERIFY(readAll(dir + QStringLiteral("/TX_Ergebnis.htm"))
@@ -194,6 +205,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, settings);
         QFETCH(bool, found);
         QFETCH(bool, folded);
+#ifdef Q_OS_WIN
+        if (!settings.isEmpty())
+            QSKIP("The Windows settings live in the registry, not in a file");
+#endif
         QTemporaryDir program;
         const QString dir = program.path();
         writeBytes(dir + QStringLiteral("/D/T/a.odt"), "PK");
@@ -203,9 +218,10 @@ private Q_SLOTS:
             writeBytes(dir + QStringLiteral("/config/Halvorn/Trovex-ODT.conf"), settings);
         const CliResult result = runSearch(dir, arguments);
         QCOMPARE(result.status, found ? 0 : 1);
-        QCOMPARE(result.out,
-                 found ? QStringLiteral("1 mal in: file://") + dir + QStringLiteral("/D/T/a.odt\n")
-                       : QString());
+        QCOMPARE(result.out, found ? QStringLiteral("1 mal in: ") +
+                                         linkOnDriveD(dir, QStringLiteral("T/a.odt")) +
+                                         QLatin1Char('\n')
+                                   : QString());
         const QByteArray page = readAll(dir + QStringLiteral("/TX_Ergebnis.htm"));
         if (found && arguments.at(1) == QStringLiteral("übermut"))
             QVERIFY(page.contains("Voller <b>\xC3\x9C"

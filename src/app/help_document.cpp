@@ -11,7 +11,7 @@ const QString kFileName = QStringLiteral("Trovex_ODT.pdf");
 } // namespace
 
 QString programDirectoryCopy(const QString& programDirectory) {
-    return programDirectory + kFileName;
+    return QDir::toNativeSeparators(programDirectory + kFileName);
 }
 
 QString installedCopy(const QString& applicationDirectory) {

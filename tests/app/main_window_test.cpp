@@ -1359,9 +1359,9 @@ void MainWindowTest::helpOpensTheFirstCopyOrSaysWhereItBelongs() {
     if (!opened.isEmpty())
         QVERIFY(f.shell.calls.first().defaultHandler);
     QCOMPARE(f.prompts.texts(),
-             message.isEmpty()
-                 ? QStringList()
-                 : QStringList{QString(message).replace(QStringLiteral("ROOT/"), root)});
+             message.isEmpty() ? QStringList()
+                               : QStringList{QDir::toNativeSeparators(
+                                     QString(message).replace(QStringLiteral("ROOT/"), root))});
     if (!message.isEmpty())
         QCOMPARE(f.prompts.shown.first().kind, platform::Prompts::Kind::Warning);
 }

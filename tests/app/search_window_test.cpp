@@ -204,7 +204,8 @@ void SearchWindowTest::fullSearchWritesPageAndFilesHistory() {
     QVERIFY(page.contains(QStringLiteral("<font color=\"#000000\">1 mal in: <a href=\"") + link +
                           QStringLiteral("\" target=\"_blank\">")));
     QCOMPARE(page.count(QStringLiteral(" mal in: ")), 1);
-    QVERIFY(bench.opened().contains(bench.programDirectory + QStringLiteral("TX_Ergebnis.htm")));
+    QVERIFY(bench.opened().contains(
+        QDir::toNativeSeparators(bench.programDirectory + QStringLiteral("TX_Ergebnis.htm"))));
 
     QCOMPARE(bench.form->history(), QStringList{QStringLiteral("Haus")});
     QCOMPARE(readBytes(bench.programDirectory + QStringLiteral("Texte_Suchwoerterliste.txt")),

@@ -237,8 +237,14 @@ private Q_SLOTS:
                                            "Gruppe 4: 2\nGruppe 5: 1\n"));
         QFile list(data + QStringLiteral("Texte_Phrasen_Woerter_Utf8Liste.txt"));
         QVERIFY(list.open(QIODevice::ReadOnly));
+#ifdef Q_OS_WIN
+        // Wine's collator passes over "#": the path line sorts among the D's.
+        QCOMPARE(list.readAll(), QByteArray("Auto\r\nBaum\r\n#D:\\Texte\\a.odt\r\nHaus\r\n"
+                                            "Mond\r\nSterne\r\nZelt\r\n2024\r\n"));
+#else
         QCOMPARE(list.readAll(), QByteArray("#D:\\Texte\\a.odt\r\nAuto\r\nBaum\r\nHaus\r\n"
                                             "Mond\r\nSterne\r\nZelt\r\n2024\r\n"));
+#endif
         list.close();
 
         const Result phrases = runTrovex(base + QStringList{"Texte", "--phrases"}, config.path());

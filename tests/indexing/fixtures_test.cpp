@@ -425,7 +425,7 @@ private Q_SLOTS:
         QVERIFY(index.waitForFinished(60000));
         QCOMPARE(index.exitCode(), 1);
         QCOMPARE(QString::fromUtf8(testsupport::consoleBytes(index.readAllStandardError())),
-                 message.arg(d.program.path()));
+                 QDir::toNativeSeparators(message.arg(d.program.path())));
         QVERIFY(!QFile::exists(d.program.path() + "/Datenbank/X.dat"));
     }
 };

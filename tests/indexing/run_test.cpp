@@ -492,7 +492,7 @@ private Q_SLOTS:
             }
             return qsizetype(-1);
         };
-        QVERIFY(mergedAt("S_UTF8Dokument9.txt") >= 0);
+        QVERIFY2(mergedAt("S_UTF8Dokument9.txt") >= 0, qPrintable(merged.join(QLatin1Char('|'))));
         QVERIFY(mergedAt("S_UTF8Dokument910.txt") > mergedAt("S_UTF8Dokument9.txt"));
         // The parts lay in the run's own scratch folder, which went with it.
         QVERIFY(merged.first().startsWith("Aufgeteilte Dateien zusammenfügen:  " +

@@ -19,7 +19,13 @@ using Members = QList<QPair<QByteArray, QByteArray>>; // name in the ZIP, bytes
 inline bool makeZip(const QString& path, const Members& members) {
     QFile::remove(path);
     int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &error);
+#ifdef Q_OS_WIN
+    // libzip takes a Windows name as UTF-8, not in the ANSI code page.
+    const QByteArray name = path.toUtf8();
+#else
+    const QByteArray name = QFile::encodeName(path);
+#endif
+    zip_t* archive = zip_open(name.constData(), ZIP_CREATE | ZIP_EXCL, &error);
     if (!archive)
         return false;
     for (const auto& [name, bytes] : members) {

@@ -174,7 +174,8 @@ void DatabaseWriter::moveAndMerge(const std::function<void(const QString&)>& cap
     QByteArray chunk;
     for (const QString& part : database::partFilesInMergeOrder(scratchFolder_, name_)) {
         if (caption)
-            caption(QStringLiteral("Aufgeteilte Dateien zusammenfügen:  ") + part);
+            caption(QStringLiteral("Aufgeteilte Dateien zusammenfügen:  ") +
+                    QDir::toNativeSeparators(part));
         QFile in;
         if (!textio::openRegularFile(in, part)) {
             fail(part, in.errorString());

@@ -47,14 +47,12 @@ FileListToolStart planFileListToolStart(QChar driveLetter, const QString& progra
     if (listDirectory.size() > 1 && listDirectory.endsWith(QDir::separator()) && !driveRoot)
         listDirectory.chop(1);
     plan.request.arguments << QStringLiteral("--program-dir") << listDirectory;
-#ifndef Q_OS_WIN
+    // On Windows only a letter given a folder by hand is mapped, so the
+    // tool walks what the caller means by it.
     const QMap<QChar, QString> mapped = drives.drives();
     for (auto it = mapped.constBegin(); it != mapped.constEnd(); ++it)
         plan.request.arguments << QStringLiteral("--drive")
                                << QString(it.key()) + QLatin1Char('=') + it.value();
-#else
-    Q_UNUSED(drives);
-#endif
     plan.request.elevated = true;
     return plan;
 }

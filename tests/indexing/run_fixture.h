@@ -125,11 +125,12 @@ public:
             if (text.startsWith(merging))
                 outcome.parts.append(readAll(text.mid(merging.size())));
             // The folder's name differs from run to run.
-            outcome.events.append("caption: " + QString(text)
-                                                    .replace(dir.path(), "<P>")
-                                                    .replace(QRegularExpression(QStringLiteral(
-                                                                 "Lauf-[0-9a-f-]+[/\\\\]")),
-                                                             QString()));
+            outcome.events.append(
+                "caption: " +
+                QString(text)
+                    .replace(QDir::toNativeSeparators(dir.path()), "<P>")
+                    .replace(QRegularExpression(QStringLiteral("Lauf-[0-9a-f-]+[/\\\\]")),
+                             QString()));
             if (onCaption && current)
                 onCaption(*current, text);
         };

@@ -240,7 +240,7 @@ void MainWindow::onScannerCheckTick() {
     filelist::ScannerNotice::Inputs in;
     in.scannerRunning =
         services_.processes.isRunning(filelist::ScannerNotice::scannerProcessName());
-    in.label1 = statusLine_->text();
+    in.statusText = statusLine_->text();
     in.caption = windowTitle();
     in.updateMode = updateMode_;
     const auto out = scannerNotice_.tick(in);
@@ -248,8 +248,8 @@ void MainWindow::onScannerCheckTick() {
         scannerTimer_->stop();
     if (out.caption)
         setWindowTitle(*out.caption);
-    if (out.label1)
-        statusLine_->setText(*out.label1);
+    if (out.statusText)
+        statusLine_->setText(*out.statusText);
 }
 
 } // namespace app

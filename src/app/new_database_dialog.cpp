@@ -42,11 +42,11 @@ NewDatabaseDialog::NewDatabaseDialog(AppServices& services, QWidget* parent)
     widgets::named(this, names::window);
     setWindowTitle(QStringLiteral("Neue Datenbank"));
 
-    auto* label1 = label(QStringLiteral("Name der Datenbank: "), names::nameLabel, this);
+    auto* nameLabel = label(QStringLiteral("Name der Datenbank: "), names::nameLabel, this);
     nameField_ = new QLineEdit(this);
     widgets::named(nameField_, names::nameField);
 
-    auto* label2 =
+    auto* folderLabel =
         label(QStringLiteral("Ausgewähltes Laufwerk oder Ordner:"), names::folderLabel, this);
     folderField_ = new QLineEdit(this);
     widgets::named(folderField_, names::folderField);
@@ -58,7 +58,7 @@ NewDatabaseDialog::NewDatabaseDialog(AppServices& services, QWidget* parent)
     folderButton->setIcon(QIcon(QStringLiteral(":/trovex/ordner.xpm")));
     folderButton->setToolTip(QStringLiteral("Ordner zum Scannen wählen"));
 
-    auto* label3 = label(QStringLiteral("Endung Html-Dateien:"), names::patternLabel, this);
+    auto* patternLabel = label(QStringLiteral("Endung Html-Dateien:"), names::patternLabel, this);
     patternField_ = new QLineEdit(QStringLiteral("*.odt"), this);
     widgets::named(patternField_, names::patternField);
     patternField_->setReadOnly(true);
@@ -78,11 +78,11 @@ NewDatabaseDialog::NewDatabaseDialog(AppServices& services, QWidget* parent)
                          QStringLiteral("*.docm"), QStringLiteral("*.epub")});
 
     const QStringList toolNote = systemtexts::fileListToolNote(services_.osFamily);
-    auto* label4 = label(toolNote.at(0), names::toolNoteFirst, this);
-    auto* label5 = label(toolNote.at(1), names::toolNoteSecond, this);
-    auto* label6 = label(toolNote.at(2), names::toolNoteThird, this);
+    auto* toolNoteFirst = label(toolNote.at(0), names::toolNoteFirst, this);
+    auto* toolNoteSecond = label(toolNote.at(1), names::toolNoteSecond, this);
+    auto* toolNoteThird = label(toolNote.at(2), names::toolNoteThird, this);
     // Where nothing needs confirming, the third line says nothing.
-    label6->setHidden(label6->text().isEmpty());
+    toolNoteThird->setHidden(toolNoteThird->text().isEmpty());
     listPicture_ = new QLabel(this);
     widgets::named(listPicture_, names::listPicture);
     listPicture_->setPixmap(QPixmap(QStringLiteral(":/trovex/liste.xpm")));
@@ -102,12 +102,12 @@ NewDatabaseDialog::NewDatabaseDialog(AppServices& services, QWidget* parent)
     widgets::named(cancel, names::cancelButton);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(label1, 0, 0);
+    fields->addWidget(nameLabel, 0, 0);
     fields->addWidget(nameField_, 0, 1, 1, 3);
-    fields->addWidget(label2, 1, 0);
+    fields->addWidget(folderLabel, 1, 0);
     fields->addWidget(folderField_, 1, 1, 1, 2);
     fields->addWidget(folderButton, 1, 3);
-    fields->addWidget(label3, 2, 0);
+    fields->addWidget(patternLabel, 2, 0);
     fields->addWidget(patternField_, 2, 1);
     fields->addWidget(clearPatterns, 2, 2);
     fields->addWidget(choosePattern, 2, 3);
@@ -116,9 +116,9 @@ NewDatabaseDialog::NewDatabaseDialog(AppServices& services, QWidget* parent)
 
     auto* notes = new QVBoxLayout;
     notes->addWidget(listPicture_, 0, Qt::AlignHCenter);
-    notes->addWidget(label4);
-    notes->addWidget(label5);
-    notes->addWidget(label6);
+    notes->addWidget(toolNoteFirst);
+    notes->addWidget(toolNoteSecond);
+    notes->addWidget(toolNoteThird);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -133,7 +133,8 @@ NewDatabaseDialog::NewDatabaseDialog(AppServices& services, QWidget* parent)
     layout->addStretch();
     layout->addLayout(buttons);
     resize(640, 300);
-    hintLabels_ = {label1, label2, label3, label4, label5, label6};
+    hintLabels_ = {nameLabel,     folderLabel,    patternLabel,
+                   toolNoteFirst, toolNoteSecond, toolNoteThird};
 
     connect(nameField_, &QLineEdit::textChanged, this, [this] { onNameChanged(); });
     connect(folderField_, &QLineEdit::textChanged, this, [this] { onFolderChanged(); });

@@ -120,7 +120,7 @@ std::optional<QByteArray> readFileBytes(const QString& fileName) {
     return bytes;
 }
 
-std::optional<QString> ReadTextFile(const QString& fileName) {
+std::optional<QString> readTextFile(const QString& fileName) {
     const auto bytes = readFileBytes(fileName);
     if (!bytes)
         return std::nullopt;
@@ -157,7 +157,7 @@ bool writeFileAtomically(const QString& fileName, QByteArrayView bytes, QString*
     return true;
 }
 
-bool WriteToStream(QStringView text, const QString& fileName, int codePage, QString* error) {
+bool writeTextFile(QStringView text, const QString& fileName, int codePage, QString* error) {
     return writeFileAtomically(fileName, encodeForCodePage(text, codePage), error);
 }
 

@@ -171,7 +171,7 @@ private Q_SLOTS:
     void convertBytes() {
         QFETCH(qint64, size);
         QFETCH(QString, text);
-        QCOMPARE(ConvertBytes(size), text);
+        QCOMPARE(byteSizeText(size), text);
     }
 
     void indexLogInGermanSettings() {

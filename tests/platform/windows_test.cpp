@@ -136,11 +136,11 @@ private Q_SLOTS:
     // A key path other than the program's own is its own registry key.
     void otherKeyPathsAreKeysOfTheirOwn() {
         QtSettingsStore store;
-        store.SchreibeRegKey(QStringLiteral("Software\\Halvorn\\Trovex-ODT-Test\\"),
-                             QStringLiteral("Wert"), QStringLiteral("eins"));
+        store.writeValue(QStringLiteral("Software\\Halvorn\\Trovex-ODT-Test\\"),
+                         QStringLiteral("Wert"), QStringLiteral("eins"));
         QVERIFY(regQuery(kTestKey, QStringLiteral("Wert")).contains(QStringLiteral("eins")));
-        QCOMPARE(store.LeseRegKey(QStringLiteral("Software\\Halvorn\\Trovex-ODT-Test\\"),
-                                  QStringLiteral("Wert")),
+        QCOMPARE(store.readValue(QStringLiteral("Software\\Halvorn\\Trovex-ODT-Test\\"),
+                                 QStringLiteral("Wert")),
                  QStringLiteral("eins"));
     }
 

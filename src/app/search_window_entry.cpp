@@ -158,7 +158,7 @@ bool SearchWindow::clipboardCopyWanted() const {
            QLatin1String("1");
 }
 
-// The hidden clipboard field holds what was copied last; screen checks read it.
+// The copy goes through the hidden clipboard field, which keeps what was copied last.
 void SearchWindow::copyToClipboard(const QString& text) {
     clipboardEdit_->setText(text);
     services_.clipboard.setText(text);

@@ -106,7 +106,4 @@ std::array<QString, kBrowserCount> desktopBrowserPrograms(const QString& default
 // One name per row found, as installedBrowserNames() reports them.
 QStringList desktopBrowserNames(const std::array<QString, kBrowserCount>& programs);
 
-// The Name and Exec values of a desktop entry's text, in order.
-QStringList desktopEntryNames(const QString& entryText);
-
 } // namespace platform

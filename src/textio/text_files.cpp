@@ -120,13 +120,6 @@ std::optional<QByteArray> readFileBytes(const QString& fileName) {
     return bytes;
 }
 
-std::optional<QString> readTextFile(const QString& fileName) {
-    const auto bytes = readFileBytes(fileName);
-    if (!bytes)
-        return std::nullopt;
-    return utf8DecodeLenient(*bytes);
-}
-
 QByteArray encodeForCodePage(QStringView text, int codePage) {
     switch (codePage) {
     case CodePageUtf8:
@@ -207,13 +200,6 @@ std::optional<QStringList> loadFirstLinesWithMarkDetection(const QString& fileNa
         }
         piece *= 2;
     }
-}
-
-QStringList splitLinesUtf16MarksOnlyRule(QStringView text) {
-    const qsizetype nul = text.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        text = text.left(nul);
-    return splitLines(text, isUtf16MarksOnlyBreak);
 }
 
 void forEachLineUtf16MarksOnly(QByteArrayView bytes,

@@ -19,10 +19,6 @@ enum CodePage : int {
     CodePageWindows1252 = 1252,
 };
 
-// Reads all bytes of a file (written elsewhere meanwhile or not) and decodes
-// them as UTF-8. Nothing when the file cannot be read.
-std::optional<QString> readTextFile(const QString& fileName);
-
 // Reads a whole file as bytes; nothing when it cannot be read.
 std::optional<QByteArray> readFileBytes(const QString& fileName);
 
@@ -67,9 +63,6 @@ void forEachLineUtf16MarksOnly(QByteArrayView bytes,
 // returns false.
 bool forEachAnsiViewLine(QByteArrayView bytes, const std::function<bool(QByteArrayView)>& take);
 std::optional<QStringList> loadLinesUtf16MarksOnly(const QString& fileName);
-
-// Splits a text into lines by the UTF-16-marks-only rule (NUL ends the text).
-QStringList splitLinesUtf16MarksOnlyRule(QStringView text);
 
 // FF FE, then every line followed by CR LF, in UTF-16LE.
 QByteArray encodeLinesAsUtf16(const QStringList& lines);

@@ -77,10 +77,6 @@ void ListBuilderPanel::hideControls() {
         control->hide();
 }
 
-bool ListBuilderPanel::controlsShown() const {
-    return !stop_->isHidden();
-}
-
 bool ListBuilderPanel::stopAvailable() const {
     return stop_->isEnabled() && !stop_->isHidden();
 }

@@ -25,7 +25,6 @@ public:
 
     void showControls();
     void hideControls();
-    bool controlsShown() const;
     // "Abbrechen / Schließen" can be pressed: shown and enabled.
     bool stopAvailable() const;
 

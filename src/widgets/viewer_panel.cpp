@@ -124,10 +124,6 @@ void ViewerPanel::clearPageOffset() {
     pageOffset_->clear();
 }
 
-QString ViewerPanel::pageOffsetText() const {
-    return pageOffset_->text();
-}
-
 int ViewerPanel::pageOffsetLeft() {
     // The caption may just have changed; the row is laid out anew first.
     if (QLayout* panelLayout = layout())
@@ -164,10 +160,6 @@ void ViewerPanel::setFindButtonEnabled(bool enabled) {
 void ViewerPanel::setFindControlsEnabled(bool enabled) {
     findBar_->setEnabled(enabled);
     findButton_->setEnabled(enabled);
-}
-
-bool ViewerPanel::findButtonEnabled() const {
-    return findButton_->isEnabled();
 }
 
 void ViewerPanel::setFindButtonCaption(const QString& caption) {

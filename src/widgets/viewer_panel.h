@@ -35,7 +35,6 @@ public:
     void hidePageOffset();
     void showPageOffset(const QString& text);
     void clearPageOffset();
-    QString pageOffsetText() const;
     // Where the page-offset line begins, in the panel's coordinates, and how wide a text
     // is in its font: the caption is cut to fit the panel's width.
     int pageOffsetLeft();
@@ -49,7 +48,6 @@ public:
     void setFindButtonEnabled(bool enabled);
     // The find bar and "Suchen" together (a list build locks both).
     void setFindControlsEnabled(bool enabled);
-    bool findButtonEnabled() const;
     void setFindButtonCaption(const QString& caption);
     void setBookmarkButtonShown(bool shown);
 

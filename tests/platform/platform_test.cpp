@@ -558,16 +558,6 @@ private Q_SLOTS:
             (QStringList{"Standard Browser", "", "", "Google Chrome", "Opera", "", "FireFox"}));
     }
 #endif
-
-    void desktopEntriesGiveTheirNameAndExecLines() {
-        const QString entry = QStringLiteral("[Desktop Entry]\nName=Firefox ESR\n"
-                                             "Name[de]=Firefox-Browser\nGenericName=Web Browser\n"
-                                             "Exec=/usr/lib/firefox-esr/firefox-esr %u\r\n"
-                                             "TryExec=firefox-esr\n");
-        QCOMPARE(desktopEntryNames(entry),
-                 (QStringList{QStringLiteral("Firefox ESR"),
-                              QStringLiteral("/usr/lib/firefox-esr/firefox-esr %u")}));
-    }
 };
 
 QTEST_GUILESS_MAIN(PlatformTest)

@@ -87,14 +87,6 @@ private Q_SLOTS:
                                65001));
     }
 
-    void readTextFileDecodesUtf8() {
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("in.txt"));
-        QVERIFY(writeFileAtomically(file, hex("C3A4")));
-        QCOMPARE(readTextFile(file).value(), QStringLiteral("ä"));
-        QVERIFY(!readTextFile(dir.filePath(QStringLiteral("missing"))).has_value());
-    }
-
     void perUnitEncodeSplitsSurrogatePairs() {
         QCOMPARE(utf8EncodePerUnit(units({0xD83D, 0xDE00})), hex("EDA0BDEDB880"));
         QCOMPARE(utf8EncodePerUnit(QStringLiteral("aä€")), hex("61C3A4E282AC"));

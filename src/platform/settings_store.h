@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 
 namespace platform {
@@ -31,25 +30,6 @@ public:
     QString readValue(const QString& keyPath, const QString& valueName) override;
     void writeValue(const QString& keyPath, const QString& valueName,
                     const QString& value) override;
-};
-
-// Test double and scratch store: values kept in memory per key path.
-class MemorySettingsStore final : public SettingsStore {
-public:
-    QString readValue(const QString& keyPath, const QString& valueName) override {
-        return values_.value(keyPath + valueName);
-    }
-    void writeValue(const QString& keyPath, const QString& valueName,
-                    const QString& value) override {
-        values_.insert(keyPath + valueName, value);
-    }
-    bool contains(const QString& valueName) const {
-        return values_.contains(kTrovexKeyPath + valueName);
-    }
-    qsizetype size() const { return values_.size(); }
-
-private:
-    QHash<QString, QString> values_;
 };
 
 } // namespace platform

@@ -2,6 +2,7 @@
 // the settings dialog's question answered with Yes, then the builder's
 // button. Pauses and yields go through the services; nothing waits.
 #include "main_window_fixture.h"
+#include "support/platform_doubles.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -13,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-using Kind = platform::RecordingPrompts::Kind;
+using Kind = testsupport::RecordingPrompts::Kind;
 
 namespace {
 

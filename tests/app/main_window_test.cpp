@@ -1,4 +1,5 @@
 #include "main_window_fixture.h"
+#include "support/platform_doubles.h"
 
 #include "app/unreadable_documents.h"
 #include "database/database_lock.h"
@@ -18,7 +19,7 @@
 
 #include <ctime>
 
-using Kind = platform::RecordingPrompts::Kind;
+using Kind = testsupport::RecordingPrompts::Kind;
 
 namespace {
 

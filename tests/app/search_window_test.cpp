@@ -1,6 +1,7 @@
 // The search window driven through its handlers and through the main
 // window's search request, offscreen, with the prompts and launcher doubles.
 #include "app_test_services.h"
+#include "support/platform_doubles.h"
 
 #include "app/search_request.h"
 #include "app/search_window.h"
@@ -25,7 +26,7 @@
 
 #include <memory>
 
-using platform::RecordingPrompts;
+using testsupport::RecordingPrompts;
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The settings dialog with all windows of the program around it, offscreen:
 // the colour chooser, the browser probe and the message boxes are doubles.
 #include "main_window_fixture.h"
+#include "support/platform_doubles.h"
 
 #include "widgets/drawn_pictures.h"
 
@@ -11,7 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
-using Kind = platform::RecordingPrompts::Kind;
+using Kind = testsupport::RecordingPrompts::Kind;
 
 namespace {
 

@@ -2,6 +2,7 @@
 // caption, the bookmark, the file-position list, and what the main window's
 // catalogue and settings do to the viewer.
 #include "main_window_fixture.h"
+#include "support/platform_doubles.h"
 #include "viewer_bench.h"
 
 #include <QListWidget>
@@ -243,7 +244,7 @@ void ViewerPagesTest::aListThatCannotBeWrittenIsReported() {
     QVERIFY(QDir().mkpath(bench.databaseFile(QStringLiteral("_TitelPositionen.txt"))));
     bench.form->loadTextAndBuildFilePositions();
     QCOMPARE(bench.prompts.shown.size(), 1);
-    QCOMPARE(bench.prompts.shown.first().kind, platform::RecordingPrompts::Kind::Error);
+    QCOMPARE(bench.prompts.shown.first().kind, testsupport::RecordingPrompts::Kind::Error);
     QVERIFY2(
         bench.prompts.shown.first().text.startsWith(
             QStringLiteral("Die Datei \"") +

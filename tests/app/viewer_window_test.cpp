@@ -1,5 +1,6 @@
 // The search window's viewer: loading the text and the sorted list, the
 // find with its caret, and what the mirror box does with mouse and keys.
+#include "support/platform_doubles.h"
 #include "support/popup_entry.h"
 #include "viewer_bench.h"
 
@@ -7,7 +8,7 @@
 #include <QMenu>
 #include <QTextBlock>
 
-using platform::RecordingPrompts;
+using testsupport::RecordingPrompts;
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "platform/settings_store.h"
 #include "platform/settings_values.h"
 #include "platform/volume_probe.h"
+#include "support/platform_doubles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,8 @@
 #include <sys/stat.h>
 
 using namespace platform;
+using testsupport::MemorySettingsStore;
+using testsupport::RecordingPrompts;
 
 class PlatformTest : public QObject {
     Q_OBJECT

@@ -14,6 +14,7 @@
 #include "platform/shell_launcher.h"
 #include "platform/tool_launcher.h"
 #include "platform/volume_probe.h"
+#include "support/platform_doubles.h"
 #include "textio/durable_files.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,7 @@
 // clang-format on
 
 using namespace platform;
+using testsupport::MemorySettingsStore;
 
 namespace {
 

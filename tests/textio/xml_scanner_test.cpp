@@ -24,7 +24,7 @@ const QByteArray kUtf8Declaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
 
 } // namespace
 
-class XmlParserTest : public QObject {
+class XmlScannerTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -311,5 +311,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(XmlParserTest)
-#include "xml_parser_test.moc"
+QTEST_GUILESS_MAIN(XmlScannerTest)
+#include "xml_scanner_test.moc"

@@ -37,7 +37,7 @@ void SearchWindow::onLocalSearchClicked() {
 }
 
 void SearchWindow::runSearchEngine() {
-    // NeuSuche step 1, the window's side of it.
+    // The window says that the search runs, and stays in front meanwhile.
     host_.showStatus(QStringLiteral("Suche läuft..."));
     host_.startPatienceMarks();
     host_.bringToFront();

@@ -8,7 +8,7 @@ using platform::OsFamily;
 
 QStringList fileListToolNote(OsFamily os) {
     // The first line ends with a blank and carries two blanks after its
-    // full stop, as it always has.
+    // full stop: the note is the program's own text, kept byte for byte.
     const QString first = QStringLiteral(
         "Nach dem Sie OK betätigt haben, wird eine Hauptdateienliste erstellt.  Dafür wird das ");
     if (os == OsFamily::Windows)

@@ -53,7 +53,8 @@ MirrorBox::MirrorBox(QWidget* parent)
     named(popup_, names::popupMenu);
     addPopupEntry(QStringLiteral("Text in Suchleiste links übertragen"), PopupEntry::TransferLeft);
     addPopupEntry(QStringLiteral("Text in Suchleiste links einfügen"), PopupEntry::InsertLeft);
-    // Keeps the two pairs apart, as it always has; choosing it does nothing.
+    // An empty entry keeps the left and the right pair apart; choosing it does
+    // nothing.
     popup_->addAction(QStringLiteral("          "));
     addPopupEntry(QStringLiteral("Text in Suchleiste rechts übertragen"),
                   PopupEntry::TransferRight);

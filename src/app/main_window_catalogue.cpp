@@ -47,7 +47,7 @@ void MainWindow::readDatabaseNames() {
         }
     }
 
-    QString stored = services_.settings.read(settings::kAusgewaehlteDatenbank);
+    QString stored = services_.settings.read(settings::kSelectedDatabase);
     if (stored.isEmpty())
         stored = QStringLiteral("0");
     if (updateMode_ && catalogue_->count() > 0) {
@@ -72,7 +72,7 @@ void MainWindow::readDatabaseNames() {
 }
 
 void MainWindow::selectFromStoredIndex() {
-    QString stored = services_.settings.read(settings::kAusgewaehlteDatenbank);
+    QString stored = services_.settings.read(settings::kSelectedDatabase);
     if (stored.isEmpty())
         stored = QStringLiteral("0");
     const int count = catalogue_->count();
@@ -113,7 +113,7 @@ void MainWindow::onCatalogueSelectionChanged() {
         return; // a click beside the entries selects nothing
     currentIndex_ = index;
     selectedDatabaseName_ = catalogue_->item(index)->text();
-    services_.settings.write(settings::kAusgewaehlteDatenbank, QString::number(index));
+    services_.settings.write(settings::kSelectedDatabase, QString::number(index));
 
     if (windows_.searchWindow) {
         windows_.searchWindow->clearDatabaseLabels();
@@ -125,7 +125,7 @@ void MainWindow::onCatalogueSelectionChanged() {
 
 void MainWindow::readBookmark(const QString& name) {
     bookmarkPosition_ = 0;
-    const QString bookmark = services_.settings.read(settings::kLesezeichenPrefix + name);
+    const QString bookmark = services_.settings.read(settings::kBookmarkPrefix + name);
     if (bookmark.isEmpty())
         return;
     bool ok = false;

@@ -64,15 +64,17 @@ void MainWindow::loadWindowSettings() {
     const int screenWidth = services_.screenWidth;
     const int screenHeight = services_.screenHeight;
     mainHeight_ = settings::windowExtentOnScreen(
-        settings::readInteger(services_.settings, settings::kHoehe, 506), screenHeight, 506);
+        settings::readInteger(services_.settings, settings::kMainWindowHeight, 506), screenHeight,
+        506);
     mainWidth_ = settings::windowExtentOnScreen(
-        settings::readInteger(services_.settings, settings::kWeite, defaultWidth_), screenWidth,
-        1024);
+        settings::readInteger(services_.settings, settings::kMainWindowWidth, defaultWidth_),
+        screenWidth, 1024);
     searchHeight_ = settings::windowExtentOnScreen(
-        settings::readInteger(services_.settings, settings::kSHoehe, 500), screenHeight, 500);
+        settings::readInteger(services_.settings, settings::kSearchWindowHeight, 500), screenHeight,
+        500);
     searchWidth_ = settings::windowExtentOnScreen(
-        settings::readInteger(services_.settings, settings::kSWeite, defaultWidth_), screenWidth,
-        1024);
+        settings::readInteger(services_.settings, settings::kSearchWindowWidth, defaultWidth_),
+        screenWidth, 1024);
 }
 
 void MainWindow::setWindows(const MainWindowPeers& windows) {
@@ -125,7 +127,7 @@ void MainWindow::applyStoredSettings() {
 
     patienceLabel_->clear();
 
-    const int viewerFontSize = settings::readInteger(store, settings::kSchriftsizeTextViewer, 10);
+    const int viewerFontSize = settings::readInteger(store, settings::kViewerFontSize, 10);
     if (windows_.searchWindow)
         windows_.searchWindow->setViewerFontSize(viewerFontSize > 0 ? viewerFontSize : 10);
 
@@ -233,10 +235,10 @@ void MainWindow::applyHintTextColour(const QColor& colour) {
 
 void MainWindow::applyViewerSwitches() {
     auto& store = services_.settings;
-    const QString clipboard = store.read(settings::kSuchwortInZwischenablage);
+    const QString clipboard = store.read(settings::kCopySearchTextToClipboard);
     if (!clipboard.isEmpty() && windows_.settingsDialog)
         windows_.settingsDialog->setClipboardCopy(clipboard == QLatin1String("1"));
-    const QString hint = store.read(settings::kKurzhinweisImViewer);
+    const QString hint = store.read(settings::kViewerHintShown);
     if (!hint.isEmpty()) {
         const bool show = hint == QLatin1String("1");
         if (windows_.settingsDialog)
@@ -276,19 +278,20 @@ void MainWindow::saveSettingsOnClose() {
         selected = -1;
     if (selected == -1 && catalogue_->count() > 0)
         selected = 0;
-    store.write(settings::kAusgewaehlteDatenbank, QString::number(selected));
+    store.write(settings::kSelectedDatabase, QString::number(selected));
 
-    if (store.read(settings::kFarbe).isEmpty())
-        store.write(settings::kFarbe, QStringLiteral("clTeal"));
+    if (store.read(settings::kBackgroundColour).isEmpty())
+        store.write(settings::kBackgroundColour, QStringLiteral("clTeal"));
 
     const int viewerFontSize = windows_.searchWindow ? windows_.searchWindow->viewerFontSize() : 10;
-    store.write(settings::kSchriftsizeTextViewer, QString::number(viewerFontSize));
+    store.write(settings::kViewerFontSize, QString::number(viewerFontSize));
 
-    store.write(settings::kHoehe, QString::number(height()));
-    store.write(settings::kWeite, QString::number(width()));
+    store.write(settings::kMainWindowHeight, QString::number(height()));
+    store.write(settings::kMainWindowWidth, QString::number(width()));
     if (windows_.searchWindow && !windows_.searchWindow->isMaximisedBySizeMessage()) {
-        store.write(settings::kSHoehe, QString::number(windows_.searchWindow->height()));
-        store.write(settings::kSWeite, QString::number(windows_.searchWindow->width()));
+        store.write(settings::kSearchWindowHeight,
+                    QString::number(windows_.searchWindow->height()));
+        store.write(settings::kSearchWindowWidth, QString::number(windows_.searchWindow->width()));
     }
 
     // Only what runs that are gone left: other programs may still be at work.

@@ -85,7 +85,7 @@ SearchWindow::SearchWindow(AppServices& services, SearchWindowHost& host, QWidge
     connectHandlers();
     connectListBuilder();
     webPanel_->setSelectionColour(widgets::darkenedToNinetyPercent(widgets::plainColourSetting(
-        services_.settings, platform::settings::kFarbe, QColor(0, 128, 128))));
+        services_.settings, platform::settings::kBackgroundColour, QColor(0, 128, 128))));
 
     abortWaitTimer_ = named(new QTimer(this), names::abortWaitTimer);
     abortWaitTimer_->setInterval(1000);
@@ -283,10 +283,12 @@ void SearchWindow::firstPaintSetUp() {
     if (height <= 0 || width <= 0) {
         using platform::settings::windowExtentOnScreen;
         height = windowExtentOnScreen(
-            platform::settings::readInteger(services_.settings, platform::settings::kSHoehe, 500),
+            platform::settings::readInteger(services_.settings,
+                                            platform::settings::kSearchWindowHeight, 500),
             services_.screenHeight, 500);
         width = windowExtentOnScreen(
-            platform::settings::readInteger(services_.settings, platform::settings::kSWeite, 1024),
+            platform::settings::readInteger(services_.settings,
+                                            platform::settings::kSearchWindowWidth, 1024),
             services_.screenWidth, 1024);
     }
     if (height > 0 && width > 0)

@@ -97,7 +97,7 @@ void SearchWindow::applySearchTextState(const QString& trimmed) {
 
 void SearchWindow::colourSearchButtons(bool enabled) {
     const QColor hintText = widgets::plainColourSetting(
-        services_.settings, platform::settings::kHinweistextFarbe, Qt::white);
+        services_.settings, platform::settings::kHintTextColour, Qt::white);
     for (QPushButton* b : {okButton_, webButton_}) {
         QPalette palette = b->palette();
         // The hint-text colour is made for the window's background; the
@@ -154,7 +154,7 @@ void SearchWindow::onClearFindClicked() {
 }
 
 bool SearchWindow::clipboardCopyWanted() const {
-    return services_.settings.read(platform::settings::kSuchwortInZwischenablage) ==
+    return services_.settings.read(platform::settings::kCopySearchTextToClipboard) ==
            QLatin1String("1");
 }
 

@@ -25,12 +25,12 @@ QString SearchWindow::siteFilePath() const {
 void SearchWindow::fillTopicsFromSiteFile() {
     const std::optional<websites::WebSiteFile> file = websites::WebSiteFile::load(siteFilePath());
     webPanel_->setTopics(file ? file->topics() : QStringList());
-    const int topic = platform::settings::readInteger(services_.settings,
-                                                      platform::settings::kThemenWebseite, -1);
+    const int topic =
+        platform::settings::readInteger(services_.settings, platform::settings::kWebSiteTopic, -1);
     webPanel_->setCurrentTopic(topic >= 0 && topic < webPanel_->topicCount() ? topic : -1);
     onTopicChosen();
     const int site = platform::settings::readInteger(services_.settings,
-                                                     platform::settings::kAusgewaehlteWebseite, 0);
+                                                     platform::settings::kSelectedWebSite, 0);
     webPanel_->setCurrentSite(site >= 0 && site < webPanel_->siteCount() ? site : -1);
 }
 
@@ -82,9 +82,9 @@ void SearchWindow::onPointerOverSites() {
 }
 
 void SearchWindow::writeSiteSelection() {
-    services_.settings.write(platform::settings::kThemenWebseite,
+    services_.settings.write(platform::settings::kWebSiteTopic,
                              QString::number(webPanel_->currentTopic()));
-    services_.settings.write(platform::settings::kAusgewaehlteWebseite,
+    services_.settings.write(platform::settings::kSelectedWebSite,
                              QString::number(webPanel_->currentSite()));
 }
 

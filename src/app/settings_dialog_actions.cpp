@@ -63,12 +63,13 @@ QString SettingsDialog::workingDatabaseName() const {
 
 void SettingsDialog::onChangeColourClicked() {
     const quint32 current =
-        platform::colourFromText(services_.settings.read(settings::kFarbe)).value_or(kTeal);
+        platform::colourFromText(services_.settings.read(settings::kBackgroundColour))
+            .value_or(kTeal);
     const std::optional<quint32> chosen = services_.colourChooser.chooseColour(this, current);
     if (!chosen)
         return;
     applyBackgroundToAllWindows(*chosen, true);
-    services_.settings.write(settings::kFarbe, platform::colourToText(*chosen));
+    services_.settings.write(settings::kBackgroundColour, platform::colourToText(*chosen));
     colourChanged_ = true;
     // One pixel wider and back makes the main window lay out and repaint.
     if (MainWindow* main = windows_.mainWindow) {
@@ -79,12 +80,12 @@ void SettingsDialog::onChangeColourClicked() {
 
 void SettingsDialog::onChangeHintColourClicked() {
     const quint32 current =
-        platform::colourFromText(services_.settings.read(settings::kHinweistextFarbe))
+        platform::colourFromText(services_.settings.read(settings::kHintTextColour))
             .value_or(kWhite);
     const std::optional<quint32> chosen = services_.colourChooser.chooseColour(this, current);
     if (!chosen)
         return;
-    services_.settings.write(settings::kHinweistextFarbe, platform::colourToText(*chosen));
+    services_.settings.write(settings::kHintTextColour, platform::colourToText(*chosen));
     applyHintTextToAllWindows(*chosen);
 }
 
@@ -118,7 +119,7 @@ void SettingsDialog::applyHintTextToAllWindows(quint32 value) {
 
 void SettingsDialog::onRestoreDefaultsClicked() {
     applyBackgroundToAllWindows(kTeal, false);
-    services_.settings.write(settings::kFarbe, QStringLiteral("clTeal"));
+    services_.settings.write(settings::kBackgroundColour, QStringLiteral("clTeal"));
 
     const int width = windows_.mainWindow ? windows_.mainWindow->defaultWidth()
                                           : std::min(1024, services_.screenWidth);
@@ -126,8 +127,8 @@ void SettingsDialog::onRestoreDefaultsClicked() {
         main->resize(width, kDefaultMainHeight);
         centreOnScreen(*main);
     }
-    services_.settings.write(settings::kHoehe, QString::number(kDefaultMainHeight));
-    services_.settings.write(settings::kWeite, QString::number(width));
+    services_.settings.write(settings::kMainWindowHeight, QString::number(kDefaultMainHeight));
+    services_.settings.write(settings::kMainWindowWidth, QString::number(width));
 
     if (SearchWindow* search = windows_.searchWindow) {
         // A search window not yet shown takes the size at its first display.
@@ -136,10 +137,10 @@ void SettingsDialog::onRestoreDefaultsClicked() {
         search->keepMinimumSize(); // its own limits apply at once, as on every resize
         centreOnScreen(*search);
     }
-    services_.settings.write(settings::kSHoehe, QString::number(kDefaultSearchHeight));
-    services_.settings.write(settings::kSWeite, QString::number(width));
+    services_.settings.write(settings::kSearchWindowHeight, QString::number(kDefaultSearchHeight));
+    services_.settings.write(settings::kSearchWindowWidth, QString::number(width));
 
-    services_.settings.write(settings::kHinweistextFarbe, QStringLiteral("clWhite"));
+    services_.settings.write(settings::kHintTextColour, QStringLiteral("clWhite"));
     applyHintTextToAllWindows(kWhite);
 }
 
@@ -173,9 +174,9 @@ void SettingsDialog::stepViewerFontSize(int step) {
 // OK and Abbruch
 
 void SettingsDialog::onOkClicked() {
-    services_.settings.write(settings::kSuchwortInZwischenablage,
+    services_.settings.write(settings::kCopySearchTextToClipboard,
                              yesNo(clipboardBox_->isChecked()));
-    services_.settings.write(settings::kKurzhinweisImViewer, yesNo(viewerHintBox_->isChecked()));
+    services_.settings.write(settings::kViewerHintShown, yesNo(viewerHintBox_->isChecked()));
     services_.settings.write(search::kFoldUmlautsSetting, yesNo(umlautBox_->isChecked()));
     if (windows_.searchWindow)
         windows_.searchWindow->setViewerHintShown(viewerHintBox_->isChecked());
@@ -187,7 +188,7 @@ void SettingsDialog::onOkClicked() {
 void SettingsDialog::onCancelClicked() {
     if (colourChanged_) {
         applyBackgroundToAllWindows(kTeal, false);
-        services_.settings.write(settings::kFarbe, QStringLiteral("clTeal"));
+        services_.settings.write(settings::kBackgroundColour, QStringLiteral("clTeal"));
     }
     done(QDialog::Rejected);
 }

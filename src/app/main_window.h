@@ -118,7 +118,6 @@ public:
     bool isUpdateMode() const { return updateMode_; }
     bool isAbortRequested() const { return abortRequested_; }
     void setListBuildRunning(bool running) { listBuildRunning_ = running; }
-    bool isFirstPaintPending() const { return firstPaintPending_; }
     QString controlDirectory() const { return controlDirectory_; }
     bool controlDirectoryFlag() const { return controlDirectoryFlag_; }
     QString browserChoice() const { return browserChoice_; }

@@ -24,9 +24,6 @@ public:
     // An index run closed the file the search window's viewer held open.
     void setViewerFileClosedByRun() { viewerFileClosedByRun_ = true; }
 
-    // The database of the last search (the last selected catalogue entry).
-    QString currentDatabaseName() const { return currentDatabaseName_; }
-
 private:
     int selectCatalogueEntry();
     void prepareSearchWindow(int selectedIndex);

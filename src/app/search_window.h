@@ -76,7 +76,6 @@ public:
     void clearDatabaseLabels();
     void setSortedListButtonEnabled(bool enabled);
     void showDatabaseCaption(const QString& text);
-    QString databaseCaption() const;
     void clearFindText();
 
     // The search-term history of the selected database, newest first.
@@ -119,7 +118,6 @@ public:
     void showListBuilder();
     bool searchRunning() const { return searchRunning_; }
     bool searchCancelRequested() const { return searchCancelRequested_; }
-    bool firstPaintPending() const { return firstPaintPending_; }
 
     // The result the window closes with: Accepted (OK) or Rejected (Cancel).
     // Set by the handlers; a handler that runs long (the search) closes the

@@ -92,10 +92,6 @@ void SearchWindow::showDatabaseCaption(const QString& text) {
     viewerPanel_->setCaption(text);
 }
 
-QString SearchWindow::databaseCaption() const {
-    return viewerPanel_->caption();
-}
-
 void SearchWindow::clearFindText() {
     viewerPanel_->clearFindText();
 }

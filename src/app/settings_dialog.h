@@ -55,8 +55,6 @@ public:
 
     // The browser the stored value chose when the dialog was made.
     QString browserChoice() const { return browserChoice_; }
-    // A background colour was chosen here at some time during this run.
-    bool colourChanged() const { return colourChanged_; }
 
 public Q_SLOTS:
     void refreshControls();

@@ -98,10 +98,6 @@ void ListBuilderPanel::setCaption(const QString& text) {
     caption_->setText(text);
 }
 
-QString ListBuilderPanel::caption() const {
-    return caption_->text();
-}
-
 void ListBuilderPanel::colourCaptionAsHintText() {
     setTextColour(caption_, hintLabel_->palette().color(QPalette::WindowText));
 }

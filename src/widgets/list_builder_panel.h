@@ -33,7 +33,6 @@ public:
     void setBuildControlsEnabled(bool enabled);
 
     void setCaption(const QString& text);
-    QString caption() const;
     // The caption takes the font colour of the hint label.
     void colourCaptionAsHintText();
 

@@ -70,10 +70,6 @@ void WebSitePanel::setCaption(const QString& text) {
     captionLabel_->setText(text);
 }
 
-QString WebSitePanel::caption() const {
-    return captionLabel_->text();
-}
-
 void WebSitePanel::setTopics(const QStringList& topics) {
     topicBox_->clear();
     for (const QString& topic : topics) {

@@ -22,7 +22,6 @@ public:
 
     // The caption over the lists.
     void setCaption(const QString& text);
-    QString caption() const;
 
     // Topics and sites are kept in case-insensitive order, an entry after
     // the equal ones before it.

@@ -7,7 +7,7 @@
 
 #include "indexing/extracted_text.h"
 #include "indexing/text_extraction.h"
-#include "textio/xml_parser.h"
+#include "textio/xml_scanner.h"
 
 #include <QByteArrayList>
 #include <QStringList>
@@ -32,9 +32,9 @@ bool isNormalizedText(const QByteArray& content) {
     return true;
 }
 
-void scanAllParts(TXmlParser& scanner) {
+void scanAllParts(textio::XmlScanner& scanner) {
     while (scanner.nextPart()) {
-        if (scanner.partType() == TXmlParser::PartType::Text)
+        if (scanner.partType() == textio::XmlScanner::PartType::Text)
             fuzzing::require(isNormalizedText(scanner.content()), "text parts are normalized");
     }
 }
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A new scanner, then the same bytes again with the encoding the first
     // pass ended with.
-    TXmlParser scanner;
+    textio::XmlScanner scanner;
     scanner.loadFromBuffer(input.toByteArray());
     scanAllParts(scanner);
     scanner.loadFromBuffer(input.toByteArray());

@@ -21,6 +21,8 @@
 
 class QDialog;
 
+namespace app {
+
 // What the windows need from outside themselves, handed to every window: the
 // settings store, the message boxes, the folder browser, the volume check,
 // the shell, the clipboard, the clock, the process probe, the colour chooser,
@@ -71,3 +73,5 @@ struct AppServices {
         return context;
     }
 };
+
+} // namespace app

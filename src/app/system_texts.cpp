@@ -1,12 +1,14 @@
 #include "system_texts.h"
 
+namespace app {
+
 namespace systemtexts {
 
 using platform::OsFamily;
 
 QStringList fileListToolNote(OsFamily os) {
     // The first line ends with a blank and carries two blanks after its
-    // full stop, as it always has.
+    // full stop: the note is the program's own text, kept byte for byte.
     const QString first = QStringLiteral(
         "Nach dem Sie OK betätigt haben, wird eine Hauptdateienliste erstellt.  Dafür wird das ");
     if (os == OsFamily::Windows)
@@ -70,3 +72,5 @@ QString searchHintText(const QString& pathEntryExample) {
 }
 
 } // namespace systemtexts
+
+} // namespace app

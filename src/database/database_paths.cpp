@@ -62,10 +62,6 @@ QString listPieceFileName(int number) {
     return kListPiecePrefix + QString::number(number).rightJustified(3, u'0') + kListPieceSuffix;
 }
 
-QString listPiecePath(const QString& programDirectory, int number) {
-    return tempDirectory(programDirectory) + listPieceFileName(number);
-}
-
 std::optional<int> listPieceNumber(const QString& fileName) {
     if (!fileName.startsWith(kListPiecePrefix) || !fileName.endsWith(kListPieceSuffix))
         return std::nullopt;

@@ -27,7 +27,6 @@ QString sortedListPath(const QString& programDirectory,
 // The piece files of a sorted-list build in Datenbank/Temp: "SplitDokument"
 // and the piece number with at least three digits, then ".txt".
 QString listPieceFileName(int number);
-QString listPiecePath(const QString& programDirectory, int number);
 // The piece number a file name stands for; nothing for any other name.
 std::optional<int> listPieceNumber(const QString& fileName);
 

@@ -4,7 +4,7 @@
 
 namespace database {
 
-QString ConvertBytes(qint64 size) {
+QString byteSizeText(qint64 size) {
     if (size <= 1024)
         return QString::number(size) + QStringLiteral(" Bytes");
     if (size <= 1048576)
@@ -31,7 +31,7 @@ QStringList indexLogLines(const RunFigures& figures, const QLocale& locale) {
             QStringLiteral(" ODT-Dateien wurden indiziert.   Zeit: ") +
             elapsedTimeText(figures.elapsedSeconds) +
             QStringLiteral("  Gesamtgröße der gepackten Datei(en) : ") +
-            ConvertBytes(figures.totalSize),
+            byteSizeText(figures.totalSize),
     };
 }
 

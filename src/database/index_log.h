@@ -18,7 +18,7 @@ struct RunFigures {
 // 1024 -> "1024 Bytes", 1025 -> "1 KB", 1048577 -> "1 MB", above 1 GiB "GB";
 // divisions truncate. The size is 64 bits wide so a corpus above 2 GiB is
 // still reported right.
-QString ConvertBytes(qint64 size);
+QString byteSizeText(qint64 size);
 
 // Hours, minutes and seconds without leading zeros: 247 s -> "0:4:7".
 QString elapsedTimeText(qint64 seconds);

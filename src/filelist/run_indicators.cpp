@@ -23,8 +23,8 @@ QString PatienceMarks::advance() {
     return marks;
 }
 
-QPoint patienceLabelPosition(const QRect& closeButton, int label1Top) {
-    return QPoint(closeButton.left() + closeButton.width() / 2 - 20, label1Top + 2);
+QPoint patienceLabelPosition(const QRect& closeButton, int statusLineTop) {
+    return QPoint(closeButton.left() + closeButton.width() / 2 - 20, statusLineTop + 2);
 }
 
 int patienceLabelLeftAfterTimeout(const QRect& closeButton) {

@@ -10,8 +10,8 @@
 namespace filelist {
 
 // The indicators the main window shows during a run, without the window:
-// Timer1 (every 200 ms) shows the elapsed time and the file count,
-// GedultTimer (every second) the row of patience marks.
+// the progress timer (every 200 ms) shows the elapsed time and the file
+// count, the patience timer (every second) the row of patience marks.
 
 // Whole seconds between two tick counts in milliseconds, as the run clock
 // counts them: each count is cut to whole seconds before subtracting.
@@ -21,12 +21,12 @@ qint64 elapsedSeconds(qint64 startTickMs, qint64 nowTickMs);
 // index log writes them: 187 -> "0:3:7", 3725 -> "1:2:5".
 using database::elapsedTimeText;
 
-// Label2: "Anzahl Dateien:     " + count with the locale's thousands
+// The progress line: "Anzahl Dateien:     " + count with the locale's thousands
 // separators + "     Zeit: " + elapsed time text.
 QString progressLineText(qint64 fileCount, const QString& elapsedTimeText,
                          const QLocale& locale = QLocale());
 
-// The patience marks of GedultTimer: each advance() moves the step on and
+// The patience marks: each advance() moves the step on and
 // gives the label text; steps 1 to 5 show one to five marks, step 6 clears the
 // label and the next advance starts again at one mark.
 class PatienceMarks {
@@ -39,11 +39,11 @@ private:
     int step_ = 0;
 };
 
-// Where GeduldLabel stands: the middle of the close button less 20 pixels,
-// 2 pixels below the top of Label1.
-QPoint patienceLabelPosition(const QRect& closeButton, int label1Top);
+// Where the patience label stands: the middle of the close button less 20
+// pixels, 2 pixels below the top of the status line.
+QPoint patienceLabelPosition(const QRect& closeButton, int statusLineTop);
 
-// Where GeduldLabel is moved after a time-out: the close button's right edge
+// Where the patience label is moved after a time-out: the close button's right edge
 // minus 10 pixels (its top is kept).
 int patienceLabelLeftAfterTimeout(const QRect& closeButton);
 

@@ -21,19 +21,19 @@ ScannerNotice::Outputs ScannerNotice::tick(const Inputs& in) {
         return out;
     }
     ++counter_;
-    const QString statusText = in.updateMode ? QStringLiteral("Datenbank wird aktualisiert.")
-                                             : QStringLiteral("Datenbank wird neu erstellt.");
-    if (counter_ >= 5 || in.label1.contains(QStringLiteral("Fertig mit der Indizierung."))) {
+    const QString runText = in.updateMode ? QStringLiteral("Datenbank wird aktualisiert.")
+                                          : QStringLiteral("Datenbank wird neu erstellt.");
+    if (counter_ >= 5 || in.statusText.contains(QStringLiteral("Fertig mit der Indizierung."))) {
         out.stopTimer = true;
         counter_ = 0;
         out.caption = QString();
-        if (!in.label1.contains(QStringLiteral("Fertig mit der Indizierung")))
-            out.label1 = statusText;
+        if (!in.statusText.contains(QStringLiteral("Fertig mit der Indizierung")))
+            out.statusText = runText;
         return out;
     }
     if (counter_ >= 2 && !in.caption.isEmpty() && !in.caption.contains(QStringLiteral("-Datei:"))) {
         out.caption = *notice;
-        out.label1 = statusText + QLatin1Char(' ') + *notice;
+        out.statusText = runText + QLatin1Char(' ') + *notice;
     }
     return out;
 }

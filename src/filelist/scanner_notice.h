@@ -8,11 +8,11 @@
 
 namespace filelist {
 
-// checkDefenderTimer (every second, switched on by the index run's list
+// The scanner check (every second, switched on by the index run's list
 // reading): while the platform's malware scanner runs, the main window says
 // that it may be checking the program. The window calls tick() and applies
 // what comes back. The notice names Windows Defender, so it is shown on
-// Windows only; elsewhere the watch leaves the caption and Label1 alone.
+// Windows only; elsewhere the watch leaves the caption and the status line alone.
 class ScannerNotice {
 public:
     explicit ScannerNotice(platform::OsFamily os)
@@ -20,14 +20,14 @@ public:
 
     struct Inputs {
         bool scannerRunning = false; // the process test for "MSMPENG.exe"
-        QString label1;              // the status text now
+        QString statusText;          // the status line now
         QString caption;             // the main window's caption now
         bool updateMode = false;     // re-indexing rather than a new database
     };
     struct Outputs {
         bool stopTimer = false;
-        std::optional<QString> caption; // set the caption to this
-        std::optional<QString> label1;  // set Label1 to this
+        std::optional<QString> caption;    // set the caption to this
+        std::optional<QString> statusText; // set the status line to this
     };
 
     // The counter is 0 again (switching the timer on).

@@ -6,18 +6,18 @@
 
 namespace filelist {
 
-// What the main window's UeberwachTimer (every 500 ms) does while the
+// What the main window's tool-watch timer (every 500 ms) does while the
 // file-list tool runs, without the window: the main window calls tick() on
 // every timer event and acts on the answer; the tool launcher's notifications
 // go to toolProcessStarted() and toolProcessFinished() as they arrive.
 //
 //   Waiting       tool started, nothing seen yet; the wait counter counts ticks
 //   ToolRunning   the tool has been seen (its window, or its process started)
-//   ToolFinished  seen and then gone: read the list now (LiesDieListeEin)
+//   ToolFinished  seen and then gone: read the list now
 //   TimedOut      120 ticks (60 s) in Waiting: the run is given up
 //
 // "Seen" is the tool's window where top-level windows can be enumerated
-// (the caller passes what findfenster found), and otherwise, and also there,
+// (the caller passes whether the window was found), and otherwise, and also there,
 // the start notification of the tool's process. "Gone" is the finish
 // notification of the process, or, for a tool seen only by its window, the
 // window no longer being found. Because the notifications are latched, a tool
@@ -32,9 +32,10 @@ public:
         None,               // Idle, finished or timed out already: nothing to do
         ToolVisible,        // clear the caption
         ShowWaitingCaption, // disable the four buttons, caption waitingCaption()
-        ReadList,           // like ShowWaitingCaption, enable BitBtn2, then clear the
-                            // caption, stop UeberwachTimer and read the list
-        TimeOut,            // stop the timers, clear the run flags, Label1 gets
+        ReadList,           // like ShowWaitingCaption, enable the close button, then
+                            // clear the caption, stop the tool-watch timer and read
+                            // the list
+        TimeOut,            // stop the timers, clear the run flags, the status line gets
                             // timeoutStatusText(), a plain message box
                             // timeoutMessageText(), enable the four buttons
     };
@@ -68,7 +69,7 @@ private:
 
 // "Trovex-ODT wartet auf Erstellung der Hauptdatei-Liste! " + elapsed time.
 QString waitingCaption(const QString& elapsedTimeText);
-// Label1 after the time-out. On Windows the tool is started elevated and
+// The status line after the time-out. On Windows the tool is started elevated and
 // the user may not have said "JA" yet; elsewhere nothing is asked.
 QString timeoutStatusText(platform::OsFamily os);
 // The plain message box after the time-out. Only Windows has a task bar

@@ -13,7 +13,7 @@ namespace filelist {
 // The command line of ErstelleDateiliste:
 //   ErstelleDateiliste open X [--no-window] [--program-dir DIR] [--drive X=DIR]...
 //                      [--threads N]
-// "open X" is what the main program has always passed; the options come from
+// "open X" is what every edition of the main program passes; the options come from
 // trovex and the main window, which hand on their program directory and
 // their drive mappings. Keep it stable: trovex index starts the tool with it.
 struct ToolOptions {

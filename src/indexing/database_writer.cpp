@@ -99,11 +99,6 @@ void DatabaseWriter::appendEncoded(QByteArrayView lines, qint64 lineCount) {
         flushBuffer();
 }
 
-void DatabaseWriter::appendLines(const QStringList& lines) {
-    for (const QString& line : lines)
-        appendLine(line);
-}
-
 void DatabaseWriter::flushBuffer() {
     // After a failure the lines are dropped: the run will not commit, and
     // holding them would let memory grow with every further document.

@@ -33,7 +33,6 @@ public:
 
     // "append line": the line and its CR LF, UTF-8.
     void appendLine(QStringView line);
-    void appendLines(const QStringList& lines);
     // Lines already in their written form (UTF-8, each with its CR LF).
     void appendEncoded(QByteArrayView lines, qint64 lineCount);
 

@@ -274,7 +274,7 @@ int IndexRun::threadCount() const {
     int threads = threads_;
     if (threads <= 0)
         threads =
-            platform::settings::readInteger(settings_, platform::settings::kIndizierungThreads, 0);
+            platform::settings::readInteger(settings_, platform::settings::kIndexingThreads, 0);
     if (threads <= 0)
         threads = static_cast<int>(std::thread::hardware_concurrency());
     return std::clamp(threads, 1, kMaxThreads);

@@ -98,7 +98,6 @@ public:
 
     // True when the file was there and is used.
     bool usable() const { return usable_; }
-    qsizetype entryCount() const { return entries_.size(); }
     qint64 fileSize() const { return size_; }
     QString path() const { return path_; }
 

@@ -1,6 +1,6 @@
 #include "text_extraction.h"
 
-#include "textio/xml_parser.h"
+#include "textio/xml_scanner.h"
 
 #include <algorithm>
 #include <array>
@@ -9,6 +9,9 @@
 #include <vector>
 
 namespace indexing {
+
+using textio::XmlScanner;
+
 namespace {
 
 enum class TagKind : quint8 {
@@ -130,9 +133,9 @@ TagKind tagKind(const QByteArray& name) {
     return TagKind::Other;
 }
 
-bool isTag(TXmlParser::PartType type) {
-    return type == TXmlParser::PartType::StartTag || type == TXmlParser::PartType::EmptyTag ||
-           type == TXmlParser::PartType::EndTag;
+bool isTag(XmlScanner::PartType type) {
+    return type == XmlScanner::PartType::StartTag || type == XmlScanner::PartType::EmptyTag ||
+           type == XmlScanner::PartType::EndTag;
 }
 
 // Takes the parts of a document's members and writes its lines.
@@ -164,8 +167,8 @@ public:
 
     void endMember() { endAllParagraphs(); }
 
-    void take(const TXmlParser& scanner) {
-        using Type = TXmlParser::PartType;
+    void take(const XmlScanner& scanner) {
+        using Type = XmlScanner::PartType;
         const Type type = scanner.partType();
         const TagKind kind = isTag(type) ? tagKind(scanner.name()) : TagKind::Other;
 
@@ -240,7 +243,7 @@ public:
 
         if (paragraphDepth_ > 0) {
             if (type == Type::Text || type == Type::CData) {
-                TXmlParser::appendNormalized(paragraph_, pendingBlank_, scanner.content());
+                XmlScanner::appendNormalized(paragraph_, pendingBlank_, scanner.content());
                 paragraphHasText_ = true;
             } else if (kind == TagKind::Blank && type != Type::EndTag) {
                 pendingBlank_ = pendingBlank_ || !paragraph_.isEmpty();
@@ -253,11 +256,11 @@ public:
 
 private:
     // A part outside any paragraph, as parts were always taken.
-    void takeOutsideParagraph(const TXmlParser& scanner, bool written) {
-        using Type = TXmlParser::PartType;
+    void takeOutsideParagraph(const XmlScanner& scanner, bool written) {
+        using Type = XmlScanner::PartType;
         switch (scanner.partType()) {
         case Type::Text:
-            content_ = TXmlParser::normalized(scanner.content());
+            content_ = XmlScanner::normalized(scanner.content());
             // A text of blanks is no part: it only empties the content.
             if (content_.isEmpty())
                 return;
@@ -389,7 +392,7 @@ MemberRole memberRole(const QString& memberName) {
 }
 
 bool LoadXMLDocument(MemberSource& members, ExtractedText& text, const ExtractionControl& control) {
-    TXmlParser scanner;
+    XmlScanner scanner;
     scanner.setHtmlEntities(true);
     DocumentLines lines(text);
     for (qsizetype i = 0; i < members.memberCount(); ++i) {

@@ -58,17 +58,6 @@ std::optional<int> currentBrowserRow(const QString& storedBrowser) {
     return current;
 }
 
-QStringList desktopEntryNames(const QString& entryText) {
-    QStringList names;
-    for (const QString& line : entryText.split(QLatin1Char('\n'))) {
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(QLatin1String("Name=")) ||
-            trimmed.startsWith(QLatin1String("Exec=")))
-            names.append(trimmed.mid(5));
-    }
-    return names;
-}
-
 namespace {
 
 struct DesktopBrowserProgram {

@@ -67,18 +67,6 @@ private:
     std::optional<std::array<QString, kBrowserCount>> programs_;
 };
 
-// Test double: the names and the Edge file as the test sets them.
-class FixedBrowserProbe final : public BrowserProbe {
-public:
-    QStringList installedBrowserNames() override { return names; }
-    bool edgeProgramExists() override { return edgeProgram; }
-    QString browserProgram(BrowserKind kind) override { return programs[int(kind)]; }
-
-    QStringList names;
-    bool edgeProgram = false;
-    std::array<QString, kBrowserCount> programs;
-};
-
 // The browsers of a desktop off Windows. There is no register of installed
 // browsers there: a browser is a program of a known name, on PATH or named
 // by a menu entry, and the desktop names its default browser by the file
@@ -105,8 +93,5 @@ std::array<QString, kBrowserCount> desktopBrowserPrograms(const QString& default
                                                           const QStringList& foundPrograms);
 // One name per row found, as installedBrowserNames() reports them.
 QStringList desktopBrowserNames(const std::array<QString, kBrowserCount>& programs);
-
-// The Name and Exec values of a desktop entry's text, in order.
-QStringList desktopEntryNames(const QString& entryText);
 
 } // namespace platform

@@ -12,11 +12,10 @@ namespace platform {
 // manager never makes up one of its own ("Unnamed Window") for the program's
 // main window. Nothing needs doing there beyond naming the application.
 //
-// On Windows the caption stays empty, as the program has always shown it.
-// Qt's Windows plugin would put the application name there as well, so the
-// empty text is written again after Qt has written its own, whenever a
-// window is shown or its title changes. Installed once, on the application
-// object.
+// On Windows the caption stays empty, as the program cleared it. Qt's
+// Windows plugin would put the application name there, so the empty text is
+// written again after Qt has written its own, whenever a window is shown or
+// its title changes. Installed once, on the application object.
 void showClearedWindowTitles(QApplication& application);
 
 } // namespace platform

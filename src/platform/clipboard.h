@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace platform {
 
@@ -11,14 +10,6 @@ class Clipboard {
 public:
     virtual ~Clipboard() = default;
     virtual void setText(const QString& text) = 0;
-};
-
-// Test double: keeps every text in order.
-class MemoryClipboard final : public Clipboard {
-public:
-    void setText(const QString& text) override { copied.append(text); }
-    QString text() const { return copied.isEmpty() ? QString() : copied.last(); }
-    QStringList copied;
 };
 
 } // namespace platform

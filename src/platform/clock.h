@@ -17,11 +17,4 @@ public:
     qint64 milliseconds() const override;
 };
 
-// Test double: shows the time the test sets.
-class ManualClock final : public Clock {
-public:
-    qint64 milliseconds() const override { return now; }
-    qint64 now = 0;
-};
-
 } // namespace platform

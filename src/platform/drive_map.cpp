@@ -35,7 +35,7 @@ DriveMap::DriveMap(SettingsStore& store)
         return;
 #endif
     for (char16_t letter = u'A'; letter <= u'Z'; ++letter) {
-        const QString stored = store.read(settings::kLaufwerkPrefix + QChar(letter)).trimmed();
+        const QString stored = store.read(settings::kDriveMappingPrefix + QChar(letter)).trimmed();
         if (!stored.isEmpty())
             setDrive(QChar(letter), stored);
     }

@@ -29,7 +29,6 @@ public:
     // The native directory of a drive letter (any letter case), without a
     // trailing separator except for the root "/".
     std::optional<QString> driveDirectory(QChar letter) const;
-    bool isMapped(QChar letter) const { return driveDirectory(letter).has_value(); }
 
     // D:\Texte\Brief.odt -> /media/daten/Texte/Brief.odt. Nothing when the
     // path is not in Windows form or its drive is not mapped.

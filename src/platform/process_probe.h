@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSet>
 #include <QString>
 
 namespace platform {
@@ -29,19 +28,6 @@ class SystemProcessProbe final : public ProcessProbe {
 public:
     bool isRunning(const QString& processName) override;
     bool siblingEditionRunning() override;
-};
-
-// Test double: the processes named here run (any letter case), and the
-// sibling edition runs when the flag says so.
-class FixedProcessProbe final : public ProcessProbe {
-public:
-    bool isRunning(const QString& processName) override {
-        return running.contains(processName.toLower());
-    }
-    bool siblingEditionRunning() override { return siblingEdition; }
-
-    QSet<QString> running; // lower case
-    bool siblingEdition = false;
 };
 
 } // namespace platform

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QList>
 #include <QString>
-#include <QStringList>
 
 // The message boxes the program shows. Core code reports through this seam
 // only; the windows pass the Qt implementation, tests a recorder.
@@ -39,35 +37,6 @@ protected:
     // Shows one box and waits for it; the answer counts for a confirmation
     // only.
     virtual bool show(Kind kind, const QString& text, const QString& title) = 0;
-};
-
-// Test double: records every box and answers confirmations from a script
-// (Yes when the script has run out).
-class RecordingPrompts final : public Prompts {
-public:
-    struct Shown {
-        Kind kind;
-        QString text;
-        QString title;
-    };
-
-    QStringList texts() const {
-        QStringList all;
-        for (const Shown& s : shown)
-            all.append(s.text);
-        return all;
-    }
-
-    QList<Shown> shown;
-    QList<bool> answers;
-
-protected:
-    bool show(Kind kind, const QString& text, const QString& title) override {
-        shown.append({kind, text, title});
-        if (kind != Kind::Confirmation)
-            return false;
-        return answers.isEmpty() ? true : answers.takeFirst();
-    }
 };
 
 } // namespace platform

@@ -7,13 +7,13 @@
 
 namespace platform {
 #ifdef Q_OS_WIN
-QString QtSettingsStore::LeseRegKey(const QString& keyPath, const QString& valueName) {
+QString QtSettingsStore::readValue(const QString& keyPath, const QString& valueName) {
     QSettings settings(QStringLiteral("HKEY_CURRENT_USER\\") + keyPath, QSettings::NativeFormat);
     return settings.value(valueName).toString();
 }
 
-void QtSettingsStore::SchreibeRegKey(const QString& keyPath, const QString& valueName,
-                                     const QString& value) {
+void QtSettingsStore::writeValue(const QString& keyPath, const QString& valueName,
+                                 const QString& value) {
     QSettings settings(QStringLiteral("HKEY_CURRENT_USER\\") + keyPath, QSettings::NativeFormat);
     settings.setValue(valueName, value);
 }
@@ -43,7 +43,7 @@ QString settingsFile() {
 
 } // namespace
 
-QString QtSettingsStore::LeseRegKey(const QString& keyPath, const QString& valueName) {
+QString QtSettingsStore::readValue(const QString& keyPath, const QString& valueName) {
     const QString file = settingsFile();
     if (!textio::isRegularFileOrMissing(file))
         return QString();
@@ -51,8 +51,8 @@ QString QtSettingsStore::LeseRegKey(const QString& keyPath, const QString& value
     return settings.value(settingsKey(keyPath, valueName)).toString();
 }
 
-void QtSettingsStore::SchreibeRegKey(const QString& keyPath, const QString& valueName,
-                                     const QString& value) {
+void QtSettingsStore::writeValue(const QString& keyPath, const QString& valueName,
+                                 const QString& value) {
     const QString file = settingsFile();
     if (!textio::isRegularFileOrMissing(file))
         return;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 
 namespace platform {
@@ -13,13 +12,13 @@ inline const QString kTrovexKeyPath = QStringLiteral("Software\\Halvorn\\Trovex-
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
-    virtual QString LeseRegKey(const QString& keyPath, const QString& valueName) = 0;
-    virtual void SchreibeRegKey(const QString& keyPath, const QString& valueName,
-                                const QString& value) = 0;
+    virtual QString readValue(const QString& keyPath, const QString& valueName) = 0;
+    virtual void writeValue(const QString& keyPath, const QString& valueName,
+                            const QString& value) = 0;
 
-    QString read(const QString& valueName) { return LeseRegKey(kTrovexKeyPath, valueName); }
+    QString read(const QString& valueName) { return readValue(kTrovexKeyPath, valueName); }
     void write(const QString& valueName, const QString& value) {
-        SchreibeRegKey(kTrovexKeyPath, valueName, value);
+        writeValue(kTrovexKeyPath, valueName, value);
     }
 };
 
@@ -28,28 +27,9 @@ public:
 // every single access, as two running instances share it.
 class QtSettingsStore final : public SettingsStore {
 public:
-    QString LeseRegKey(const QString& keyPath, const QString& valueName) override;
-    void SchreibeRegKey(const QString& keyPath, const QString& valueName,
-                        const QString& value) override;
-};
-
-// Test double and scratch store: values kept in memory per key path.
-class MemorySettingsStore final : public SettingsStore {
-public:
-    QString LeseRegKey(const QString& keyPath, const QString& valueName) override {
-        return values_.value(keyPath + valueName);
-    }
-    void SchreibeRegKey(const QString& keyPath, const QString& valueName,
-                        const QString& value) override {
-        values_.insert(keyPath + valueName, value);
-    }
-    bool contains(const QString& valueName) const {
-        return values_.contains(kTrovexKeyPath + valueName);
-    }
-    qsizetype size() const { return values_.size(); }
-
-private:
-    QHash<QString, QString> values_;
+    QString readValue(const QString& keyPath, const QString& valueName) override;
+    void writeValue(const QString& keyPath, const QString& valueName,
+                    const QString& value) override;
 };
 
 } // namespace platform

@@ -7,23 +7,23 @@ namespace platform::settings {
 QList<QPair<QString, QString>> firstRunDefaults(int defaultWidth) {
     const QString width = QString::number(defaultWidth);
     return {
-        {kAusgewaehlteDatenbank, QStringLiteral("-1")},
-        {kThemenWebseite, QStringLiteral("0")},
-        {kAusgewaehlteWebseite, QStringLiteral("0")},
-        {kFarbe, QStringLiteral("clTeal")},
-        {kHinweistextFarbe, QStringLiteral("clWhite")},
-        {kHoehe, QStringLiteral("506")},
-        {kWeite, width},
-        {kSHoehe, QStringLiteral("500")},
-        {kSWeite, width},
+        {kSelectedDatabase, QStringLiteral("-1")},
+        {kWebSiteTopic, QStringLiteral("0")},
+        {kSelectedWebSite, QStringLiteral("0")},
+        {kBackgroundColour, QStringLiteral("clTeal")},
+        {kHintTextColour, QStringLiteral("clWhite")},
+        {kMainWindowHeight, QStringLiteral("506")},
+        {kMainWindowWidth, width},
+        {kSearchWindowHeight, QStringLiteral("500")},
+        {kSearchWindowWidth, width},
         {kBrowser, QStringLiteral("standard")},
-        {kSuchwortInZwischenablage, QStringLiteral("1")},
-        {kKurzhinweisImViewer, QStringLiteral("1")},
+        {kCopySearchTextToClipboard, QStringLiteral("1")},
+        {kViewerHintShown, QStringLiteral("1")},
     };
 }
 
 bool writeFirstRunDefaultsIfNeeded(SettingsStore& store, int defaultWidth) {
-    if (!store.read(kAusgewaehlteDatenbank).isEmpty())
+    if (!store.read(kSelectedDatabase).isEmpty())
         return false;
     for (const auto& [name, value] : firstRunDefaults(defaultWidth))
         store.write(name, value);

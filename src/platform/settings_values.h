@@ -11,26 +11,26 @@
 // Names of the values in the settings store, and the first-run defaults.
 namespace platform::settings {
 
-inline const QString kAusgewaehlteDatenbank = QStringLiteral("Ausgewaehlte_Datenbank");
-inline const QString kThemenWebseite = QStringLiteral("Themen-Webseite");
-inline const QString kAusgewaehlteWebseite = QStringLiteral("Ausgewaehlte_Webseite");
-inline const QString kFarbe = QStringLiteral("Farbe");
-inline const QString kHinweistextFarbe = QStringLiteral("HinweistextFarbe");
-inline const QString kHoehe = QStringLiteral("Hoehe");
-inline const QString kWeite = QStringLiteral("Weite");
-inline const QString kSHoehe = QStringLiteral("SHoehe");
-inline const QString kSWeite = QStringLiteral("SWeite");
+inline const QString kSelectedDatabase = QStringLiteral("Ausgewaehlte_Datenbank");
+inline const QString kWebSiteTopic = QStringLiteral("Themen-Webseite");
+inline const QString kSelectedWebSite = QStringLiteral("Ausgewaehlte_Webseite");
+inline const QString kBackgroundColour = QStringLiteral("Farbe");
+inline const QString kHintTextColour = QStringLiteral("HinweistextFarbe");
+inline const QString kMainWindowHeight = QStringLiteral("Hoehe");
+inline const QString kMainWindowWidth = QStringLiteral("Weite");
+inline const QString kSearchWindowHeight = QStringLiteral("SHoehe");
+inline const QString kSearchWindowWidth = QStringLiteral("SWeite");
 inline const QString kBrowser = QStringLiteral("Browser");
-inline const QString kSuchwortInZwischenablage =
+inline const QString kCopySearchTextToClipboard =
     QStringLiteral("Suchwort_in_Zwischenablage_kopieren");
-inline const QString kKurzhinweisImViewer = QStringLiteral("Kurzhinweis_imViewer_anzeigen");
-inline const QString kSchriftsizeTextViewer = QStringLiteral("SchriftsizeTextViewer");
+inline const QString kViewerHintShown = QStringLiteral("Kurzhinweis_imViewer_anzeigen");
+inline const QString kViewerFontSize = QStringLiteral("SchriftsizeTextViewer");
 inline const QString kSplitterPos = QStringLiteral("SplitterPos");
-inline const QString kLesezeichenPrefix = QStringLiteral("Lesezeichen_");
+inline const QString kBookmarkPrefix = QStringLiteral("Lesezeichen_");
 inline const QString kTrovexControl = QStringLiteral("Trovex_Control");
-inline const QString kLaufwerkPrefix = QStringLiteral("Laufwerk_");
+inline const QString kDriveMappingPrefix = QStringLiteral("Laufwerk_");
 // Threads that extract documents during an index run; empty: one per processor.
-inline const QString kIndizierungThreads = QStringLiteral("Indizierung_Threads");
+inline const QString kIndexingThreads = QStringLiteral("Indizierung_Threads");
 
 // The twelve values written on the first run, in the order they are written.
 QList<QPair<QString, QString>> firstRunDefaults(int defaultWidth);

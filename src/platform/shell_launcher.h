@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -50,31 +49,6 @@ class ProcessShellLauncher final : public ShellLauncher {
 public:
     bool openWithDefaultHandler(const QString& target) override;
     bool runProgram(const QString& program, const QStringList& arguments) override;
-};
-
-// Test double: records every call and answers from `programsThatStart`
-// (a program not listed fails to start) and `defaultHandlerOpens`.
-class RecordingShellLauncher final : public ShellLauncher {
-public:
-    struct Call {
-        bool defaultHandler = false;
-        QString program;       // empty for the default handler
-        QString argument;      // the target, or the program's first argument
-        QStringList arguments; // all of the program's arguments
-    };
-
-    bool openWithDefaultHandler(const QString& target) override {
-        calls.append({true, QString(), target, {}});
-        return defaultHandlerOpens;
-    }
-    bool runProgram(const QString& program, const QStringList& arguments) override {
-        calls.append({false, program, arguments.value(0), arguments});
-        return programsThatStart.contains(program);
-    }
-
-    QList<Call> calls;
-    QList<QString> programsThatStart;
-    bool defaultHandlerOpens = true;
 };
 
 } // namespace platform

@@ -3,7 +3,6 @@
 #include "drive_map.h"
 
 #include <QChar>
-#include <QList>
 #include <QObject>
 #include <QProcess>
 #include <QString>
@@ -65,20 +64,6 @@ public:
 
 private:
     QProcess* process_ = nullptr;
-};
-
-// Test double: records each request; the test sends the notifications.
-class RecordingToolLauncher final : public ToolLauncher {
-    Q_OBJECT
-public:
-    using ToolLauncher::ToolLauncher;
-    void start(const ToolStartRequest& request) override { requests.append(request); }
-
-    void sendStarted() { Q_EMIT toolStarted(); }
-    void sendFinished(int exitCode = 0) { Q_EMIT toolFinished(exitCode, false); }
-    void sendFailedToStart(const QString& error) { Q_EMIT toolFailedToStart(error); }
-
-    QList<ToolStartRequest> requests;
 };
 
 } // namespace platform

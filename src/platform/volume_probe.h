@@ -4,8 +4,6 @@
 
 #include <QByteArrayView>
 #include <QChar>
-#include <QList>
-#include <QSet>
 #include <QString>
 
 namespace platform {
@@ -34,16 +32,5 @@ private:
 // ("NTFS", "ext4", "nfs4", "fuse.sshfs", ...). Empty (the volume could not be
 // queried) never passes.
 bool isIndexableFileSystem(QByteArrayView type);
-
-// Test double: drives listed here pass, all others fail.
-class FixedVolumeProbe final : public VolumeProbe {
-public:
-    bool canBeIndexed(QChar driveLetter) override {
-        asked.append(driveLetter);
-        return indexable.contains(driveLetter.toUpper());
-    }
-    QSet<QChar> indexable;
-    QList<QChar> asked;
-};
 
 } // namespace platform

@@ -120,13 +120,6 @@ std::optional<QByteArray> readFileBytes(const QString& fileName) {
     return bytes;
 }
 
-std::optional<QString> ReadTextFile(const QString& fileName) {
-    const auto bytes = readFileBytes(fileName);
-    if (!bytes)
-        return std::nullopt;
-    return utf8DecodeLenient(*bytes);
-}
-
 QByteArray encodeForCodePage(QStringView text, int codePage) {
     switch (codePage) {
     case CodePageUtf8:
@@ -157,7 +150,7 @@ bool writeFileAtomically(const QString& fileName, QByteArrayView bytes, QString*
     return true;
 }
 
-bool WriteToStream(QStringView text, const QString& fileName, int codePage, QString* error) {
+bool writeTextFile(QStringView text, const QString& fileName, int codePage, QString* error) {
     return writeFileAtomically(fileName, encodeForCodePage(text, codePage), error);
 }
 
@@ -207,13 +200,6 @@ std::optional<QStringList> loadFirstLinesWithMarkDetection(const QString& fileNa
         }
         piece *= 2;
     }
-}
-
-QStringList splitLinesUtf16MarksOnlyRule(QStringView text) {
-    const qsizetype nul = text.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        text = text.left(nul);
-    return splitLines(text, isUtf16MarksOnlyBreak);
 }
 
 void forEachLineUtf16MarksOnly(QByteArrayView bytes,

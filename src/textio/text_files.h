@@ -19,20 +19,16 @@ enum CodePage : int {
     CodePageWindows1252 = 1252,
 };
 
-// Reads all bytes of a file (written elsewhere meanwhile or not) and decodes
-// them as UTF-8. Nothing when the file cannot be read.
-std::optional<QString> ReadTextFile(const QString& fileName);
-
 // Reads a whole file as bytes; nothing when it cannot be read.
 std::optional<QByteArray> readFileBytes(const QString& fileName);
 
-// The bytes WriteToStream writes for a text in a code page.
+// The bytes writeTextFile writes for a text in a code page.
 QByteArray encodeForCodePage(QStringView text, int codePage);
 
 // Creates (or replaces) the file with the text in the code page: 65001 plain
 // UTF-8 without mark, 1200 FF FE and UTF-16LE, anything else Windows-1252 with
 // "?" for what it cannot hold. Line ends are written as they stand.
-bool WriteToStream(QStringView text, const QString& fileName, int codePage,
+bool writeTextFile(QStringView text, const QString& fileName, int codePage,
                    QString* error = nullptr);
 
 // Writes bytes to a file atomically (temporary file, then rename), synced
@@ -67,9 +63,6 @@ void forEachLineUtf16MarksOnly(QByteArrayView bytes,
 // returns false.
 bool forEachAnsiViewLine(QByteArrayView bytes, const std::function<bool(QByteArrayView)>& take);
 std::optional<QStringList> loadLinesUtf16MarksOnly(const QString& fileName);
-
-// Splits a text into lines by the UTF-16-marks-only rule (NUL ends the text).
-QStringList splitLinesUtf16MarksOnlyRule(QStringView text);
 
 // FF FE, then every line followed by CR LF, in UTF-16LE.
 QByteArray encodeLinesAsUtf16(const QStringList& lines);

@@ -31,7 +31,7 @@ QByteArray positionListBytes(const QList<PositionEntry>& entries) {
 
 bool writePositionList(const QList<PositionEntry>& entries, const QString& fileName,
                        QString* error) {
-    return textio::WriteToStream(positionListText(entries), fileName, textio::CodePageUtf8, error);
+    return textio::writeTextFile(positionListText(entries), fileName, textio::CodePageUtf8, error);
 }
 
 FilePositions FilePositions::fromLines(const QStringList& lines) {

@@ -18,7 +18,7 @@ struct PositionEntry {
     friend bool operator==(const PositionEntry&, const PositionEntry&) = default;
 };
 
-// The bytes of the file, as WriteToStream writes them in code page 65001.
+// The bytes of the file, as writeTextFile writes them in code page 65001.
 QByteArray positionListBytes(const QList<PositionEntry>& entries);
 
 // Replaces the file in one step (a reader never sees half a list).

@@ -68,11 +68,11 @@ QColor systemColour(quint32 index, const QPalette& palette) {
 
 WindowColours storedWindowColours(platform::SettingsStore& store, const QPalette& palette) {
     WindowColours colours;
-    const QString stored = store.read(platform::settings::kFarbe);
+    const QString stored = store.read(platform::settings::kBackgroundColour);
     colours.backgroundValue =
         stored.isEmpty() ? kHighlightValue : platform::colourFromText(stored).value_or(kTealValue);
     colours.background = colourFromValue(colours.backgroundValue, palette);
-    const QString hint = store.read(platform::settings::kHinweistextFarbe);
+    const QString hint = store.read(platform::settings::kHintTextColour);
     colours.hintText = colourFromValue(
         hint.isEmpty() ? kWhiteValue : platform::colourFromText(hint).value_or(kWhiteValue),
         palette);

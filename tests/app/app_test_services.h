@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/app_services.h"
+#include "support/platform_doubles.h"
 
 #include "platform/browser_detection.h"
 #include "platform/clipboard.h"
@@ -26,18 +27,18 @@
 // made of them that every window of a test gets. Modal windows, pauses and
 // yields go through the functions below: nothing waits for real.
 struct AppTestServices {
-    platform::MemorySettingsStore settings;
-    platform::RecordingPrompts prompts;
-    platform::ScriptedFolderChooser folders;
-    platform::FixedVolumeProbe volumes;
-    platform::RecordingShellLauncher shell;
+    testsupport::MemorySettingsStore settings;
+    testsupport::RecordingPrompts prompts;
+    testsupport::ScriptedFolderChooser folders;
+    testsupport::FixedVolumeProbe volumes;
+    testsupport::RecordingShellLauncher shell;
     platform::DriveMap drives;
-    platform::RecordingToolLauncher toolLauncher;
-    platform::MemoryClipboard clipboard;
-    platform::ManualClock clock;
-    platform::FixedProcessProbe processes;
-    platform::ScriptedColourChooser colourChooser;
-    platform::FixedBrowserProbe browsers;
+    testsupport::RecordingToolLauncher toolLauncher;
+    testsupport::MemoryClipboard clipboard;
+    testsupport::ManualClock clock;
+    testsupport::FixedProcessProbe processes;
+    testsupport::ScriptedColourChooser colourChooser;
+    testsupport::FixedBrowserProbe browsers;
     QString programDirectory; // ends in "/"
     // Where the executable lies; the program directory when left empty.
     QString applicationDirectory;
@@ -55,9 +56,9 @@ struct AppTestServices {
     std::function<void()> onYield = [] {};
 
     // The services object, made on first use from the members as they are then.
-    AppServices& services() {
+    app::AppServices& services() {
         if (!services_)
-            services_ = std::unique_ptr<AppServices>(new AppServices{
+            services_ = std::unique_ptr<app::AppServices>(new app::AppServices{
                 settings,
                 prompts,
                 folders,
@@ -94,5 +95,5 @@ struct AppTestServices {
     }
 
 private:
-    std::unique_ptr<AppServices> services_;
+    std::unique_ptr<app::AppServices> services_;
 };

@@ -9,6 +9,7 @@
 #include "database/part_files.h"
 #include "platform/program_directory.h"
 #include "platform/prompts.h"
+#include "support/platform_doubles.h"
 #include "textio/text_files.h"
 
 #include <QDir>
@@ -29,7 +30,7 @@ void touch(const QString& path, const QByteArray& bytes = QByteArray()) {
 struct ProgramDir {
     QTemporaryDir dir;
     ProgramDir() {
-        platform::RecordingPrompts prompts;
+        testsupport::RecordingPrompts prompts;
         platform::ensureWorkingDirectories(dir.path(), prompts);
     }
     QString path() const { return dir.path() + QLatin1Char('/'); }
@@ -171,7 +172,7 @@ private Q_SLOTS:
     void convertBytes() {
         QFETCH(qint64, size);
         QFETCH(QString, text);
-        QCOMPARE(ConvertBytes(size), text);
+        QCOMPARE(byteSizeText(size), text);
     }
 
     void indexLogInGermanSettings() {

@@ -1,5 +1,6 @@
 // Replacing a database's files in one switch, deleting a database, and what
 // the volume tells when writing fails.
+#include "support/platform_doubles.h"
 #include "support/small_volume.h"
 
 #include "database/catalogue.h"
@@ -37,7 +38,7 @@ const QStringList kFiles = {"A_UTF8Dokument.txt", "A.dat", "A.log"};
 struct Generations {
     QTemporaryDir dir;
     Generations() {
-        platform::RecordingPrompts prompts;
+        testsupport::RecordingPrompts prompts;
         platform::ensureWorkingDirectories(path(), prompts);
         for (const QString& file : kFiles) {
             write(data(file), "alt " + file.toUtf8());

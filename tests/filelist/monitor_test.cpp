@@ -157,12 +157,12 @@ private Q_SLOTS:
     void scannerNotice_data() {
         QTest::addColumn<bool>("running");
         QTest::addColumn<int>("ticksBefore");
-        QTest::addColumn<QString>("label1");
+        QTest::addColumn<QString>("statusText");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("updateMode");
         QTest::addColumn<bool>("stop");
-        QTest::addColumn<QString>("newCaption"); // "<keep>": unchanged
-        QTest::addColumn<QString>("newLabel1");  // "<keep>": unchanged
+        QTest::addColumn<QString>("newCaption");    // "<keep>": unchanged
+        QTest::addColumn<QString>("newStatusText"); // "<keep>": unchanged
         const QString keep = QStringLiteral("<keep>");
         const QString neu = QStringLiteral("Datenbank wird neu erstellt.");
         QTest::newRow("no scanner") << false << 0 << neu << QStringLiteral("Datei: a") << false
@@ -192,19 +192,19 @@ private Q_SLOTS:
     void scannerNotice() {
         QFETCH(bool, running);
         QFETCH(int, ticksBefore);
-        QFETCH(QString, label1);
+        QFETCH(QString, statusText);
         QFETCH(QString, caption);
         QFETCH(bool, updateMode);
         QFETCH(bool, stop);
         QFETCH(QString, newCaption);
-        QFETCH(QString, newLabel1);
+        QFETCH(QString, newStatusText);
         ScannerNotice notice(platform::OsFamily::Windows);
         for (int i = 0; i < ticksBefore; ++i)
             notice.tick({true, QStringLiteral("Datenbank"), QString(), updateMode});
-        const ScannerNotice::Outputs out = notice.tick({running, label1, caption, updateMode});
+        const ScannerNotice::Outputs out = notice.tick({running, statusText, caption, updateMode});
         QCOMPARE(out.stopTimer, stop);
         QCOMPARE(out.caption.value_or(QStringLiteral("<keep>")), newCaption);
-        QCOMPARE(out.label1.value_or(QStringLiteral("<keep>")), newLabel1);
+        QCOMPARE(out.statusText.value_or(QStringLiteral("<keep>")), newStatusText);
         if (stop)
             QCOMPARE(notice.counter(), 0);
     }
@@ -221,7 +221,7 @@ private Q_SLOTS:
                              QStringLiteral("3  Datei:  D:\\a.odt"), false});
             QVERIFY(!out.stopTimer);
             QVERIFY(!out.caption);
-            QVERIFY(!out.label1);
+            QVERIFY(!out.statusText);
         }
     }
 };

@@ -1,4 +1,5 @@
 #include "run_fixture.h"
+#include "support/platform_doubles.h"
 #include "test_support.h"
 
 #include "indexing/archive_reader.h"
@@ -68,7 +69,7 @@ Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCa
         testsupport::makeZip(native, members);
     platform::DriveMap drives;
     drives.setDrive(u'D', drive.path());
-    platform::RecordingPrompts prompts;
+    testsupport::RecordingPrompts prompts;
     platform::RunContext context;
     context.prompts = &prompts;
     indexing::DatabaseWriter writer(program.path() + "/", "T");

@@ -1,5 +1,6 @@
 // An index run replaces the whole database or nothing of it: stopped in the
 // middle of its switch, and on a full or read-only volume.
+#include "support/platform_doubles.h"
 #include "support/small_volume.h"
 #include "test_support.h"
 
@@ -60,8 +61,8 @@ struct Indexing {
     QTemporaryDir drive;
     QByteArray list;
     platform::DriveMap drives;
-    platform::MemorySettingsStore settings;
-    platform::RecordingPrompts prompts;
+    testsupport::MemorySettingsStore settings;
+    testsupport::RecordingPrompts prompts;
     QString status;
 };
 

@@ -1,4 +1,5 @@
 #include "run_fixture.h"
+#include "support/platform_doubles.h"
 #include "test_support.h"
 
 #include "indexing/index_run.h"
@@ -80,8 +81,8 @@ private Q_SLOTS:
         FixtureDrive d;
         platform::DriveMap drives;
         drives.setDrive(u'D', d.drive.path());
-        platform::MemorySettingsStore settings;
-        platform::RecordingPrompts prompts;
+        testsupport::MemorySettingsStore settings;
+        testsupport::RecordingPrompts prompts;
         platform::RunContext context;
         context.prompts = &prompts;
         indexing::IndexRun run(d.program.path(), drives, settings, context);
@@ -130,8 +131,8 @@ private Q_SLOTS:
                               "pandoc.docx\r\n\" pandoc.odt\r\n\" s.epub\r\n\" pandoc.epub\r\n");
         platform::DriveMap drives;
         drives.setDrive(u'D', d.drive.path());
-        platform::MemorySettingsStore settings;
-        platform::RecordingPrompts prompts;
+        testsupport::MemorySettingsStore settings;
+        testsupport::RecordingPrompts prompts;
         platform::RunContext context;
         context.prompts = &prompts;
         indexing::IndexRun run(d.program.path(), drives, settings, context);

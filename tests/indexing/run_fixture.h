@@ -2,6 +2,7 @@
 
 // Runs of the index over a drive and a program directory of their own, and
 // everything a run leaves behind and says, for comparing runs.
+#include "support/platform_doubles.h"
 #include "test_support.h"
 
 #include "database/part_files.h"
@@ -152,7 +153,7 @@ public:
     }
 
     QTemporaryDir dir;
-    platform::MemorySettingsStore settings;
+    testsupport::MemorySettingsStore settings;
     bool keptUnchanged = false; // the last run wrote the log only
 };
 

@@ -1,3 +1,4 @@
+#include "support/platform_doubles.h"
 #include "test_support.h"
 
 #include "indexing/drive_list_filter.h"
@@ -85,8 +86,8 @@ public:
     QTemporaryDir program;
     QTemporaryDir drive;
     platform::DriveMap drives;
-    platform::MemorySettingsStore settings;
-    platform::RecordingPrompts prompts;
+    testsupport::MemorySettingsStore settings;
+    testsupport::RecordingPrompts prompts;
     QStringList statuses;
     QStringList notices;
     QStringList captions;
@@ -596,7 +597,7 @@ private Q_SLOTS:
             s.run("R", "D:\\T", "*.odt", indexing::kDefaultSplitLimit, [&](indexing::IndexRun&) {
                 if (++yields != 8)
                     return;
-                platform::RecordingPrompts prompts;
+                testsupport::RecordingPrompts prompts;
                 platform::RunContext context;
                 context.prompts = &prompts;
                 indexing::IndexRun second(s.programDirectory(), s.drives, s.settings, context);

@@ -10,6 +10,7 @@
 #include "platform/settings_store.h"
 #include "platform/settings_values.h"
 #include "platform/volume_probe.h"
+#include "support/platform_doubles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,8 @@
 #include <sys/stat.h>
 
 using namespace platform;
+using testsupport::MemorySettingsStore;
+using testsupport::RecordingPrompts;
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -562,16 +565,6 @@ private Q_SLOTS:
             (QStringList{"Standard Browser", "", "", "Google Chrome", "Opera", "", "FireFox"}));
     }
 #endif
-
-    void desktopEntriesGiveTheirNameAndExecLines() {
-        const QString entry = QStringLiteral("[Desktop Entry]\nName=Firefox ESR\n"
-                                             "Name[de]=Firefox-Browser\nGenericName=Web Browser\n"
-                                             "Exec=/usr/lib/firefox-esr/firefox-esr %u\r\n"
-                                             "TryExec=firefox-esr\n");
-        QCOMPARE(desktopEntryNames(entry),
-                 (QStringList{QStringLiteral("Firefox ESR"),
-                              QStringLiteral("/usr/lib/firefox-esr/firefox-esr %u")}));
-    }
 };
 
 QTEST_GUILESS_MAIN(PlatformTest)

@@ -14,6 +14,7 @@
 #include "platform/shell_launcher.h"
 #include "platform/tool_launcher.h"
 #include "platform/volume_probe.h"
+#include "support/platform_doubles.h"
 #include "textio/durable_files.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,7 @@
 // clang-format on
 
 using namespace platform;
+using testsupport::MemorySettingsStore;
 
 namespace {
 
@@ -136,11 +138,11 @@ private Q_SLOTS:
     // A key path other than the program's own is its own registry key.
     void otherKeyPathsAreKeysOfTheirOwn() {
         QtSettingsStore store;
-        store.SchreibeRegKey(QStringLiteral("Software\\Halvorn\\Trovex-ODT-Test\\"),
-                             QStringLiteral("Wert"), QStringLiteral("eins"));
+        store.writeValue(QStringLiteral("Software\\Halvorn\\Trovex-ODT-Test\\"),
+                         QStringLiteral("Wert"), QStringLiteral("eins"));
         QVERIFY(regQuery(kTestKey, QStringLiteral("Wert")).contains(QStringLiteral("eins")));
-        QCOMPARE(store.LeseRegKey(QStringLiteral("Software\\Halvorn\\Trovex-ODT-Test\\"),
-                                  QStringLiteral("Wert")),
+        QCOMPARE(store.readValue(QStringLiteral("Software\\Halvorn\\Trovex-ODT-Test\\"),
+                                 QStringLiteral("Wert")),
                  QStringLiteral("eins"));
     }
 

@@ -1,5 +1,6 @@
 #include "search/browser_launch.h"
 #include "search/search_handoff.h"
+#include "support/platform_doubles.h"
 
 #include "database/search_history.h"
 #include "test_database.h"
@@ -31,9 +32,9 @@ class BrowserHistoryTest : public QObject {
 
 private Q_SLOTS:
     void emptyBrowserSettingBecomesStandard() {
-        platform::MemorySettingsStore settings;
-        platform::RecordingShellLauncher launcher;
-        platform::RecordingPrompts prompts;
+        testsupport::MemorySettingsStore settings;
+        testsupport::RecordingShellLauncher launcher;
+        testsupport::RecordingPrompts prompts;
         search::StarteInternetBrowser(QStringLiteral("/p/TX_Ergebnis.htm"), settings, launcher,
                                       prompts);
         QCOMPARE(settings.read(QStringLiteral("Browser")), QStringLiteral("standard"));
@@ -66,11 +67,11 @@ private Q_SLOTS:
         QFETCH(QString, setting);
         QFETCH(QString, program);
         const OwnPath path;
-        platform::MemorySettingsStore settings;
+        testsupport::MemorySettingsStore settings;
         settings.write(QStringLiteral("Browser"), setting);
-        platform::RecordingShellLauncher launcher;
+        testsupport::RecordingShellLauncher launcher;
         launcher.programsThatStart = {program};
-        platform::RecordingPrompts prompts;
+        testsupport::RecordingPrompts prompts;
         search::StarteInternetBrowser(QStringLiteral("/p/a b.htm"), settings, launcher, prompts);
         QCOMPARE(launcher.calls.size(), 1);
         QCOMPARE(launcher.calls.at(0).defaultHandler, program.isEmpty());
@@ -106,12 +107,12 @@ private Q_SLOTS:
         QFETCH(QString, address);
         const OwnPath path;
         for (const QString& browser : {QStringLiteral("chrome"), QStringLiteral("edge")}) {
-            platform::MemorySettingsStore settings;
+            testsupport::MemorySettingsStore settings;
             settings.write(QStringLiteral("Browser"), browser);
-            platform::RecordingShellLauncher launcher;
+            testsupport::RecordingShellLauncher launcher;
             launcher.programsThatStart = {QStringLiteral("google-chrome"),
                                           QStringLiteral("microsoft-edge")};
-            platform::RecordingPrompts prompts;
+            testsupport::RecordingPrompts prompts;
             search::StarteInternetBrowser(
                 search::webSearchAddress(QStringLiteral("https://example.org/suche?q="), text),
                 settings, launcher, prompts);
@@ -144,10 +145,10 @@ private Q_SLOTS:
     }
 
     void addressesThatLookLikeOptionsAreNotStarted() {
-        platform::MemorySettingsStore settings;
+        testsupport::MemorySettingsStore settings;
         settings.write(QStringLiteral("Browser"), QStringLiteral("chrome"));
-        platform::RecordingShellLauncher launcher;
-        platform::RecordingPrompts prompts;
+        testsupport::RecordingShellLauncher launcher;
+        testsupport::RecordingPrompts prompts;
         search::StarteInternetBrowser(QStringLiteral("--renderer-cmd-prefix=id --q="), settings,
                                       launcher, prompts);
         QVERIFY(launcher.calls.isEmpty());
@@ -155,13 +156,13 @@ private Q_SLOTS:
 
     void missingBrowserIsReported() {
         const OwnPath path;
-        platform::MemorySettingsStore settings;
+        testsupport::MemorySettingsStore settings;
         settings.write(QStringLiteral("Browser"), QStringLiteral("firefox"));
-        platform::RecordingShellLauncher launcher;
-        platform::RecordingPrompts prompts;
+        testsupport::RecordingShellLauncher launcher;
+        testsupport::RecordingPrompts prompts;
         search::StarteInternetBrowser(QStringLiteral("/p/x.htm"), settings, launcher, prompts);
         QCOMPARE(prompts.shown.size(), 1);
-        QCOMPARE(prompts.shown.at(0).kind, platform::RecordingPrompts::Kind::Warning);
+        QCOMPARE(prompts.shown.at(0).kind, testsupport::RecordingPrompts::Kind::Warning);
         QCOMPARE(prompts.shown.at(0).text,
                  QStringLiteral("Datei: firefox kann nicht geöffnet werden"));
     }
@@ -199,10 +200,10 @@ private Q_SLOTS:
             program.close();
             QVERIFY(program.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         }
-        platform::MemorySettingsStore settings;
+        testsupport::MemorySettingsStore settings;
         settings.write(QStringLiteral("Browser"), setting);
-        platform::RecordingShellLauncher launcher;
-        platform::RecordingPrompts prompts;
+        testsupport::RecordingShellLauncher launcher;
+        testsupport::RecordingPrompts prompts;
         search::StarteInternetBrowser(QStringLiteral("/p/TX Ergebnis.htm"), settings, launcher,
                                       prompts);
         QCOMPARE(launcher.calls.size(), 1);

@@ -1,6 +1,7 @@
 // Results pages on a full or read-only volume, and a search of a database
 // whose switch did not finish.
 #include "support/pending_switch.h"
+#include "support/platform_doubles.h"
 #include "support/small_volume.h"
 
 #include "search/search_engine.h"
@@ -39,7 +40,7 @@ private Q_SLOTS:
 
         platform::DriveMap drives;
         drives.setDrive(QLatin1Char('D'), QStringLiteral("/nirgends"));
-        platform::RecordingPrompts prompts;
+        testsupport::RecordingPrompts prompts;
         platform::RunContext run;
         run.prompts = &prompts;
         QStringList opened;

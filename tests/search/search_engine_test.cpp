@@ -1,5 +1,6 @@
 #include "search/document_path.h"
 #include "search/search_engine.h"
+#include "support/platform_doubles.h"
 
 #include "test_database.h"
 
@@ -17,7 +18,7 @@ namespace {
 struct EngineFixture {
     QTemporaryDir program;
     platform::DriveMap drives;
-    platform::RecordingPrompts prompts;
+    testsupport::RecordingPrompts prompts;
     platform::RunContext run;
     search::SearchSession session;
     QStringList opened;
@@ -403,7 +404,7 @@ private Q_SLOTS:
     void umlautSettingValue() {
         QFETCH(QString, stored);
         QFETCH(bool, on);
-        platform::MemorySettingsStore settings;
+        testsupport::MemorySettingsStore settings;
         if (!stored.isNull())
             settings.write(QStringLiteral("Umlaute_Gross_Klein_egal"), stored);
         QCOMPARE(search::foldUmlautsSetting(settings), on);
@@ -451,7 +452,7 @@ private Q_SLOTS:
                  QStringList{QStringLiteral(
                      "Die original ODT-Datei wurden nicht gefunden.\r\nVerweise (Links) auf diese "
                      "HTML-Dateien in der Suchergebnisseite funktionieren dadurch nicht.")});
-        QCOMPARE(f.prompts.shown.at(0).kind, platform::RecordingPrompts::Kind::Information);
+        QCOMPARE(f.prompts.shown.at(0).kind, testsupport::RecordingPrompts::Kind::Information);
     }
 
     // Pass 2 shows, for a document already seen in pass 1, the context that

@@ -1,5 +1,6 @@
+#include "support/test_classes.h"
+
 #include <QCoreApplication>
-#include <QtTest>
 
 #include <memory>
 
@@ -14,10 +15,8 @@ std::unique_ptr<QObject> makeSearchCliTest();
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    int failures = 0;
-    for (auto make :
-         {makeByteFinderTest, makeHitContextTest, makeResultsPageTest, makeBrowserHistoryTest,
-          makeSearchEngineTest, makeVariantStoreTest, makeSearchCliTest})
-        failures += QTest::qExec(make().get(), argc, argv);
-    return failures == 0 ? 0 : 1;
+    return testsupport::runTestClasses(argc, argv,
+                                       {makeByteFinderTest, makeHitContextTest, makeResultsPageTest,
+                                        makeBrowserHistoryTest, makeSearchEngineTest,
+                                        makeVariantStoreTest, makeSearchCliTest});
 }

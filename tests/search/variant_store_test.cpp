@@ -1,5 +1,6 @@
 #include "search/search_engine.h"
 #include "search/variant_store.h"
+#include "support/platform_doubles.h"
 
 #include "test_database.h"
 
@@ -122,7 +123,7 @@ private Q_SLOTS:
             variant += QStringLiteral("ein HAUS\r\n");
         writeBytes(dir + QStringLiteral("Datenbank/Texte_MHTtext.txt"), utf16le(variant));
 
-        platform::RecordingPrompts prompts;
+        testsupport::RecordingPrompts prompts;
         platform::RunContext run;
         run.prompts = &prompts;
         search::SearchRequest request;

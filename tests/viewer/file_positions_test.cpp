@@ -1,3 +1,4 @@
+#include "support/platform_doubles.h"
 #include "viewer_test_support.h"
 
 #include "support/pending_switch.h"
@@ -254,7 +255,7 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(qint64, bookmark);
         QFETCH(qint64, top);
-        platform::MemorySettingsStore settings;
+        testsupport::MemorySettingsStore settings;
         if (!stored.isNull())
             settings.write(QStringLiteral("Lesezeichen_Texte"), stored);
         QCOMPARE(viewer::readBookmark(settings, QStringLiteral("Texte")), bookmark);

@@ -1,3 +1,4 @@
+#include "support/platform_doubles.h"
 #include "viewer_test_support.h"
 
 #include "platform/settings_store.h"
@@ -131,7 +132,7 @@ private Q_SLOTS:
                  QLocale(QLocale::German, QLocale::Germany).toString(tailTop + 10) +
                      QStringLiteral("  \"Gro\u00DF.odt\""));
 
-        platform::MemorySettingsStore settings;
+        testsupport::MemorySettingsStore settings;
         const qint64 pathLine = kTailAt + 2;
         viewer::writeBookmark(settings, QStringLiteral("Gross"), pathLine);
         QCOMPARE(settings.read(QStringLiteral("Lesezeichen_Gross")), QStringLiteral("4294967398"));

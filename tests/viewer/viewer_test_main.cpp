@@ -1,5 +1,6 @@
+#include "support/test_classes.h"
+
 #include <QCoreApplication>
-#include <QtTest>
 
 #include <memory>
 
@@ -13,9 +14,8 @@ std::unique_ptr<QObject> makePositionsCliTest();
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    int failures = 0;
-    for (auto make : {makeLineModelTest, makePagedTextTest, makeFindTest, makeLargeFileTest,
-                      makeFilePositionsTest, makePositionsCliTest})
-        failures += QTest::qExec(make().get(), argc, argv);
-    return failures == 0 ? 0 : 1;
+    return testsupport::runTestClasses(argc, argv,
+                                       {makeLineModelTest, makePagedTextTest, makeFindTest,
+                                        makeLargeFileTest, makeFilePositionsTest,
+                                        makePositionsCliTest});
 }

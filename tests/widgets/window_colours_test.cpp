@@ -1,3 +1,4 @@
+#include "support/platform_doubles.h"
 #include "widgets/window_colours.h"
 
 #include "platform/colour_text.h"
@@ -34,7 +35,7 @@ private Q_SLOTS:
         QFETCH(QColor, background);
         QFETCH(QColor, hintText);
         QFETCH(quint32, value);
-        platform::MemorySettingsStore store;
+        testsupport::MemorySettingsStore store;
         if (!farbe.isEmpty())
             store.write(QStringLiteral("Farbe"), farbe);
         if (!hint.isEmpty())
@@ -53,7 +54,7 @@ private Q_SLOTS:
     }
 
     void plainColourSettingIgnoresSystemColours() {
-        platform::MemorySettingsStore store;
+        testsupport::MemorySettingsStore store;
         store.write(QStringLiteral("Farbe"), QStringLiteral("clHighlight"));
         QCOMPARE(widgets::plainColourSetting(store, QStringLiteral("Farbe"), Qt::red),
                  QColor(Qt::red));

@@ -1,4 +1,4 @@
-#include "textio/xml_parser.h"
+#include "textio/xml_scanner.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -7,7 +7,7 @@ namespace {
 
 // The content after every part the scanner returns, joined by "|", so a test
 // sees both what a part yields and what it leaves standing.
-QByteArray contentsOfAllParts(TXmlParser& parser, const QByteArray& bytes) {
+QByteArray contentsOfAllParts(textio::XmlScanner& parser, const QByteArray& bytes) {
     parser.loadFromBuffer(bytes);
     QList<QByteArray> contents;
     while (parser.nextPart())
@@ -16,7 +16,7 @@ QByteArray contentsOfAllParts(TXmlParser& parser, const QByteArray& bytes) {
 }
 
 QByteArray contentsOfAllParts(const QByteArray& bytes) {
-    TXmlParser parser;
+    textio::XmlScanner parser;
     return contentsOfAllParts(parser, bytes);
 }
 
@@ -24,7 +24,7 @@ const QByteArray kUtf8Declaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
 
 } // namespace
 
-class XmlParserTest : public QObject {
+class XmlScannerTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -115,22 +115,22 @@ private Q_SLOTS:
     void utf8Translation() {
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, expected);
-        TXmlParser parser;
+        textio::XmlScanner parser;
         parser.loadFromBuffer(kUtf8Declaration + "<p>" + text + "</p>");
         QVERIFY(parser.nextPart());
         QCOMPARE(parser.encoding(), QByteArray("UTF-8"));
         QVERIFY(parser.nextPart());
         QVERIFY(parser.nextPart());
-        QCOMPARE(parser.partType(), TXmlParser::PartType::Text);
+        QCOMPARE(parser.partType(), textio::XmlScanner::PartType::Text);
         QCOMPARE(parser.content(), expected);
     }
 
     void encodingCarriesOverBetweenBuffers() {
-        TXmlParser fresh;
+        textio::XmlScanner fresh;
         QCOMPARE(contentsOfAllParts(fresh, "<p>\xC3\xA4</p>"), QByteArray("|\xC3\xA4|\xC3\xA4"));
         QVERIFY(fresh.encoding().isEmpty());
 
-        TXmlParser parser;
+        textio::XmlScanner parser;
         contentsOfAllParts(parser, kUtf8Declaration + "<p/>");
         QCOMPARE(contentsOfAllParts(parser, "<p>\xC3\xA4</p>"), QByteArray("|\xE4|\xE4"));
 
@@ -144,19 +144,19 @@ private Q_SLOTS:
     }
 
     void declarationEmptiesContentAndPartSequence() {
-        TXmlParser parser;
+        textio::XmlScanner parser;
         parser.loadFromBuffer("<a>vorher</a>");
         while (parser.nextPart()) {
         }
         parser.loadFromBuffer(kUtf8Declaration + "<!DOCTYPE html><x:y a='1'/></x:y>");
-        QList<TXmlParser::PartType> types;
+        QList<textio::XmlScanner::PartType> types;
         QList<QByteArray> names;
         while (parser.nextPart()) {
             types.append(parser.partType());
             names.append(parser.name());
             QVERIFY(parser.content().isEmpty());
         }
-        using T = TXmlParser::PartType;
+        using T = textio::XmlScanner::PartType;
         QCOMPARE(types,
                  (QList<T>{T::XmlDeclaration, T::DocTypeDeclaration, T::EmptyTag, T::EndTag}));
         QCOMPARE(names.mid(2), (QList<QByteArray>{"x:y", "x:y"}));
@@ -177,7 +177,7 @@ private Q_SLOTS:
                 doctype += "&e" + QByteArray::number(level - 1) + ";";
             doctype += "\">";
         }
-        TXmlParser parser;
+        textio::XmlScanner parser;
         parser.loadFromBuffer(doctype + "]><d>&e9;</d>");
         qsizetype longest = 0;
         while (parser.nextPart())
@@ -203,16 +203,16 @@ private Q_SLOTS:
             document += "<p>&e3;</p>";
         document += "</d>";
 
-        const auto textParts = [](TXmlParser& parser, const QByteArray& bytes) {
+        const auto textParts = [](textio::XmlScanner& parser, const QByteArray& bytes) {
             parser.loadFromBuffer(bytes);
             QByteArrayList texts;
             while (parser.nextPart()) {
-                if (parser.partType() == TXmlParser::PartType::Text)
+                if (parser.partType() == textio::XmlScanner::PartType::Text)
                     texts.append(parser.content());
             }
             return texts;
         };
-        TXmlParser parser;
+        textio::XmlScanner parser;
         const QByteArrayList texts = textParts(parser, document);
         QVERIFY(texts.size() >= 8);
         QCOMPARE(texts.first(), QByteArray(1000000, 'A'));
@@ -233,12 +233,12 @@ private Q_SLOTS:
         QByteArray bytes;
         for (int i = 0; i < 300000; ++i)
             bytes += "<a>x&amp</a>";
-        TXmlParser parser;
+        textio::XmlScanner parser;
         parser.loadFromBuffer(bytes);
         int texts = 0;
         QByteArray last;
         while (parser.nextPart()) {
-            if (parser.partType() == TXmlParser::PartType::Text) {
+            if (parser.partType() == textio::XmlScanner::PartType::Text) {
                 ++texts;
                 last = parser.content();
             }
@@ -272,7 +272,7 @@ private Q_SLOTS:
     void rawTextsAndHtmlReferences() {
         QFETCH(QByteArray, input);
         QFETCH(QByteArray, expected);
-        TXmlParser parser;
+        textio::XmlScanner parser;
         parser.setHtmlEntities(true);
         parser.loadFromBuffer(input);
         parser.setNormalize(false);
@@ -284,10 +284,10 @@ private Q_SLOTS:
 
     void byteOrderMarkIsNoText() {
         QCOMPARE(contentsOfAllParts("\xEF\xBB\xBF<p>Text</p>"), QByteArray("|Text|Text"));
-        TXmlParser parser;
+        textio::XmlScanner parser;
         parser.loadFromBuffer("\xEF\xBB\xBF" + kUtf8Declaration + "<p>\xC3\xA4</p>");
         QVERIFY(parser.nextPart());
-        QCOMPARE(parser.partType(), TXmlParser::PartType::XmlDeclaration);
+        QCOMPARE(parser.partType(), textio::XmlScanner::PartType::XmlDeclaration);
         QCOMPARE(contentsOfAllParts(parser, "<p>\xEF\xBB\xBF</p>"), QByteArray("|\xBF|\xBF"));
     }
 
@@ -299,7 +299,7 @@ private Q_SLOTS:
         file.write(kUtf8Declaration + "<p>Gr\xC3\xBC\xC3\x9F"
                                       "e</p>");
         file.close();
-        TXmlParser parser;
+        textio::XmlScanner parser;
         QVERIFY(parser.load(path));
         QByteArray last;
         while (parser.nextPart())
@@ -311,5 +311,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(XmlParserTest)
-#include "xml_parser_test.moc"
+QTEST_GUILESS_MAIN(XmlScannerTest)
+#include "xml_scanner_test.moc"

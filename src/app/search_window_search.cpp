@@ -1,14 +1,16 @@
 // The local search of the search window: "Lokale Suche" runs the engine.
-#include "search_form.h"
+#include "search_window.h"
 
-#include "binbeimsuchen_form.h"
+#include "searching_notice.h"
 
 #include "search/browser_launch.h"
 #include "search/search_engine.h"
 #include "search/search_term_entry.h"
 #include "widgets/search_bar.h"
 
-void TSuchForm::OKBtnClick() {
+namespace app {
+
+void SearchWindow::onLocalSearchClicked() {
     ++handlersRunning_;
     modalResult_ = QDialog::Accepted; // the button's own result
     closeAsked_ = true;
@@ -34,8 +36,8 @@ void TSuchForm::OKBtnClick() {
     finishHandler();
 }
 
-void TSuchForm::runSearchEngine() {
-    // NeuSuche step 1, the window's side of it.
+void SearchWindow::runSearchEngine() {
+    // The window says that the search runs, and stays in front meanwhile.
     host_.showStatus(QStringLiteral("Suche läuft..."));
     host_.startPatienceMarks();
     host_.bringToFront();
@@ -54,7 +56,7 @@ void TSuchForm::runSearchEngine() {
     environment.passStarted = [this](int pass) {
         if (pass != 2)
             return;
-        TBinbeimSuchenForm* notice = searchingNoticeWindow();
+        SearchingNotice* notice = searchingNoticeWindow();
         notice->setSearchText(searchBar_->text());
         notice->show();
         notice->raise();
@@ -77,3 +79,5 @@ void TSuchForm::runSearchEngine() {
     }
     host_.setSearchUnderWay(false);
 }
+
+} // namespace app

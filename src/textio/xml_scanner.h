@@ -4,13 +4,15 @@
 #include <QHash>
 #include <QString>
 
+namespace textio {
+
 // A small non-validating XML scanner that walks a buffer part by part and
 // keeps the current part's type, name and content. The content is 8-bit
 // Windows-1252: with the encoding "UTF-8" the text is translated and every
 // character Windows-1252 cannot hold becomes "¿" (0xBF); with any other
 // encoding the bytes are taken as they stand. The extracted text of every
 // database depends on these rules, so they are kept exactly.
-class TXmlParser {
+class XmlScanner {
 public:
     enum class PartType {
         None,
@@ -112,3 +114,5 @@ private:
     mutable qsizetype semicolonFrom_ = -1; // where the last search began
     mutable qsizetype semicolonAt_ = 0;    // what it found (size_: none)
 };
+
+} // namespace textio

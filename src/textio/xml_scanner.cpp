@@ -1,12 +1,14 @@
-#include "xml_parser.h"
+#include "xml_scanner.h"
 
-#include "regular_file.h"
 #include "html_entities.h"
+#include "regular_file.h"
 #include "windows1252.h"
 
 #include <QFile>
 
 #include <cstring>
+
+namespace textio {
 
 namespace {
 
@@ -65,14 +67,14 @@ char numericReference(QByteArrayView digits) {
 
 } // namespace
 
-QByteArray TXmlParser::normalized(QByteArrayView text) {
+QByteArray XmlScanner::normalized(QByteArrayView text) {
     QByteArray out;
     bool pendingBlank = false;
     appendNormalized(out, pendingBlank, text);
     return out;
 }
 
-void TXmlParser::appendNormalized(QByteArray& out, bool& pendingBlank, QByteArrayView text) {
+void XmlScanner::appendNormalized(QByteArray& out, bool& pendingBlank, QByteArrayView text) {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {
@@ -94,7 +96,7 @@ void TXmlParser::appendNormalized(QByteArray& out, bool& pendingBlank, QByteArra
     }
 }
 
-bool TXmlParser::load(const QString& fileName) {
+bool XmlScanner::load(const QString& fileName) {
     QFile file;
     QByteArray bytes;
     bool ok = textio::openRegularFile(file, fileName);
@@ -106,7 +108,7 @@ bool TXmlParser::load(const QString& fileName) {
     return ok;
 }
 
-void TXmlParser::loadFromBuffer(QByteArray bytes) {
+void XmlScanner::loadFromBuffer(QByteArray bytes) {
     buffer_ = std::move(bytes);
     const void* nul = std::memchr(buffer_.constData(), 0, buffer_.size());
     size_ = nul ? static_cast<const char*>(nul) - buffer_.constData() : buffer_.size();
@@ -115,7 +117,7 @@ void TXmlParser::loadFromBuffer(QByteArray bytes) {
     start();
 }
 
-void TXmlParser::start() {
+void XmlScanner::start() {
     // A byte-order mark says how the bytes are written; it is no text.
     pos_ = startsAt(0, "\xEF\xBB\xBF") ? 3 : 0;
     semicolonFrom_ = -1;
@@ -124,17 +126,17 @@ void TXmlParser::start() {
     content_.clear();
 }
 
-bool TXmlParser::startsAt(qsizetype at, const char* literal) const {
+bool XmlScanner::startsAt(qsizetype at, const char* literal) const {
     const qsizetype n = static_cast<qsizetype>(std::strlen(literal));
     return at + n <= size_ && std::memcmp(buffer_.constData() + at, literal, n) == 0;
 }
 
-qsizetype TXmlParser::find(const char* literal, qsizetype from) const {
+qsizetype XmlScanner::find(const char* literal, qsizetype from) const {
     const qsizetype at = QByteArrayView(buffer_.constData(), size_).indexOf(literal, from);
     return at;
 }
 
-bool TXmlParser::nextPart() {
+bool XmlScanner::nextPart() {
     for (;;) {
         if (pos_ >= size_)
             return false;
@@ -161,7 +163,7 @@ bool TXmlParser::nextPart() {
     }
 }
 
-void TXmlParser::scanXmlDeclaration() {
+void XmlScanner::scanXmlDeclaration() {
     partType_ = PartType::XmlDeclaration;
     const qsizetype end = find("?>", pos_ + 5);
     const qsizetype attributesEnd = end < 0 ? size_ : end;
@@ -174,7 +176,7 @@ void TXmlParser::scanXmlDeclaration() {
     pos_ = end < 0 ? size_ : end + 2;
 }
 
-void TXmlParser::readDeclarationAttributes(qsizetype from, qsizetype to) {
+void XmlScanner::readDeclarationAttributes(qsizetype from, qsizetype to) {
     const char* b = buffer_.constData();
     qsizetype i = from;
     while (i < to) {
@@ -208,7 +210,7 @@ void TXmlParser::readDeclarationAttributes(qsizetype from, qsizetype to) {
     }
 }
 
-void TXmlParser::scanProcessingInstruction() {
+void XmlScanner::scanProcessingInstruction() {
     partType_ = PartType::ProcessingInstruction;
     const char* b = buffer_.constData();
     const qsizetype end = find("?>", pos_ + 2);
@@ -223,13 +225,13 @@ void TXmlParser::scanProcessingInstruction() {
     pos_ = end < 0 ? size_ : end + 2;
 }
 
-void TXmlParser::scanComment() {
+void XmlScanner::scanComment() {
     partType_ = PartType::Comment;
     const qsizetype end = find("-->", pos_ + 4);
     pos_ = end < 0 ? size_ : end + 3;
 }
 
-void TXmlParser::scanDocType() {
+void XmlScanner::scanDocType() {
     partType_ = PartType::DocTypeDeclaration;
     const char* b = buffer_.constData();
     qsizetype i = pos_ + 9;
@@ -267,7 +269,7 @@ void TXmlParser::scanDocType() {
 
 // Records the internal general entities of a subset; the first declaration
 // of a name wins. Parameter entities and external ones are passed over.
-void TXmlParser::recordEntities(qsizetype from, qsizetype to) {
+void XmlScanner::recordEntities(qsizetype from, qsizetype to) {
     const char* b = buffer_.constData();
     qsizetype i = from;
     while (i < to) {
@@ -326,7 +328,7 @@ void TXmlParser::recordEntities(qsizetype from, qsizetype to) {
     }
 }
 
-void TXmlParser::scanCData() {
+void XmlScanner::scanCData() {
     partType_ = PartType::CData;
     const qsizetype from = pos_ + 9;
     const qsizetype end = find("]]>", from);
@@ -336,7 +338,7 @@ void TXmlParser::scanCData() {
     pos_ = end < 0 ? size_ : end + 3;
 }
 
-void TXmlParser::scanTag() {
+void XmlScanner::scanTag() {
     const char* b = buffer_.constData();
     const bool endTag = pos_ + 1 < size_ && b[pos_ + 1] == '/';
     qsizetype i = pos_ + (endTag ? 2 : 1);
@@ -358,7 +360,7 @@ void TXmlParser::scanTag() {
     pos_ = close ? end + 1 : size_;
 }
 
-void TXmlParser::scanText() {
+void XmlScanner::scanText() {
     partType_ = PartType::Text;
     content_.resize(0); // keeps its memory for the next text
     const char* b = buffer_.constData();
@@ -368,7 +370,7 @@ void TXmlParser::scanText() {
         content_ = normalized(content_);
 }
 
-const char* TXmlParser::appendTextWithReferences(QByteArray& out, const char* from, const char* to,
+const char* XmlScanner::appendTextWithReferences(QByteArray& out, const char* from, const char* to,
                                                  const char* searchEnd, int depth,
                                                  bool stopAtTag) const {
     const char* p = from;
@@ -400,7 +402,7 @@ const char* TXmlParser::appendTextWithReferences(QByteArray& out, const char* fr
 // The first ";" at or after from. In the scanner's own buffer the last answer
 // is kept, so a text full of "&" without any ";" after them is not searched
 // to its end again for every one of them.
-const char* TXmlParser::nextSemicolon(const char* from, const char* searchEnd) const {
+const char* XmlScanner::nextSemicolon(const char* from, const char* searchEnd) const {
     const char* b = buffer_.constData();
     const bool inBuffer = from >= b && searchEnd == b + size_;
     if (inBuffer && semicolonFrom_ >= 0 && from - b >= semicolonFrom_ && from - b <= semicolonAt_)
@@ -414,7 +416,7 @@ const char* TXmlParser::nextSemicolon(const char* from, const char* searchEnd) c
     return semi;
 }
 
-void TXmlParser::appendReference(QByteArray& out, QByteArrayView name, int depth) const {
+void XmlScanner::appendReference(QByteArray& out, QByteArrayView name, int depth) const {
     if (name == "lt")
         out.append('<');
     else if (name == "gt")
@@ -450,7 +452,7 @@ void TXmlParser::appendReference(QByteArray& out, QByteArrayView name, int depth
     }
 }
 
-void TXmlParser::appendTranslated(QByteArray& out, const char* from, const char* to) const {
+void XmlScanner::appendTranslated(QByteArray& out, const char* from, const char* to) const {
     if (encoding_ != "UTF-8") {
         out.append(from, to - from);
         return;
@@ -486,3 +488,5 @@ void TXmlParser::appendTranslated(QByteArray& out, const char* from, const char*
         out.append(static_cast<char>(mapped ? *mapped : kUnmappable));
     }
 }
+
+} // namespace textio

@@ -4,6 +4,7 @@
 #include "search_request.h"
 
 #include "indexing/index_run.h"
+#include "jobs/job_runner.h"
 #include "widgets/database_list_delegate.h"
 #include "widgets/object_names.h"
 
@@ -46,7 +47,10 @@ TMainForm_TX_ODT::TMainForm_TX_ODT(AppServices& services, QWidget* parent)
     FormCreate();
 }
 
-TMainForm_TX_ODT::~TMainForm_TX_ODT() = default;
+// A run still under way is stopped before the objects it works with go.
+TMainForm_TX_ODT::~TMainForm_TX_ODT() {
+    delete jobs_;
+}
 
 void TMainForm_TX_ODT::buildControls() {
     buildToolbar();
@@ -180,6 +184,7 @@ void TMainForm_TX_ODT::buildTimers() {
     progressTimer_ = offTimer(200, "Timer1", this);
     patienceTimer_ = offTimer(1000, "GedultTimer", this);
     scannerTimer_ = offTimer(1000, "checkDefenderTimer", this);
+    jobs_ = new jobs::JobRunner(this);
 }
 
 void TMainForm_TX_ODT::connectHandlers() {

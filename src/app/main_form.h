@@ -32,6 +32,9 @@ class TSuchForm;
 namespace indexing {
 class IndexRun;
 }
+namespace jobs {
+class JobRunner;
+}
 
 // The other windows the main window works with; all are created once, after
 // the main window, and live as long as it.
@@ -239,4 +242,6 @@ private:
     QChar runDrive_;
     QString toolStartError_;
     std::unique_ptr<indexing::IndexRun> run_;
+    // The index run works on its thread; the runner is a child of the window.
+    jobs::JobRunner* jobs_ = nullptr;
 };

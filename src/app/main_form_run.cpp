@@ -11,6 +11,7 @@
 #include "indexing/index_run.h"
 #include "platform/program_directory.h"
 #include "textio/windows1252.h"
+#include "window_jobs.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -99,14 +100,31 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
 
     const indexing::IndexRunRequest request{dialog->databaseName(), dialog->folder(),
                                             dialog->patterns(), updateMode_};
-    platform::RunContext context = services_.runContext(&abortRequested_);
+    // The run reports from its thread; the window shows it on its own.
+    platform::RunContext context = windowjobs::jobContext(*jobs_, services_, {});
     indexing::IndexProgress progress;
-    progress.caption = [this](const QString& text) { setWindowTitle(text); };
-    progress.status = [this](const QString& text) { statusLine_->setText(text); };
-    progress.listedFiles = [this](qint64 count) { indexedFileCount_ = count; };
+    progress.caption = [this](const QString& text) {
+        jobs_->post([this, text] { setWindowTitle(text); });
+    };
+    progress.status = [this](const QString& text) {
+        jobs_->post([this, text] { statusLine_->setText(text); });
+    };
+    progress.listedFiles = [this](qint64 count) {
+        jobs_->post([this, count] { indexedFileCount_ = count; });
+    };
     // A document that cannot be read does not stop the run: the status line
     // names it, and one box after the run lists them all.
-    progress.notice = [this](const QString& text) { statusLine_->setText(text); };
+    progress.notice = [this](const QString& text) {
+        jobs_->post([this, text] { statusLine_->setText(text); });
+    };
+    progress.message = [this](const indexing::IndexMessage& message) {
+        jobs_->post([this, message] {
+            if (message.warning())
+                services_.prompts.warning(message.text);
+            else
+                services_.prompts.information(message.text);
+        });
+    };
     run_ = std::make_unique<indexing::IndexRun>(services_.programDirectory, services_.drives,
                                                 services_.settings, context, progress);
     run_->setClock([this] { return services_.clock.milliseconds(); });
@@ -139,19 +157,27 @@ void TMainForm_TX_ODT::readListAndFinish(bool startedByMonitor) {
     scannerNotice_.reset();
     scannerTimer_->start();
     closeButton_->setText(QStringLiteral("&Abbruch"));
-    const bool listed = run_->LiesDieListeEin();
-    running_ = false;
-    closeButton_->setEnabled(true);
-    closeButton_->setText(QStringLiteral("Schli&eßen"));
+    bool listed = false;
+    const bool ran = windowjobs::runAndWait(*jobs_, services_, [this, &listed](const auto&) {
+        listed = run_->LiesDieListeEin();
+        jobs_->post([this] {
+            running_ = false;
+            closeButton_->setEnabled(true);
+            closeButton_->setText(QStringLiteral("Schli&eßen"));
+        });
+        // Nothing was indexed and no database was made: no log is left
+        // behind for a database that does not exist.
+        if (!listed && run_->driveListMissing())
+            run_->end();
+        else
+            run_->finish();
+    });
+    if (!ran)
+        return; // the run under way goes on; its own end does the rest
     if (!listed && run_->driveListMissing()) {
-        // Nothing was indexed and no database was made: say so, and leave no
-        // log behind for a database that does not exist.
-        run_->end();
         reportMissingDriveList();
-    } else {
-        run_->finish();
-        if (startedByMonitor && !run_->aborted() && run_->writeError().isEmpty())
-            statusLine_->setText(QStringLiteral("Fertig mit der Indizierung.."));
+    } else if (startedByMonitor && !run_->aborted() && run_->writeError().isEmpty()) {
+        statusLine_->setText(QStringLiteral("Fertig mit der Indizierung.."));
     }
     // A run that read its list has ended with "Fertig mit der ..." in the
     // status line.
@@ -202,11 +228,12 @@ void TMainForm_TX_ODT::BitBtn2Click() {
         showRunStatus(
             QStringLiteral("Indizierung wurde abgebrochen! Die Daten werden gespeichert"));
         abortRequested_ = true;
-        if (run_)
-            run_->requestAbort();
         running_ = false;
         closeButton_->setEnabled(false);
     }
+    // Whichever way it was asked for, a run under way stops.
+    if (abortRequested_ && run_)
+        run_->requestAbort();
     if (runState_ == RunState::Finished) {
         abortedMessage_ = true;
         setRunButtonsEnabled(true);

@@ -7,6 +7,7 @@
 #include "system_texts.h"
 
 #include "database/database_paths.h"
+#include "jobs/job_runner.h"
 #include "platform/settings_values.h"
 #include "search/search_handoff.h"
 #include "search/search_term_entry.h"
@@ -85,6 +86,7 @@ TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* par
         services_.settings, platform::settings::kFarbe, QColor(0, 128, 128))));
 
     abortWaitTimer_ = named(new QTimer(this), "Timer1");
+    jobs_ = new jobs::JobRunner(this);
     abortWaitTimer_->setInterval(1000);
     connect(abortWaitTimer_, &QTimer::timeout, this, &TSuchForm::Timer1Timer);
     titleTimer_ = named(new QTimer(this), "Timer2");
@@ -104,7 +106,10 @@ TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* par
     }
 }
 
-TSuchForm::~TSuchForm() = default;
+// Work still under way is stopped before the state it works on goes.
+TSuchForm::~TSuchForm() {
+    delete jobs_;
+}
 
 void TSuchForm::buildControls() {
     QWidget* toolbar = buildToolbar();
@@ -400,9 +405,15 @@ void TSuchForm::reject() {
     CancelBtnClick();
 }
 
+void TSuchForm::requestSearchCancel() {
+    searchCancelRequested_ = true;
+    if (jobs_->running())
+        jobs_->cancel();
+}
+
 void TSuchForm::CancelBtnClick() {
     if (searchRunning_) {
-        searchCancelRequested_ = true;
+        requestSearchCancel();
         host_.stopPatienceMarks();
     }
     if (listBuilder_->stopAvailable())

@@ -20,6 +20,9 @@ class QTimer;
 class TBinbeimSuchenForm;
 struct ViewerSideState;
 
+namespace jobs {
+class JobRunner;
+}
 namespace widgets {
 class ListBuilderPanel;
 class SearchBar;
@@ -153,7 +156,7 @@ public Q_SLOTS:
     void SortAbbrechenButtonClick();
 
     // Asked by the searching notice window's "Abbrechen".
-    void requestSearchCancel() { searchCancelRequested_ = true; }
+    void requestSearchCancel();
 
     // The document viewer: loading, find, mirror box, bookmark, title and
     // file positions (search_form_viewer.cpp, search_form_find.cpp,
@@ -288,4 +291,7 @@ private:
     QPushButton* cancelButton_ = nullptr;              // CancelBtn
     QTimer* abortWaitTimer_ = nullptr;                 // Timer1
     QTimer* titleTimer_ = nullptr;                     // Timer2
+    // The search, the list build, the position list and the find work on
+    // its thread, one at a time; a child of the window.
+    jobs::JobRunner* jobs_ = nullptr;
 };

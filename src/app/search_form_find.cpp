@@ -3,7 +3,9 @@
 // text go into the search bars.
 #include "search_form.h"
 #include "search_form_viewer_state.h"
+#include "window_jobs.h"
 
+#include "jobs/job_runner.h"
 #include "search/search_engine.h"
 #include "search/search_term_entry.h"
 #include "textio/utf8.h"
@@ -70,19 +72,26 @@ void TSuchForm::Find(bool first) {
     search.setUmlautFolding(search::foldUmlautsSetting(services_.settings)
                                 ? search::UmlautFolding::On
                                 : search::UmlautFolding::Off);
-    search.setYield(services_.yield);
 
     viewer::FindOutcome outcome;
     bool failed = false;
     QString failure;
     {
         const DisabledWhileFinding disabled(this);
-        try {
-            outcome = viewer::findInViewerFile(state, search, viewerState_->viewerFile, first);
-        } catch (const std::exception& error) {
-            failed = true;
-            failure = QString::fromLocal8Bit(error.what());
-        }
+        const bool ran =
+            windowjobs::runAndWait(*jobs_, services_, [&](const platform::RunContext& run) {
+                search.setRunContext(&run);
+                try {
+                    outcome =
+                        viewer::findInViewerFile(state, search, viewerState_->viewerFile, first);
+                } catch (const std::exception& error) {
+                    failed = true;
+                    failure = QString::fromLocal8Bit(error.what());
+                }
+                search.setRunContext(nullptr);
+            });
+        if (!ran)
+            return;
     }
     if (failed) {
         if (!failure.isEmpty())

@@ -1,8 +1,10 @@
 // The sorted word and phrase list of the search window: its controls, the
 // build with its progress, and how a build is stopped and the builder closed.
 #include "search_form.h"
+#include "window_jobs.h"
 
 #include "database/database_paths.h"
+#include "jobs/job_runner.h"
 #include "lists/sorted_list_builder.h"
 #include "widgets/list_builder_panel.h"
 #include "widgets/search_bar.h"
@@ -80,19 +82,27 @@ bool TSuchForm::buildSortedList() {
     lockControlsForListBuild();
     listBuildRunning_ = true;
 
-    platform::RunContext run = services_.runContext(&abortRequested_);
-
     lists::SortedListRequest request;
     request.programDirectory = services_.programDirectory;
     request.databaseName = databaseName_;
     request.kind = listBuilder_->listKind();
     request.locale = QLocale();
 
-    const lists::ListBuildOutcome outcome = lists::ErstelleNachtraeglichSortierteListen(
-        request, run, [this](const lists::ListProgress& progress) {
-            listBuilder_->setProgressRange(progress.minimum, progress.maximum);
-            listBuilder_->setProgressPosition(progress.position);
+    std::optional<lists::ListBuildOutcome> built;
+    const bool ran =
+        windowjobs::runAndWait(*jobs_, services_, [&](const platform::RunContext& run) {
+            built = lists::ErstelleNachtraeglichSortierteListen(
+                request, run, [this](const lists::ListProgress& progress) {
+                    jobs_->post([this, progress] {
+                        listBuilder_->setProgressRange(progress.minimum, progress.maximum);
+                        listBuilder_->setProgressPosition(progress.position);
+                    });
+                });
         });
+    Q_ASSERT(ran && built); // the window's other work is locked out meanwhile
+    if (!built)
+        return false;
+    const lists::ListBuildOutcome& outcome = *built;
 
     listBuildRunning_ = false;
     loadTextButton_->setEnabled(true);
@@ -140,6 +150,7 @@ void TSuchForm::unlockControlsAfterListBuild() {
 void TSuchForm::SortAbbrechenButtonClick() {
     abortRequested_ = true;
     if (listBuildRunning_) {
+        jobs_->cancel();
         // The build stops at its next check; the abort wait then closes.
         setWindowTitle(
             QStringLiteral("Abbruch durch Benutzer! Bitte Geduld! Ich höre gleich auf!"));

@@ -2,10 +2,12 @@
 // of the viewer belongs to.
 #include "search_form.h"
 #include "search_form_viewer_state.h"
+#include "window_jobs.h"
 
 #include "database/database_paths.h"
 #include "database/database_text.h"
 #include "database/document_list.h"
+#include "jobs/job_runner.h"
 #include "platform/run_context.h"
 #include "viewer/position_list_builder.h"
 #include "widgets/document_view.h"
@@ -47,13 +49,21 @@ void TSuchForm::ErstelleDateiPosisVonAktDB() {
     if (const std::optional<QChar> drive = folderDriveLetter(directory, databaseName_))
         viewerPanel_->setFindText(database::documentMarker(*drive));
 
-    platform::RunContext run = services_.runContext();
     viewer::PositionListBuild build;
     {
         setEnabled(false);
-        build = viewer::ErstelleDateiPosisVonAktDB(directory, databaseName_, view->topOffset(),
-                                                   view->rowsPerPage(), &run);
+        const qint64 top = view->topOffset();
+        const int rows = view->rowsPerPage();
+        const bool ran =
+            windowjobs::runAndWait(*jobs_, services_, [&](const platform::RunContext& run) {
+                build =
+                    viewer::ErstelleDateiPosisVonAktDB(directory, databaseName_, top, rows, &run);
+            });
         setEnabled(true);
+        if (!ran) {
+            view->setWordWrap(true);
+            return;
+        }
     }
 
     switch (build.kind) {

@@ -2,6 +2,7 @@
 #include "search_form.h"
 
 #include "binbeimsuchen_form.h"
+#include "window_jobs.h"
 
 #include "search/browser_launch.h"
 #include "search/search_engine.h"
@@ -42,22 +43,35 @@ void TSuchForm::runSearchEngine() {
     searchCancelRequested_ = false;
     searchRunning_ = true;
 
-    platform::RunContext run = services_.runContext(&searchCancelRequested_);
-
+    // The engine works on the job's thread; its pages, notices and the
+    // searching notice reach the window on its own.
     search::SearchEnvironment environment;
     environment.programDirectory = services_.programDirectory;
     environment.drives = &services_.drives;
-    environment.run = &run;
     environment.openPage = [this](const QString& page) {
-        search::StarteInternetBrowser(page, services_.settings, services_.shell, services_.prompts);
+        jobs_->post([this, page] {
+            search::StarteInternetBrowser(page, services_.settings, services_.shell,
+                                          services_.prompts);
+        });
     };
     environment.passStarted = [this](int pass) {
         if (pass != 2)
             return;
-        TBinbeimSuchenForm* notice = searchingNoticeWindow();
-        notice->setSearchText(searchBar_->text());
-        notice->show();
-        notice->raise();
+        jobs_->post([this] {
+            TBinbeimSuchenForm* notice = searchingNoticeWindow();
+            notice->setSearchText(searchBar_->text());
+            notice->show();
+            notice->raise();
+        });
+    };
+    environment.notice = [this](const search::SearchNotice& notice) {
+        jobs_->post([this, notice] {
+            const QString text = search::searchNoticeText(notice, services_.programDirectory);
+            if (search::isWarning(notice))
+                services_.prompts.warning(text);
+            else
+                services_.prompts.information(text);
+        });
     };
 
     search::SearchRequest request;
@@ -68,7 +82,12 @@ void TSuchForm::runSearchEngine() {
     request.foldUmlauts = search::foldUmlautsSetting(services_.settings);
     request.pathOpened = pathOpened_;
 
-    lastOutcome_ = search::NeuSuche(request, session_, environment);
+    // A search already under way (a second click meanwhile) goes on alone.
+    if (!windowjobs::runAndWait(*jobs_, services_, [&](const platform::RunContext& run) {
+            environment.run = &run;
+            lastOutcome_ = search::NeuSuche(request, session_, environment);
+        }))
+        return;
 
     if (!lastOutcome_.emptySearchText) {
         if (notice_)

@@ -14,17 +14,17 @@ namespace indexing {
 // this many characters.
 inline constexpr qint64 kDefaultSplitLimit = 10'000'000;
 
-// What an extraction is given by the thread that runs it: the run's yield
-// when it runs on the window's thread, a stop flag when it runs ahead on a
-// thread of its own.
+// What an extraction is given by the thread that runs it: the run's
+// checkpoint when the writer's thread extracts, a stop flag when it runs
+// ahead on a reader thread.
 struct ExtractionControl {
-    std::function<void()> yield;
+    std::function<void()> checkpoint;
     const std::atomic<bool>* stop = nullptr;
 
     bool stopped() const { return stop && stop->load(std::memory_order_relaxed); }
-    void yieldNow() const {
-        if (yield)
-            yield();
+    void checkpointNow() const {
+        if (checkpoint)
+            checkpoint();
     }
 };
 

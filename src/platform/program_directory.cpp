@@ -44,13 +44,19 @@ QString unpackDirectory(const QString& programDirectory) {
     return tempDirectory(programDirectory) + QStringLiteral("ZipTemp") + QDir::separator();
 }
 
-bool ensureUnpackDirectory(const QString& programDirectory, Prompts& prompts) {
+std::optional<QString> makeUnpackDirectory(const QString& programDirectory) {
     const QString unpack = unpackDirectory(programDirectory);
     if (makeDirectory(unpack))
-        return true;
-    prompts.warning(QStringLiteral("Kann das temporäre Verzeichnis ") + unpack +
-                    QStringLiteral(" nicht anlegen!"));
-    return false;
+        return std::nullopt;
+    return QStringLiteral("Kann das temporäre Verzeichnis ") + unpack +
+           QStringLiteral(" nicht anlegen!");
+}
+
+bool ensureUnpackDirectory(const QString& programDirectory, Prompts& prompts) {
+    const std::optional<QString> problem = makeUnpackDirectory(programDirectory);
+    if (problem)
+        prompts.warning(*problem);
+    return !problem;
 }
 
 bool ensureWorkingDirectories(const QString& programDirectory, Prompts& prompts) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace platform {
 
 // The program directory: the executable's directory when the program was
@@ -27,6 +29,8 @@ bool ensureWorkingDirectories(const QString& programDirectory, Prompts& prompts)
 
 // Creates the unpack folder when missing, reporting a failure.
 bool ensureUnpackDirectory(const QString& programDirectory, Prompts& prompts);
+// The same without a box: the message when the folder could not be made.
+[[nodiscard]] std::optional<QString> makeUnpackDirectory(const QString& programDirectory);
 
 // Deletes everything inside Datenbank/Temp (files and sub-folders), silently,
 // but for the entries named in `keep`.

@@ -81,8 +81,8 @@ QString resolvedPath(const QString& path, StoreContext& context) {
     const ResolvedPath resolved = resolveDocumentPath(path, context.environment.programDirectory,
                                                       *context.environment.drives);
     if (!resolved.found && !context.session.missingDocumentMessageShown) {
-        if (context.environment.run->prompts)
-            context.environment.run->prompts->information(kMissingDocuments);
+        if (context.environment.notice)
+            context.environment.notice({SearchNotice::Kind::DocumentsMissing, {}, {}});
         context.session.missingDocumentMessageShown = true;
     }
     return resolved.path;
@@ -102,7 +102,7 @@ QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint
         if (start < 0)
             continue;
         const QString headerPath = documentPathFromHeader(store.readRange(start, start + 255));
-        run.yield();
+        run.checkpoint();
         if (run.cancelled())
             return {};
         const ByteRange window = contextWindow(occurrence, store.size());
@@ -121,7 +121,7 @@ QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint
         context.hitContexts.append({path,
                                     cleanContext(readContext(store, shown.range), path, QString()),
                                     shown.startsAtText});
-        run.yield();
+        run.checkpoint();
         if (run.cancelled())
             return {};
     }
@@ -215,7 +215,7 @@ QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
                                        const platform::RunContext& run) {
     QList<DocumentResult> results;
     for (const QString& path : acceptedPaths) {
-        run.yield();
+        run.checkpoint();
         if (run.cancelled())
             break;
         auto it = std::find_if(results.begin(), results.end(),
@@ -230,6 +230,27 @@ QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
         result.line = resultLine(result.count, result.link);
     }
     return results;
+}
+
+QString searchNoticeText(const SearchNotice& notice, const QString& programDirectory) {
+    switch (notice.kind) {
+    case SearchNotice::Kind::NoSearchText:
+        return QStringLiteral("Sie haben keinen Suchtext eingegeben!");
+    case SearchNotice::Kind::DocumentsMissing:
+        return kMissingDocuments;
+    case SearchNotice::Kind::PageNotWritten:
+        return database::withStorageHint(
+            database::notWrittenMessage(QStringLiteral("Die Ergebnisseite ") +
+                                            QDir::toNativeSeparators(notice.page),
+                                        notice.error),
+            programDirectory);
+    }
+    Q_UNREACHABLE();
+    return QString();
+}
+
+bool isWarning(const SearchNotice& notice) {
+    return notice.kind == SearchNotice::Kind::PageNotWritten;
 }
 
 bool foldUmlautsSetting(platform::SettingsStore& settings) {
@@ -314,12 +335,9 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
                            open ? environment.openPage : PageOpener());
         if (!written.written) {
             // Said once: the page of the second pass would fail alike.
-            if (outcome.pageWriteError.isEmpty() && run.prompts)
-                run.prompts->warning(database::withStorageHint(
-                    database::notWrittenMessage(QStringLiteral("Die Ergebnisseite ") +
-                                                    QDir::toNativeSeparators(written.path),
-                                                written.error),
-                    environment.programDirectory));
+            if (outcome.pageWriteError.isEmpty() && environment.notice)
+                environment.notice(
+                    {SearchNotice::Kind::PageNotWritten, written.path, written.error});
             outcome.pageWriteError = written.error;
             return;
         }
@@ -332,8 +350,8 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
         if (environment.passStarted)
             environment.passStarted(pass);
         if (trimBlanksAndControls(request.searchText).isEmpty()) {
-            if (run.prompts)
-                run.prompts->information(QStringLiteral("Sie haben keinen Suchtext eingegeben!"));
+            if (environment.notice)
+                environment.notice({SearchNotice::Kind::NoSearchText, {}, {}});
             outcome.emptySearchText = true;
             return outcome;
         }
@@ -371,15 +389,12 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
         }
         if (run.cancelled()) {
             outcome.cancelled = true;
-            run.pause(1000);
             writePage(notices(cancelBodyLines()), pass, true, {}, true);
         }
         if (!findings.results.isEmpty()) {
-            run.pause(1000);
             if (!run.cancelled())
                 writePage(body, pass, false, resultLines(findings.results), true);
         } else if (!run.cancelled()) {
-            run.pause(1000);
             writePage({}, pass, false, {}, true);
             break;
         }

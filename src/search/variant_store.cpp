@@ -110,7 +110,7 @@ QList<qint64> variantOccurrences(QByteArrayView storeBytes, const QString& trimm
     VariantBlocks blocks(units, !caseSensitive, blockSize, finder.size());
     qint64 from = 2; // the first search starts at the third byte
     while (true) {
-        run.yield();
+        run.checkpoint();
         if (run.cancelled())
             break;
         if (limit > 0 && positions.size() >= limit)
@@ -127,7 +127,7 @@ QList<qint64> variantOccurrences(QByteArrayView storeBytes, const QString& trimm
             if (passed)
                 passed(start, end);
             from = end;
-            run.yield();
+            run.checkpoint();
             if (run.cancelled())
                 return positions;
         }
@@ -208,7 +208,7 @@ QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& sear
             path.truncate(end);
         if (path.startsWith(QLatin1Char('#')))
             path.remove(0, 1);
-        run.yield();
+        run.checkpoint();
         if (run.cancelled())
             return {};
         const QString context = variantContext(bytes, occurrence, trimmed.size());

@@ -1,7 +1,6 @@
 #include "platform/browser_detection.h"
 #include "platform/colour_text.h"
 #include "platform/drive_map.h"
-#include "platform/event_pause.h"
 #include "platform/instance_probe.h"
 #include "platform/native_file_name.h"
 #include "platform/process_probe.h"
@@ -233,24 +232,6 @@ private Q_SLOTS:
         QVERIFY(isCloseRequest(5735, 99));
         QVERIFY(!isCloseRequest(5735, 0));
         QVERIFY(!isCloseRequest(5734, 99));
-    }
-
-    void throttledYieldHandlesEventsAtMostOncePerInterval() {
-        int handled = 0;
-        auto post = [&] {
-            QMetaObject::invokeMethod(
-                this, [&] { ++handled; }, Qt::QueuedConnection);
-        };
-        ThrottledYield yield(50);
-        post();
-        yield();
-        QCOMPARE(handled, 1);
-        post();
-        yield();
-        QCOMPARE(handled, 1);
-        QTest::qSleep(60);
-        yield();
-        QCOMPARE(handled, 2);
     }
 
     void recordingPromptsAnswerFromTheScript() {

@@ -5,6 +5,7 @@
 
 #include "search/search_engine.h"
 
+#include "search_notices.h"
 #include "test_database.h"
 
 #include <QDir>
@@ -41,13 +42,13 @@ private Q_SLOTS:
         drives.setDrive(QLatin1Char('D'), QStringLiteral("/nirgends"));
         platform::RecordingPrompts prompts;
         platform::RunContext run;
-        run.prompts = &prompts;
         QStringList opened;
         search::SearchEnvironment environment;
         environment.programDirectory = program;
         environment.drives = &drives;
         environment.run = &run;
         environment.openPage = [&](const QString& page) { opened.append(page); };
+        environment.notice = testsupport::noticesTo(prompts, program);
         search::SearchRequest request;
         request.databaseName = QStringLiteral("Texte");
         request.searchText = QStringLiteral("Haus");

@@ -1,0 +1,28 @@
+#include "window_jobs.h"
+
+namespace windowjobs {
+
+platform::RunContext jobContext(jobs::JobRunner& runner, const AppServices& services,
+                                const jobs::CancelToken& token) {
+    platform::RunContext context;
+    context.cancel = token;
+    if (services.jobCheckpoint) {
+        context.onCheckpoint = [&runner, checkpoint = services.jobCheckpoint] {
+            runner.callAndWait(checkpoint);
+        };
+    }
+    return context;
+}
+
+bool runAndWait(jobs::JobRunner& runner, const AppServices& services,
+                const std::function<void(const platform::RunContext&)>& work) {
+    const bool started = runner.start([&](const jobs::CancelToken& token) {
+        const platform::RunContext context = jobContext(runner, services, token);
+        work(context);
+    });
+    if (started)
+        runner.waitForEnd();
+    return started;
+}
+
+} // namespace windowjobs

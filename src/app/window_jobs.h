@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app_services.h"
+
+#include "jobs/job_runner.h"
+#include "platform/run_context.h"
+
+#include <functional>
+#include <type_traits>
+
+// Long work of a window (an index run, a search, a list build, the position
+// list, a find) runs as a job on a worker thread. The window waits for its
+// end with its events handled, so it keeps painting and hears "Abbrechen"
+// at once; what the job reports reaches the window's thread in the order the
+// job gave it.
+namespace windowjobs {
+
+// The context a job of the window works with: the token of the runner's
+// job, and the services' checkpoint hook, run on the window's thread.
+platform::RunContext jobContext(jobs::JobRunner& runner, const AppServices& services,
+                                const jobs::CancelToken& token);
+
+// Runs `work` and returns once it has ended and all it reported has been
+// shown. False, and nothing run, while another job of the runner works.
+[[nodiscard]] bool runAndWait(jobs::JobRunner& runner, const AppServices& services,
+                              const std::function<void(const platform::RunContext&)>& work);
+
+// A callback for the job that makes `call` on the window's thread.
+template <typename... Args>
+std::function<void(Args...)> onWindowThread(jobs::JobRunner& runner,
+                                            std::function<void(Args...)> call) {
+    return [&runner, call = std::move(call)](Args... args) {
+        runner.post([call, ... copied = std::decay_t<Args>(args)] { call(copied...); });
+    };
+}
+
+} // namespace windowjobs

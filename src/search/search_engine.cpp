@@ -1,6 +1,7 @@
 #include "search_engine.h"
 
 #include "byte_finder.h"
+#include "document_hits.h"
 #include "document_path.h"
 #include "mapped_store.h"
 #include "occurrence_scan.h"
@@ -88,44 +89,38 @@ QString resolvedPath(const QString& path, StoreContext& context) {
     return resolved.path;
 }
 
-// SuchdenTextUTF8: every occurrence, from the last to the first, is assigned
-// to its document, checked, resolved and given its context; then counted.
+// The database text's answers to the hit loop.
 QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint64>& occurrences,
                                       const QByteArray& pattern, const ByteFinder& marker,
                                       StoreContext& context) {
-    const platform::RunContext& run = *context.environment.run;
     DocumentStartLocator locator(store.bytes(), marker, true);
-    QStringList acceptedPaths;
-    for (auto it = occurrences.crbegin(); it != occurrences.crend(); ++it) {
-        const qint64 occurrence = *it;
-        const qint64 start = locator.documentStartBefore(occurrence);
-        if (start < 0)
-            continue;
-        const QString headerPath = documentPathFromHeader(store.readRange(start, start + 255));
-        run.checkpoint();
-        if (run.cancelled())
-            return {};
+    OccurrenceReader reader;
+    reader.documentStart = [&](qint64 occurrence) {
+        return locator.documentStartBefore(occurrence);
+    };
+    reader.headerPath = [&](qint64 start) {
+        return documentPathFromHeader(store.readRange(start, start + 255));
+    };
+    // Which occurrences count is decided on the whole window; only the
+    // piece shown stays inside the document.
+    reader.wholeWord = [&](qint64 occurrence) {
+        return passesWholeWordTest(readContext(store, contextWindow(occurrence, store.size())),
+                                   pattern, umlautFolding(context.request));
+    };
+    reader.context = [&](qint64 occurrence, qint64 start, const QString& path) {
         const ByteRange window = contextWindow(occurrence, store.size());
-        // Which occurrences count is decided on the whole window, as ever;
-        // only the piece shown stays inside the document.
-        if (context.request.wholeWords && !passesWholeWordTest(readContext(store, window), pattern,
-                                                               umlautFolding(context.request)))
-            continue;
-        const QString path = resolvedPath(headerPath, context);
-        acceptedPaths.append(path);
         const ShownRange shown =
             clipToDocument(window, documentTextStart(store.bytes(), start, window.to),
                            locator.documentStartAfter(occurrence, window.to));
         // The shown piece holds no other document's header, so no marker is
         // looked for in it: one there is the document's own text.
-        context.hitContexts.append({path,
-                                    cleanContext(readContext(store, shown.range), path, QString()),
-                                    shown.startsAtText});
-        run.checkpoint();
-        if (run.cancelled())
-            return {};
-    }
-    return countPerDocument(acceptedPaths, *context.environment.drives, run);
+        return HitContextEntry{path, cleanContext(readContext(store, shown.range), path, QString()),
+                               shown.startsAtText};
+    };
+    return documentResults(
+        occurrences, reader, context.request.wholeWords,
+        [&](const QString& path) { return resolvedPath(path, context); }, context.hitContexts,
+        *context.environment.drives, *context.environment.run);
 }
 
 struct PassFindings {

@@ -50,8 +50,9 @@ void TSuchForm::runSearchEngine() {
     environment.drives = &services_.drives;
     environment.openPage = [this](const QString& page) {
         jobs_->post([this, page] {
-            search::StarteInternetBrowser(page, services_.settings, services_.shell,
-                                          services_.prompts);
+            if (const std::optional<QString> warning =
+                    search::StarteInternetBrowser(page, services_.settings, services_.shell))
+                services_.prompts.warning(*warning);
         });
     };
     environment.passStarted = [this](int pass) {

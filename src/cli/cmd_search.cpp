@@ -58,7 +58,9 @@ int runSearchCommand(CliContext& context, const QStringList& arguments) {
     environment.run = &run;
     if (openPages) {
         environment.openPage = [&](const QString& page) {
-            search::StarteInternetBrowser(page, context.settings, launcher, context.prompts);
+            if (const auto warning =
+                    search::StarteInternetBrowser(page, context.settings, launcher))
+                context.err << *warning << Qt::endl;
         };
     }
     environment.notice = [&](const search::SearchNotice& notice) {

@@ -2,6 +2,7 @@
 #include "search/search_handoff.h"
 
 #include "database/search_history.h"
+#include "platform/prompts.h"
 #include "test_database.h"
 
 #include <QTemporaryDir>
@@ -26,6 +27,14 @@ private:
     QByteArray saved_;
 };
 
+// Starts the browser and shows its warning, as the windows do.
+void startBrowser(const QString& address, platform::SettingsStore& settings,
+                  platform::ShellLauncher& launcher, platform::Prompts& prompts) {
+    if (const std::optional<QString> warning =
+            search::StarteInternetBrowser(address, settings, launcher))
+        prompts.warning(*warning);
+}
+
 class BrowserHistoryTest : public QObject {
     Q_OBJECT
 
@@ -34,8 +43,7 @@ private Q_SLOTS:
         platform::MemorySettingsStore settings;
         platform::RecordingShellLauncher launcher;
         platform::RecordingPrompts prompts;
-        search::StarteInternetBrowser(QStringLiteral("/p/TX_Ergebnis.htm"), settings, launcher,
-                                      prompts);
+        startBrowser(QStringLiteral("/p/TX_Ergebnis.htm"), settings, launcher, prompts);
         QCOMPARE(settings.read(QStringLiteral("Browser")), QStringLiteral("standard"));
         QCOMPARE(launcher.calls.size(), 1);
         QVERIFY(launcher.calls.at(0).defaultHandler);
@@ -71,7 +79,7 @@ private Q_SLOTS:
         platform::RecordingShellLauncher launcher;
         launcher.programsThatStart = {program};
         platform::RecordingPrompts prompts;
-        search::StarteInternetBrowser(QStringLiteral("/p/a b.htm"), settings, launcher, prompts);
+        startBrowser(QStringLiteral("/p/a b.htm"), settings, launcher, prompts);
         QCOMPARE(launcher.calls.size(), 1);
         QCOMPARE(launcher.calls.at(0).defaultHandler, program.isEmpty());
         QCOMPARE(launcher.calls.at(0).program, program);
@@ -112,7 +120,7 @@ private Q_SLOTS:
             launcher.programsThatStart = {QStringLiteral("google-chrome"),
                                           QStringLiteral("microsoft-edge")};
             platform::RecordingPrompts prompts;
-            search::StarteInternetBrowser(
+            startBrowser(
                 search::webSearchAddress(QStringLiteral("https://example.org/suche?q="), text),
                 settings, launcher, prompts);
             QCOMPARE(launcher.calls.size(), 1);
@@ -148,8 +156,7 @@ private Q_SLOTS:
         settings.write(QStringLiteral("Browser"), QStringLiteral("chrome"));
         platform::RecordingShellLauncher launcher;
         platform::RecordingPrompts prompts;
-        search::StarteInternetBrowser(QStringLiteral("--renderer-cmd-prefix=id --q="), settings,
-                                      launcher, prompts);
+        startBrowser(QStringLiteral("--renderer-cmd-prefix=id --q="), settings, launcher, prompts);
         QVERIFY(launcher.calls.isEmpty());
     }
 
@@ -159,7 +166,7 @@ private Q_SLOTS:
         settings.write(QStringLiteral("Browser"), QStringLiteral("firefox"));
         platform::RecordingShellLauncher launcher;
         platform::RecordingPrompts prompts;
-        search::StarteInternetBrowser(QStringLiteral("/p/x.htm"), settings, launcher, prompts);
+        startBrowser(QStringLiteral("/p/x.htm"), settings, launcher, prompts);
         QCOMPARE(prompts.shown.size(), 1);
         QCOMPARE(prompts.shown.at(0).kind, platform::RecordingPrompts::Kind::Warning);
         QCOMPARE(prompts.shown.at(0).text,
@@ -203,8 +210,7 @@ private Q_SLOTS:
         settings.write(QStringLiteral("Browser"), setting);
         platform::RecordingShellLauncher launcher;
         platform::RecordingPrompts prompts;
-        search::StarteInternetBrowser(QStringLiteral("/p/TX Ergebnis.htm"), settings, launcher,
-                                      prompts);
+        startBrowser(QStringLiteral("/p/TX Ergebnis.htm"), settings, launcher, prompts);
         QCOMPARE(launcher.calls.size(), 1);
         QCOMPARE(launcher.calls.at(0).program,
                  started.replace(QLatin1String("bin/"), path.folder.path() + QLatin1Char('/')));

@@ -13,6 +13,7 @@
 #include "database/index_log.h"
 #include "database/not_written_message.h"
 #include "database/storage_hint.h"
+#include "jobs/job_log.h"
 #include "platform/native_file_name.h"
 #include "platform/program_directory.h"
 #include "platform/settings_values.h"
@@ -173,6 +174,8 @@ bool IndexRun::stopWhenAborted() {
     if (!aborted())
         return false;
     if (!abortAnnounced_) {
+        qCDebug(lcJobs) << "index run" << request_.name << "stops after" << indexedDocuments_
+                        << "documents";
         abortAnnounced_ = true;
         setStatus(QStringLiteral("Indizierung wurde abgebrochen! Die Daten werden gespeichert"));
     }
@@ -552,6 +555,7 @@ void IndexRun::finish() {
     }
     running_ = false;
     if (!writeError().isEmpty()) {
+        qCDebug(lcJobs) << "index run" << request_.name << "not saved:" << writeError();
         reportNotSaved();
         return;
     }

@@ -111,7 +111,7 @@ public:
     // The whole run. False when it was refused (refusal()), the drive file
     // list was missing (nothing was indexed) or a file could not be written
     // (see writeError()).
-    bool run(const IndexRunRequest& request);
+    [[nodiscard]] bool run(const IndexRunRequest& request);
 
     // The steps, for a driver that starts the file-list tool in between.
     // begin: the database's lock, scratch folders, the start time, the
@@ -119,12 +119,12 @@ public:
     // touches any file: the name is not one a database can have, or
     // another run holds the database (refusal() says which, in German);
     // the other steps then do nothing.
-    bool begin(const IndexRunRequest& request);
+    [[nodiscard]] bool begin(const IndexRunRequest& request);
     // Reads and filters the drive file list into the document list and runs
     // the text-document builder. False when there is no drive file list
     // (driveListMissing()) or the document list could not be written
     // (writeError(); finish() then reports it and saves nothing).
-    bool LiesDieListeEin();
+    [[nodiscard]] bool LiesDieListeEin();
     // Merge when split, then the database files and the index log; then
     // end().
     void finish();

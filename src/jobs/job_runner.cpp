@@ -19,6 +19,7 @@ JobRunner::~JobRunner() {
 }
 
 bool JobRunner::start(std::function<void(const CancelToken&)> work) {
+    Q_ASSERT(QThread::currentThread() == thread());
     if (running_)
         return false;
     if (thread_) {
@@ -78,6 +79,8 @@ void JobRunner::callAndWait(const std::function<void()>& call) {
 }
 
 void JobRunner::waitForEnd() {
+    // Waiting inside a delivered call would hold back the end it waits for.
+    Q_ASSERT(QThread::currentThread() == thread() && !delivering_);
     if (!running_)
         return;
     QEventLoop loop;

@@ -46,7 +46,7 @@ enum class ListBuildStatus {
                    // error says which, and nothing was touched
 };
 
-struct ListBuildOutcome {
+struct [[nodiscard]] ListBuildOutcome {
     ListBuildStatus status = ListBuildStatus::Failed;
     std::array<qsizetype, kGroupCount> itemsPerGroup{};
     QString error;   // German, for Failed

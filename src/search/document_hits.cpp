@@ -1,5 +1,7 @@
 #include "document_hits.h"
 
+#include <algorithm>
+
 namespace search {
 
 QList<DocumentResult> documentResults(const QList<qint64>& occurrences,
@@ -8,6 +10,8 @@ QList<DocumentResult> documentResults(const QList<qint64>& occurrences,
                                       QList<HitContextEntry>& hitContexts,
                                       const platform::DriveMap& drives,
                                       const platform::RunContext& run) {
+    // The locators answer from memory only for descending queries.
+    Q_ASSERT(std::is_sorted(occurrences.cbegin(), occurrences.cend()));
     QStringList acceptedPaths;
     for (auto it = occurrences.crbegin(); it != occurrences.crend(); ++it) {
         const qint64 occurrence = *it;

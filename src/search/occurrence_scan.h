@@ -11,7 +11,7 @@
 
 namespace search {
 
-struct OccurrenceScan {
+struct [[nodiscard]] OccurrenceScan {
     QList<qint64> positions; // ascending
     bool reachedEnd = false; // the whole text was searched (not stopped by the limit or a cancel)
 };

@@ -14,6 +14,7 @@
 #include "database/generation_switch.h"
 #include "database/not_written_message.h"
 #include "database/storage_hint.h"
+#include "jobs/job_log.h"
 #include "textio/utf8.h"
 
 #include <QDir>
@@ -351,6 +352,9 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
             return outcome;
         }
         const PassFindings findings = store.runPass(pass, session, hitContexts);
+        qCDebug(lcJobs) << "search pass" << pass << "found" << findings.results.size()
+                        << "documents" << (findings.complete ? "(complete)" : "")
+                        << (run.cancelled() ? "(stopped)" : "");
         outcome.noHits = findings.noHits;
         // A first pass that went through every store to its end holds all
         // there is: the second finds the same, so the first page is final.

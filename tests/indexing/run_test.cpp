@@ -559,7 +559,7 @@ private Q_SLOTS:
         indexing::IndexProgress progress;
         progress.message = testsupport::messagesTo(s.prompts);
         indexing::IndexRun run(s.programDirectory(), s.drives, s.settings, {}, progress);
-        run.begin({"L", "D:\\T", "*.odt *.docx", false});
+        QVERIFY(run.begin({"L", "D:\\T", "*.odt *.docx", false}));
         QVERIFY(QDir().mkpath(s.database("Temp/L.neu/L.dat")));
         QVERIFY(!run.LiesDieListeEin());
         QVERIFY(!run.driveListMissing());

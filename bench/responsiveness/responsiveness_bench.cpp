@@ -187,14 +187,18 @@ Figures searchRun(jobs::JobRunner& runner, const QString& program, const QString
         [&](const jobs::CancelToken& jobToken) {
             platform::RunContext run;
             run.cancel = jobToken;
+            // The scan stands at the first check after the request; the
+            // cancel pages are written after that.
+            run.onCheckpoint = [&run] {
+                if (run.cancelled() && stopSeenAt < 0)
+                    stopSeenAt = benchClock.nsecsElapsed();
+            };
             search::SearchEnvironment environment;
             environment.programDirectory = program;
             environment.drives = &drives;
             environment.run = &run;
             const search::SearchOutcome outcome = search::NeuSuche(request, session, environment);
             cancelled = outcome.cancelled;
-            if (cancelled)
-                stopSeenAt = benchClock.nsecsElapsed();
         },
         [&] { runner.cancel(); }, stopAfterMs);
     figures.detail = cancelled ? QStringLiteral("(abgebrochen)") : QString();

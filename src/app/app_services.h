@@ -21,6 +21,8 @@
 
 class QDialog;
 
+namespace app {
+
 // What the windows need from outside themselves, handed to every window: the
 // settings store, the message boxes, the folder browser, the volume check,
 // the shell, the clipboard, the clock, the process probe, the colour chooser,
@@ -61,3 +63,5 @@ struct AppServices {
     // Which system the texts that describe one speak of; tests choose.
     platform::OsFamily osFamily = platform::currentOsFamily();
 };
+
+} // namespace app

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace app {
+
 namespace helpdocument {
 namespace {
 
@@ -58,3 +60,5 @@ void openHelpDocument(const AppServices& services) {
             prompts.warning(helpdocument::notOpenedMessage(path));
     });
 }
+
+} // namespace app

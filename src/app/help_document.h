@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace app {
+
 // The help "Trovex_ODT.pdf", opened by the "?" buttons of both windows.
 //
 // The copy in the program directory comes first, so a user may keep a help
@@ -30,3 +32,5 @@ QString notOpenedMessage(const QString& path);
 // Opens the help with the desktop's default program, or tells the user why
 // it cannot: where the file belongs, or which file the desktop did not open.
 void openHelpDocument(const AppServices& services);
+
+} // namespace app

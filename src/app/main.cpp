@@ -2,12 +2,12 @@
 // order, and runs until the main window closes.
 #include "app_resources.h"
 #include "application_identity.h"
-#include "binbeimsuchen_form.h"
-#include "einstell_form.h"
-#include "hinweis_form.h"
-#include "main_form.h"
-#include "ok_bottom_dlg.h"
-#include "search_form.h"
+#include "main_window.h"
+#include "new_database_dialog.h"
+#include "question_window.h"
+#include "search_window.h"
+#include "searching_notice.h"
+#include "settings_dialog.h"
 
 #include "platform/administrator.h"
 #include "platform/browser_detection.h"
@@ -63,12 +63,12 @@ void pauseKeepingWindowsLive(int milliseconds) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    initAppResources();
+    app::initAppResources();
     // The probe must not find this process's own windows: it runs before any
     // window exists and under a passing title.
     QApplication::setApplicationName(QStringLiteral("Trovex-Start"));
     platform::probeOtherInstance(QApplication::arguments());
-    nameTheApplication();
+    app::nameTheApplication();
     platform::showClearedWindowTitles(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/trovex/trovex-odt.xpm")));
     // Disabled buttons and fields keep a caption that can still be read.
@@ -93,43 +93,41 @@ int main(int argc, char* argv[]) {
     platform::SystemBrowserProbe browsers;
     const QScreen* screen = QGuiApplication::primaryScreen();
 
-    AppServices services{settings,
-                         prompts,
-                         folders,
-                         volumes,
-                         shell,
-                         drives,
-                         toolLauncher,
-                         clipboard,
-                         clock,
-                         processes,
-                         colourChooser,
-                         browsers,
-                         programDirectory,
-                         QApplication::applicationDirPath(),
-                         platform::processHasAdministratorRights(),
-                         screen ? screen->geometry().width() : 1024,
-                         screen ? screen->geometry().height() : 768,
-                         [](QDialog& dialog) { return dialog.exec(); },
-                         pauseKeepingWindowsLive,
-                         {},
-                         platform::currentOsFamily()};
+    app::AppServices services{settings,
+                              prompts,
+                              folders,
+                              volumes,
+                              shell,
+                              drives,
+                              toolLauncher,
+                              clipboard,
+                              clock,
+                              processes,
+                              colourChooser,
+                              browsers,
+                              programDirectory,
+                              QApplication::applicationDirPath(),
+                              platform::processHasAdministratorRights(),
+                              screen ? screen->geometry().width() : 1024,
+                              screen ? screen->geometry().height() : 768,
+                              [](QDialog& dialog) { return dialog.exec(); },
+                              pauseKeepingWindowsLive,
+                              {},
+                              platform::currentOsFamily()};
 
-    // TFormTempRTF and TFormProgress of the program's design are not made:
-    // no work of the program uses them.
-    TMainForm_TX_ODT mainForm(services);
-    prompts.setParent(&mainForm);
-    TOKBottomDlg newDatabaseDialog(services, &mainForm);
-    TEinstellform settingsDialog(services, &mainForm);
-    THinweisForm questionWindow(&mainForm);
-    TSuchForm searchWindow(services, mainForm, &mainForm);
-    TBinbeimSuchenForm searchingNotice(&mainForm);
+    app::MainWindow mainWindow(services);
+    prompts.setParent(&mainWindow);
+    app::NewDatabaseDialog newDatabaseDialog(services, &mainWindow);
+    app::SettingsDialog settingsDialog(services, &mainWindow);
+    app::QuestionWindow questionWindow(&mainWindow);
+    app::SearchWindow searchWindow(services, mainWindow, &mainWindow);
+    app::SearchingNotice searchingNotice(&mainWindow);
     searchWindow.setSearchingNoticeWindow(&searchingNotice);
-    mainForm.setWindows({&newDatabaseDialog, &settingsDialog, &questionWindow, &searchWindow});
+    mainWindow.setWindows({&newDatabaseDialog, &settingsDialog, &questionWindow, &searchWindow});
 
-    platform::CloseRequestFilter closeRequests([&] { mainForm.close(); });
+    platform::CloseRequestFilter closeRequests([&] { mainWindow.close(); });
     app.installNativeEventFilter(&closeRequests);
 
-    mainForm.show();
+    mainWindow.show();
     return app.exec();
 }

@@ -1,6 +1,6 @@
 #include "search_request.h"
 
-#include "search_form.h"
+#include "search_window.h"
 
 #include "database/database_name.h"
 #include "database/search_history.h"
@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace app {
+
 namespace {
 
 QString quoted(const QString& name) {
@@ -21,12 +23,12 @@ QString quoted(const QString& name) {
 } // namespace
 
 LocalSearchRequest::LocalSearchRequest(AppServices& services, SearchWindowHost& host,
-                                       TSuchForm& form)
+                                       SearchWindow& window)
     : services_(services)
     , host_(host)
-    , form_(form) {}
+    , window_(window) {}
 
-void LocalSearchRequest::SuchenBtnClick() {
+void LocalSearchRequest::run() {
     if (viewerFileClosedByRun_)
         resetViewerAfterRun();
 
@@ -54,10 +56,10 @@ void LocalSearchRequest::SuchenBtnClick() {
     }
 
     prepareSearchWindow(selectedIndex);
-    if (services_.runModal(form_) != QDialog::Accepted)
+    if (services_.runModal(window_) != QDialog::Accepted)
         return;
 
-    if (searchentry::trimmedSearchText(form_.searchText()).isEmpty()) {
+    if (searchentry::trimmedSearchText(window_.searchText()).isEmpty()) {
         services_.prompts.information(QStringLiteral("Sie haben keinen Suchtext eingegeben!"));
         host_.stopPatienceMarks();
         host_.showStatus(QString());
@@ -70,7 +72,7 @@ void LocalSearchRequest::SuchenBtnClick() {
     fileSearchText();
     host_.showFinishedStatus(QStringLiteral("Fertig mit der Suche."));
     host_.stopPatienceMarks();
-    form_.searchSession().missingDocumentMessageShown = false;
+    window_.searchSession().missingDocumentMessageShown = false;
 }
 
 // The last selected entry of the catalogue; -1 when none is selected.
@@ -88,35 +90,36 @@ int LocalSearchRequest::selectCatalogueEntry() {
 
 void LocalSearchRequest::prepareSearchWindow(int selectedIndex) {
     if (handOffFileInForce()) {
-        form_.setSearchText(form_.takenOverSearchText());
-        form_.showDatabaseCaption(QStringLiteral("DB: ") + quoted(currentDatabaseName_));
+        window_.setSearchText(window_.takenOverSearchText());
+        window_.showDatabaseCaption(QStringLiteral("DB: ") + quoted(currentDatabaseName_));
         search::deleteHandOffFile(controlDirectory());
     } else {
-        form_.setSearchText(QString());
+        window_.setSearchText(QString());
     }
 
     // The find text belongs to the database it was typed for.
     if (selectedIndex != host_.rememberedSelection()) {
-        form_.clearFindText();
+        window_.clearFindText();
         host_.rememberSelection(selectedIndex);
     }
 
-    if (form_.documentLoaded())
-        form_.showDatabaseCaption((form_.sortedListShown()
-                                       ? QStringLiteral("Sortierte Dokumentenliste von DB: ")
-                                       : QStringLiteral("DB: ")) +
-                                  quoted(currentDatabaseName_));
+    if (window_.documentLoaded())
+        window_.showDatabaseCaption((window_.sortedListShown()
+                                         ? QStringLiteral("Sortierte Dokumentenliste von DB: ")
+                                         : QStringLiteral("DB: ")) +
+                                    quoted(currentDatabaseName_));
 
-    form_.hideHistory();
-    form_.setDatabaseName(currentDatabaseName_);
+    window_.hideHistory();
+    window_.setDatabaseName(currentDatabaseName_);
 }
 
 // The search text goes to the front of the database's history, which is
 // saved unless the search found nothing.
 void LocalSearchRequest::fileSearchText() {
-    const QStringList updated = database::updateSearchHistory(form_.history(), form_.searchText());
-    form_.setHistory(updated);
-    if (!database::shouldSaveSearchHistory(updated, !form_.lastSearchOutcome().noHits))
+    const QStringList updated =
+        database::updateSearchHistory(window_.history(), window_.searchText());
+    window_.setHistory(updated);
+    if (!database::shouldSaveSearchHistory(updated, !window_.lastSearchOutcome().noHits))
         return;
     QString error;
     if (!database::saveSearchHistory(updated, services_.programDirectory, currentDatabaseName_,
@@ -128,9 +131,9 @@ void LocalSearchRequest::fileSearchText() {
 }
 
 void LocalSearchRequest::resetViewerAfterRun() {
-    form_.resetViewer();
-    form_.setSortedListButtonEnabled(false);
-    form_.clearDatabaseLabels();
+    window_.resetViewer();
+    window_.setSortedListButtonEnabled(false);
+    window_.clearDatabaseLabels();
     viewerFileClosedByRun_ = false;
 }
 
@@ -146,3 +149,5 @@ bool LocalSearchRequest::handOffFileInForce() const {
         return false;
     return QFileInfo::exists(search::handOffFilePath(control));
 }
+
+} // namespace app

@@ -5,19 +5,21 @@
 
 #include <QString>
 
-class TSuchForm;
+namespace app {
+
+class SearchWindow;
 
 // The main window's side of a local search: the button "&Suchen" checks the
 // catalogue, prepares the search window, runs it modally and files the
 // search text in the database's history afterwards. The main window owns one
-// of these for the whole run and calls SuchenBtnClick from its button.
+// of these for the whole run and calls run from its button.
 class LocalSearchRequest {
 public:
-    LocalSearchRequest(AppServices& services, SearchWindowHost& host, TSuchForm& form);
+    LocalSearchRequest(AppServices& services, SearchWindowHost& host, SearchWindow& window);
     LocalSearchRequest(const LocalSearchRequest&) = delete;
     LocalSearchRequest& operator=(const LocalSearchRequest&) = delete;
 
-    void SuchenBtnClick();
+    void run();
 
     // An index run closed the file the search window's viewer held open.
     void setViewerFileClosedByRun() { viewerFileClosedByRun_ = true; }
@@ -35,7 +37,9 @@ private:
 
     AppServices& services_;
     SearchWindowHost& host_;
-    TSuchForm& form_;
+    SearchWindow& window_;
     bool viewerFileClosedByRun_ = false;
     QString currentDatabaseName_;
 };
+
+} // namespace app

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace app {
+
 // What the search window and its search request ask of the main window. The
 // main window implements it; the search window's tests pass a recorder.
 class SearchWindowHost {
@@ -19,15 +21,15 @@ public:
     virtual int rememberedSelection() const = 0;
     virtual void rememberSelection(int index) = 0;
 
-    // The status line Label1. A finished status ("Fertig mit der Suche.")
+    // The status line. A finished status ("Fertig mit der Suche.")
     // tells the main window that the work has ended, as the end of an index
     // run does.
     virtual void showStatus(const QString& text) = 0;
     virtual void showFinishedStatus(const QString& text) = 0;
-    // The progress line Label2.
+    // The progress line.
     virtual void showProgressLine(const QString& text) = 0;
 
-    // The patience marks (GedultTimer and GeduldLabel).
+    // The patience marks (their timer and label).
     virtual void startPatienceMarks() = 0;
     virtual void stopPatienceMarks() = 0;
 
@@ -39,3 +41,5 @@ public:
     // The settings dialog, shown modally by the search window's toolbar.
     virtual void showSettingsDialog() = 0;
 };
+
+} // namespace app

@@ -1,5 +1,7 @@
 #include "system_texts.h"
 
+namespace app {
+
 namespace systemtexts {
 
 using platform::OsFamily;
@@ -70,3 +72,5 @@ QString searchHintText(const QString& pathEntryExample) {
 }
 
 } // namespace systemtexts
+
+} // namespace app

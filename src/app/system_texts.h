@@ -9,12 +9,14 @@
 
 #include <optional>
 
+namespace app {
+
 // The windows' texts that describe the system the program runs on. On Windows
 // each is the program's original text, byte for byte; elsewhere it says what
 // really happens there. Each text is chosen here and nowhere else.
 namespace systemtexts {
 
-// Label4, Label5 and Label6 of the new-database dialog: how the drive file
+// The three note lines of the new-database dialog: how the drive file
 // list is made. Off Windows the tool needs no rights and nothing is asked, so
 // the third line is empty.
 QStringList fileListToolNote(platform::OsFamily os);
@@ -35,7 +37,9 @@ QString unindexableDriveMessage(platform::OsFamily os, QChar drive,
 QString pathEntryExample(platform::OsFamily os, const platform::DriveMap& drives,
                          const QString& homeFolder);
 
-// Label1 of the search window, three lines ending in the example.
+// The hint label of the search window, three lines ending in the example.
 QString searchHintText(const QString& pathEntryExample);
 
 } // namespace systemtexts
+
+} // namespace app

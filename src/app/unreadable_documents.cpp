@@ -1,5 +1,7 @@
 #include "unreadable_documents.h"
 
+namespace app {
+
 namespace {
 
 // More would make the box taller than the screen.
@@ -50,3 +52,5 @@ QString skippedDocumentsMessage(const QList<indexing::SkippedDocument>& document
     }
     return groups.join(QStringLiteral("\r\n\r\n"));
 }
+
+} // namespace app

@@ -1,6 +1,6 @@
 #include "window_jobs.h"
 
-namespace windowjobs {
+namespace app::windowjobs {
 
 platform::RunContext jobContext(jobs::JobRunner& runner, const AppServices& services,
                                 const jobs::CancelToken& token) {
@@ -25,4 +25,4 @@ bool runAndWait(jobs::JobRunner& runner, const AppServices& services,
     return started;
 }
 
-} // namespace windowjobs
+} // namespace app::windowjobs

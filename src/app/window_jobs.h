@@ -13,7 +13,7 @@
 // end with its events handled, so it keeps painting and hears "Abbrechen"
 // at once; what the job reports reaches the window's thread in the order the
 // job gave it.
-namespace windowjobs {
+namespace app::windowjobs {
 
 // The context a job of the window works with: the token of the runner's
 // job, and the services' checkpoint hook, run on the window's thread.
@@ -34,4 +34,4 @@ std::function<void(Args...)> onWindowThread(jobs::JobRunner& runner,
     };
 }
 
-} // namespace windowjobs
+} // namespace app::windowjobs

@@ -1,5 +1,6 @@
 #include "document_view.h"
 
+#include "object_names.h"
 #include "textio/utf8.h"
 
 #include <QContextMenuEvent>
@@ -13,6 +14,9 @@
 #include <algorithm>
 
 namespace widgets {
+
+namespace names = objectnames::document_view;
+
 namespace {
 
 constexpr int kMargin = 2;
@@ -45,7 +49,7 @@ viewer::WrapFunction wrapToWidth(const QFont& font, int width) {
 
 DocumentView::DocumentView(QWidget* parent)
     : QAbstractScrollArea(parent) {
-    setObjectName(QStringLiteral("Viewer"));
+    named(this, names::view);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);

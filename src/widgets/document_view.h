@@ -13,7 +13,7 @@ class QMenu;
 
 namespace widgets {
 
-// The paged viewer of a text file of any size (object name "Viewer"). It
+// The paged viewer of a text file of any size. It
 // draws only the rows of the current page, straight from the mapped file;
 // the scroll bar stands for byte offsets. Every time it lays out a page that
 // differs from the last one, and every time a range is selected, it tells

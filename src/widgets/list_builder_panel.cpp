@@ -12,6 +12,9 @@
 #include <QVBoxLayout>
 
 namespace widgets {
+
+namespace names = objectnames::list_builder_panel;
+
 namespace {
 
 QPushButton* panelButton(QWidget* parent, const char* name, const QString& caption) {
@@ -26,29 +29,28 @@ QPushButton* panelButton(QWidget* parent, const char* name, const QString& capti
 
 ListBuilderPanel::ListBuilderPanel(QWidget* parent)
     : QWidget(parent) {
-    setObjectName(QStringLiteral("ListBuilder"));
-    hintLabel_ = named(new QLabel(this), "Label3");
-    bevel_ = named(new QFrame(this), "Bevel5");
+    named(this, names::panel);
+    hintLabel_ = named(new QLabel(this), names::hintLabel);
+    bevel_ = named(new QFrame(this), names::bevel);
     bevel_->setFrameShape(QFrame::HLine);
-    caption_ = named(new QLabel(this), "Label4");
-    progress_ = named(new QProgressBar(this), "ProgressBar1");
+    caption_ = named(new QLabel(this), names::caption);
+    progress_ = named(new QProgressBar(this), names::progress);
     progress_->setTextVisible(false);
     progress_->setRange(0, 500);
     progress_->setValue(0);
-    kinds_ = named(new QGroupBox(this), "RadioGroup1");
-    wordsOnly_ = named(new QRadioButton(QStringLiteral("Nur Wörter"), kinds_), "nurWoerterButton");
+    kinds_ = named(new QGroupBox(this), names::kinds);
+    wordsOnly_ = named(new QRadioButton(QStringLiteral("Nur Wörter"), kinds_), names::wordsOnly);
     phrasesOnly_ =
-        named(new QRadioButton(QStringLiteral("Nur Sätze (Phrasen)"), kinds_), "nurSaetzeButton");
-    wordsAndPhrases_ = named(new QRadioButton(QStringLiteral("Wörter und Sätze"), kinds_),
-                             "WoerterUndSaetzeButton");
+        named(new QRadioButton(QStringLiteral("Nur Sätze (Phrasen)"), kinds_), names::phrasesOnly);
+    wordsAndPhrases_ =
+        named(new QRadioButton(QStringLiteral("Wörter und Sätze"), kinds_), names::wordsAndPhrases);
     wordsOnly_->setChecked(true);
     auto* radios = new QVBoxLayout(kinds_);
     radios->addWidget(wordsOnly_);
     radios->addWidget(phrasesOnly_);
     radios->addWidget(wordsAndPhrases_);
-    build_ = panelButton(this, "SortierteListenErstellenButton",
-                         QStringLiteral("Sortierte Listen erstellen"));
-    stop_ = panelButton(this, "SortAbbrechenButton", QStringLiteral("Abbrechen / Schließen"));
+    build_ = panelButton(this, names::buildButton, QStringLiteral("Sortierte Listen erstellen"));
+    stop_ = panelButton(this, names::stopButton, QStringLiteral("Abbrechen / Schließen"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -13,12 +13,11 @@ class QRadioButton;
 
 namespace widgets {
 
-// The controls of the sorted-list builder in the search window (ListBuilder):
-// the rule Bevel5, the caption Label4, ProgressBar1, the list kinds in
-// RadioGroup1 (nurWoerterButton, nurSaetzeButton, WoerterUndSaetzeButton),
-// "Sortierte Listen erstellen" and "Abbrechen / Schließen". They appear only
-// once the settings dialog has been asked for them. Label3 above them is a
-// hint text of the window whose colour the caption takes when a build starts.
+// The controls of the sorted-list builder in the search window: a rule, the
+// caption, the progress bar, the three list kinds, "Sortierte Listen
+// erstellen" and "Abbrechen / Schließen". They appear only once the settings
+// dialog has been asked for them. The hint label above them is a hint text of
+// the window whose colour the caption takes when a build starts.
 class ListBuilderPanel final : public QWidget {
     Q_OBJECT
 public:
@@ -36,7 +35,7 @@ public:
 
     void setCaption(const QString& text);
     QString caption() const;
-    // Label4 takes the font colour of Label3.
+    // The caption takes the font colour of the hint label.
     void colourCaptionAsHintText();
 
     void setProgressRange(int minimum, int maximum);
@@ -53,16 +52,16 @@ Q_SIGNALS:
 private:
     QList<QWidget*> controls() const;
 
-    QLabel* hintLabel_ = nullptr;             // Label3
-    QFrame* bevel_ = nullptr;                 // Bevel5
-    QLabel* caption_ = nullptr;               // Label4
-    QProgressBar* progress_ = nullptr;        // ProgressBar1
-    QGroupBox* kinds_ = nullptr;              // RadioGroup1
-    QRadioButton* wordsOnly_ = nullptr;       // nurWoerterButton
-    QRadioButton* phrasesOnly_ = nullptr;     // nurSaetzeButton
-    QRadioButton* wordsAndPhrases_ = nullptr; // WoerterUndSaetzeButton
-    QPushButton* build_ = nullptr;            // SortierteListenErstellenButton
-    QPushButton* stop_ = nullptr;             // SortAbbrechenButton
+    QLabel* hintLabel_ = nullptr;
+    QFrame* bevel_ = nullptr;
+    QLabel* caption_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QGroupBox* kinds_ = nullptr;
+    QRadioButton* wordsOnly_ = nullptr;
+    QRadioButton* phrasesOnly_ = nullptr;
+    QRadioButton* wordsAndPhrases_ = nullptr;
+    QPushButton* build_ = nullptr;
+    QPushButton* stop_ = nullptr;
 };
 
 } // namespace widgets

@@ -1,5 +1,7 @@
 #include "mirror_box.h"
 
+#include "object_names.h"
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -10,6 +12,9 @@
 #include <algorithm>
 
 namespace widgets {
+
+namespace names = objectnames::mirror_box;
+
 namespace {
 
 // The viewer draws its rows this far from the left edge and from the top
@@ -34,7 +39,7 @@ bool scrollsViewer(int key) {
 
 MirrorBox::MirrorBox(QWidget* parent)
     : QPlainTextEdit(parent) {
-    setObjectName(QStringLiteral("ViewerMemo"));
+    named(this, names::box);
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -45,7 +50,7 @@ MirrorBox::MirrorBox(QWidget* parent)
     setContextMenuPolicy(Qt::DefaultContextMenu);
 
     popup_ = new QMenu(this);
-    popup_->setObjectName(QStringLiteral("PopupMenu1"));
+    named(popup_, names::popupMenu);
     addPopupEntry(QStringLiteral("Text in Suchleiste links übertragen"), PopupEntry::TransferLeft);
     addPopupEntry(QStringLiteral("Text in Suchleiste links einfügen"), PopupEntry::InsertLeft);
     // Keeps the two pairs apart, as it always has; choosing it does nothing.

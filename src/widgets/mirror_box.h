@@ -8,12 +8,12 @@ class QMenu;
 
 namespace widgets {
 
-// The mirror box ViewerMemo: a read-only text box that lies over the paged
+// The mirror box: a read-only text box that lies over the paged
 // viewer and holds the decoded rows of the page it shows, one row per line,
 // so that the user can select, double-click and copy text. It never wraps
 // or scrolls by itself: every row of the viewer is one line here, and
 // scrolling is the viewer's (the box hands on the wheel and leaves the
-// navigation keys to its owner). Its pop-up menu PopupMenu1 moves the
+// navigation keys to its owner). Its pop-up menu moves the
 // selection into the search bars.
 class MirrorBox final : public QPlainTextEdit {
     Q_OBJECT
@@ -67,7 +67,7 @@ private:
 
     QString hint_;
     bool hintShown_ = true;
-    QMenu* popup_ = nullptr; // PopupMenu1
+    QMenu* popup_ = nullptr;
     QList<QAction*> entries_;
     QWidget* wheelTarget_ = nullptr;
 };

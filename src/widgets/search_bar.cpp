@@ -16,11 +16,13 @@
 
 namespace widgets {
 
+namespace names = objectnames::search_bar;
+
 SearchBar::SearchBar(QWidget* overlay, QWidget* parent)
     : QWidget(parent)
     , overlay_(overlay) {
-    edit_ = named(new QLineEdit(this), "TntEdit2");
-    clear_ = named(new QPushButton(QStringLiteral("X"), this), "Button1");
+    edit_ = named(new QLineEdit(this), names::text);
+    clear_ = named(new QPushButton(QStringLiteral("X"), this), names::clearButton);
     clear_->setFixedWidth(28);
     // Enter belongs to the bar's own rule, never to a default button.
     clear_->setAutoDefault(false);
@@ -30,7 +32,7 @@ SearchBar::SearchBar(QWidget* overlay, QWidget* parent)
     row->addWidget(edit_);
     row->addWidget(clear_);
 
-    history_ = named(new QListWidget(overlay_), "TntListBox2");
+    history_ = named(new QListWidget(overlay_), names::history);
     history_->hide();
     edit_->installEventFilter(this);
 

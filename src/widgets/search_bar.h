@@ -12,8 +12,8 @@ class QPushButton;
 
 namespace widgets {
 
-// The search bar of the search window: the text field TntEdit2, its clear
-// button Button1 ("X") and the history TntListBox2, which drops down from the
+// The search bar of the search window: the text field, its clear button
+// ("X") and the history, which drops down from the
 // bar over the window's controls below it. The window decides when the
 // history drops down and how high; the bar draws it and takes an entry.
 class SearchBar final : public QWidget {
@@ -71,9 +71,9 @@ private:
     Arrival arrivalOfChange(const QString& text) const;
     static bool bringsTextInWhole(QEvent* event);
 
-    QLineEdit* edit_ = nullptr;      // TntEdit2
-    QPushButton* clear_ = nullptr;   // Button1
-    QListWidget* history_ = nullptr; // TntListBox2
+    QLineEdit* edit_ = nullptr;
+    QPushButton* clear_ = nullptr;
+    QListWidget* history_ = nullptr;
     QWidget* overlay_ = nullptr;
 
     QString shownText_; // the text before the change being reported

@@ -16,6 +16,9 @@
 #include <QVBoxLayout>
 
 namespace widgets {
+
+namespace names = objectnames::viewer_panel;
+
 namespace {
 
 // The mirror box leaves the viewer's scroll bar free by this much.
@@ -49,9 +52,9 @@ QPushButton* panelButton(QWidget* parent, const char* name, const QString& capti
 
 ViewerPanel::ViewerPanel(QWidget* parent)
     : QFrame(parent) {
-    setObjectName(QStringLiteral("PanelRechts"));
-    caption_ = named(new QLabel(this), "Label8");
-    pageOffset_ = named(new QLabel(this), "Label2");
+    named(this, names::panel);
+    caption_ = named(new QLabel(this), names::caption);
+    pageOffset_ = named(new QLabel(this), names::pageOffset);
     // The offset line is cut to the panel's width by the window; it must not
     // widen the panel meanwhile.
     pageOffset_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -59,12 +62,12 @@ ViewerPanel::ViewerPanel(QWidget* parent)
     captionRow->addWidget(caption_);
     captionRow->addWidget(pageOffset_, 1);
 
-    findBar_ = named(new QLineEdit(this), "TntEdit1");
+    findBar_ = named(new QLineEdit(this), names::findBar);
     findBar_->installEventFilter(this);
-    auto* clearFind = panelButton(this, "Button2", QStringLiteral("X"));
+    auto* clearFind = panelButton(this, names::clearFindButton, QStringLiteral("X"));
     clearFind->setFixedWidth(28);
-    findButton_ = panelButton(this, "WeiterSuche", QStringLiteral("Suchen"));
-    bookmark_ = panelButton(this, "LesezeichenBtn", QStringLiteral("Lesezeichen"),
+    findButton_ = panelButton(this, names::findButton, QStringLiteral("Suchen"));
+    bookmark_ = panelButton(this, names::bookmarkButton, QStringLiteral("Lesezeichen"),
                             QStringLiteral("Lesezeichen speichern"));
     bookmark_->hide();
     auto* findRow = new QHBoxLayout;
@@ -126,7 +129,7 @@ QString ViewerPanel::pageOffsetText() const {
 }
 
 int ViewerPanel::pageOffsetLeft() {
-    // Label8's text may just have changed; the row is laid out anew first.
+    // The caption may just have changed; the row is laid out anew first.
     if (QLayout* panelLayout = layout())
         panelLayout->activate();
     return pageOffset_->x();

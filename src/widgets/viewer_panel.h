@@ -13,12 +13,11 @@ namespace widgets {
 class DocumentView;
 class MirrorBox;
 
-// The right-hand panel PanelRechts of the search window, the place of the
-// document viewer: the caption Label8 with the page-offset line Label2
-// right of it, the find bar TntEdit1 with its clear button Button2, "Suchen"
-// (WeiterSuche) and the bookmark button LesezeichenBtn, the paged viewer
-// (Viewer), and the mirror box ViewerMemo that lies over it. The window
-// drives the viewer and the mirror box through view() and mirror().
+// The right-hand panel of the search window, the place of the document
+// viewer: the caption with the page-offset line right of it, the find bar
+// with its clear button, "Suchen" and the bookmark button, the paged viewer,
+// and the mirror box that lies over it. The window drives the viewer and the
+// mirror box through view() and mirror().
 class ViewerPanel final : public QFrame {
     Q_OBJECT
 public:
@@ -27,17 +26,17 @@ public:
     DocumentView* view() const { return view_; }
     MirrorBox* mirror() const { return mirror_; }
 
-    // The caption over the viewer (Label8).
+    // The caption over the viewer.
     void setCaption(const QString& text);
     QString caption() const;
-    // Label8 and Label2 emptied.
+    // The caption and the page-offset line emptied.
     void clearCaptions();
-    // Label2 appears only once the viewer reports where its page starts.
+    // The page-offset line appears only once the viewer reports where its page starts.
     void hidePageOffset();
     void showPageOffset(const QString& text);
     void clearPageOffset();
     QString pageOffsetText() const;
-    // Where Label2 begins, in the panel's coordinates, and how wide a text
+    // Where the page-offset line begins, in the panel's coordinates, and how wide a text
     // is in its font: the caption is cut to fit the panel's width.
     int pageOffsetLeft();
     int pageOffsetTextWidth(QStringView text) const;
@@ -48,7 +47,7 @@ public:
     // The caret at the end of the find bar, nothing selected.
     void focusFindBarAtEnd();
     void setFindButtonEnabled(bool enabled);
-    // The find bar TntEdit1 and "Suchen" together (a list build locks both).
+    // The find bar and "Suchen" together (a list build locks both).
     void setFindControlsEnabled(bool enabled);
     bool findButtonEnabled() const;
     void setFindButtonCaption(const QString& caption);
@@ -56,7 +55,7 @@ public:
 
     // The viewer and its mirror box show nothing any more.
     void resetViewer();
-    // The point size of the viewer's text (Viewer and ViewerMemo alike).
+    // The point size of the viewer's text (viewer and mirror box alike).
     void setFontSize(int points);
     int fontSize() const;
     // Whether the mirror box shows its hint at the mouse cursor (setting
@@ -87,13 +86,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* caption_ = nullptr;         // Label8
-    QLabel* pageOffset_ = nullptr;      // Label2
-    QLineEdit* findBar_ = nullptr;      // TntEdit1
-    QPushButton* findButton_ = nullptr; // WeiterSuche
-    QPushButton* bookmark_ = nullptr;   // LesezeichenBtn
-    DocumentView* view_ = nullptr;      // Viewer
-    MirrorBox* mirror_ = nullptr;       // ViewerMemo
+    QLabel* caption_ = nullptr;
+    QLabel* pageOffset_ = nullptr;
+    QLineEdit* findBar_ = nullptr;
+    QPushButton* findButton_ = nullptr;
+    QPushButton* bookmark_ = nullptr;
+    DocumentView* view_ = nullptr;
+    MirrorBox* mirror_ = nullptr;
 };
 
 } // namespace widgets

@@ -22,6 +22,9 @@ static void initSiteSymbols() {
 }
 
 namespace widgets {
+
+namespace names = objectnames::web_site_panel;
+
 namespace {
 
 // The grey that Windows gives scroll bars; disabled site controls wear it.
@@ -36,14 +39,14 @@ bool sortsAfter(const QString& entry, const QString& text) {
 WebSitePanel::WebSitePanel(QWidget* parent)
     : QFrame(parent) {
     initSiteSymbols();
-    setObjectName(QStringLiteral("Panel2"));
+    named(this, names::panel);
     setFrameShape(QFrame::StyledPanel);
-    captionLabel_ = named(new QLabel(this), "TntLabel1");
+    captionLabel_ = named(new QLabel(this), names::caption);
     captionLabel_->setWordWrap(true);
     promptLabel_ =
-        named(new QLabel(QStringLiteral("Thema und Webseite auswählen:"), this), "Label5");
-    topicBox_ = named(new QComboBox(this), "TntComboBox1");
-    siteList_ = named(new QListWidget(this), "TntListBox1");
+        named(new QLabel(QStringLiteral("Thema und Webseite auswählen:"), this), names::hint);
+    topicBox_ = named(new QComboBox(this), names::topics);
+    siteList_ = named(new QListWidget(this), names::sites);
     // Mouse moves and hint requests reach the list's viewport, not the list.
     siteList_->viewport()->setMouseTracking(true);
     siteList_->viewport()->installEventFilter(this);

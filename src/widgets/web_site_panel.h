@@ -12,16 +12,15 @@ namespace widgets {
 
 class SiteListDelegate;
 
-// The web-site panel Panel2 of the search window: the search-text caption
-// TntLabel1, the prompt Label5, the topic box TntComboBox1 and the site list
-// TntListBox1, whose rows carry a symbol for how the site takes the search
-// text. The window fills it from the site file and reacts to its signals.
+// The web-site panel of the search window: the search-text caption, the
+// prompt, the topic box and the site list, whose rows carry a symbol for how
+// the site takes the search text. The window fills it from the site file and reacts to its signals.
 class WebSitePanel final : public QFrame {
     Q_OBJECT
 public:
     explicit WebSitePanel(QWidget* parent);
 
-    // The caption over the lists (TntLabel1).
+    // The caption over the lists.
     void setCaption(const QString& text);
     QString caption() const;
 
@@ -65,10 +64,10 @@ protected:
 private:
     void colourLists(bool enabled);
 
-    QLabel* captionLabel_ = nullptr;  // TntLabel1
-    QLabel* promptLabel_ = nullptr;   // Label5
-    QComboBox* topicBox_ = nullptr;   // TntComboBox1
-    QListWidget* siteList_ = nullptr; // TntListBox1
+    QLabel* captionLabel_ = nullptr;
+    QLabel* promptLabel_ = nullptr;
+    QComboBox* topicBox_ = nullptr;
+    QListWidget* siteList_ = nullptr;
     SiteListDelegate* delegate_ = nullptr;
 };
 

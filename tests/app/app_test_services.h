@@ -55,9 +55,9 @@ struct AppTestServices {
     std::function<void()> onYield = [] {};
 
     // The services object, made on first use from the members as they are then.
-    AppServices& services() {
+    app::AppServices& services() {
         if (!services_)
-            services_ = std::unique_ptr<AppServices>(new AppServices{
+            services_ = std::unique_ptr<app::AppServices>(new app::AppServices{
                 settings,
                 prompts,
                 folders,
@@ -94,5 +94,5 @@ struct AppTestServices {
     }
 
 private:
-    std::unique_ptr<AppServices> services_;
+    std::unique_ptr<app::AppServices> services_;
 };

@@ -3,8 +3,8 @@
 #include "quiet_host.h"
 #include "support/small_volume.h"
 
-#include "app/search_form.h"
 #include "app/search_request.h"
+#include "app/search_window.h"
 #include "app/search_window_host.h"
 
 #include "database/document_list.h"
@@ -62,7 +62,7 @@ private Q_SLOTS:
         services.onPause = [] { QCoreApplication::processEvents(); };
         services.onYield = [] { QCoreApplication::processEvents(); };
         services.runModal = [&](QDialog& window) {
-            auto& form = static_cast<TSuchForm&>(window);
+            auto& form = static_cast<app::SearchWindow&>(window);
             form.show();
             auto* bar = form.findChild<QLineEdit*>(QStringLiteral("TntEdit2"));
             bar->setFocus();
@@ -72,10 +72,10 @@ private Q_SLOTS:
         };
         QuietHost host;
         host.entries = {QStringLiteral("Texte")};
-        TSuchForm form(services.services(), host);
-        LocalSearchRequest request(services.services(), host, form);
+        app::SearchWindow form(services.services(), host);
+        app::LocalSearchRequest request(services.services(), host, form);
         typed = QStringLiteral("Haus");
-        request.SuchenBtnClick();
+        request.run();
         const QString history = volume.path() + QStringLiteral("Texte_Suchwoerterliste.txt");
         QVERIFY(QFile::exists(history));
         QVERIFY(services.prompts.shown.isEmpty());
@@ -83,7 +83,7 @@ private Q_SLOTS:
 
         QVERIFY(readOnly ? volume.setReadOnly(true) : volume.fill());
         typed = QStringLiteral("See");
-        request.SuchenBtnClick();
+        request.run();
         const QString last =
             services.prompts.shown.isEmpty() ? QString() : services.prompts.shown.last().text;
         QVERIFY2(last.startsWith(QStringLiteral(

@@ -70,9 +70,9 @@ void openListBuilder(MainWindowFixture& f, const QByteArray& text) {
         f.writeFile(QStringLiteral("Datenbank/Texte_UTF8Dokument.txt"), text);
     f.searchWindow->setDatabaseName(QStringLiteral("Texte"));
     f.searchWindow->show();
-    f.searchWindow->SuchImInternetBtnClick(); // the web-site panel is open
+    f.searchWindow->onWebSearchClicked(); // the web-site panel is open
     f.settingsDialog->show();
-    f.settingsDialog->SortierungAnzeigenBitBtnClick();
+    f.settingsDialog->onSortedListsClicked();
     QVERIFY(!searchControl(f, "SortierteListenErstellenButton")->isHidden());
     QVERIFY(searchControl(f, "Panel2")->isHidden());
 }
@@ -191,7 +191,7 @@ void ListBuildTest::aStoppedBuildWritesNothingAndTheAbortWaitCloses() {
     QVERIFY(enabledOf(f, kUnlockedAtTheEnd).isEmpty());
 
     // The abort wait's first tick closes the builder.
-    f.searchWindow->Timer1Timer();
+    f.searchWindow->onAbortWaitTick();
     QCOMPARE(f.searchWindow->windowTitle(), QString());
     QCOMPARE(listCaption(f), QStringLiteral("Sortierte Liste von: "));
     QVERIFY(searchControl(f, "SortAbbrechenButton")->isHidden());
@@ -200,9 +200,9 @@ void ListBuildTest::aStoppedBuildWritesNothingAndTheAbortWaitCloses() {
     QCOMPARE(enabledOf(f, kUnlockedAtTheEnd).size(), kUnlockedAtTheEnd.size());
     // It goes on ticking until it has counted ten.
     for (int tick = 2; tick <= 9; ++tick)
-        f.searchWindow->Timer1Timer();
+        f.searchWindow->onAbortWaitTick();
     QVERIFY(abortWait(f)->isActive());
-    f.searchWindow->Timer1Timer();
+    f.searchWindow->onAbortWaitTick();
     QVERIFY(!abortWait(f)->isActive());
 }
 

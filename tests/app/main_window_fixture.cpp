@@ -10,7 +10,7 @@
 #include <QTimer>
 
 MainWindowFixture::MainWindowFixture() {
-    initAppResources();
+    app::initAppResources();
     programDirectory = root.path() + QStringLiteral("/Programm/");
     documents = root.path() + QStringLiteral("/Dokumente");
     QDir().mkpath(programDirectory);
@@ -19,13 +19,13 @@ MainWindowFixture::MainWindowFixture() {
     volumes.indexable.insert(QLatin1Char('T'));
     onPause = [] { QTest::qWait(0); };
     runModal = [this](QDialog& window) -> int {
-        if (auto* newDatabase = qobject_cast<TOKBottomDlg*>(&window))
+        if (auto* newDatabase = qobject_cast<app::NewDatabaseDialog*>(&window))
             return answerDialog ? answerDialog(*newDatabase) : int(QDialog::Rejected);
-        if (qobject_cast<THinweisForm*>(&window)) {
+        if (qobject_cast<app::QuestionWindow*>(&window)) {
             ++questionsAsked;
             return answerQuestion;
         }
-        if (auto* search = qobject_cast<TSuchForm*>(&window))
+        if (auto* search = qobject_cast<app::SearchWindow*>(&window))
             return answerSearch ? answerSearch(*search) : int(QDialog::Rejected);
         return int(QDialog::Rejected);
     };
@@ -34,19 +34,20 @@ MainWindowFixture::MainWindowFixture() {
 MainWindowFixture::~MainWindowFixture() = default;
 
 void MainWindowFixture::start(bool show) {
-    AppServices& appServices = services();
-    mainForm = std::make_unique<TMainForm_TX_ODT>(appServices);
-    dialog = std::make_unique<TOKBottomDlg>(appServices, mainForm.get());
-    settingsDialog = std::make_unique<TEinstellform>(appServices, mainForm.get());
-    question = std::make_unique<THinweisForm>(mainForm.get());
-    searchWindow = std::make_unique<TSuchForm>(appServices, *mainForm, mainForm.get());
-    searchingNotice = std::make_unique<TBinbeimSuchenForm>(mainForm.get());
+    app::AppServices& appServices = services();
+    mainWindow = std::make_unique<app::MainWindow>(appServices);
+    dialog = std::make_unique<app::NewDatabaseDialog>(appServices, mainWindow.get());
+    settingsDialog = std::make_unique<app::SettingsDialog>(appServices, mainWindow.get());
+    question = std::make_unique<app::QuestionWindow>(mainWindow.get());
+    searchWindow = std::make_unique<app::SearchWindow>(appServices, *mainWindow, mainWindow.get());
+    searchingNotice = std::make_unique<app::SearchingNotice>(mainWindow.get());
     searchWindow->setSearchingNoticeWindow(searchingNotice.get());
-    mainForm->setWindows({dialog.get(), settingsDialog.get(), question.get(), searchWindow.get()});
+    mainWindow->setWindows(
+        {dialog.get(), settingsDialog.get(), question.get(), searchWindow.get()});
     if (show)
-        mainForm->show(); // the first paint comes with the first show
+        mainWindow->show(); // the first paint comes with the first show
     else
-        mainForm->FormPaint();
+        mainWindow->applyStoredSettings();
 }
 
 void MainWindowFixture::writeFile(const QString& relative, const QByteArray& bytes) const {
@@ -84,14 +85,14 @@ void MainWindowFixture::writeDriveList(const QStringList& fileNames) const {
     writeFile(QStringLiteral("Datenbank/Haupt_Dateinamen_Liste_Laufwerk_T.txt"), bytes);
 }
 
-int MainWindowFixture::fillAndConfirm(TOKBottomDlg& window, const QString& name) {
+int MainWindowFixture::fillAndConfirm(app::NewDatabaseDialog& window, const QString& name) {
     window.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(name);
     folders.answers.append(documents);
-    window.OrdnerwaehlenButtonClick();
-    window.OKBtnClick();
+    window.onChooseFolderClicked();
+    window.onOkClicked();
     return window.result();
 }
 
 QTimer* MainWindowFixture::timer(const char* name) const {
-    return mainForm->findChild<QTimer*>(QLatin1String(name));
+    return mainWindow->findChild<QTimer*>(QLatin1String(name));
 }

@@ -2,12 +2,12 @@
 
 #include "app_test_services.h"
 
-#include "app/binbeimsuchen_form.h"
-#include "app/einstell_form.h"
-#include "app/hinweis_form.h"
-#include "app/main_form.h"
-#include "app/ok_bottom_dlg.h"
-#include "app/search_form.h"
+#include "app/main_window.h"
+#include "app/new_database_dialog.h"
+#include "app/question_window.h"
+#include "app/search_window.h"
+#include "app/searching_notice.h"
+#include "app/settings_dialog.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -25,21 +25,21 @@ struct MainWindowFixture : AppTestServices {
     QTemporaryDir root;
     QString documents; // drive T: of the drive map
     // Answers the new-database dialog; default: cancel.
-    std::function<int(TOKBottomDlg&)> answerDialog;
+    std::function<int(app::NewDatabaseDialog&)> answerDialog;
     // Answers the list question: "Ja" (Accepted) or "Nein" (Rejected).
     int answerQuestion = QDialog::Rejected;
     int questionsAsked = 0;
     // What the user does in the search window; default: cancel.
-    std::function<int(TSuchForm&)> answerSearch;
+    std::function<int(app::SearchWindow&)> answerSearch;
 
     // The other windows are children of the main window, as in the program;
     // they are destroyed first, so the main window never deletes them twice.
-    std::unique_ptr<TMainForm_TX_ODT> mainForm;
-    std::unique_ptr<TOKBottomDlg> dialog;
-    std::unique_ptr<TEinstellform> settingsDialog;
-    std::unique_ptr<THinweisForm> question;
-    std::unique_ptr<TSuchForm> searchWindow;
-    std::unique_ptr<TBinbeimSuchenForm> searchingNotice;
+    std::unique_ptr<app::MainWindow> mainWindow;
+    std::unique_ptr<app::NewDatabaseDialog> dialog;
+    std::unique_ptr<app::SettingsDialog> settingsDialog;
+    std::unique_ptr<app::QuestionWindow> question;
+    std::unique_ptr<app::SearchWindow> searchWindow;
+    std::unique_ptr<app::SearchingNotice> searchingNotice;
 
     MainWindowFixture();
     ~MainWindowFixture();
@@ -60,7 +60,7 @@ struct MainWindowFixture : AppTestServices {
     void writeDriveList(const QStringList& fileNames) const;
 
     // The dialog filled as a user does: name, folder by the browser, OK.
-    int fillAndConfirm(TOKBottomDlg& dialog, const QString& name);
+    int fillAndConfirm(app::NewDatabaseDialog& dialog, const QString& name);
 
     // A timer of the main window, by its name.
     QTimer* timer(const char* name) const;

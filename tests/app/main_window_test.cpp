@@ -23,7 +23,7 @@ using Kind = platform::RecordingPrompts::Kind;
 namespace {
 
 QListWidget* databaseList(const MainWindowFixture& f) {
-    return f.mainForm->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+    return f.mainWindow->findChild<QListWidget*>(QStringLiteral("ListBox1"));
 }
 
 QStringList entries(const MainWindowFixture& f) {
@@ -39,13 +39,13 @@ int selectedRow(const MainWindowFixture& f) {
 }
 
 QString mainText(const MainWindowFixture& f, const char* name) {
-    if (auto* label = f.mainForm->findChild<QLabel*>(QString::fromLatin1(name)))
+    if (auto* label = f.mainWindow->findChild<QLabel*>(QString::fromLatin1(name)))
         return label->text();
-    return f.mainForm->findChild<QPushButton*>(QString::fromLatin1(name))->text();
+    return f.mainWindow->findChild<QPushButton*>(QString::fromLatin1(name))->text();
 }
 
 bool buttonEnabled(const MainWindowFixture& f, const char* name) {
-    return f.mainForm->findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled();
+    return f.mainWindow->findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled();
 }
 
 // As the user's click: the selection moves and the handler runs.
@@ -163,7 +163,7 @@ void MainWindowTest::firstStartWritesTheDefaultsAndSizesTheWindows() {
     f.screenWidth = screenWidth;
     f.start();
 
-    QCOMPARE(f.mainForm->size(), mainSize);
+    QCOMPARE(f.mainWindow->size(), mainSize);
     QCOMPARE(f.searchWindow->size(), searchSize);
     QVERIFY(f.exists(QStringLiteral("Datenbank/Temp/ZipTemp")));
     if (stored.isEmpty()) {
@@ -185,8 +185,8 @@ void MainWindowTest::firstStartWritesTheDefaultsAndSizesTheWindows() {
             QCOMPARE(f.settings.read(name), value);
         QCOMPARE(f.settings.size(), qsizetype(12));
         // clTeal is $00808000: red 0, green 128, blue 128.
-        QCOMPARE(f.mainForm->backgroundColour(), QColor(0, 128, 128));
-        QCOMPARE(f.mainForm->windowTitle(),
+        QCOMPARE(f.mainWindow->backgroundColour(), QColor(0, 128, 128));
+        QCOMPARE(f.mainWindow->windowTitle(),
                  QStringLiteral("  Trovex-ODT -  Die Suchmaschine für eBooks, LibreOffice, "
                                 "OpenOffice und Word (DOCX) Dokumente."));
         QCOMPARE(mainText(f, "BitBtn2"), QStringLiteral("Schli&eßen"));
@@ -218,7 +218,7 @@ void MainWindowTest::firstPaintSelectsTheStoredDatabase() {
 
     QCOMPARE(entries(f), (QStringList{"Alpha", "Beta", "Gamma"}));
     QCOMPARE(selectedRow(f), expectedRow);
-    QCOMPARE(f.mainForm->selectedDatabaseName(), entries(f).at(expectedRow));
+    QCOMPARE(f.mainWindow->selectedDatabaseName(), entries(f).at(expectedRow));
     // The selection handler ran once and stored the index it settled on.
     QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")),
              QString::number(expectedRow));
@@ -246,14 +246,14 @@ void MainWindowTest::firstPaintAppliesTheColours() {
     f.settings.write(QStringLiteral("HinweistextFarbe"), hint);
     f.start(true);
     const QList<QWidget*> backgrounds = {
-        f.mainForm.get(),     f.mainForm->findChild<QWidget*>(QStringLiteral("Panel1")),
+        f.mainWindow.get(),   f.mainWindow->findChild<QWidget*>(QStringLiteral("Panel1")),
         f.dialog.get(),       f.settingsDialog.get(),
         f.searchWindow.get(), f.searchWindow->findChild<QWidget*>(QStringLiteral("PanelRechts"))};
     for (QWidget* widget : backgrounds)
         QCOMPARE(widget->palette().color(QPalette::Window), background);
     const QList<QWidget*> hintTexts = {
-        f.mainForm->findChild<QWidget*>(QStringLiteral("Label1")),
-        f.mainForm->findChild<QWidget*>(QStringLiteral("SpeedButton1")),
+        f.mainWindow->findChild<QWidget*>(QStringLiteral("Label1")),
+        f.mainWindow->findChild<QWidget*>(QStringLiteral("SpeedButton1")),
         f.dialog->findChild<QWidget*>(QStringLiteral("Label4")),
         f.dialog->findChild<QWidget*>(QStringLiteral("ODTDokumenteErstellenCheckBox")),
         f.settingsDialog->findChild<QWidget*>(QStringLiteral("KurzhinweisImViewerZeigenCheckBox"))};
@@ -283,8 +283,8 @@ void MainWindowTest::theControlDirectoryFlag() {
         stored = f.root.path();
     f.settings.write(QStringLiteral("Trovex_Control"), stored);
     f.start();
-    QCOMPARE(f.mainForm->controlDirectoryFlag(), flag);
-    QCOMPARE(f.mainForm->controlDirectory(), stored);
+    QCOMPARE(f.mainWindow->controlDirectoryFlag(), flag);
+    QCOMPARE(f.mainWindow->controlDirectory(), stored);
 }
 
 void MainWindowTest::noDatabasesMeansNoSelection() {
@@ -294,11 +294,11 @@ void MainWindowTest::noDatabasesMeansNoSelection() {
     f.start();
     QCOMPARE(databaseList(f)->count(), 0);
     QCOMPARE(selectedRow(f), -1);
-    QVERIFY(f.mainForm->selectedDatabaseName().isEmpty());
+    QVERIFY(f.mainWindow->selectedDatabaseName().isEmpty());
     // The handler did not run, so the stored index is untouched.
     QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("2"));
-    f.mainForm->openContextMenuAt(QPoint(10, 10));
-    QVERIFY(!f.mainForm->contextMenu()->isVisible());
+    f.mainWindow->openContextMenuAt(QPoint(10, 10));
+    QVERIFY(!f.mainWindow->contextMenu()->isVisible());
 }
 
 void MainWindowTest::aClickWhileBusySnapsBack() {
@@ -309,21 +309,21 @@ void MainWindowTest::aClickWhileBusySnapsBack() {
     f.start();
     f.pauses.clear();
 
-    f.mainForm->setSearchUnderWay(true);
+    f.mainWindow->setSearchUnderWay(true);
     click(f, 2);
     QCOMPARE(selectedRow(f), 1);
-    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Beta"));
+    QCOMPARE(f.mainWindow->selectedDatabaseName(), QStringLiteral("Beta"));
     QCOMPARE(f.pauses, QList<int>{100});
     QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("1"));
 
-    f.mainForm->setSearchUnderWay(false);
+    f.mainWindow->setSearchUnderWay(false);
     click(f, 2);
-    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Gamma"));
+    QCOMPARE(f.mainWindow->selectedDatabaseName(), QStringLiteral("Gamma"));
     QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("2"));
 
     // Moving the selection with the keyboard selects as a click does.
     QTest::keyClick(databaseList(f), Qt::Key_Up);
-    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Beta"));
+    QCOMPARE(f.mainWindow->selectedDatabaseName(), QStringLiteral("Beta"));
     QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("1"));
 }
 
@@ -339,11 +339,11 @@ void MainWindowTest::selectingLoadsHistoryAndBookmark() {
     f.settings.write(QStringLiteral("Lesezeichen_Alpha"), QStringLiteral("-5"));
     f.start();
     QCOMPARE(f.searchWindow->history(), (QStringList{"Haus", "Bär"}));
-    QCOMPARE(f.mainForm->bookmarkPosition(), qint64(-5));
+    QCOMPARE(f.mainWindow->bookmarkPosition(), qint64(-5));
 
     click(f, 1);
     QVERIFY(f.searchWindow->history().isEmpty());
-    QCOMPARE(f.mainForm->bookmarkPosition(), qint64(0));
+    QCOMPARE(f.mainWindow->bookmarkPosition(), qint64(0));
 }
 
 void MainWindowTest::rightClickDeletesTheSelectedDatabase_data() {
@@ -362,7 +362,7 @@ void MainWindowTest::rightClickDeletesTheSelectedDatabase() {
     f.writeFile(QStringLiteral("Beta_Suchwoerterliste.txt"), "x");
     f.settings.write(QStringLiteral("Lesezeichen_Beta"), QStringLiteral("12"));
     f.start();
-    f.mainForm->show();
+    f.mainWindow->show();
     click(f, 1);
 
     // A right-button press on Gamma leaves Beta selected and opens the menu.
@@ -370,11 +370,11 @@ void MainWindowTest::rightClickDeletesTheSelectedDatabase() {
     const QPoint onGamma = list->visualItemRect(list->item(2)).center();
     QTest::mousePress(list->viewport(), Qt::RightButton, Qt::NoModifier, onGamma);
     QCOMPARE(selectedRow(f), 1);
-    QTRY_VERIFY(f.mainForm->contextMenu()->isVisible());
-    f.mainForm->contextMenu()->hide();
+    QTRY_VERIFY(f.mainWindow->contextMenu()->isVisible());
+    f.mainWindow->contextMenu()->hide();
 
     f.prompts.answers = {yes};
-    f.mainForm->contextMenu()->actions().first()->trigger();
+    f.mainWindow->contextMenu()->actions().first()->trigger();
     QCOMPARE(f.prompts.texts(),
              QStringList{QStringLiteral("Möchten Sie die Datenbank \"Beta\" wirklich löschen?")});
     QCOMPARE(f.prompts.shown.first().kind, Kind::Confirmation);
@@ -403,7 +403,7 @@ void MainWindowTest::aDeletionThatLeavesFilesNamesThem() {
     f.start();
     click(f, 1);
     f.prompts.answers = {true};
-    f.mainForm->contextMenu()->actions().first()->trigger();
+    f.mainWindow->contextMenu()->actions().first()->trigger();
     const QString data = QDir::toNativeSeparators(f.path(QStringLiteral("Datenbank/")));
     QCOMPARE(f.prompts.texts(),
              (QStringList{QStringLiteral("Möchten Sie die Datenbank \"Beta\" wirklich löschen?"),
@@ -436,23 +436,23 @@ void MainWindowTest::updateWithoutSelectionExplains() {
     if (withDatabases)
         f.addDatabase(QStringLiteral("Alpha"));
     bool dialogShown = false;
-    f.answerDialog = [&](TOKBottomDlg&) {
+    f.answerDialog = [&](app::NewDatabaseDialog&) {
         dialogShown = true;
         return int(QDialog::Rejected);
     };
     f.start();
     databaseList(f)->clearSelection();
-    f.mainForm->ErneutIndiziereBtnClick();
+    f.mainWindow->onReindexClicked();
     QCOMPARE(f.prompts.texts(), QStringList{message});
     QCOMPARE(f.prompts.shown.first().kind, Kind::Information);
     QVERIFY(!dialogShown);
-    QVERIFY(!f.mainForm->isUpdateMode());
+    QVERIFY(!f.mainWindow->isUpdateMode());
 }
 
 void MainWindowTest::emptyNameAndFolderGiveThreeBoxes() {
     MainWindowFixture f;
     f.start();
-    f.dialog->OKBtnClick();
+    f.dialog->onOkClicked();
     QCOMPARE(f.prompts.texts(),
              (QStringList{QStringLiteral("Sie haben keinen Namen für die Datenbank angegeben"),
                           QStringLiteral("Sie haben keinen Pfad angegeben"),
@@ -504,9 +504,9 @@ void MainWindowTest::takenNamesAreRefused() {
     QFETCH(bool, accepted);
     MainWindowFixture f;
     f.addDatabase(existing);
-    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, name); };
+    f.answerDialog = [&](app::NewDatabaseDialog& dialog) { return f.fillAndConfirm(dialog, name); };
     f.start();
-    f.mainForm->NeuErstellenBtnClick();
+    f.mainWindow->onNewDatabaseClicked();
     if (accepted) {
         // No drive file list: the tool is started for drive T.
         QCOMPARE(f.toolLauncher.requests.size(), qsizetype(1));
@@ -516,7 +516,7 @@ void MainWindowTest::takenNamesAreRefused() {
                  QStringList{
                      QStringLiteral("Dieser Name existiert schon! Geben Sie einen anderen ein!")});
         QVERIFY(f.toolLauncher.requests.isEmpty());
-        QVERIFY(!f.mainForm->isRunning());
+        QVERIFY(!f.mainWindow->isRunning());
     }
 }
 
@@ -542,7 +542,7 @@ void MainWindowTest::aFolderOnAnUnindexableDriveIsRefused() {
     f.volumes.indexable.clear();
     f.start();
     f.folders.answers.append(f.documents);
-    f.dialog->OrdnerwaehlenButtonClick();
+    f.dialog->onChooseFolderClicked();
     QCOMPARE(f.folders.titles, QStringList{QStringLiteral("Ordner zum Scannen wählen")});
     QCOMPARE(f.dialog->folder(), QString());
     QCOMPARE(
@@ -552,7 +552,7 @@ void MainWindowTest::aFolderOnAnUnindexableDriveIsRefused() {
 
     // A cancelled browser changes nothing.
     f.prompts.shown.clear();
-    f.dialog->OrdnerwaehlenButtonClick();
+    f.dialog->onChooseFolderClicked();
     QVERIFY(f.prompts.shown.isEmpty());
 }
 
@@ -585,9 +585,9 @@ void MainWindowTest::theDriveCHintComesOncePerRun() {
     f.volumes.indexable.insert(QLatin1Char('C'));
     f.start();
     f.folders.answers = {driveC + QStringLiteral("/Windows"), driveC + QStringLiteral("/Windows")};
-    f.dialog->OrdnerwaehlenButtonClick();
+    f.dialog->onChooseFolderClicked();
     QCOMPARE(f.dialog->folder(), QStringLiteral("C:\\Windows"));
-    f.dialog->OrdnerwaehlenButtonClick();
+    f.dialog->onChooseFolderClicked();
     QCOMPARE(f.prompts.texts(), boxes);
     QVERIFY(f.dialog->useTool());
 }
@@ -644,7 +644,7 @@ void MainWindowTest::theListDateIsTheLocalesFullDateAndTime() {
     QFETCH(QDateTime, moment);
     QFETCH(QLocale, locale);
     QFETCH(QString, text);
-    QCOMPARE(listDateText(moment, locale), text);
+    QCOMPARE(app::listDateText(moment, locale), text);
 }
 
 // A new installation offers the four kinds of document the program reads;
@@ -691,7 +691,7 @@ void MainWindowTest::aChosenPatternIsTakenOnce() {
     MainWindowFixture f;
     f.start();
     f.dialog->findChild<QLineEdit*>(QStringLiteral("Edit3"))->setText(before);
-    f.dialog->ComboBox1Click(f.dialog->extensionChoices().indexOf(chosen));
+    f.dialog->onPatternChosen(f.dialog->extensionChoices().indexOf(chosen));
     QCOMPARE(f.dialog->patterns(), after);
 }
 
@@ -721,7 +721,7 @@ void MainWindowTest::theListQuestionDecidesOnTheTool() {
     f.answerQuestion = answer;
     f.start();
     f.folders.answers.append(f.documents);
-    f.dialog->OrdnerwaehlenButtonClick();
+    f.dialog->onChooseFolderClicked();
     QCOMPARE(f.dialog->useTool(), useTool);
     QCOMPARE(f.questionsAsked, questions);
     QCOMPARE(f.dialog->findChild<QLabel*>(QStringLiteral("Image1"))->isHidden(), useTool);
@@ -751,16 +751,18 @@ void MainWindowTest::anIndexRunWithAnExistingListBuildsTheDatabase() {
     f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("brief.odt"));
     f.writeDriveList({QStringLiteral("brief.odt")});
     f.answerQuestion = QDialog::Rejected; // keep the existing list
-    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Briefe"); };
+    f.answerDialog = [&](app::NewDatabaseDialog& dialog) {
+        return f.fillAndConfirm(dialog, "Briefe");
+    };
     bool buttonsDisabledDuringRun = false;
     f.onYield = [&] {
-        if (f.mainForm->isRunning())
+        if (f.mainWindow->isRunning())
             buttonsDisabledDuringRun = !buttonEnabled(f, "NeuErstellenBtn") &&
                                        !buttonEnabled(f, "SuchenBtn") &&
                                        mainText(f, "BitBtn2") == QStringLiteral("&Abbruch");
     };
     f.start();
-    f.mainForm->NeuErstellenBtnClick();
+    f.mainWindow->onNewDatabaseClicked();
 
     QVERIFY(f.prompts.texts().isEmpty());
     QVERIFY(buttonsDisabledDuringRun);
@@ -775,26 +777,26 @@ void MainWindowTest::anIndexRunWithAnExistingListBuildsTheDatabase() {
 
     QCOMPARE(entries(f), (QStringList{"Andere", "Briefe"}));
     QCOMPARE(selectedRow(f), 1);
-    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Briefe"));
+    QCOMPARE(f.mainWindow->selectedDatabaseName(), QStringLiteral("Briefe"));
     QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "SuchenBtn") &&
             buttonEnabled(f, "ErneutIndiziereBtn") && buttonEnabled(f, "BitBtn2"));
     QCOMPARE(mainText(f, "BitBtn2"), QStringLiteral("Schli&eßen"));
     QVERIFY(!f.timer("Timer1")->isActive());
     QVERIFY(!f.timer("GedultTimer")->isActive());
     QVERIFY(!f.timer("checkDefenderTimer")->isActive());
-    QVERIFY(!f.mainForm->isRunning());
-    QVERIFY(!f.mainForm->isUpdateMode());
+    QVERIFY(!f.mainWindow->isRunning());
+    QVERIFY(!f.mainWindow->isUpdateMode());
 
     // Re-indexing the selection fills the dialog from the stored database.
     QString prefilled;
-    f.answerDialog = [&](TOKBottomDlg& dialog) {
+    f.answerDialog = [&](app::NewDatabaseDialog& dialog) {
         prefilled = dialog.databaseName() + QLatin1Char('|') + dialog.folder() + QLatin1Char('|') +
                     dialog.patterns();
         return int(QDialog::Rejected);
     };
-    f.mainForm->ErneutIndiziereBtnClick();
+    f.mainWindow->onReindexClicked();
     QCOMPARE(prefilled, QStringLiteral("Briefe|T:\\|*.ODT    "));
-    QVERIFY(!f.mainForm->isUpdateMode());
+    QVERIFY(!f.mainWindow->isUpdateMode());
 }
 
 void MainWindowTest::abortDuringARunKeepsWhatWasGathered() {
@@ -804,7 +806,7 @@ void MainWindowTest::abortDuringARunKeepsWhatWasGathered() {
     f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("a.odt"));
     f.addDocument(QStringLiteral("pandoc.docx"), QStringLiteral("b.docx"));
     f.writeDriveList({QStringLiteral("a.odt"), QStringLiteral("b.docx")});
-    f.answerDialog = [&](TOKBottomDlg& dialog) {
+    f.answerDialog = [&](app::NewDatabaseDialog& dialog) {
         dialog.findChild<QLineEdit*>(QStringLiteral("Edit3"))
             ->setText(QStringLiteral("*.odt *.docx"));
         return f.fillAndConfirm(dialog, "Teil");
@@ -813,19 +815,19 @@ void MainWindowTest::abortDuringARunKeepsWhatWasGathered() {
     bool pressed = false;
     int snappedBackTo = -2;
     f.onYield = [&] {
-        if (!pressed && f.mainForm->windowTitle().contains(QStringLiteral("a.odt"))) {
+        if (!pressed && f.mainWindow->windowTitle().contains(QStringLiteral("a.odt"))) {
             pressed = true;
             // A click on the list during the run does not change the selection.
             click(f, 1);
             snappedBackTo = selectedRow(f);
-            f.mainForm->BitBtn2Click();
+            f.mainWindow->onCloseOrAbortClicked();
             QCOMPARE(mainText(f, "Label1"),
                      QStringLiteral("Indizierung wurde abgebrochen! Die Daten werden gespeichert"));
             QVERIFY(!buttonEnabled(f, "BitBtn2"));
         }
     };
     f.start();
-    f.mainForm->NeuErstellenBtnClick();
+    f.mainWindow->onNewDatabaseClicked();
 
     QVERIFY(pressed);
     QCOMPARE(snappedBackTo, 0);
@@ -836,9 +838,9 @@ void MainWindowTest::abortDuringARunKeepsWhatWasGathered() {
     QVERIFY(!text.contains("#T:\\b.docx"));
     QVERIFY(mainText(f, "Label1").startsWith(QStringLiteral("Fertig mit der")));
     QCOMPARE(entries(f), (QStringList{"Alt1", "Alt2", "Teil"}));
-    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Teil"));
+    QCOMPARE(f.mainWindow->selectedDatabaseName(), QStringLiteral("Teil"));
     QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "BitBtn2"));
-    QVERIFY(!f.mainForm->isRunning());
+    QVERIFY(!f.mainWindow->isRunning());
 }
 
 // Two broken containers and a Word file saved with a password among three
@@ -871,7 +873,7 @@ void MainWindowTest::brokenDocumentsAreListedInOneBoxAfterTheRun() {
                                 "halb.odt", "Geheim.docx",          "c.epub"};
         }
         f.writeDriveList(names);
-        f.answerDialog = [&f](TOKBottomDlg& dialog) {
+        f.answerDialog = [&f](app::NewDatabaseDialog& dialog) {
             dialog.findChild<QLineEdit*>(QStringLiteral("Edit3"))
                 ->setText(QStringLiteral("*.odt *.docx *.epub"));
             return f.fillAndConfirm(dialog, "Texte");
@@ -881,7 +883,7 @@ void MainWindowTest::brokenDocumentsAreListedInOneBoxAfterTheRun() {
     MainWindowFixture good;
     prepare(good, false);
     good.start();
-    good.mainForm->NeuErstellenBtnClick();
+    good.mainWindow->onNewDatabaseClicked();
     QVERIFY(good.prompts.shown.isEmpty());
 
     MainWindowFixture f;
@@ -895,7 +897,7 @@ void MainWindowTest::brokenDocumentsAreListedInOneBoxAfterTheRun() {
         boxesDuringRun = qMax(boxesDuringRun, f.prompts.shown.size());
     };
     f.start();
-    f.mainForm->NeuErstellenBtnClick();
+    f.mainWindow->onNewDatabaseClicked();
 
     QCOMPARE(boxesDuringRun, 0);
     QVERIFY2(statusTexts.contains(QStringLiteral("<T:\\Kaputt_Dokument.docx> invalid zipfile")),
@@ -933,7 +935,7 @@ void MainWindowTest::unreadableDocumentsMessage() {
     QStringList paths;
     for (int i = 1; i <= count; ++i)
         paths.append(QStringLiteral("D:\\Texte\\Kaputt%1.docx").arg(i));
-    const QStringList shown = ::unreadableDocumentsMessage(paths).split(QStringLiteral("\r\n"));
+    const QStringList shown = app::unreadableDocumentsMessage(paths).split(QStringLiteral("\r\n"));
     QCOMPARE(shown.size(), lines);
     QCOMPARE(shown.first(), QStringLiteral("Diese Dokumente konnten nicht gelesen werden "
                                            "(beschädigt oder kein ZIP-Container):"));
@@ -950,11 +952,11 @@ void MainWindowTest::unreadableDocumentsMessage() {
     QList<indexing::SkippedDocument> skipped;
     for (const QString& path : locked)
         skipped.append({path, indexing::SkipReason::PasswordProtected});
-    QCOMPARE(::skippedDocumentsMessage(skipped), lockedList);
+    QCOMPARE(app::skippedDocumentsMessage(skipped), lockedList);
     for (const QString& path : paths)
         skipped.append({path, indexing::SkipReason::Damaged});
-    QCOMPARE(::skippedDocumentsMessage(skipped),
-             ::unreadableDocumentsMessage(paths) + QStringLiteral("\r\n\r\n") + lockedList);
+    QCOMPARE(app::skippedDocumentsMessage(skipped),
+             app::unreadableDocumentsMessage(paths) + QStringLiteral("\r\n\r\n") + lockedList);
 }
 
 // A listed document that has gone, and one that cannot be read, are no
@@ -970,11 +972,13 @@ void MainWindowTest::goneAndUnreadableDocumentsAreSummedUpAfterTheRun() {
     broken.write("kein ZIP");
     broken.close();
     f.writeDriveList({"a.odt", "weg.odt", "Kaputt.odt", "ordner.odt", "fort.odt", "z.odt"});
-    f.answerDialog = [&f](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Texte"); };
+    f.answerDialog = [&f](app::NewDatabaseDialog& dialog) {
+        return f.fillAndConfirm(dialog, "Texte");
+    };
     qsizetype boxesDuringRun = 0;
     f.onYield = [&] { boxesDuringRun = qMax(boxesDuringRun, f.prompts.shown.size()); };
     f.start();
-    f.mainForm->NeuErstellenBtnClick();
+    f.mainWindow->onNewDatabaseClicked();
 
     QCOMPARE(boxesDuringRun, 0);
     QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung."));
@@ -1011,13 +1015,13 @@ void MainWindowTest::aMissingDriveListIsReportedAndLeavesNothing() {
     MainWindowFixture f;
     f.start();
     // The dialog chose the existing list, which has gone since.
-    f.answerDialog = [&](TOKBottomDlg& dialog) {
+    f.answerDialog = [&](app::NewDatabaseDialog& dialog) {
         f.writeDriveList({QStringLiteral("a.odt")});
         const int result = f.fillAndConfirm(dialog, "Leer");
         QFile::remove(f.path(QStringLiteral("Datenbank/Haupt_Dateinamen_Liste_Laufwerk_T.txt")));
         return result;
     };
-    f.mainForm->NeuErstellenBtnClick();
+    f.mainWindow->onNewDatabaseClicked();
     QCOMPARE(f.prompts.texts(),
              QStringList{QStringLiteral("Die Dateiliste \"Haupt_Dateinamen_Liste_Laufwerk_T.txt\" "
                                         "für das Laufwerk \"T\" wurde nicht gefunden. Die "
@@ -1034,49 +1038,53 @@ void MainWindowTest::aMissingDriveListIsReportedAndLeavesNothing() {
 void MainWindowTest::theToolIsWatchedUntilItHasFinished() {
     MainWindowFixture f;
     f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("brief.odt"));
-    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.answerDialog = [&](app::NewDatabaseDialog& dialog) {
+        return f.fillAndConfirm(dialog, "Neu");
+    };
     f.start();
-    f.mainForm->NeuErstellenBtnClick();
+    f.mainWindow->onNewDatabaseClicked();
 
     QCOMPARE(f.toolLauncher.requests.size(), qsizetype(1));
     QVERIFY(f.toolLauncher.requests.first().arguments.contains(QStringLiteral("T")));
-    QVERIFY(f.mainForm->isRunning());
+    QVERIFY(f.mainWindow->isRunning());
     QVERIFY(f.timer("UeberwachTimer")->isActive());
     QVERIFY(f.timer("Timer1")->isActive());
     QCOMPARE(mainText(f, "Label1"), QStringLiteral("Datenbank wird neu erstellt."));
 
-    f.mainForm->UeberwachTimerTimer();
-    QVERIFY(f.mainForm->windowTitle().startsWith(
+    f.mainWindow->onToolWatchTick();
+    QVERIFY(f.mainWindow->windowTitle().startsWith(
         QStringLiteral("Trovex-ODT wartet auf Erstellung der Hauptdatei-Liste! ")));
     QVERIFY(!buttonEnabled(f, "BitBtn2") && !buttonEnabled(f, "SuchenBtn"));
 
     f.toolLauncher.sendStarted();
-    f.mainForm->UeberwachTimerTimer();
-    QCOMPARE(f.mainForm->windowTitle(), QString());
+    f.mainWindow->onToolWatchTick();
+    QCOMPARE(f.mainWindow->windowTitle(), QString());
     // The tool writes its list and ends.
     f.writeDriveList({QStringLiteral("brief.odt")});
     f.toolLauncher.sendFinished();
-    f.mainForm->UeberwachTimerTimer();
+    f.mainWindow->onToolWatchTick();
 
     QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung.."));
     QVERIFY(!f.timer("UeberwachTimer")->isActive());
     QVERIFY(
         f.readFile(QStringLiteral("Datenbank/Neu_UTF8Dokument.txt")).contains("#T:\\brief.odt"));
-    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Neu"));
+    QCOMPARE(f.mainWindow->selectedDatabaseName(), QStringLiteral("Neu"));
     QVERIFY(buttonEnabled(f, "BitBtn2") && buttonEnabled(f, "SuchenBtn"));
 }
 
 void MainWindowTest::aToolThatNeverShowsTimesOut() {
     MainWindowFixture f;
     f.osFamily = platform::OsFamily::Windows; // the texts of both systems: app_texts
-    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.answerDialog = [&](app::NewDatabaseDialog& dialog) {
+        return f.fillAndConfirm(dialog, "Neu");
+    };
     f.start();
-    f.mainForm->NeuErstellenBtnClick();
+    f.mainWindow->onNewDatabaseClicked();
     for (int tick = 1; tick < 120; ++tick)
-        f.mainForm->UeberwachTimerTimer();
+        f.mainWindow->onToolWatchTick();
     QVERIFY(f.prompts.shown.isEmpty());
-    QVERIFY(f.mainForm->isRunning());
-    f.mainForm->UeberwachTimerTimer();
+    QVERIFY(f.mainWindow->isRunning());
+    f.mainWindow->onToolWatchTick();
 
     QCOMPARE(f.prompts.shown.size(), qsizetype(1));
     QCOMPARE(f.prompts.shown.first().kind, Kind::Plain);
@@ -1085,7 +1093,7 @@ void MainWindowTest::aToolThatNeverShowsTimesOut() {
     QCOMPARE(mainText(f, "Label1"),
              QStringLiteral("\"ErstelleDateiliste.exe\" wurde abgebrochen, Vorgabezeit "
                             "überschritten oder noch nicht mit \"JA\" bestätigt!"));
-    QVERIFY(!f.mainForm->isRunning());
+    QVERIFY(!f.mainWindow->isRunning());
     for (const char* timer : {"UeberwachTimer", "Timer1", "GedultTimer"})
         QVERIFY(!f.timer(timer)->isActive());
     QVERIFY(buttonEnabled(f, "BitBtn2") && buttonEnabled(f, "NeuErstellenBtn"));
@@ -1094,20 +1102,22 @@ void MainWindowTest::aToolThatNeverShowsTimesOut() {
 
 void MainWindowTest::theProgressLineShowsCountAndTime() {
     MainWindowFixture f;
-    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.answerDialog = [&](app::NewDatabaseDialog& dialog) {
+        return f.fillAndConfirm(dialog, "Neu");
+    };
     f.clock.now = 50'999;
     f.start();
-    f.mainForm->NeuErstellenBtnClick(); // waits for the tool
-    f.mainForm->Timer1Timer();
+    f.mainWindow->onNewDatabaseClicked(); // waits for the tool
+    f.mainWindow->onProgressTick();
     QCOMPARE(mainText(f, "Label2"), QStringLiteral("Anzahl Dateien:     0     Zeit: 0:0:0"));
     // Whole seconds of the clock count, as the tick count divided by 1000.
     f.clock.now = 50'999 + 3'725'001;
-    f.mainForm->Timer1Timer();
+    f.mainWindow->onProgressTick();
     QCOMPARE(mainText(f, "Label2"), QStringLiteral("Anzahl Dateien:     0     Zeit: 1:2:6"));
-    QCOMPARE(f.mainForm->runState(), RunState::WaitingForTool);
+    QCOMPARE(f.mainWindow->runState(), app::RunState::WaitingForTool);
     QStringList marks;
     for (int tick = 0; tick < 7; ++tick) {
-        f.mainForm->GedultTimerTimer();
+        f.mainWindow->onPatienceTick();
         marks.append(mainText(f, "GeduldLabel"));
     }
     QCOMPARE(marks, (QStringList{"°", "° °", "° ° °", "° ° ° °", "° ° ° ° °", "", "°"}));
@@ -1131,33 +1141,33 @@ void MainWindowTest::theSearchButtonOpensTheSearchWindow() {
                 " \r\n \r\n \r\n#T:\\brief.odt\r\n============\r\nDas Haus am See\r\n");
     f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("brief.odt"));
     QString databaseOfTheWindow;
-    f.answerSearch = [&](TSuchForm& window) {
+    f.answerSearch = [&](app::SearchWindow& window) {
         databaseOfTheWindow = window.databaseName();
         if (search) {
             window.setSearchText(QStringLiteral("Haus"));
-            window.OKBtnClick();
+            window.onLocalSearchClicked();
         } else {
-            window.CancelBtnClick();
+            window.onCancelClicked();
         }
         return window.result();
     };
     f.start();
-    f.mainForm->SuchenBtnClick();
+    f.mainWindow->onSearchClicked();
 
     QCOMPARE(databaseOfTheWindow, QStringLiteral("Alpha"));
     QCOMPARE(f.exists(QStringLiteral("TX_Ergebnis.htm")), search);
     QCOMPARE(mainText(f, "Label1"), search ? QStringLiteral("Fertig mit der Suche.") : QString());
-    QCOMPARE(f.mainForm->runState(), search ? RunState::Finished : RunState::Idle);
+    QCOMPARE(f.mainWindow->runState(), search ? app::RunState::Finished : app::RunState::Idle);
     QCOMPARE(f.searchWindow->history(),
              search ? QStringList{QStringLiteral("Haus")} : QStringList());
 
     // A list build took the buttons; its end by the close button gives them
     // back only after finished work.
     for (const char* name : {"SuchenBtn", "NeuErstellenBtn", "ErneutIndiziereBtn"})
-        f.mainForm->findChild<QPushButton*>(QLatin1String(name))->setEnabled(false);
-    f.mainForm->setListBuildRunning(true);
-    f.mainForm->BitBtn2Click();
-    QVERIFY(f.mainForm->isAbortRequested());
+        f.mainWindow->findChild<QPushButton*>(QLatin1String(name))->setEnabled(false);
+    f.mainWindow->setListBuildRunning(true);
+    f.mainWindow->onCloseOrAbortClicked();
+    QVERIFY(f.mainWindow->isAbortRequested());
     QCOMPARE(buttonEnabled(f, "SuchenBtn"), search);
     QCOMPARE(buttonEnabled(f, "NeuErstellenBtn"), search);
     QVERIFY(!f.prompts.texts().contains(QStringLiteral("Trovex-ODT wirklich schließen?")));
@@ -1172,25 +1182,25 @@ void MainWindowTest::aClickDuringARunReturnsToTheLastSearchedDatabase() {
     for (const char* name : {"Alpha", "Beta", "Gamma"})
         f.addDatabase(QString::fromLatin1(name));
     f.settings.write(QStringLiteral("Ausgewaehlte_Datenbank"), QStringLiteral("1"));
-    f.answerSearch = [](TSuchForm& window) {
-        window.CancelBtnClick();
+    f.answerSearch = [](app::SearchWindow& window) {
+        window.onCancelClicked();
         return window.result();
     };
     f.start();
     auto* find = f.searchWindow->findChild<QLineEdit*>(QStringLiteral("TntEdit1"));
     find->setText(QStringLiteral("See"));
-    f.mainForm->SuchenBtnClick();
+    f.mainWindow->onSearchClicked();
     QCOMPARE(find->text(), QStringLiteral("See"));
 
     click(f, 2);
-    f.mainForm->SuchenBtnClick();
+    f.mainWindow->onSearchClicked();
     QCOMPARE(find->text(), QString());
 
     click(f, 0);
-    f.mainForm->setSearchUnderWay(true); // as during a run
+    f.mainWindow->setSearchUnderWay(true); // as during a run
     click(f, 1);
     QCOMPARE(selectedRow(f), 2);
-    QCOMPARE(f.mainForm->selectedDatabaseName(), QStringLiteral("Alpha"));
+    QCOMPARE(f.mainWindow->selectedDatabaseName(), QStringLiteral("Alpha"));
 }
 
 // Closing removes the scratch of runs that are gone, and nothing that may
@@ -1205,11 +1215,11 @@ void MainWindowTest::closingStoresSelectionSizesAndClearsAbandonedScratch() {
     f.writeFile(QStringLiteral("Datenbank/Temp/rest.txt"), "x");
     f.writeFile(QStringLiteral("Datenbank/Temp/Lauf-1-dead/SplitDokument001.txt"), "x");
     f.writeFile(QStringLiteral("Datenbank/Temp/Alpha.neu/Alpha.dat"), "x");
-    f.mainForm->show();
-    f.mainForm->resize(950, 610);
+    f.mainWindow->show();
+    f.mainWindow->resize(950, 610);
     databaseList(f)->clearSelection();
     f.prompts.answers = {true};
-    QVERIFY(f.mainForm->close());
+    QVERIFY(f.mainWindow->close());
 
     QCOMPARE(f.prompts.texts(), QStringList{QStringLiteral("Trovex-ODT wirklich schließen?")});
     QCOMPARE(f.settings.read(QStringLiteral("Ausgewaehlte_Datenbank")), QStringLiteral("0"));
@@ -1230,7 +1240,9 @@ void MainWindowTest::aHeldDatabaseIsNeitherIndexedNorDeleted() {
     f.addDatabase(QStringLiteral("Alpha"));
     f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("a.odt"));
     f.writeDriveList({QStringLiteral("a.odt")});
-    f.answerDialog = [&](TOKBottomDlg& dialog) { return f.fillAndConfirm(dialog, "Neu"); };
+    f.answerDialog = [&](app::NewDatabaseDialog& dialog) {
+        return f.fillAndConfirm(dialog, "Neu");
+    };
     f.start();
     const QString busy =
         QStringLiteral("Die Datenbank \"%1\" wird gerade von einem anderen Vorgang bearbeitet "
@@ -1238,11 +1250,11 @@ void MainWindowTest::aHeldDatabaseIsNeitherIndexedNorDeleted() {
                        "geändert. Bitte versuchen Sie es später noch einmal.");
     database::DatabaseLock neu;
     QVERIFY(neu.acquire(f.path(QString()), QStringLiteral("Neu")));
-    f.mainForm->NeuErstellenBtnClick();
+    f.mainWindow->onNewDatabaseClicked();
     QCOMPARE(f.prompts.texts(), QStringList{busy.arg(QStringLiteral("Neu"))});
     QCOMPARE(f.prompts.shown.first().kind, Kind::Warning);
     QVERIFY(!f.exists(QStringLiteral("Datenbank/Neu.dat")));
-    QVERIFY(!f.mainForm->isRunning());
+    QVERIFY(!f.mainWindow->isRunning());
     QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "ErneutIndiziereBtn"));
     neu.release();
 
@@ -1251,7 +1263,7 @@ void MainWindowTest::aHeldDatabaseIsNeitherIndexedNorDeleted() {
     click(f, 0);
     f.prompts.shown.clear();
     f.prompts.answers = {true};
-    f.mainForm->Datenbankloeschen1Click();
+    f.mainWindow->onDeleteDatabaseChosen();
     QCOMPARE(f.prompts.texts(),
              (QStringList{QStringLiteral("Möchten Sie die Datenbank \"Alpha\" wirklich löschen?"),
                           busy.arg(QStringLiteral("Alpha"))}));
@@ -1262,11 +1274,11 @@ void MainWindowTest::aHeldDatabaseIsNeitherIndexedNorDeleted() {
 void MainWindowTest::closeQuestionNoKeepsTheProgramRunning() {
     MainWindowFixture f;
     f.start();
-    f.mainForm->show();
+    f.mainWindow->show();
     f.settings.write(QStringLiteral("Hoehe"), QStringLiteral("1"));
     f.prompts.answers = {false};
-    QVERIFY(!f.mainForm->close());
-    QVERIFY(f.mainForm->isVisible());
+    QVERIFY(!f.mainWindow->close());
+    QVERIFY(f.mainWindow->isVisible());
     QCOMPARE(f.settings.read(QStringLiteral("Hoehe")), QStringLiteral("1"));
 }
 
@@ -1285,7 +1297,7 @@ void MainWindowTest::aMaximisedSearchWindowKeepsItsStoredSize() {
     f.searchWindow->resize(777, 444);
     if (maximised)
         f.searchWindow->setWindowState(Qt::WindowMaximized);
-    f.mainForm->FormClose();
+    f.mainWindow->saveSettingsOnClose();
     QCOMPARE(f.settings.read(QStringLiteral("SHoehe")),
              maximised ? QStringLiteral("321") : QString::number(f.searchWindow->height()));
     QCOMPARE(f.settings.read(QStringLiteral("SWeite")),
@@ -1350,9 +1362,9 @@ void MainWindowTest::helpOpensTheFirstCopyOrSaysWhereItBelongs() {
     f.start();
 
     if (fromSearchWindow)
-        f.searchWindow->SpeedButton1Click();
+        f.searchWindow->onHelpClicked();
     else
-        f.mainForm->SpeedButton1Click();
+        f.mainWindow->onHelpClicked();
 
     QCOMPARE(f.opened(), opened.isEmpty() ? QStringList() : QStringList{root + opened});
     if (!opened.isEmpty())

@@ -8,7 +8,7 @@
 // The search window alone: the main window offers the databases given here,
 // with the first selected when there is one; nothing else it is asked for
 // matters.
-struct QuietHost final : SearchWindowHost {
+struct QuietHost final : app::SearchWindowHost {
     QStringList entries;
 
     QStringList catalogueEntries() const override { return entries; }

@@ -2,10 +2,10 @@
 // window's search request, offscreen, with the prompts and launcher doubles.
 #include "app_test_services.h"
 
-#include "app/binbeimsuchen_form.h"
-#include "app/search_form.h"
 #include "app/search_request.h"
+#include "app/search_window.h"
 #include "app/search_window_host.h"
+#include "app/searching_notice.h"
 
 #include "database/document_list.h"
 
@@ -42,7 +42,7 @@ QByteArray readBytes(const QString& path) {
 }
 
 // What the search window and its request ask of the main window, recorded.
-struct RecordingHost final : SearchWindowHost {
+struct RecordingHost final : app::SearchWindowHost {
     QStringList entries;
     QList<int> selected;
     QString status = QStringLiteral("vorher");
@@ -80,10 +80,10 @@ struct Bench : AppTestServices {
     QTemporaryDir root;
     QString documents;
     RecordingHost host;
-    std::unique_ptr<TSuchForm> form;
-    std::unique_ptr<LocalSearchRequest> request;
+    std::unique_ptr<app::SearchWindow> form;
+    std::unique_ptr<app::LocalSearchRequest> request;
     // What the user does while the search window is open.
-    std::function<void(TSuchForm&)> user;
+    std::function<void(app::SearchWindow&)> user;
 
     Bench() {
         programDirectory = root.path() + QStringLiteral("/Programm/");
@@ -97,14 +97,14 @@ struct Bench : AppTestServices {
         onPause = [] { QCoreApplication::processEvents(); };
         onYield = [] { QCoreApplication::processEvents(); };
         runModal = [this](QDialog& window) {
-            auto& searchWindow = static_cast<TSuchForm&>(window);
+            auto& searchWindow = static_cast<app::SearchWindow&>(window);
             searchWindow.show();
             if (user)
                 user(searchWindow);
             return searchWindow.result();
         };
-        form = std::make_unique<TSuchForm>(services(), host);
-        request = std::make_unique<LocalSearchRequest>(services(), host, *form);
+        form = std::make_unique<app::SearchWindow>(services(), host);
+        request = std::make_unique<app::LocalSearchRequest>(services(), host, *form);
     }
 
     // Documents as name -> running text, stored in the database text in
@@ -139,7 +139,7 @@ struct Bench : AppTestServices {
 };
 
 // Types like the user does, one key at a time, then presses Enter.
-void typeAndPressEnter(TSuchForm& form, const QString& text) {
+void typeAndPressEnter(app::SearchWindow& form, const QString& text) {
     auto* bar = form.findChild<QLineEdit*>(QStringLiteral("TntEdit2"));
     bar->setFocus();
     QTest::keyClicks(bar, text);
@@ -187,8 +187,8 @@ void SearchWindowTest::fullSearchWritesPageAndFilesHistory() {
     Bench bench;
     bench.makeDatabase({{QStringLiteral("Brief.odt"), QStringLiteral("Das Haus am See.")},
                         {QStringLiteral("Notiz.odt"), QStringLiteral("Kein Treffer hier.")}});
-    bench.user = [](TSuchForm& form) { typeAndPressEnter(form, QStringLiteral("Haus")); };
-    bench.request->SuchenBtnClick();
+    bench.user = [](app::SearchWindow& form) { typeAndPressEnter(form, QStringLiteral("Haus")); };
+    bench.request->run();
 
     const QString page = bench.page();
     QVERIFY2(page.contains(QStringLiteral("Datenbankname: \"Texte\"<br>")), qPrintable(page));
@@ -222,8 +222,8 @@ void SearchWindowTest::sameTextTwiceKeepsOneEntry() {
         {QStringLiteral("Garten"), QStringLiteral("Sie_haben_keinen_Suchtext_eingegeben!")});
     for (const QString& text :
          {QStringLiteral("Haus"), QStringLiteral("haus"), QStringLiteral("Haus")}) {
-        bench.user = [text](TSuchForm& form) { typeAndPressEnter(form, text); };
-        bench.request->SuchenBtnClick();
+        bench.user = [text](app::SearchWindow& form) { typeAndPressEnter(form, text); };
+        bench.request->run();
     }
     QCOMPARE(bench.form->history(), (QStringList{QStringLiteral("Haus"), QStringLiteral("haus"),
                                                  QStringLiteral("Garten")}));
@@ -247,13 +247,13 @@ void SearchWindowTest::umlautOptionReachesTheSearch() {
     if (!stored.isEmpty())
         bench.settings.write(QStringLiteral("Umlaute_Gross_Klein_egal"), stored);
     bench.makeDatabase({{QStringLiteral("Obst.odt"), QStringLiteral("Äpfel und Birnen")}});
-    bench.user = [caseSensitive](TSuchForm& form) {
+    bench.user = [caseSensitive](app::SearchWindow& form) {
         form.findChild<QCheckBox*>(QStringLiteral("GrossKleinBeachten"))->setChecked(caseSensitive);
         // Pasted: the key simulation knows no umlauts.
         form.setSearchText(QStringLiteral("äpfel"));
         QTest::keyClick(form.findChild<QLineEdit*>(QStringLiteral("TntEdit2")), Qt::Key_Return);
     };
-    bench.request->SuchenBtnClick();
+    bench.request->run();
     QCOMPARE(!bench.form->lastSearchOutcome().noHits, found);
     QCOMPARE(bench.page().contains(QStringLiteral("1 mal in: ")), found);
 }
@@ -263,8 +263,8 @@ void SearchWindowTest::emptySearchTextIsReportedTwice() {
     bench.makeDatabase({{QStringLiteral("Brief.odt"), QStringLiteral("Haus")}});
     // The button is disabled without text; the handler is called directly,
     // as a synthesised click would.
-    bench.user = [](TSuchForm& form) { form.OKBtnClick(); };
-    bench.request->SuchenBtnClick();
+    bench.user = [](app::SearchWindow& form) { form.onLocalSearchClicked(); };
+    bench.request->run();
     QCOMPARE(bench.prompts.texts(),
              (QStringList{QStringLiteral("Sie haben keinen Suchtext eingegeben!"),
                           QStringLiteral("Sie haben keinen Suchtext eingegeben!")}));
@@ -291,8 +291,8 @@ void SearchWindowTest::catalogueMessages() {
     if (withEntry)
         bench.host.entries = {QStringLiteral("Texte")};
     bool opened = false;
-    bench.user = [&opened](TSuchForm&) { opened = true; };
-    bench.request->SuchenBtnClick();
+    bench.user = [&opened](app::SearchWindow&) { opened = true; };
+    bench.request->run();
     QCOMPARE(bench.prompts.shown.size(), 1);
     QCOMPARE(bench.prompts.shown.first().kind, RecordingPrompts::Kind::Information);
     QCOMPARE(bench.prompts.shown.first().text, message);
@@ -445,7 +445,7 @@ void SearchWindowTest::aTypedPathWaitsForEnter() {
     bench.prompts.answers = {openIt};
     qsizetype boxesWhileTyping = -1;
     bool openWhileTyping = false;
-    bench.user = [&](TSuchForm& form) {
+    bench.user = [&](app::SearchWindow& form) {
         auto* bar = form.findChild<QLineEdit*>(QStringLiteral("TntEdit2"));
         bar->setFocus();
         QTest::keyClicks(bar, typed);
@@ -453,7 +453,7 @@ void SearchWindowTest::aTypedPathWaitsForEnter() {
         openWhileTyping = form.isVisible();
         QTest::keyClick(bar, Qt::Key_Return);
     };
-    bench.request->SuchenBtnClick();
+    bench.request->run();
 
     QCOMPARE(boxesWhileTyping, 0);
     QVERIFY(openWhileTyping);
@@ -497,7 +497,7 @@ void SearchWindowTest::aPathThatArrivesWholeIsLookedUpAtOnce() {
         bench.form->setHistory({path});
         auto* history = bench.form->findChild<QListWidget*>(QStringLiteral("TntListBox2"));
         history->setCurrentRow(0);
-        bench.form->TntListBox2Click();
+        bench.form->onHistoryEntryClicked();
     } else {
         bench.form->setSearchText(path);
     }
@@ -514,7 +514,7 @@ void SearchWindowTest::theHintGivesAnExampleOfTheUsersOwnPaths() {
     qputenv("HOME", "/home/anna");
     Bench bench;
     bench.osFamily = platform::OsFamily::Other;
-    TSuchForm form(bench.services(), bench.host);
+    app::SearchWindow form(bench.services(), bench.host);
     form.show();
     qputenv("HOME", home);
     QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
@@ -533,13 +533,13 @@ void SearchWindowTest::theFindTextStaysWhileTheDatabaseStays() {
     bench.host.remembered = 0; // as the start-up selection
     auto* find = bench.form->findChild<QLineEdit*>(QStringLiteral("TntEdit1"));
     find->setText(QStringLiteral("See"));
-    bench.user = [](TSuchForm& form) { form.CancelBtnClick(); };
-    bench.request->SuchenBtnClick();
+    bench.user = [](app::SearchWindow& form) { form.onCancelClicked(); };
+    bench.request->run();
     QCOMPARE(find->text(), QStringLiteral("See"));
     QCOMPARE(bench.host.remembered, 0);
 
     bench.host.selected = {1};
-    bench.request->SuchenBtnClick();
+    bench.request->run();
     QCOMPARE(find->text(), QString());
     QCOMPARE(bench.host.remembered, 1);
 }
@@ -551,16 +551,16 @@ void SearchWindowTest::cancelDuringPassOneGivesCancelPage() {
         text += QStringLiteral("Ein Haus steht hier. ");
     bench.makeDatabase({{QStringLiteral("Brief.odt"), text}, {QStringLiteral("Notiz.odt"), text}});
     // A first search, so that "Abbrechen" knows a search may run.
-    bench.user = [](TSuchForm& form) { typeAndPressEnter(form, QStringLiteral("Haus")); };
-    bench.request->SuchenBtnClick();
+    bench.user = [](app::SearchWindow& form) { typeAndPressEnter(form, QStringLiteral("Haus")); };
+    bench.request->run();
     QVERIFY(bench.form->searchRunning());
 
-    bench.user = [&bench](TSuchForm& form) {
+    bench.user = [&bench](app::SearchWindow& form) {
         // "Abbrechen" is pressed as soon as the search first lets the window breathe.
         QTimer::singleShot(0, bench.pushButton("CancelBtn"), &QPushButton::click);
         typeAndPressEnter(form, QStringLiteral("Haus"));
     };
-    bench.request->SuchenBtnClick();
+    bench.request->run();
     const QString page = bench.page();
     QVERIFY2(page.contains(QStringLiteral("Benutzer hat die Suche abgebrochen!")),
              qPrintable(page));
@@ -574,7 +574,7 @@ void SearchWindowTest::noticeCancelsPassTwo() {
     for (int i = 0; i < 30; ++i)
         text += QStringLiteral("Ein Haus steht hier. ");
     bench.makeDatabase({{QStringLiteral("Brief.odt"), text}, {QStringLiteral("Notiz.odt"), text}});
-    TBinbeimSuchenForm* notice = bench.form->searchingNoticeWindow();
+    app::SearchingNotice* notice = bench.form->searchingNoticeWindow();
     QString shownText;
     QTimer watch;
     watch.setInterval(0);
@@ -586,11 +586,11 @@ void SearchWindowTest::noticeCancelsPassTwo() {
         watch.stop();
         notice->findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();
     });
-    bench.user = [&watch](TSuchForm& form) {
+    bench.user = [&watch](app::SearchWindow& form) {
         watch.start();
         typeAndPressEnter(form, QStringLiteral("Haus"));
     };
-    bench.request->SuchenBtnClick();
+    bench.request->run();
     QCOMPARE(notice->windowTitle(), QStringLiteral("Bitte Geduld, bin beim Suchen..."));
     QCOMPARE(shownText, QStringLiteral("Haus"));
     QVERIFY(!notice->isVisible());
@@ -604,15 +604,15 @@ void SearchWindowTest::noticeCancelsPassTwo() {
 void SearchWindowTest::sixWordsInAnyWordModeSkipHistory() {
     Bench bench;
     bench.makeDatabase({{QStringLiteral("Brief.odt"), QStringLiteral("a b c d e f")}});
-    bench.user = [](TSuchForm& form) {
+    bench.user = [](app::SearchWindow& form) {
         form.setSearchText(QStringLiteral("a b c d e f"));
         // Only a click on the hidden option can give a text with blanks the
         // any-word setting.
         form.findChild<QCheckBox*>(QStringLiteral("OderCheckBox"))->click();
         QVERIFY(form.anyWord() && !form.phrase());
-        form.OKBtnClick();
+        form.onLocalSearchClicked();
     };
-    bench.request->SuchenBtnClick();
+    bench.request->run();
     QCOMPARE(bench.prompts.texts(),
              QStringList{QStringLiteral("Der Suchtext darf nur maximal 5 Wörter enthalten! Sie "
                                         "haben 6 eingetragen!")});
@@ -627,28 +627,28 @@ void SearchWindowTest::webSearchAppendsTextToDirectSite() {
                "[Themen1]\r\nListe=Lexika\r\n[Themen2]\r\nListe=,Karten\r\n"
                "[Lexika]\r\nListe=https://lexikon.example.org/start, "
                "https://lexikon.example.org/suche?q=\r\n");
-    bench.form->FormPaint();
+    bench.form->refreshControls();
     auto* topics = bench.form->findChild<QComboBox*>(QStringLiteral("TntComboBox1"));
     auto* sites = bench.form->findChild<QListWidget*>(QStringLiteral("TntListBox1"));
     QCOMPARE(topics->count(), 2);
     QCOMPARE(topics->itemText(0), QStringLiteral("Karten"));
     topics->setCurrentIndex(1);
-    bench.form->TntComboBox1Click();
+    bench.form->onTopicChosen();
     QCOMPARE(sites->count(), 2);
     QCOMPARE(bench.settings.read(QStringLiteral("Themen-Webseite")), QStringLiteral("1"));
     QCOMPARE(bench.settings.read(QStringLiteral("Ausgewaehlte_Webseite")), QStringLiteral("0"));
 
     bench.bar()->setText(QStringLiteral("Haus am See"));
-    bench.form->SuchImInternetBtnClick(); // shows the panel only
+    bench.form->onWebSearchClicked(); // shows the panel only
     QVERIFY(bench.opened().isEmpty());
     QCOMPARE(bench.form->findChild<QLabel*>(QStringLiteral("TntLabel1"))->text(),
              QStringLiteral("Suchtext: Haus am See"));
     sites->setCurrentRow(1);
     QCOMPARE(sites->currentItem()->text(), QStringLiteral("https://lexikon.example.org/suche?q="));
-    bench.form->TntListBox1MouseMove();
+    bench.form->onPointerOverSites();
     QCOMPARE(sites->toolTip(),
              QStringLiteral("Grünes Symbol: [>] Webseite sucht selbständig nach dem Suchtext."));
-    bench.form->SuchImInternetBtnClick();
+    bench.form->onWebSearchClicked();
     // The text is one percent-encoded query value.
     QCOMPARE(bench.opened(),
              QStringList{QStringLiteral("https://lexikon.example.org/suche?q=Haus%20am%20See")});
@@ -658,23 +658,23 @@ void SearchWindowTest::webSearchAppendsTextToDirectSite() {
     // A paste site opens unchanged.
     bench.bar()->setText(QStringLiteral("Haus"));
     sites->setCurrentRow(0);
-    bench.form->TntListBox1MouseMove();
+    bench.form->onPointerOverSites();
     QCOMPARE(sites->toolTip(),
              QStringLiteral("Weißes Symbol: [+] Sie müssen den Suchtext auf der Webseite\r\nmit "
                             "Hilfe der Zwischenablage einfügen bzw. eintippen."));
-    bench.form->SuchImInternetBtnClick();
+    bench.form->onWebSearchClicked();
     QCOMPARE(bench.opened().last(), QStringLiteral("https://lexikon.example.org/start"));
 }
 
 void SearchWindowTest::webSearchWithoutSiteFileOnlyShowsPanel() {
     Bench bench;
-    bench.form->FormPaint();
+    bench.form->refreshControls();
     QCOMPARE(bench.form->findChild<QComboBox*>(QStringLiteral("TntComboBox1"))->count(), 0);
     QCOMPARE(bench.form->findChild<QListWidget*>(QStringLiteral("TntListBox1"))->count(), 0);
     bench.bar()->setText(QStringLiteral("Haus"));
-    bench.form->SuchImInternetBtnClick();
+    bench.form->onWebSearchClicked();
     QVERIFY(!bench.form->findChild<QWidget*>(QStringLiteral("Panel2"))->isHidden());
-    bench.form->SuchImInternetBtnClick();
+    bench.form->onWebSearchClicked();
     QVERIFY(bench.opened().isEmpty());
     QCOMPARE(bench.bar()->text(), QStringLiteral("Haus"));
 }
@@ -688,13 +688,13 @@ void SearchWindowTest::sizeLimitsAndSplitter() {
     QCOMPARE(bench.form->size(), QSize(1100, 499));
     bench.form->resize(1000, 498);
     QCOMPARE(bench.form->size(), QSize(1043, 500));
-    bench.form->Splitter1Moved(420);
+    bench.form->onSplitterMoved(420);
     QCOMPARE(bench.settings.read(QStringLiteral("SplitterPos")), QStringLiteral("420"));
 
     AppTestServices secondServices;
     secondServices.settings.write(QStringLiteral("SplitterPos"), QStringLiteral("420"));
     RecordingHost secondHost;
-    TSuchForm second(secondServices.services(), secondHost);
+    app::SearchWindow second(secondServices.services(), secondHost);
     second.setStartSize(600, 1200);
     second.show();
     QCOMPARE(second.size(), QSize(1200, 600));
@@ -707,10 +707,10 @@ void SearchWindowTest::loadButtonNeedsFourBytes() {
     const QString text =
         bench.programDirectory + QStringLiteral("Datenbank/Texte_UTF8Dokument.txt");
     writeBytes(text, "abc");
-    bench.form->FormPaint();
+    bench.form->refreshControls();
     QVERIFY(!bench.pushButton("UTF8LadenButton")->isEnabled());
     writeBytes(text, "abcd");
-    bench.form->FormPaint();
+    bench.form->refreshControls();
     QVERIFY(bench.pushButton("UTF8LadenButton")->isEnabled());
 }
 
@@ -720,17 +720,17 @@ void SearchWindowTest::historyDropDownHeights() {
     bench.form->show();
     auto* list = bench.form->findChild<QListWidget*>(QStringLiteral("TntListBox2"));
     auto* bottom = bench.form->findChild<QWidget*>(QStringLiteral("PanelUnten"));
-    bench.form->TntEdit2Click();
+    bench.form->onSearchBarPressed();
     QVERIFY(list->isVisible());
     QCOMPARE(list->height(), bottom->y() - list->y() - 48);
-    bench.form->TntEdit2Click();
+    bench.form->onSearchBarPressed();
     QVERIFY(!list->isVisible());
 
     bench.form->findChild<QWidget*>(QStringLiteral("Panel2"))->show();
-    bench.form->TntEdit2Click();
+    bench.form->onSearchBarPressed();
     QCOMPARE(list->height(), 155);
     list->setCurrentRow(1);
-    bench.form->TntListBox2Click();
+    bench.form->onHistoryEntryClicked();
     QCOMPARE(bench.bar()->text(), QStringLiteral("Garten"));
     QVERIFY(!list->isVisible());
     QCOMPARE(bench.bar()->cursorPosition(), 6);
@@ -742,12 +742,12 @@ void SearchWindowTest::handOffTextIsTakenOverOnlyFromTheSiblingEdition() {
     bench.settings.write(QStringLiteral("Trovex_Control"), control);
     writeBytes(control + QStringLiteral("Datenbank/Suchtext.txt"), "Fahrkarte");
 
-    bench.form->ApplicationActivate();
+    bench.form->takeOverSiblingSearchText();
     QCOMPARE(bench.bar()->text(), QString());
     QCOMPARE(bench.form->takenOverSearchText(), QString());
 
     bench.processes.siblingEdition = true;
-    bench.form->ApplicationActivate();
+    bench.form->takeOverSiblingSearchText();
     QCOMPARE(bench.bar()->text(), QStringLiteral("Fahrkarte"));
     QCOMPARE(bench.form->takenOverSearchText(), QStringLiteral("Fahrkarte"));
 }

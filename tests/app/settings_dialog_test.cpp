@@ -47,7 +47,7 @@ QColor background(QWidget* widget) {
 
 // Every window and panel of the background control set.
 QList<QWidget*> backgroundSet(MainWindowFixture& f) {
-    QList<QWidget*> set{f.mainForm.get(), control(f.mainForm.get(), "Panel1"),
+    QList<QWidget*> set{f.mainWindow.get(), control(f.mainWindow.get(), "Panel1"),
                         f.settingsDialog.get(), f.dialog.get(), f.searchWindow.get()};
     for (const char* panel : {"PanelLinks", "PanelRechts", "PanelUnten", "Panel2"})
         set.append(control(f.searchWindow.get(), panel));
@@ -56,7 +56,7 @@ QList<QWidget*> backgroundSet(MainWindowFixture& f) {
 
 // The pixel of the logo's corner, which is transparent in the picture.
 QColor logoCorner(MainWindowFixture& f) {
-    return control<QLabel>(f.mainForm.get(), "Image1")->pixmap().toImage().pixelColor(0, 0);
+    return control<QLabel>(f.mainWindow.get(), "Image1")->pixmap().toImage().pixelColor(0, 0);
 }
 
 QString searchMirrorText(MainWindowFixture& f) {
@@ -195,21 +195,21 @@ void SettingsDialogTest::backgroundColourIsUndoneByAbbruchEvenAfterOk() {
     f.start(true);
 
     // A cancelled chooser changes nothing, and Abbruch has nothing to undo.
-    f.settingsDialog->FarbenAendernButtonClick();
+    f.settingsDialog->onChangeColourClicked();
     QCOMPARE(f.colourChooser.initials, QList<quint32>{0x00800000u});
-    f.settingsDialog->AbbruchButtonClick();
+    f.settingsDialog->onCancelClicked();
     QCOMPARE(f.settings.read(QStringLiteral("Farbe")), QStringLiteral("clNavy"));
     for (QWidget* widget : backgroundSet(f))
         QCOMPARE(background(widget), QColor(0, 0, 128));
 
     f.colourChooser.answers = {0x000000FFu};
-    f.settingsDialog->FarbenAendernButtonClick();
+    f.settingsDialog->onChangeColourClicked();
     QCOMPARE(f.settings.read(QStringLiteral("Farbe")), QStringLiteral("clRed"));
     for (QWidget* widget : backgroundSet(f))
         QCOMPARE(background(widget), QColor(255, 0, 0));
-    QCOMPARE(logoCorner(f).alpha(), 0);             // drawn transparent
-    QCOMPARE(f.mainForm->size(), QSize(1024, 506)); // widened and narrowed again
-    f.settingsDialog->OkButtonClick();
+    QCOMPARE(logoCorner(f).alpha(), 0);               // drawn transparent
+    QCOMPARE(f.mainWindow->size(), QSize(1024, 506)); // widened and narrowed again
+    f.settingsDialog->onOkClicked();
     QCOMPARE(f.settings.read(QStringLiteral("Farbe")), QStringLiteral("clRed"));
 
     // Opened again later: Abbruch still remembers the colour of this run.
@@ -229,11 +229,11 @@ void SettingsDialogTest::hintTextColourReachesAllThirtyFourControls() {
     f.settings.write(QStringLiteral("Farbe"), QStringLiteral("clNavy"));
     f.start();
     f.colourChooser.answers = {0x0000FFFFu};
-    f.settingsDialog->HinweistexteFarbenAendernButtonClick();
+    f.settingsDialog->onChangeHintColourClicked();
     QCOMPARE(f.settings.read(QStringLiteral("HinweistextFarbe")), QStringLiteral("clYellow"));
 
     const QList<std::pair<QWidget*, QStringList>> set = {
-        {f.mainForm.get(), {"SpeedButton1", "SpeedButton2", "Label1", "Label2", "GeduldLabel"}},
+        {f.mainWindow.get(), {"SpeedButton1", "SpeedButton2", "Label1", "Label2", "GeduldLabel"}},
         {f.settingsDialog.get(),
          {"SuchtextInClipbrdCheckBox", "KurzhinweisImViewerZeigenCheckBox", "Label1", "Label2",
           "Label3", "Label4", "Label5"}},
@@ -283,20 +283,20 @@ void SettingsDialogTest::textStaysReadableOnAChosenBackground() {
     f.settings.write(QStringLiteral("HinweistextFarbe"), hint);
     f.start();
     f.colourChooser.answers = {chosen};
-    f.settingsDialog->FarbenAendernButtonClick();
-    const QColor back = background(f.mainForm.get());
+    f.settingsDialog->onChangeColourClicked();
+    const QColor back = background(f.mainWindow.get());
     QCOMPARE(back, QColor(int(chosen & 0xFF), int((chosen >> 8) & 0xFF), int(chosen >> 16)));
 
     const auto contrast = [](QWidget* widget, QPalette::ColorGroup group, QPalette::ColorRole role,
                              const QColor& on) {
         return widgets::contrastRatio(widget->palette().color(group, role), on);
     };
-    QWidget* product = control(f.mainForm.get(), "SpeedButton3");
+    QWidget* product = control(f.mainWindow.get(), "SpeedButton3");
     QVERIFY(!product->isEnabled());
     QVERIFY(contrast(product, QPalette::Disabled, QPalette::ButtonText, back) >= 4.5);
     const QList<std::pair<QWidget*, const char*>> texts = {
-        {f.mainForm.get(), "Label1"},
-        {f.mainForm.get(), "SpeedButton1"},
+        {f.mainWindow.get(), "Label1"},
+        {f.mainWindow.get(), "SpeedButton1"},
         {f.settingsDialog.get(), "Label1"},
         {f.settingsDialog.get(), "SuchtextInClipbrdCheckBox"},
         {f.searchWindow.get(), "Label1"},
@@ -324,7 +324,7 @@ void SettingsDialogTest::switchesAreStoredOnOkOnly() {
 
     for (QCheckBox* box : {clipboard, viewerHint, umlauts})
         box->click();
-    f.settingsDialog->AbbruchButtonClick();
+    f.settingsDialog->onCancelClicked();
     QCOMPARE(f.settings.read(QStringLiteral("Suchwort_in_Zwischenablage_kopieren")),
              QStringLiteral("1"));
     QCOMPARE(f.settings.read(QStringLiteral("Kurzhinweis_imViewer_anzeigen")), QStringLiteral("1"));
@@ -333,7 +333,7 @@ void SettingsDialogTest::switchesAreStoredOnOkOnly() {
     QVERIFY(!clipboard->isChecked() && !viewerHint->isChecked() && !umlauts->isChecked());
     QVERIFY(f.searchWindow->viewerHintShown());
 
-    f.settingsDialog->OkButtonClick();
+    f.settingsDialog->onOkClicked();
     QCOMPARE(f.settings.read(QStringLiteral("Suchwort_in_Zwischenablage_kopieren")),
              QStringLiteral("0"));
     QCOMPARE(f.settings.read(QStringLiteral("Kurzhinweis_imViewer_anzeigen")), QStringLiteral("0"));
@@ -341,7 +341,7 @@ void SettingsDialogTest::switchesAreStoredOnOkOnly() {
     QVERIFY(!f.searchWindow->viewerHintShown());
 
     umlauts->click();
-    f.settingsDialog->OkButtonClick();
+    f.settingsDialog->onOkClicked();
     QCOMPARE(f.settings.read(QStringLiteral("Umlaute_Gross_Klein_egal")), QStringLiteral("1"));
 }
 
@@ -418,11 +418,11 @@ void SettingsDialogTest::restoreDefaultsCentresTheWindows() {
     f.settings.write(QStringLiteral("HinweistextFarbe"), QStringLiteral("clYellow"));
     f.settings.write(QStringLiteral("Browser"), QStringLiteral("chrome"));
     f.start();
-    f.mainForm->setGeometry(5, 6, 900, 700);
+    f.mainWindow->setGeometry(5, 6, 900, 700);
     f.searchWindow->setGeometry(7, 8, 1200, 800);
 
-    f.settingsDialog->Button1Click();
-    QCOMPARE(QRect(f.mainForm->pos(), f.mainForm->size()), mainWindow);
+    f.settingsDialog->onRestoreDefaultsClicked();
+    QCOMPARE(QRect(f.mainWindow->pos(), f.mainWindow->size()), mainWindow);
     QCOMPARE(QRect(f.searchWindow->pos(), f.searchWindow->size()), searchWindow);
     const QList<std::pair<const char*, QString>> stored = {
         {"Farbe", QStringLiteral("clTeal")},  {"HinweistextFarbe", QStringLiteral("clWhite")},
@@ -452,8 +452,8 @@ void SettingsDialogTest::fontSizeStepsWithoutUpperBoundAndShowsASample() {
 
     f.searchWindow->resetViewer();
     f.searchWindow->showViewerSampleText(QStringLiteral("Eine Zeile des Textes"));
-    f.settingsDialog->SpeedButton2Click();
-    f.settingsDialog->SpeedButton2Click();
+    f.settingsDialog->onSmallerFontClicked();
+    f.settingsDialog->onSmallerFontClicked();
     QCOMPARE(f.searchWindow->viewerFontSize(), 95);
     QCOMPARE(searchMirrorText(f), QStringLiteral("Eine Zeile des Textes"));
     // Stored only when the program closes.
@@ -500,14 +500,15 @@ void SettingsDialogTest::listQuestions() {
     f.searchWindow->setDatabaseName(QStringLiteral("Texte"));
     f.searchWindow->setDocumentLoaded(true);
     f.searchWindow->show();
-    f.searchWindow->SuchImInternetBtnClick(); // the web-site panel is open
+    f.searchWindow->onWebSearchClicked(); // the web-site panel is open
     // An earlier list build was closed: abort requested stays set.
     f.searchWindow->showListBuilder();
-    f.searchWindow->SortAbbrechenButtonClick();
+    f.searchWindow->onStopListBuildClicked();
     QVERIFY(f.searchWindow->abortRequested());
     QVERIFY(!control(f.searchWindow.get(), "Panel2")->isHidden());
     f.settingsDialog->show();
-    QSignalSpy positionsWanted(f.settingsDialog.get(), &TEinstellform::filePositionListRequested);
+    QSignalSpy positionsWanted(f.settingsDialog.get(),
+                               &app::SettingsDialog::filePositionListRequested);
     f.prompts.answers = {yes};
 
     control<QPushButton>(f.settingsDialog.get(), button)->click();

@@ -21,25 +21,25 @@ std::optional<QString> wording(const QString& text, OsFamily os) {
     platform::DriveMap drives;
     drives.setDrive(QLatin1Char('D'), QStringLiteral("/media/daten"));
     if (text == QStringLiteral("Hinweis der Dateiliste"))
-        return systemtexts::fileListToolNote(os).join(QLatin1Char('|'));
+        return app::systemtexts::fileListToolNote(os).join(QLatin1Char('|'));
     if (text == QStringLiteral("Hinweis zu Laufwerk C"))
-        return systemtexts::driveCHint(os);
+        return app::systemtexts::driveCHint(os);
     if (text == QStringLiteral("Laufwerk abgelehnt"))
-        return systemtexts::unindexableDriveMessage(os, QLatin1Char('D'),
-                                                    drives.driveDirectory(QLatin1Char('D')));
+        return app::systemtexts::unindexableDriveMessage(os, QLatin1Char('D'),
+                                                         drives.driveDirectory(QLatin1Char('D')));
     if (text == QStringLiteral("Laufwerk ohne Ordner abgelehnt"))
-        return systemtexts::unindexableDriveMessage(os, QLatin1Char('X'),
-                                                    drives.driveDirectory(QLatin1Char('X')));
+        return app::systemtexts::unindexableDriveMessage(os, QLatin1Char('X'),
+                                                         drives.driveDirectory(QLatin1Char('X')));
     if (text == QStringLiteral("Suchhinweis"))
-        return systemtexts::searchHintText(
-            systemtexts::pathEntryExample(os, drives, QStringLiteral("/home/anna")));
+        return app::systemtexts::searchHintText(
+            app::systemtexts::pathEntryExample(os, drives, QStringLiteral("/home/anna")));
     if (text == QStringLiteral("Beispiel, Heimordner als Laufwerk H")) {
         drives.setDrive(QLatin1Char('H'), QStringLiteral("/home/anna"));
-        return systemtexts::pathEntryExample(os, drives, QStringLiteral("/home/anna/"));
+        return app::systemtexts::pathEntryExample(os, drives, QStringLiteral("/home/anna/"));
     }
     if (text == QStringLiteral("Beispiel, Heimordner auf keinem Laufwerk")) {
         drives.removeDrive(QLatin1Char('Z'));
-        return systemtexts::pathEntryExample(os, drives, QStringLiteral("/home/anna"));
+        return app::systemtexts::pathEntryExample(os, drives, QStringLiteral("/home/anna"));
     }
     if (text == QStringLiteral("Zeitüberschreitung, Status"))
         return filelist::timeoutStatusText(os);

@@ -6,8 +6,8 @@
 
 #include "app/app_resources.h"
 #include "app/application_identity.h"
-#include "app/hinweis_form.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
+#include "app/question_window.h"
 
 #include "platform/cleared_window_titles.h"
 
@@ -59,25 +59,25 @@ int main(int argc, char* argv[]) {
         return 77;
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
-    nameTheApplication();
+    app::nameTheApplication();
     platform::showClearedWindowTitles(app);
-    initAppResources();
+    app::initAppResources();
 
     QTemporaryDir root;
     AppTestServices doubles;
     doubles.programDirectory = root.path() + QLatin1Char('/');
     doubles.administrator = QCoreApplication::arguments().contains(QStringLiteral("--admin"));
-    TMainForm_TX_ODT mainForm(doubles.services());
-    THinweisForm question(&mainForm);
-    mainForm.setWindows({nullptr, nullptr, &question, nullptr});
+    app::MainWindow mainWindow(doubles.services());
+    app::QuestionWindow question(&mainWindow);
+    mainWindow.setWindows({nullptr, nullptr, &question, nullptr});
 
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    mainForm.show(); // the first paint sets the caption
-    out << "main\t" << titleOnServer(mainForm) << '\n';
+    mainWindow.show(); // the first paint sets the caption
+    out << "main\t" << titleOnServer(mainWindow) << '\n';
     question.show();
     out << "question\t" << titleOnServer(question) << '\n';
-    mainForm.setWindowTitle(QString()); // as the end of an index run does
-    out << "cleared\t" << titleOnServer(mainForm) << '\n';
+    mainWindow.setWindowTitle(QString()); // as the end of an index run does
+    out << "cleared\t" << titleOnServer(mainWindow) << '\n';
     return 0;
 }

@@ -3,7 +3,7 @@
 #include "app_test_services.h"
 #include "quiet_host.h"
 
-#include "app/search_form.h"
+#include "app/search_window.h"
 #include "widgets/document_view.h"
 #include "widgets/mirror_box.h"
 
@@ -23,13 +23,13 @@
 struct ViewerBench : AppTestServices {
     QTemporaryDir root;
     QuietHost host;
-    std::unique_ptr<TSuchForm> form;
+    std::unique_ptr<app::SearchWindow> form;
 
     ViewerBench() {
         programDirectory = root.path() + QStringLiteral("/Programm/");
         QDir().mkpath(programDirectory + QStringLiteral("Datenbank"));
         writeDatabaseFile(QStringLiteral(".dat"), "PFAD_UND_ENDUNGEN= D:\\ *.odt    \r\n");
-        form = std::make_unique<TSuchForm>(services(), host);
+        form = std::make_unique<app::SearchWindow>(services(), host);
         form->setDatabaseName(QStringLiteral("Texte"));
         form->setStartSize(600, 1100);
         form->show();
@@ -71,7 +71,7 @@ struct ViewerBench : AppTestServices {
     void find(const QString& text) {
         if (edit("TntEdit1")->text() != text)
             edit("TntEdit1")->setText(text);
-        form->WeiterSucheClick();
+        form->onFindClicked();
     }
 };
 

@@ -82,14 +82,14 @@ void ViewerPagesTest::theTitleNamesThePagesDocument() {
     bench.writeText(numberedLines(200));
     if (!positions.isEmpty())
         bench.writePositions(positions);
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     bench.view()->scrollToOffset(top);
     QCOMPARE(bench.view()->topOffset(), top);
     // The title waits for the timer that each drawn page starts.
     QVERIFY(titleTimer(bench)->isActive());
     QCOMPARE(titleTimer(bench)->interval(), 1000);
     QCOMPARE(bench.label("Label2"), QString());
-    bench.form->Timer2Timer();
+    bench.form->onTitleTick();
     QVERIFY(!titleTimer(bench)->isActive());
     QCOMPARE(bench.label("Label2"), title);
     QVERIFY(bench.form->findChild<QLabel*>(QStringLiteral("Label2"))->isVisible());
@@ -100,8 +100,8 @@ void ViewerPagesTest::aLongFileNameIsCutInStepsOfSeven() {
     const QString name = QString(300, QLatin1Char('x')) + QStringLiteral(".odt");
     bench.writeText(numberedLines(20));
     bench.writePositions("0 #D:\\Ordner\\" + name.toUtf8() + "\r\n");
-    bench.form->UTF8LadenButtonClick();
-    bench.form->Timer2Timer();
+    bench.form->onLoadTextClicked();
+    bench.form->onTitleTick();
 
     const QString full = QStringLiteral("0  \"") + name + QLatin1Char('"');
     const QString shown = bench.label("Label2");
@@ -124,10 +124,10 @@ void ViewerPagesTest::noTitleWhileASortedListIsShown() {
     bench.writeText(numberedLines(20));
     bench.writePositions("0 #D:\\A.odt\r\n");
     bench.writeDatabaseFile(QStringLiteral("_Phrasen_Woerter_Utf8Liste.txt"), "Haus\r\n");
-    bench.form->UTF8LadenButtonClick();
-    bench.form->ZeilenAlsListeSortierenClick();
+    bench.form->onLoadTextClicked();
+    bench.form->onLoadSortedListClicked();
     QVERIFY(titleTimer(bench)->isActive());
-    bench.form->Timer2Timer();
+    bench.form->onTitleTick();
     QCOMPARE(bench.label("Label2"), QString());
     // The timer goes on until a text page is shown again.
     QVERIFY(titleTimer(bench)->isActive());
@@ -136,7 +136,7 @@ void ViewerPagesTest::noTitleWhileASortedListIsShown() {
 void ViewerPagesTest::aBookmarkOnTheLastPageComesBack() {
     ViewerBench bench;
     bench.writeText(numberedLines(300));
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     bench.view()->handleNavigationKey(Qt::Key_End);
     const qint64 lastPage = bench.view()->topOffset();
     QVERIFY(lastPage > 0);
@@ -144,7 +144,7 @@ void ViewerPagesTest::aBookmarkOnTheLastPageComesBack() {
     QCOMPARE(bench.settings.read(QStringLiteral("Lesezeichen_Texte")), QString::number(lastPage));
 
     bench.view()->handleNavigationKey(Qt::Key_Home);
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     QCOMPARE(bench.view()->topOffset(), lastPage);
     QVERIFY(bench.mirror()->toPlainText().endsWith(QStringLiteral("Zeile 299")));
 }
@@ -166,7 +166,7 @@ void ViewerPagesTest::storedBookmarks() {
     bench.writeText(numberedLines(300));
     if (!stored.isEmpty())
         bench.settings.write(QStringLiteral("Lesezeichen_Texte"), stored);
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     const qint64 shown = bench.view()->topOffset();
     if (top < 0) {
         bench.view()->handleNavigationKey(Qt::Key_End);
@@ -177,12 +177,12 @@ void ViewerPagesTest::storedBookmarks() {
 
 void ViewerPagesTest::aBookmarkNeedsADocument() {
     ViewerBench bench;
-    bench.form->LesezeichenBtnClick();
+    bench.form->onBookmarkClicked();
     QCOMPARE(bench.settings.read(QStringLiteral("Lesezeichen_Texte")), QString());
     bench.writeText(numberedLines(300));
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     bench.form->resetViewer();
-    bench.form->LesezeichenBtnClick();
+    bench.form->onBookmarkClicked();
     QCOMPARE(bench.settings.read(QStringLiteral("Lesezeichen_Texte")), QString());
 }
 
@@ -190,8 +190,8 @@ void ViewerPagesTest::aBookmarkNeedsADocument() {
 // keeps the page, one below it becomes the top line.
 void ViewerPagesTest::theListBuildPlacesEachDocumentOnItsPage() {
     ViewerBench bench;
-    bench.form->UTF8LadenButtonClick(); // nothing to load yet: nothing is built
-    bench.form->ErstelleDateiPosisVonAktDB();
+    bench.form->onLoadTextClicked(); // nothing to load yet: nothing is built
+    bench.form->buildFilePositionList();
     QVERIFY(!QFile::exists(bench.databaseFile(QStringLiteral("_TitelPositionen.txt"))));
 
     const int rows = bench.view()->rowsPerPage();
@@ -199,8 +199,8 @@ void ViewerPagesTest::theListBuildPlacesEachDocumentOnItsPage() {
     const QList<int> pathLines{1, 2, rows + 5, 3 * rows};
     QList<qint64> offsets;
     bench.writeText(textWithPathLines(4 * rows, pathLines, &offsets));
-    bench.form->UTF8LadenButtonClick();
-    bench.form->ErstelleDateiPosisVonAktDB();
+    bench.form->onLoadTextClicked();
+    bench.form->buildFilePositionList();
 
     const QByteArray expected =
         "0 #D:\\Dok1.odt\r\n0 #D:\\Dok2.odt\r\n" + QByteArray::number(offsets[2]) + " #D:\\Dok" +
@@ -213,11 +213,11 @@ void ViewerPagesTest::theListBuildPlacesEachDocumentOnItsPage() {
     QVERIFY(bench.view()->wordWrap());
     QCOMPARE(bench.view()->topOffset(), offsets[3]);
     // The title uses the new list at once.
-    bench.form->Timer2Timer();
+    bench.form->onTitleTick();
     QCOMPARE(bench.label("Label2"), QLocale().toString(offsets[3]) + QStringLiteral("  \"Dok") +
                                         QString::number(3 * rows) + QStringLiteral(".odt\""));
     // "Suchen" starts at the first path line.
-    bench.form->WeiterSucheClick();
+    bench.form->onFindClicked();
     QCOMPARE(bench.view()->selectionStart(), offsets[0]);
     QVERIFY(bench.prompts.shown.isEmpty());
 }
@@ -232,7 +232,7 @@ void ViewerPagesTest::theSettingsDialogsRequestLoadsAndBuilds() {
     QFile list(bench.databaseFile(QStringLiteral("_TitelPositionen.txt")));
     QVERIFY(list.open(QIODevice::ReadOnly));
     QCOMPARE(list.readAll(), QByteArray("0 #D:\\Brief.odt\r\n0 #D:\\\xC3\x84rzte.odt\r\n"));
-    bench.form->Timer2Timer();
+    bench.form->onTitleTick();
     QCOMPARE(bench.label("Label2"), QStringLiteral("0  \"Ärzte.odt\""));
 }
 
@@ -262,16 +262,16 @@ void ViewerPagesTest::choosingADatabaseClosesTheViewer() {
     f.writeFile(QStringLiteral("Datenbank/A_UTF8Dokument.txt"), numberedLines(50));
     f.writeFile(QStringLiteral("Datenbank/A_Phrasen_Woerter_Utf8Liste.txt"), "Haus\r\n");
     f.start(true);
-    TSuchForm& form = *f.searchWindow;
+    app::SearchWindow& form = *f.searchWindow;
     form.setDatabaseName(QStringLiteral("A"));
     form.show();
-    form.UTF8LadenButtonClick();
+    form.onLoadTextClicked();
     auto* view = form.findChild<widgets::DocumentView*>(QStringLiteral("Viewer"));
     auto* mirror = form.findChild<widgets::MirrorBox*>(QStringLiteral("ViewerMemo"));
     QVERIFY(view->isOpen());
     QVERIFY(form.findChild<QPushButton*>(QStringLiteral("ZeilenAlsListeSortieren"))->isEnabled());
 
-    f.mainForm->findChild<QListWidget*>(QStringLiteral("ListBox1"))->setCurrentRow(1);
+    f.mainWindow->findChild<QListWidget*>(QStringLiteral("ListBox1"))->setCurrentRow(1);
     QVERIFY(!form.documentLoaded());
     QVERIFY(!view->isOpen());
     QCOMPARE(mirror->toPlainText(), QString());
@@ -289,9 +289,9 @@ void ViewerPagesTest::theSettingsButtonBuildsTheListOfTheSearchWindow() {
     f.searchWindow->setDatabaseName(QStringLiteral("Texte"));
     f.searchWindow->show();
     // The button needs a document in the viewer.
-    f.searchWindow->UTF8LadenButtonClick();
+    f.searchWindow->onLoadTextClicked();
     f.settingsDialog->show();
-    f.settingsDialog->FormPaint();
+    f.settingsDialog->refreshControls();
     f.prompts.answers = {true};
     f.settingsDialog->findChild<QPushButton*>(QStringLiteral("Button2"))->click();
     QVERIFY(f.settingsDialog->isHidden());

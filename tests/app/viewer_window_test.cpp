@@ -84,7 +84,7 @@ void ViewerWindowTest::loadingShowsTheTextAndItsState() {
     QString captionDuringPause;
     bench.onPause = [&] { captionDuringPause = bench.label("Label8"); };
 
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     QCOMPARE(bench.pauses, QList<int>{100});
     QCOMPARE(captionDuringPause, QStringLiteral("Lade Dokument"));
     QCOMPARE(bench.label("Label8"), caption);
@@ -107,11 +107,11 @@ void ViewerWindowTest::loadingShowsTheTextAndItsState() {
 void ViewerWindowTest::loadingAgainKeepsTheDocumentLoaded() {
     ViewerBench bench;
     bench.writeText(numberedLines(300));
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     bench.view()->handleNavigationKey(Qt::Key_PageDown);
     const qint64 top = bench.view()->topOffset();
     QVERIFY(top > 0);
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     QVERIFY(bench.form->documentLoaded());
     QCOMPARE(bench.view()->topOffset(), top);
     QVERIFY(bench.mirror()->toPlainText().startsWith(QStringLiteral("Zeile ")));
@@ -125,14 +125,14 @@ void ViewerWindowTest::theSortedListTakesThePlaceOfTheText() {
     // the list's "Ärzte" from "ärzte".
     bench.settings.write(QStringLiteral("Umlaute_Gross_Klein_egal"), QStringLiteral("0"));
     bench.writeText(kThreeDocuments);
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     // Without the list file nothing changes.
-    bench.form->ZeilenAlsListeSortierenClick();
+    bench.form->onLoadSortedListClicked();
     QCOMPARE(bench.view()->fileName(), bench.databaseFile(QStringLiteral("_UTF8Dokument.txt")));
 
     bench.writeDatabaseFile(QStringLiteral("_Phrasen_Woerter_Utf8Liste.txt"),
                             "Haus\r\nHaus am See\r\n\xC3\x84rzte\r\n");
-    bench.form->ZeilenAlsListeSortierenClick();
+    bench.form->onLoadSortedListClicked();
     QVERIFY(bench.form->sortedListShown());
     QVERIFY(bench.form->documentLoaded());
     QCOMPARE(bench.label("Label8"), QStringLiteral("Sortierte Dokumentenliste von DB: \"Texte\""));
@@ -145,7 +145,7 @@ void ViewerWindowTest::theSortedListTakesThePlaceOfTheText() {
     bench.find(QStringLiteral("Ärzte"));
     QCOMPARE(bench.view()->selectionStart(), qint64(19));
 
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     QVERIFY(!bench.form->sortedListShown());
     QCOMPARE(bench.label("Label8"), QStringLiteral("DB: \"Texte\""));
     QVERIFY(bench.button("LesezeichenBtn")->isVisibleTo(bench.form.get()));
@@ -178,7 +178,7 @@ void ViewerWindowTest::findSelectsEachHitInViewerAndMirror() {
     if (!foldUmlauts.isEmpty())
         bench.settings.write(QStringLiteral("Umlaute_Gross_Klein_egal"), foldUmlauts);
     bench.writeText(kThreeDocuments);
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     const qint64 findLength = findText.toUtf8().size();
     for (qint64 hit : hits) {
         bench.form->setWindowTitle(QStringLiteral("Sortierung von: \"X\" läuft."));
@@ -216,7 +216,7 @@ void ViewerWindowTest::findSelectsEachHitInViewerAndMirror() {
 void ViewerWindowTest::aChangedFindTextStartsAtTheBeginning() {
     ViewerBench bench;
     bench.writeText(kThreeDocuments);
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     bench.find(QStringLiteral("Haus"));
     bench.find(QStringLiteral("Haus"));
     QCOMPARE(bench.view()->selectionStart(), offsetOf(kThreeDocuments, "Haus"));
@@ -234,7 +234,7 @@ void ViewerWindowTest::aChangedFindTextStartsAtTheBeginning() {
 void ViewerWindowTest::aFileThatCannotBeOpenedIsReported() {
     ViewerBench bench;
     bench.writeText(kThreeDocuments);
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     QVERIFY(QFile::remove(bench.databaseFile(QStringLiteral("_UTF8Dokument.txt"))));
     bench.find(QStringLiteral("Haus"));
     QCOMPARE(bench.prompts.shown.size(), 1);
@@ -249,7 +249,7 @@ void ViewerWindowTest::aFileThatCannotBeOpenedIsReported() {
     // Nor can the viewer open a folder that stands where the text belongs.
     ViewerBench other;
     QVERIFY(QDir().mkpath(other.databaseFile(QStringLiteral("_UTF8Dokument.txt"))));
-    other.form->UTF8LadenButtonClick();
+    other.form->onLoadTextClicked();
     QCOMPARE(other.prompts.texts(),
              QStringList{other.databaseFile(QStringLiteral("_UTF8Dokument.txt")) +
                          QStringLiteral(" kann nicht geöffnet werden.")});
@@ -270,7 +270,7 @@ void ViewerWindowTest::aHitBeyondFourGiBIsSelectedAndItsCaretPlaced() {
         QVERIFY(file.seek(kTailAt));
         QCOMPARE(file.write(tail), tail.size());
     }
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     // The long scan lets the window breathe, but takes no input meanwhile.
     int yields = 0;
     bool enabledDuringFind = false;
@@ -305,7 +305,7 @@ void ViewerWindowTest::doubleClickPutsTheLineIntoTheLeftBar() {
     QFETCH(bool, phrase);
     ViewerBench bench;
     bench.writeText("Haus am See\r\nFahrkarte\r\nab\r\n");
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     widgets::MirrorBox* mirror = bench.mirror();
     QTextCursor onLine(mirror->document()->findBlockByNumber(line));
     onLine.movePosition(QTextCursor::NextCharacter);
@@ -320,7 +320,7 @@ void ViewerWindowTest::doubleClickPutsTheLineIntoTheLeftBar() {
 void ViewerWindowTest::popupEntriesNeedASelection() {
     ViewerBench bench;
     bench.writeText("Haus am See\r\n");
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     QMenu* menu = bench.mirror()->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
     QCOMPARE(menu->actions().size(), 5);
     QCOMPARE(menu->actions().at(2)->text().trimmed(), QString());
@@ -361,7 +361,7 @@ void ViewerWindowTest::popupEntriesMoveTheSelection() {
     QFETCH(QString, expected);
     ViewerBench bench;
     bench.writeText("Haus am See\r\n");
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     QLineEdit* target = bench.edit(qPrintable(bar));
     target->setText(QStringLiteral("alt"));
     QMenu* menu = bench.mirror()->popupMenu();
@@ -377,7 +377,7 @@ void ViewerWindowTest::popupEntriesMoveTheSelection() {
 void ViewerWindowTest::keysOfTheMirrorBox() {
     ViewerBench bench;
     bench.writeText(numberedLines(300));
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     widgets::MirrorBox* mirror = bench.mirror();
     QTest::keyClick(mirror, Qt::Key_PageDown);
     const int rows = bench.view()->rowsPerPage();
@@ -402,7 +402,7 @@ void ViewerWindowTest::keysOfTheMirrorBox() {
 void ViewerWindowTest::viewerTransferAppendsToTheLeftBar() {
     ViewerBench bench;
     bench.writeText("Die \xC3\x84rzte am See\r\n");
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     bench.edit("TntEdit2")->setText(QStringLiteral("Haus"));
     bench.find(QStringLiteral("Ärzte"));
     QMenu* menu = bench.view()->preparePopupMenu(QPoint(5, 5));
@@ -422,7 +422,7 @@ void ViewerWindowTest::mirrorBoxLiesOverTheViewer() {
     QFETCH(int, narrower);
     ViewerBench bench;
     bench.writeText(numberedLines(lines));
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     const QRect viewer = bench.view()->geometry();
     const QRect mirror = bench.mirror()->geometry();
     QCOMPARE(mirror.topLeft(), viewer.topLeft());
@@ -453,14 +453,14 @@ void ViewerWindowTest::fontSizeAndHintReachTheMirrorBox() {
 void ViewerWindowTest::resetLetsGoOfTheDocument() {
     ViewerBench bench;
     bench.writeText(kThreeDocuments);
-    bench.form->UTF8LadenButtonClick();
+    bench.form->onLoadTextClicked();
     bench.find(QStringLiteral("Haus"));
     bench.form->resetViewer();
     QVERIFY(!bench.form->documentLoaded());
     QVERIFY(!bench.view()->isOpen());
     QCOMPARE(bench.mirror()->toPlainText(), QString());
     // "Suchen" does nothing without a document.
-    bench.form->WeiterSucheClick();
+    bench.form->onFindClicked();
     QCOMPARE(bench.view()->selectionStart(), qint64(-1));
     QVERIFY(bench.prompts.shown.isEmpty());
 }

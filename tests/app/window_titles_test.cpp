@@ -22,11 +22,11 @@ private Q_SLOTS:
 // set would stay, and the X11 and Wayland plugins would append it to every
 // title.
 void WindowTitlesTest::theApplicationHasNoDisplayName() {
-    nameTheApplication();
+    app::nameTheApplication();
     QCOMPARE(QGuiApplication::applicationName(), QStringLiteral("Trovex-ODT"));
     QGuiApplication::setApplicationName(QStringLiteral("Namensprobe"));
     QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Namensprobe"));
-    nameTheApplication();
+    app::nameTheApplication();
 }
 
 void WindowTitlesTest::titlesOnAnXServer_data() {

@@ -205,7 +205,7 @@ void InstallTest::theHelpIsFoundBesideTheBuiltPrograms() {
     QTemporaryDir dataFolder;
     const QString bin = qEnvironmentVariable("TROVEX_BIN");
     const std::optional<QString> help =
-        helpdocument::locate(dataFolder.path() + QLatin1Char('/'), bin);
+        app::helpdocument::locate(dataFolder.path() + QLatin1Char('/'), bin);
     QVERIFY(help);
     QCOMPARE(QFileInfo(*help).canonicalFilePath(),
              QFileInfo(builtExamples() + QStringLiteral("Trovex_ODT.pdf")).canonicalFilePath());

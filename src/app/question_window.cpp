@@ -1,4 +1,6 @@
-#include "hinweis_form.h"
+#include "question_window.h"
+
+#include "widgets/object_names.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -9,18 +11,22 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
-THinweisForm::THinweisForm(QWidget* parent)
+namespace app {
+
+namespace names = widgets::objectnames::question_window;
+
+QuestionWindow::QuestionWindow(QWidget* parent)
     : QDialog(parent) {
-    setObjectName(QStringLiteral("THinweisForm"));
+    widgets::named(this, names::window);
     setWindowTitle(QStringLiteral("Information"));
     memo_ = new QPlainTextEdit(this);
-    memo_->setObjectName(QStringLiteral("Memo1"));
+    widgets::named(memo_, names::text);
     memo_->setReadOnly(true);
     auto* yes = new QPushButton(QStringLiteral("Ja"), this);
-    yes->setObjectName(QStringLiteral("Button1"));
+    widgets::named(yes, names::yesButton);
     yes->setDefault(true);
     auto* no = new QPushButton(QStringLiteral("Nein"), this);
-    no->setObjectName(QStringLiteral("Button2"));
+    widgets::named(no, names::noButton);
     connect(yes, &QPushButton::clicked, this, &QDialog::accept);
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -35,12 +41,12 @@ THinweisForm::THinweisForm(QWidget* parent)
     resize(560, 330);
 }
 
-void THinweisForm::setText(const QString& text) {
+void QuestionWindow::setText(const QString& text) {
     memo_->clear();
     memo_->setPlainText(text);
 }
 
-QString THinweisForm::text() const {
+QString QuestionWindow::text() const {
     return memo_->toPlainText();
 }
 
@@ -89,3 +95,5 @@ QString listDateText(const QDateTime& moment, const QLocale& locale) {
     return locale.toString(moment.toLocalTime(), dateFormatWithFullYear(locale) + QLatin1Char(' ') +
                                                      timeFormatWithSeconds(locale));
 }
+
+} // namespace app

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace app {
+
 // What the search window keeps of its document viewer between handlers.
 struct ViewerSideState {
     // The file last opened in the viewer: the database text or the sorted
@@ -21,3 +23,5 @@ struct ViewerSideState {
     // The page being mirrored, line by line, until the viewer has drawn it.
     QString pageText;
 };
+
+} // namespace app

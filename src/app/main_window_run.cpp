@@ -1,8 +1,8 @@
 // Index runs from the main window: the two buttons, the close/abort button,
 // and the indicators while a run works.
-#include "main_form.h"
+#include "main_window.h"
 
-#include "ok_bottom_dlg.h"
+#include "new_database_dialog.h"
 #include "unreadable_documents.h"
 
 #include "database/drive_file_list.h"
@@ -18,7 +18,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-void TMainForm_TX_ODT::setRunButtonsEnabled(bool enabled) {
+namespace app {
+
+void MainWindow::setRunButtonsEnabled(bool enabled) {
     searchButton_->setEnabled(enabled);
     newDatabaseButton_->setEnabled(enabled);
     reindexButton_->setEnabled(enabled);
@@ -26,19 +28,19 @@ void TMainForm_TX_ODT::setRunButtonsEnabled(bool enabled) {
 
 // A status that is not the end of the work: the status line no longer says
 // "Fertig mit der ...".
-void TMainForm_TX_ODT::showRunStatus(const QString& text) {
+void MainWindow::showRunStatus(const QString& text) {
     statusLine_->setText(text);
     if (runState_ == RunState::Finished)
         runState_ = RunState::Idle;
 }
 
-void TMainForm_TX_ODT::ErneutIndiziereBtnClick() {
+void MainWindow::onReindexClicked() {
     abortRequested_ = false;
-    aktualisieren1Click();
+    reindexSelectedDatabase();
     closeButton_->setText(QStringLiteral("Schli&eßen"));
 }
 
-void TMainForm_TX_ODT::aktualisieren1Click() {
+void MainWindow::reindexSelectedDatabase() {
     updateRunActive_ = true;
     updateCounter_ = 0;
     const int index = selectedIndex();
@@ -53,13 +55,13 @@ void TMainForm_TX_ODT::aktualisieren1Click() {
                                  "Maustaste anklicken!"));
     } else {
         updateMode_ = true;
-        NeuErstellenBtnClick();
+        onNewDatabaseClicked();
     }
     updateRunActive_ = false;
 }
 
-void TMainForm_TX_ODT::NeuErstellenBtnClick() {
-    TOKBottomDlg* dialog = windows_.newDatabaseDialog;
+void MainWindow::onNewDatabaseClicked() {
+    NewDatabaseDialog* dialog = windows_.newDatabaseDialog;
     if (!dialog || running_)
         return;
     // The viewer lets go of the database text, which the run rewrites.
@@ -152,7 +154,7 @@ void TMainForm_TX_ODT::NeuErstellenBtnClick() {
 
 // Reading the list, the builder, and the finish; the monitor calls it once
 // the tool has written a new list.
-void TMainForm_TX_ODT::readListAndFinish(bool startedByMonitor) {
+void MainWindow::readListAndFinish(bool startedByMonitor) {
     runState_ = RunState::Indexing;
     scannerNotice_.reset();
     scannerTimer_->start();
@@ -187,7 +189,7 @@ void TMainForm_TX_ODT::readListAndFinish(bool startedByMonitor) {
         services_.prompts.information(skippedDocumentsMessage(run_->skippedDocuments()));
 }
 
-void TMainForm_TX_ODT::reportMissingDriveList() {
+void MainWindow::reportMissingDriveList() {
     const QString name = database::driveFileListName(runDrive_);
     showRunStatus(QStringLiteral("Indizierung nicht möglich: Die Dateiliste fehlt."));
     services_.prompts.information(
@@ -195,21 +197,21 @@ void TMainForm_TX_ODT::reportMissingDriveList() {
         runDrive_ + QStringLiteral("\" wurde nicht gefunden. Die Datenbank wurde nicht erstellt."));
 }
 
-void TMainForm_TX_ODT::finishWindowSide() {
+void MainWindow::finishWindowSide() {
     // The scanner notice belongs to the run; left running it would keep
     // setting the caption to "-" long after the run where no scanner runs.
     scannerTimer_->stop();
     setWindowTitle(QString());
     patienceLabel_->clear();
     patienceTimer_->stop();
-    LiesNamenDatenbanken();
+    readDatabaseNames();
     setRunButtonsEnabled(true);
     closeButton_->setEnabled(true);
     progressTimer_->stop();
     updateMode_ = false;
 }
 
-void TMainForm_TX_ODT::BitBtn2Click() {
+void MainWindow::onCloseOrAbortClicked() {
     if (!running_ && !listBuildRunning_ && !updateRunActive_) {
         close();
         return;
@@ -241,27 +243,27 @@ void TMainForm_TX_ODT::BitBtn2Click() {
     }
 }
 
-void TMainForm_TX_ODT::Timer1Timer() {
+void MainWindow::onProgressTick() {
     elapsedText_ = filelist::elapsedTimeText(
         filelist::elapsedSeconds(runStartTick_, services_.clock.milliseconds()));
     progressLine_->setText(filelist::progressLineText(indexedFileCount_, elapsedText_));
 }
 
-void TMainForm_TX_ODT::placePatienceLabel() {
+void MainWindow::placePatienceLabel() {
     const QRect closeButton(closeButton_->mapTo(centralWidget(), QPoint(0, 0)),
                             closeButton_->size());
     patienceLabel_->move(filelist::patienceLabelPosition(closeButton, statusLine_->y()));
     patienceLabel_->raise();
 }
 
-void TMainForm_TX_ODT::GedultTimerTimer() {
+void MainWindow::onPatienceTick() {
     placePatienceLabel();
     patienceLabel_->setText(patience_.advance());
     patienceLabel_->adjustSize();
     placePatienceLabel();
 }
 
-void TMainForm_TX_ODT::checkDefenderTimerTimer() {
+void MainWindow::onScannerCheckTick() {
     filelist::ScannerNotice::Inputs in;
     in.scannerRunning =
         services_.processes.isRunning(filelist::ScannerNotice::scannerProcessName());
@@ -276,3 +278,5 @@ void TMainForm_TX_ODT::checkDefenderTimerTimer() {
     if (out.label1)
         statusLine_->setText(*out.label1);
 }
+
+} // namespace app

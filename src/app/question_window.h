@@ -9,12 +9,14 @@ class QLocale;
 class QPlainTextEdit;
 class QPushButton;
 
+namespace app {
+
 // The question window of the new-database dialog: a text and the buttons
 // "Ja" (accept) and "Nein" (reject).
-class THinweisForm : public QDialog {
+class QuestionWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit THinweisForm(QWidget* parent = nullptr);
+    explicit QuestionWindow(QWidget* parent = nullptr);
 
     void setText(const QString& text);
     QString text() const;
@@ -32,3 +34,5 @@ QString listQuestionText(QChar driveLetter, const QString& dateText);
 // included, as the locale writes a date with a four-digit year and a time
 // with seconds (German: 10.12.2026 05:40:12).
 QString listDateText(const QDateTime& moment, const QLocale& locale);
+
+} // namespace app

@@ -17,8 +17,6 @@ class QLineEdit;
 class QPushButton;
 class QSplitter;
 class QTimer;
-class TBinbeimSuchenForm;
-struct ViewerSideState;
 
 namespace jobs {
 class JobRunner;
@@ -30,33 +28,38 @@ class ViewerPanel;
 class WebSitePanel;
 } // namespace widgets
 
+namespace app {
+
+class SearchingNotice;
+struct ViewerSideState;
+
 // The search window. Created once at start-up and shown modally by the main
 // window's search request for the selected database. Other windows reach it
-// through the typed calls below; the handlers carry the names the program's
-// design gives them, so that tests can drive them one by one. Its parts: the
+// through the typed calls below; the handlers are public, so that tests can
+// drive them one by one as the user's actions. Its parts: the
 // search bar, the search options, the web-site panel and the list builder on
 // the left, the viewer panel on the right, the buttons below.
-class TSuchForm : public QDialog {
+class SearchWindow : public QDialog {
     Q_OBJECT
 public:
-    TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* parent = nullptr);
-    ~TSuchForm() override;
+    SearchWindow(AppServices& services, SearchWindowHost& host, QWidget* parent = nullptr);
+    ~SearchWindow() override;
 
     // The database the next search runs against (the catalogue's choice).
     void setDatabaseName(const QString& name) { databaseName_ = name; }
     QString databaseName() const { return databaseName_; }
 
-    // The window's size on first display (SHoehe, SWeite as loaded at
+    // The window's size on first display (as the main window loaded it at
     // start-up). Without it the stored values are read.
     void setStartSize(int height, int width);
 
     // The small notice shown during the second pass; made on first use when
     // the program does not hand one over.
-    void setSearchingNoticeWindow(TBinbeimSuchenForm* notice);
-    TBinbeimSuchenForm* searchingNoticeWindow();
+    void setSearchingNoticeWindow(SearchingNotice* notice);
+    SearchingNotice* searchingNoticeWindow();
 
     // What the main window hands over at its first paint, and the settings
-    // dialog when a colour changes: the window, its panels and Panel2 wear
+    // dialog when a colour changes: the window, its panels and the web-site panel wear
     // the background; the hint texts of the window the other colour.
     void applyColours(const widgets::WindowColours& colours);
     void applyBackgroundColour(const QColor& colour);
@@ -69,9 +72,9 @@ public:
     void showViewerSampleText(const QString& text);
 
     // The viewer and its captions, which the catalogue and an index run
-    // reset: the viewer shows no document any more (Viewer, ViewerMemo),
-    // the captions Label8 and Label2 are emptied, "Sortierte Textliste
-    // laden" (ZeilenAlsListeSortieren) is switched.
+    // reset: the viewer and the mirror box show no document any more, the
+    // caption and the page-offset line are emptied, "Sortierte Textliste
+    // laden" is switched.
     void resetViewer();
     void clearDatabaseLabels();
     void setSortedListButtonEnabled(bool enabled);
@@ -128,51 +131,51 @@ public:
     int modalResult() const { return modalResult_; }
 
 public Q_SLOTS:
-    void FormPaint();
-    void FormResize();
-    void FormClick();
-    void FormActivate();
-    void ApplicationActivate();
-    void CancelBtnClick();
-    void OKBtnClick();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void Splitter1Moved(int position);
-    void Timer1Timer();
-    void TntEdit2Change();
-    void TntEdit2Click();
-    void TntEdit2KeyDown(); // Enter in the search bar
-    void TntListBox2Click();
-    void PhraseCheckBoxClick();
-    void OderCheckBoxClick();
-    void SuchImInternetBtnClick();
-    void TntComboBox1Click();
-    void TntListBox1Click();
-    void TntListBox1MouseMove();
-    void ApplicationEvents1Message(const QPoint& globalPosition);
-    void Button1Click();
-    void Button2Click();
-    void SortierteListenErstellenButtonClick();
-    void SortAbbrechenButtonClick();
+    void refreshControls();
+    void keepMinimumSize();
+    void onWindowClicked();
+    void raiseSearchingNotice();
+    void takeOverSiblingSearchText();
+    void onCancelClicked();
+    void onLocalSearchClicked();
+    void onHelpClicked();
+    void onSettingsClicked();
+    void onSplitterMoved(int position);
+    void onAbortWaitTick();
+    void onSearchTextChanged();
+    void onSearchBarPressed();
+    void onSearchEnterPressed(); // Enter in the search bar
+    void onHistoryEntryClicked();
+    void onPhraseClicked();
+    void onAnyWordClicked();
+    void onWebSearchClicked();
+    void onTopicChosen();
+    void onSiteClicked();
+    void onPointerOverSites();
+    void onWheelTurned(const QPoint& globalPosition);
+    void onClearSearchClicked();
+    void onClearFindClicked();
+    void onBuildSortedListClicked();
+    void onStopListBuildClicked();
 
     // Asked by the searching notice window's "Abbrechen".
     void requestSearchCancel();
 
     // The document viewer: loading, find, mirror box, bookmark, title and
-    // file positions (search_form_viewer.cpp, search_form_find.cpp,
-    // search_form_positions.cpp).
-    void UTF8LadenButtonClick();
-    void ZeilenAlsListeSortierenClick();
-    void WeiterSucheClick();
-    void TntEdit1Change();
-    void Find(bool first);
-    void ViewerMemoDblClick();
-    void ViewerMemoKeyDown(int key);
-    void ViewerMemoMouseDown();
-    void LesezeichenBtnClick();
-    void Timer2Timer();
-    void ZeigDieTitelAn();
-    void ErstelleDateiPosisVonAktDB();
+    // file positions (search_window_viewer.cpp, search_window_find.cpp,
+    // search_window_positions.cpp).
+    void onLoadTextClicked();
+    void onLoadSortedListClicked();
+    void onFindClicked();
+    void onFindTextChanged();
+    void findInViewer(bool first);
+    void onMirrorDoubleClicked();
+    void onMirrorKeyPressed(int key);
+    void onMirrorRightButtonPressed();
+    void onBookmarkClicked();
+    void onTitleTick();
+    void showPageTitle();
+    void buildFilePositionList();
     // "Liste der Datei-Positionen erstellen" of the settings dialog, answered
     // with Yes: the database text is loaded as "Textinhalt laden" does, then
     // the file-position list is built.
@@ -189,7 +192,7 @@ protected:
 private:
     // Applied again whenever the background changes, so it stays readable.
     QColor hintText_{Qt::white};
-    // Building (search_form.cpp).
+    // Building (search_window.cpp).
     void buildControls();
     QWidget* buildToolbar();
     QWidget* buildLeftPanel();
@@ -199,7 +202,7 @@ private:
     void finishHandler();
     bool databaseTextLoadable() const;
 
-    // The search bar (search_form_entry.cpp).
+    // The search bar (search_window_entry.cpp).
     void applySearchTextState(const QString& trimmed);
     bool handlePathEntry(const QString& trimmed);
     void colourSearchButtons(bool enabled);
@@ -207,10 +210,10 @@ private:
     void copyToClipboard(const QString& text);
     bool clipboardCopyWanted() const;
 
-    // The local search (search_form_search.cpp).
+    // The local search (search_window_search.cpp).
     void runSearchEngine();
 
-    // The sorted-list builder (search_form_lists.cpp).
+    // The sorted-list builder (search_window_lists.cpp).
     void connectListBuilder();
     // Runs the list builder proper; false when the list could not be made.
     bool buildSortedList();
@@ -218,7 +221,7 @@ private:
     void lockControlsForListBuild();
     void unlockControlsAfterListBuild();
 
-    // The viewer (search_form_viewer.cpp, search_form_find.cpp).
+    // The viewer (search_window_viewer.cpp, search_window_find.cpp).
     void connectViewerHandlers();
     void loadSearchHistoryOfDatabase();
     void openInViewer(const QString& fileName);
@@ -232,7 +235,7 @@ private:
     void moveMirrorSelection(bool intoLeftBar, bool append);
     void appendToSearchText(const QString& text);
 
-    // The web search (search_form_web.cpp).
+    // The web search (search_window_web.cpp).
     void fillTopicsFromSiteFile();
     void writeSiteSelection();
     QString siteFilePath() const;
@@ -242,7 +245,7 @@ private:
     QString databaseName_;
     int startHeight_ = 0;
     int startWidth_ = 0;
-    TBinbeimSuchenForm* notice_ = nullptr;
+    SearchingNotice* notice_ = nullptr;
 
     // State that lives for the whole run, as the window is made once.
     bool maximised_ = false;
@@ -265,33 +268,35 @@ private:
     int modalResult_ = QDialog::Rejected;
     int handlersRunning_ = 0; // a close asked for meanwhile waits for them
     bool closeAsked_ = false;
-    widgets::CoalescedCall deferredPaint_{this, [this] { FormPaint(); }};
+    widgets::CoalescedCall deferredPaint_{this, [this] { refreshControls(); }};
 
     // The window's parts and the controls its handlers use.
-    widgets::SearchBar* searchBar_ = nullptr;          // TntEdit2, Button1, TntListBox2
-    widgets::WebSitePanel* webPanel_ = nullptr;        // Panel2
-    widgets::ListBuilderPanel* listBuilder_ = nullptr; // ListBuilder
-    widgets::ViewerPanel* viewerPanel_ = nullptr;      // PanelRechts
-    QWidget* leftPanel_ = nullptr;                     // PanelLinks
-    QWidget* bottomPanel_ = nullptr;                   // PanelUnten
-    QSplitter* splitter_ = nullptr;                    // Splitter1
-    QPushButton* titleButton_ = nullptr;               // TitelButton
-    QPushButton* helpButton_ = nullptr;                // SpeedButton1
-    QPushButton* settingsButton_ = nullptr;            // SpeedButton2
-    QLabel* hintLabel_ = nullptr;                      // Label1
-    QCheckBox* caseBox_ = nullptr;                     // GrossKleinBeachten
-    QCheckBox* wholeWordBox_ = nullptr;                // NurGanzeWoerterCheckBox
-    QCheckBox* phraseBox_ = nullptr;                   // PhraseCheckBox
-    QCheckBox* anyWordBox_ = nullptr;                  // OderCheckBox
-    QLineEdit* clipboardEdit_ = nullptr;               // ClipbrdTntEdit
-    QPushButton* okButton_ = nullptr;                  // OKBtn
-    QPushButton* webButton_ = nullptr;                 // SuchImInternetBtn
-    QPushButton* sortedListButton_ = nullptr;          // ZeilenAlsListeSortieren
-    QPushButton* loadTextButton_ = nullptr;            // UTF8LadenButton
-    QPushButton* cancelButton_ = nullptr;              // CancelBtn
-    QTimer* abortWaitTimer_ = nullptr;                 // Timer1
-    QTimer* titleTimer_ = nullptr;                     // Timer2
+    widgets::SearchBar* searchBar_ = nullptr;
+    widgets::WebSitePanel* webPanel_ = nullptr;
+    widgets::ListBuilderPanel* listBuilder_ = nullptr;
+    widgets::ViewerPanel* viewerPanel_ = nullptr;
+    QWidget* leftPanel_ = nullptr;
+    QWidget* bottomPanel_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QPushButton* titleButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
+    QPushButton* settingsButton_ = nullptr;
+    QLabel* hintLabel_ = nullptr;
+    QCheckBox* caseBox_ = nullptr;
+    QCheckBox* wholeWordBox_ = nullptr;
+    QCheckBox* phraseBox_ = nullptr;
+    QCheckBox* anyWordBox_ = nullptr;
+    QLineEdit* clipboardEdit_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* webButton_ = nullptr;
+    QPushButton* sortedListButton_ = nullptr;
+    QPushButton* loadTextButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QTimer* abortWaitTimer_ = nullptr;
+    QTimer* titleTimer_ = nullptr;
     // The search, the list build, the position list and the find work on
     // its thread, one at a time; a child of the window.
     jobs::JobRunner* jobs_ = nullptr;
 };
+
+} // namespace app

@@ -1,12 +1,12 @@
 // Start-up and close of the main window, the settings it hands the other
 // windows at its first paint, and what the search window asks of it.
-#include "main_form.h"
+#include "main_window.h"
 
-#include "einstell_form.h"
 #include "help_document.h"
-#include "ok_bottom_dlg.h"
-#include "search_form.h"
+#include "new_database_dialog.h"
 #include "search_request.h"
+#include "search_window.h"
+#include "settings_dialog.h"
 
 #include "database/database_paths.h"
 #include "database/extension_choices.h"
@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+namespace app {
+
 namespace settings = platform::settings;
 
 namespace {
@@ -34,7 +36,7 @@ constexpr quint32 kOpaqueLogoColour = 0x00BBBBBB;
 
 } // namespace
 
-void TMainForm_TX_ODT::FormCreate() {
+void MainWindow::loadWindowSettings() {
     setWindowTitle(QStringLiteral("Trovex-ODT"));
     setMinimumSize(700, 506);
     resize(906, 506);
@@ -61,19 +63,19 @@ void TMainForm_TX_ODT::FormCreate() {
 
     const int screenWidth = services_.screenWidth;
     const int screenHeight = services_.screenHeight;
-    hoehe_ = settings::windowExtentOnScreen(
+    mainHeight_ = settings::windowExtentOnScreen(
         settings::readInteger(services_.settings, settings::kHoehe, 506), screenHeight, 506);
-    weite_ = settings::windowExtentOnScreen(
+    mainWidth_ = settings::windowExtentOnScreen(
         settings::readInteger(services_.settings, settings::kWeite, defaultWidth_), screenWidth,
         1024);
-    sHoehe_ = settings::windowExtentOnScreen(
+    searchHeight_ = settings::windowExtentOnScreen(
         settings::readInteger(services_.settings, settings::kSHoehe, 500), screenHeight, 500);
-    sWeite_ = settings::windowExtentOnScreen(
+    searchWidth_ = settings::windowExtentOnScreen(
         settings::readInteger(services_.settings, settings::kSWeite, defaultWidth_), screenWidth,
         1024);
 }
 
-void TMainForm_TX_ODT::setWindows(const MainFormWindows& windows) {
+void MainWindow::setWindows(const MainWindowPeers& windows) {
     windows_ = windows;
     if (windows_.newDatabaseDialog)
         windows_.newDatabaseDialog->setQuestionWindow(windows_.questionWindow);
@@ -83,8 +85,8 @@ void TMainForm_TX_ODT::setWindows(const MainFormWindows& windows) {
     // "Liste der Datei-Positionen erstellen" loads the text into the search
     // window's viewer and builds the list there.
     if (windows_.settingsDialog && windows_.searchWindow)
-        connect(windows_.settingsDialog, &TEinstellform::filePositionListRequested,
-                windows_.searchWindow, &TSuchForm::loadTextAndBuildFilePositions,
+        connect(windows_.settingsDialog, &SettingsDialog::filePositionListRequested,
+                windows_.searchWindow, &SearchWindow::loadTextAndBuildFilePositions,
                 Qt::UniqueConnection);
     searchRequest_.reset();
     if (windows_.searchWindow)
@@ -92,20 +94,20 @@ void TMainForm_TX_ODT::setWindows(const MainFormWindows& windows) {
             std::make_unique<LocalSearchRequest>(services_, *this, *windows_.searchWindow);
 }
 
-void TMainForm_TX_ODT::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // The stored settings reach the other windows before the first paint,
     // once they all exist.
     if (firstPaintPending_)
-        FormPaint();
+        applyStoredSettings();
 }
 
-void TMainForm_TX_ODT::paintEvent(QPaintEvent* event) {
+void MainWindow::paintEvent(QPaintEvent* event) {
     QMainWindow::paintEvent(event);
     adjustSearchButtonFont();
 }
 
-void TMainForm_TX_ODT::adjustSearchButtonFont() {
+void MainWindow::adjustSearchButtonFont() {
     const int height = searchButton_->height();
     const int size = height > 60 ? 16 : height > 44 ? 12 : 10;
     if (searchButton_->font().pointSize() != size) {
@@ -115,7 +117,7 @@ void TMainForm_TX_ODT::adjustSearchButtonFont() {
     }
 }
 
-void TMainForm_TX_ODT::FormPaint() {
+void MainWindow::applyStoredSettings() {
     adjustSearchButtonFont();
     if (!firstPaintPending_)
         return;
@@ -137,8 +139,8 @@ void TMainForm_TX_ODT::FormPaint() {
     applyViewerSwitches();
 
     listIcon_ = listIconPicture_->pixmap();
-    resize(weite_, hoehe_);
-    LiesNamenDatenbanken();
+    resize(mainWidth_, mainHeight_);
+    readDatabaseNames();
     selectFromStoredIndex();
 
     if (!selectedDatabaseName_.isEmpty() && QFileInfo::exists(database::searchHistoryPath(
@@ -163,18 +165,18 @@ void TMainForm_TX_ODT::FormPaint() {
     }
 
     if (windows_.searchWindow) {
-        windows_.searchWindow->setStartSize(sHoehe_, sWeite_);
-        windows_.searchWindow->resize(sWeite_, sHoehe_);
+        windows_.searchWindow->setStartSize(searchHeight_, searchWidth_);
+        windows_.searchWindow->resize(searchWidth_, searchHeight_);
     }
 
     if (catalogue_->count() > 0)
-        ListBox1Click();
+        onCatalogueSelectionChanged();
     firstPaintPending_ = false;
 }
 
 // The stored window colour and hint-text colour, for this window and each
 // of the others.
-void TMainForm_TX_ODT::applyColoursToAllWindows() {
+void MainWindow::applyColoursToAllWindows() {
     colours_ = widgets::storedWindowColours(services_.settings, palette());
     applyColours(colours_);
     if (windows_.settingsDialog)
@@ -185,14 +187,13 @@ void TMainForm_TX_ODT::applyColoursToAllWindows() {
         windows_.newDatabaseDialog->applyColours(colours_);
 }
 
-void TMainForm_TX_ODT::applyColours(const widgets::WindowColours& colours) {
+void MainWindow::applyColours(const widgets::WindowColours& colours) {
     applyBackgroundColour(colours.background, colours.backgroundValue,
                           colours.backgroundValue != kOpaqueLogoColour);
     applyHintTextColour(colours.hintText);
 }
 
-void TMainForm_TX_ODT::applyBackgroundColour(const QColor& colour, quint32 value,
-                                             bool logoTransparent) {
+void MainWindow::applyBackgroundColour(const QColor& colour, quint32 value, bool logoTransparent) {
     colours_.background = colour;
     colours_.backgroundValue = value;
     widgets::setBackgroundColour(this, colour);
@@ -215,22 +216,22 @@ void TMainForm_TX_ODT::applyBackgroundColour(const QColor& colour, quint32 value
 
 // The product label is a disabled button that keeps the look of enabled
 // text, in black or white as the background needs.
-void TMainForm_TX_ODT::colourProductLabel(const QColor& background) {
-    QPalette palette = speedButton3_->palette();
+void MainWindow::colourProductLabel(const QColor& background) {
+    QPalette palette = productLabel_->palette();
     const QColor text = widgets::blackOrWhiteOn(background);
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         palette.setColor(group, QPalette::ButtonText, text);
-    speedButton3_->setPalette(palette);
+    productLabel_->setPalette(palette);
 }
 
-void TMainForm_TX_ODT::applyHintTextColour(const QColor& colour) {
+void MainWindow::applyHintTextColour(const QColor& colour) {
     colours_.hintText = colour;
     for (QWidget* hint :
          QList<QWidget*>{helpButton_, settingsButton_, statusLine_, progressLine_, patienceLabel_})
         widgets::setTextColour(hint, colour);
 }
 
-void TMainForm_TX_ODT::applyViewerSwitches() {
+void MainWindow::applyViewerSwitches() {
     auto& store = services_.settings;
     const QString clipboard = store.read(settings::kSuchwortInZwischenablage);
     if (!clipboard.isEmpty() && windows_.settingsDialog)
@@ -245,30 +246,30 @@ void TMainForm_TX_ODT::applyViewerSwitches() {
     }
 }
 
-void TMainForm_TX_ODT::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (patienceLabel_ && !patienceLabel_->text().isEmpty())
         placePatienceLabel();
 }
 
-bool TMainForm_TX_ODT::FormCloseQuery() {
+bool MainWindow::confirmClose() {
     return services_.prompts.confirm(QStringLiteral("Trovex-ODT wirklich schließen?"));
 }
 
-void TMainForm_TX_ODT::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery()) {
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!confirmClose()) {
         event->ignore();
         return;
     }
     // Closing during a run stops it the way the abort button does, so the
     // gathered text is saved rather than cut off mid-write.
     if (running_)
-        BitBtn2Click();
-    FormClose();
+        onCloseOrAbortClicked();
+    saveSettingsOnClose();
     event->accept();
 }
 
-void TMainForm_TX_ODT::FormClose() {
+void MainWindow::saveSettingsOnClose() {
     auto& store = services_.settings;
     int selected = catalogue_->currentRow();
     if (catalogue_->selectedItems().isEmpty())
@@ -294,25 +295,25 @@ void TMainForm_TX_ODT::FormClose() {
     database::removeAbandonedScratch(services_.programDirectory);
 }
 
-void TMainForm_TX_ODT::SpeedButton1Click() {
+void MainWindow::onHelpClicked() {
     openHelpDocument(services_);
 }
 
-void TMainForm_TX_ODT::SpeedButton2Click() {
+void MainWindow::onSettingsClicked() {
     showSettingsDialog();
 }
 
 // ---------------------------------------------------------------------------
 // What the search window asks of the main window
 
-QStringList TMainForm_TX_ODT::catalogueEntries() const {
+QStringList MainWindow::catalogueEntries() const {
     QStringList names;
     for (int row = 0; row < catalogue_->count(); ++row)
         names.append(catalogue_->item(row)->text());
     return names;
 }
 
-QList<int> TMainForm_TX_ODT::selectedCatalogueRows() const {
+QList<int> MainWindow::selectedCatalogueRows() const {
     QList<int> rows;
     for (int row = 0; row < catalogue_->count(); ++row)
         if (catalogue_->item(row)->isSelected())
@@ -320,34 +321,36 @@ QList<int> TMainForm_TX_ODT::selectedCatalogueRows() const {
     return rows;
 }
 
-void TMainForm_TX_ODT::showStatus(const QString& text) {
+void MainWindow::showStatus(const QString& text) {
     showRunStatus(text);
 }
 
-void TMainForm_TX_ODT::showFinishedStatus(const QString& text) {
+void MainWindow::showFinishedStatus(const QString& text) {
     statusLine_->setText(text);
     runState_ = RunState::Finished;
 }
 
-void TMainForm_TX_ODT::showProgressLine(const QString& text) {
+void MainWindow::showProgressLine(const QString& text) {
     progressLine_->setText(text);
 }
 
-void TMainForm_TX_ODT::startPatienceMarks() {
+void MainWindow::startPatienceMarks() {
     patienceTimer_->start();
 }
 
-void TMainForm_TX_ODT::stopPatienceMarks() {
+void MainWindow::stopPatienceMarks() {
     patienceTimer_->stop();
     patienceLabel_->clear();
 }
 
-void TMainForm_TX_ODT::bringToFront() {
+void MainWindow::bringToFront() {
     raise();
     activateWindow();
 }
 
-void TMainForm_TX_ODT::showSettingsDialog() {
+void MainWindow::showSettingsDialog() {
     if (windows_.settingsDialog)
         services_.runModal(*windows_.settingsDialog);
 }
+
+} // namespace app

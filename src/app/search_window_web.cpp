@@ -1,6 +1,6 @@
 // The web search of the search window: topics and sites from the user's site
 // file, and "Suche im Internet".
-#include "search_form.h"
+#include "search_window.h"
 
 #include "platform/settings_values.h"
 #include "search/browser_launch.h"
@@ -10,29 +10,31 @@
 #include "widgets/viewer_panel.h"
 #include "widgets/web_site_panel.h"
 
+namespace app {
+
 namespace {
 
 const QString kSiteFileName = QStringLiteral("Adressen_Webseiten.txt");
 
 } // namespace
 
-QString TSuchForm::siteFilePath() const {
+QString SearchWindow::siteFilePath() const {
     return services_.programDirectory + kSiteFileName;
 }
 
-void TSuchForm::fillTopicsFromSiteFile() {
+void SearchWindow::fillTopicsFromSiteFile() {
     const std::optional<websites::WebSiteFile> file = websites::WebSiteFile::load(siteFilePath());
     webPanel_->setTopics(file ? file->topics() : QStringList());
     const int topic = platform::settings::readInteger(services_.settings,
                                                       platform::settings::kThemenWebseite, -1);
     webPanel_->setCurrentTopic(topic >= 0 && topic < webPanel_->topicCount() ? topic : -1);
-    TntComboBox1Click();
+    onTopicChosen();
     const int site = platform::settings::readInteger(services_.settings,
                                                      platform::settings::kAusgewaehlteWebseite, 0);
     webPanel_->setCurrentSite(site >= 0 && site < webPanel_->siteCount() ? site : -1);
 }
 
-void TSuchForm::SuchImInternetBtnClick() {
+void SearchWindow::onWebSearchClicked() {
     const QString text = searchBar_->text();
     const QString trimmed = searchentry::trimmedSearchText(text);
     if (webPanel_->isHidden()) {
@@ -58,7 +60,7 @@ void TSuchForm::SuchImInternetBtnClick() {
         viewerPanel_->focusMirror();
 }
 
-void TSuchForm::TntComboBox1Click() {
+void SearchWindow::onTopicChosen() {
     QStringList sites;
     const QString topic = webPanel_->currentTopicText();
     if (!topic.isEmpty()) {
@@ -72,17 +74,19 @@ void TSuchForm::TntComboBox1Click() {
     writeSiteSelection();
 }
 
-void TSuchForm::TntListBox1Click() {
+void SearchWindow::onSiteClicked() {
     writeSiteSelection();
 }
 
-void TSuchForm::TntListBox1MouseMove() {
+void SearchWindow::onPointerOverSites() {
     webPanel_->showHintOfSelectedSite();
 }
 
-void TSuchForm::writeSiteSelection() {
+void SearchWindow::writeSiteSelection() {
     services_.settings.write(platform::settings::kThemenWebseite,
                              QString::number(webPanel_->currentTopic()));
     services_.settings.write(platform::settings::kAusgewaehlteWebseite,
                              QString::number(webPanel_->currentSite()));
 }
+
+} // namespace app

@@ -1,5 +1,5 @@
 // The main window's controls and how they are wired to the handlers.
-#include "main_form.h"
+#include "main_window.h"
 
 #include "search_request.h"
 
@@ -17,6 +17,10 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace app {
+
+namespace names = widgets::objectnames::main_window;
 
 using widgets::named;
 
@@ -38,45 +42,45 @@ QTimer* offTimer(int interval, const char* name, QObject* parent) {
 
 } // namespace
 
-TMainForm_TX_ODT::TMainForm_TX_ODT(AppServices& services, QWidget* parent)
+MainWindow::MainWindow(AppServices& services, QWidget* parent)
     : QMainWindow(parent)
     , services_(services) {
-    setObjectName(QStringLiteral("TMainForm_TX_ODT"));
+    named(this, names::window);
     buildControls();
     connectHandlers();
-    FormCreate();
+    loadWindowSettings();
 }
 
 // A run still under way is stopped before the objects it works with go.
-TMainForm_TX_ODT::~TMainForm_TX_ODT() {
+MainWindow::~MainWindow() {
     delete jobs_;
 }
 
-void TMainForm_TX_ODT::buildControls() {
+void MainWindow::buildControls() {
     buildToolbar();
 
-    auto* central = named(new QWidget(this), "MainPanel");
+    auto* central = named(new QWidget(this), names::centralPanel);
     setCentralWidget(central);
 
-    catalogue_ = named(new QListWidget(central), "ListBox1");
+    catalogue_ = named(new QListWidget(central), names::catalogue);
     catalogue_->setSelectionMode(QAbstractItemView::SingleSelection);
     catalogue_->setItemDelegate(
         new widgets::DatabaseListDelegate([this] { return colours_.background; }, catalogue_));
     catalogue_->setUniformItemSizes(false);
     catalogue_->viewport()->installEventFilter(this);
 
-    listIconPicture_ = named(new QLabel(central), "Image2");
+    listIconPicture_ = named(new QLabel(central), names::listIcon);
     listIconPicture_->setPixmap(QPixmap(QStringLiteral(":/trovex/listicon.xpm")));
     listIconPicture_->hide();
 
-    statusLine_ = named(new QLabel(central), "Label1");
-    progressLine_ = named(new QLabel(central), "Label2");
+    statusLine_ = named(new QLabel(central), names::statusLine);
+    progressLine_ = named(new QLabel(central), names::progressLine);
     QFont statusFont = statusLine_->font();
     statusFont.setPointSize(11);
     statusFont.setBold(true);
     statusLine_->setFont(statusFont);
     progressLine_->setFont(statusFont);
-    patienceLabel_ = named(new QLabel(central), "GeduldLabel");
+    patienceLabel_ = named(new QLabel(central), names::patienceLabel);
     patienceLabel_->setFont(statusFont);
     patienceLabel_->setMinimumWidth(120);
 
@@ -89,42 +93,42 @@ void TMainForm_TX_ODT::buildControls() {
     grid->setRowStretch(0, 1);
     patienceLabel_->raise();
 
-    popupMenu1_ = named(new QMenu(this), "PopupMenu1");
-    popupMenu1_->addAction(QStringLiteral("Datenbank löschen"))
-        ->setObjectName(QStringLiteral("Datenbankloeschen1"));
+    catalogueMenu_ = named(new QMenu(this), names::catalogueMenu);
+    catalogueMenu_->addAction(QStringLiteral("Datenbank löschen"))
+        ->setObjectName(QString::fromLatin1(names::deleteDatabaseEntry));
 
     buildTimers();
 }
 
-void TMainForm_TX_ODT::buildToolbar() {
-    auto* toolbar = named(new QToolBar(this), "ToolBar1");
+void MainWindow::buildToolbar() {
+    auto* toolbar = named(new QToolBar(this), names::toolbar);
     toolbar->setMovable(false);
     toolbar->setFloatable(false);
     toolbar->toggleViewAction()->setEnabled(false);
     addToolBar(Qt::TopToolBarArea, toolbar);
 
-    speedButton3_ = named(new QToolButton(toolbar), "SpeedButton3");
-    speedButton3_->setText(QStringLiteral("  Trovex-ODT 2.0"));
-    speedButton3_->setAutoRaise(true);
-    speedButton3_->setEnabled(false);
-    QFont productFont = speedButton3_->font();
+    productLabel_ = named(new QToolButton(toolbar), names::productLabel);
+    productLabel_->setText(QStringLiteral("  Trovex-ODT 2.0"));
+    productLabel_->setAutoRaise(true);
+    productLabel_->setEnabled(false);
+    QFont productFont = productLabel_->font();
     productFont.setPointSize(16);
     productFont.setBold(true);
-    speedButton3_->setFont(productFont);
+    productLabel_->setFont(productFont);
     // The disabled label keeps its colour rather than turning grey.
-    QPalette productPalette = speedButton3_->palette();
+    QPalette productPalette = productLabel_->palette();
     productPalette.setColor(QPalette::Disabled, QPalette::ButtonText,
                             productPalette.color(QPalette::Active, QPalette::ButtonText));
-    speedButton3_->setPalette(productPalette);
-    toolbar->addWidget(speedButton3_);
+    productLabel_->setPalette(productPalette);
+    toolbar->addWidget(productLabel_);
 
     // The separator fills the toolbar, so "?" and the settings button keep to
     // the right edge at every width.
-    toolButton1_ = named(new QWidget(toolbar), "ToolButton1");
-    toolButton1_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    toolbar->addWidget(toolButton1_);
+    toolbarSpacer_ = named(new QWidget(toolbar), names::toolbarSpacer);
+    toolbarSpacer_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(toolbarSpacer_);
 
-    helpButton_ = named(new QToolButton(toolbar), "SpeedButton1");
+    helpButton_ = named(new QToolButton(toolbar), names::helpButton);
     helpButton_->setText(QStringLiteral("?"));
     helpButton_->setToolTip(QStringLiteral("Hilfe"));
     helpButton_->setAutoRaise(true);
@@ -134,7 +138,7 @@ void TMainForm_TX_ODT::buildToolbar() {
     helpButton_->setFont(helpFont);
     toolbar->addWidget(helpButton_);
 
-    settingsButton_ = named(new QToolButton(toolbar), "SpeedButton2");
+    settingsButton_ = named(new QToolButton(toolbar), names::settingsButton);
     settingsButton_->setIcon(QIcon(QStringLiteral(":/trovex/einstellungen.xpm")));
     settingsButton_->setIconSize(QSize(24, 24));
     settingsButton_->setToolTip(QStringLiteral("Einstellungen"));
@@ -143,9 +147,9 @@ void TMainForm_TX_ODT::buildToolbar() {
 }
 
 // The logo above the buttons that search and index, the close button below.
-QWidget* TMainForm_TX_ODT::buildButtonColumn(QWidget* central) {
-    logoPanel_ = named(new QWidget(central), "Panel1");
-    logo_ = named(new QLabel(logoPanel_), "Image1");
+QWidget* MainWindow::buildButtonColumn(QWidget* central) {
+    logoPanel_ = named(new QWidget(central), names::logoPanel);
+    logo_ = named(new QLabel(logoPanel_), names::logo);
     logo_->setToolTip(QStringLiteral("Hier könnte Ihr Logo Eindruck machen!"));
     logo_->setAlignment(Qt::AlignCenter);
     logo_->setPixmap(QPixmap(QStringLiteral(":/trovex/logo.xpm")));
@@ -156,14 +160,14 @@ QWidget* TMainForm_TX_ODT::buildButtonColumn(QWidget* central) {
     searchButton_ =
         runButton(QStringLiteral("&Suchen"),
                   QStringLiteral("In der ausgewählten Datenbank wird nach Text gesucht."),
-                  "SuchenBtn", central);
+                  names::searchButton, central);
     newDatabaseButton_ = runButton(QStringLiteral("  &Neue DB erstellen "),
                                    QStringLiteral("Eine neue Datenbank wird  erstellt (indiziert)"),
-                                   "NeuErstellenBtn", central);
+                                   names::newDatabaseButton, central);
     reindexButton_ = runButton(QStringLiteral("DB erneut indizieren"),
                                QStringLiteral("Ausgewählte Datenbank wird neu indiziert"),
-                               "ErneutIndiziereBtn", central);
-    closeButton_ = runButton(QStringLiteral("Schli&eßen"), QString(), "BitBtn2", central);
+                               names::reindexButton, central);
+    closeButton_ = runButton(QStringLiteral("Schli&eßen"), QString(), names::closeButton, central);
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(logoPanel_);
@@ -179,34 +183,34 @@ QWidget* TMainForm_TX_ODT::buildButtonColumn(QWidget* central) {
     return column;
 }
 
-void TMainForm_TX_ODT::buildTimers() {
-    toolWatchTimer_ = offTimer(500, "UeberwachTimer", this);
-    progressTimer_ = offTimer(200, "Timer1", this);
-    patienceTimer_ = offTimer(1000, "GedultTimer", this);
-    scannerTimer_ = offTimer(1000, "checkDefenderTimer", this);
+void MainWindow::buildTimers() {
+    toolWatchTimer_ = offTimer(500, names::toolWatchTimer, this);
+    progressTimer_ = offTimer(200, names::progressTimer, this);
+    patienceTimer_ = offTimer(1000, names::patienceTimer, this);
+    scannerTimer_ = offTimer(1000, names::scannerTimer, this);
     jobs_ = new jobs::JobRunner(this);
 }
 
-void TMainForm_TX_ODT::connectHandlers() {
-    connect(helpButton_, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
-    connect(settingsButton_, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+void MainWindow::connectHandlers() {
+    connect(helpButton_, &QToolButton::clicked, this, [this] { onHelpClicked(); });
+    connect(settingsButton_, &QToolButton::clicked, this, [this] { onSettingsClicked(); });
     // A click or a key that moves the selection runs the handler; selections
     // the program makes itself do not.
     connect(catalogue_, &QListWidget::currentRowChanged, this, [this] {
         if (!selectingProgrammatically_)
-            ListBox1Click();
+            onCatalogueSelectionChanged();
     });
-    connect(catalogue_, &QListWidget::itemDoubleClicked, this, [this] { SuchenBtnClick(); });
-    connect(popupMenu1_->actions().constFirst(), &QAction::triggered, this,
-            [this] { Datenbankloeschen1Click(); });
-    connect(searchButton_, &QPushButton::clicked, this, [this] { SuchenBtnClick(); });
-    connect(newDatabaseButton_, &QPushButton::clicked, this, [this] { NeuErstellenBtnClick(); });
-    connect(reindexButton_, &QPushButton::clicked, this, [this] { ErneutIndiziereBtnClick(); });
-    connect(closeButton_, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
-    connect(toolWatchTimer_, &QTimer::timeout, this, [this] { UeberwachTimerTimer(); });
-    connect(progressTimer_, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    connect(patienceTimer_, &QTimer::timeout, this, [this] { GedultTimerTimer(); });
-    connect(scannerTimer_, &QTimer::timeout, this, [this] { checkDefenderTimerTimer(); });
+    connect(catalogue_, &QListWidget::itemDoubleClicked, this, [this] { onSearchClicked(); });
+    connect(catalogueMenu_->actions().constFirst(), &QAction::triggered, this,
+            [this] { onDeleteDatabaseChosen(); });
+    connect(searchButton_, &QPushButton::clicked, this, [this] { onSearchClicked(); });
+    connect(newDatabaseButton_, &QPushButton::clicked, this, [this] { onNewDatabaseClicked(); });
+    connect(reindexButton_, &QPushButton::clicked, this, [this] { onReindexClicked(); });
+    connect(closeButton_, &QPushButton::clicked, this, [this] { onCloseOrAbortClicked(); });
+    connect(toolWatchTimer_, &QTimer::timeout, this, [this] { onToolWatchTick(); });
+    connect(progressTimer_, &QTimer::timeout, this, [this] { onProgressTick(); });
+    connect(patienceTimer_, &QTimer::timeout, this, [this] { onPatienceTick(); });
+    connect(scannerTimer_, &QTimer::timeout, this, [this] { onScannerCheckTick(); });
 
     connect(&services_.toolLauncher, &platform::ToolLauncher::toolStarted, this,
             [this] { monitor_.toolProcessStarted(); });
@@ -216,7 +220,9 @@ void TMainForm_TX_ODT::connectHandlers() {
             [this](const QString& error) { toolStartError_ = error; });
 }
 
-void TMainForm_TX_ODT::SuchenBtnClick() {
+void MainWindow::onSearchClicked() {
     if (searchRequest_)
-        searchRequest_->SuchenBtnClick();
+        searchRequest_->run();
 }
+
+} // namespace app

@@ -14,19 +14,22 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QToolButton;
-class TMainForm_TX_ODT;
-class TOKBottomDlg;
-class TSuchForm;
 
 namespace widgets {
 class ClickablePicture;
 }
 
+namespace app {
+
+class MainWindow;
+class NewDatabaseDialog;
+class SearchWindow;
+
 // The windows the settings dialog colours, sizes and starts work in.
 struct SettingsDialogWindows {
-    TMainForm_TX_ODT* mainWindow = nullptr;
-    TSuchForm* searchWindow = nullptr;
-    TOKBottomDlg* newDatabaseDialog = nullptr;
+    MainWindow* mainWindow = nullptr;
+    SearchWindow* searchWindow = nullptr;
+    NewDatabaseDialog* newDatabaseDialog = nullptr;
 };
 
 // The settings dialog "Einstellungen": window colours, the colour of the hint
@@ -34,10 +37,10 @@ struct SettingsDialogWindows {
 // switches, the defaults, and the start of the two lists of the search
 // window. Made once at start-up (it looks for the installed browsers then)
 // and shown modally by the settings buttons of the main and search windows.
-class TEinstellform : public QDialog {
+class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TEinstellform(AppServices& services, QWidget* parent = nullptr);
+    explicit SettingsDialog(AppServices& services, QWidget* parent = nullptr);
 
     void setWindows(const SettingsDialogWindows& windows);
 
@@ -56,23 +59,23 @@ public:
     bool colourChanged() const { return colourChanged_; }
 
 public Q_SLOTS:
-    void FormPaint();
-    void FarbenAendernButtonClick();
-    void HinweistexteFarbenAendernButtonClick();
-    void Button1Click();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void standard_ImageClick();
-    void ie_ImageClick();
-    void edge_ImageClick();
-    void chrome_ImageClick();
-    void opera_ImageClick();
-    void safari_ImageClick();
-    void firefox_ImageClick();
-    void OkButtonClick();
-    void AbbruchButtonClick();
-    void Button2Click();
-    void SortierungAnzeigenBitBtnClick();
+    void refreshControls();
+    void onChangeColourClicked();
+    void onChangeHintColourClicked();
+    void onRestoreDefaultsClicked();
+    void onLargerFontClicked();
+    void onSmallerFontClicked();
+    void onDefaultBrowserClicked();
+    void onInternetExplorerClicked();
+    void onEdgeClicked();
+    void onChromeClicked();
+    void onOperaClicked();
+    void onSafariClicked();
+    void onFirefoxClicked();
+    void onOkClicked();
+    void onCancelClicked();
+    void onFilePositionListClicked();
+    void onSortedListsClicked();
 
 Q_SIGNALS:
     // "Liste der Datei-Positionen erstellen" answered with Yes: the search
@@ -87,16 +90,16 @@ protected:
 private:
     // Applied again whenever the background changes, so it stays readable.
     QColor hintText_{Qt::white};
-    // Building (einstell_form.cpp).
+    // Building (settings_dialog.cpp).
     void buildControls();
     QLayout* buildBrowserRow();
     void connectHandlers();
-    void FormCreate();
-    void PruefeWelcheBrowserInstalliert();
+    void loadInitialState();
+    void detectInstalledBrowsers();
     void chooseBrowser(int row);
     void showFontStepPictures(bool shown);
 
-    // What the buttons do (einstell_form_actions.cpp).
+    // What the buttons do (settings_dialog_actions.cpp).
     void applyBackgroundToAllWindows(quint32 value, bool logoTransparent);
     void applyHintTextToAllWindows(quint32 value);
     void centreOnScreen(QWidget& window);
@@ -107,28 +110,29 @@ private:
     SettingsDialogWindows windows_;
     QString browserChoice_;
     bool colourChanged_ = false;
-    widgets::CoalescedCall deferredPaint_{this, [this] { FormPaint(); }};
+    widgets::CoalescedCall deferredPaint_{this, [this] { refreshControls(); }};
 
-    QCheckBox* clipboardBox_ = nullptr;      // SuchtextInClipbrdCheckBox
-    QCheckBox* viewerHintBox_ = nullptr;     // KurzhinweisImViewerZeigenCheckBox
-    QCheckBox* umlautBox_ = nullptr;         // FoldUmlautsCheckBox
-    QPushButton* coloursButton_ = nullptr;   // FarbenAendernButton
-    QPushButton* hintColours_ = nullptr;     // HinweistexteFarbenAendernButton
-    QPushButton* defaultsButton_ = nullptr;  // Button1
-    QPushButton* positionsButton_ = nullptr; // Button2
-    QPushButton* sortedButton_ = nullptr;    // SortierungAnzeigenBitBtn
-    QToolButton* biggerButton_ = nullptr;    // SpeedButton1
-    QToolButton* smallerButton_ = nullptr;   // SpeedButton2
-    QLabel* fontLabel_ = nullptr;            // Label1
-    QLabel* installedLabel_ = nullptr;       // Label2
-    QLabel* currentLabel_ = nullptr;         // Label3
-    QLabel* pickLabel_ = nullptr;            // Label4
-    QLabel* unchangedLabel_ = nullptr;       // Label5
-    // standard_Image, ie_Image, edge_Image, chrome_Image, opera_Image,
-    // safari_Image, firefox_Image: in the order of the browser table.
+    QCheckBox* clipboardBox_ = nullptr;
+    QCheckBox* viewerHintBox_ = nullptr;
+    QCheckBox* umlautBox_ = nullptr;
+    QPushButton* coloursButton_ = nullptr;
+    QPushButton* hintColours_ = nullptr;
+    QPushButton* defaultsButton_ = nullptr;
+    QPushButton* positionsButton_ = nullptr;
+    QPushButton* sortedButton_ = nullptr;
+    QToolButton* biggerButton_ = nullptr;
+    QToolButton* smallerButton_ = nullptr;
+    QLabel* fontLabel_ = nullptr;
+    QLabel* installedLabel_ = nullptr;
+    QLabel* currentLabel_ = nullptr;
+    QLabel* pickLabel_ = nullptr;
+    QLabel* unchangedLabel_ = nullptr;
+    // In the order of the browser table.
     std::array<widgets::ClickablePicture*, platform::kBrowserCount> browserPictures_{};
-    QLabel* currentBrowserPicture_ = nullptr; // AktuellerBrowser_Image
-    QLabel* emptyPicture_ = nullptr;          // leer_Image
-    QPushButton* okButton_ = nullptr;         // OkButton
-    QPushButton* cancelButton_ = nullptr;     // AbbruchButton
+    QLabel* currentBrowserPicture_ = nullptr;
+    QLabel* emptyPicture_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
+
+} // namespace app

@@ -1,8 +1,8 @@
 // The database list of the main window: filling, selecting, deleting.
-#include "main_form.h"
+#include "main_window.h"
 
-#include "ok_bottom_dlg.h"
-#include "search_form.h"
+#include "new_database_dialog.h"
+#include "search_window.h"
 
 #include "database/catalogue.h"
 #include "database/database_lock.h"
@@ -17,14 +17,16 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 
+namespace app {
+
 namespace settings = platform::settings;
 
-int TMainForm_TX_ODT::selectedIndex() const {
+int MainWindow::selectedIndex() const {
     const auto selected = catalogue_->selectedItems();
     return selected.isEmpty() ? -1 : catalogue_->row(selected.first());
 }
 
-void TMainForm_TX_ODT::selectRow(int row) {
+void MainWindow::selectRow(int row) {
     const QScopedValueRollback guard(selectingProgrammatically_, true);
     if (row < 0 || row >= catalogue_->count()) {
         catalogue_->clearSelection();
@@ -35,7 +37,7 @@ void TMainForm_TX_ODT::selectRow(int row) {
     catalogue_->item(row)->setSelected(true);
 }
 
-void TMainForm_TX_ODT::LiesNamenDatenbanken() {
+void MainWindow::readDatabaseNames() {
     {
         const QScopedValueRollback guard(selectingProgrammatically_, true);
         catalogue_->clear();
@@ -64,12 +66,12 @@ void TMainForm_TX_ODT::LiesNamenDatenbanken() {
     for (int row = 0; row < catalogue_->count(); ++row) {
         if (catalogue_->item(row)->text().contains(dialogName)) {
             selectRow(row);
-            ListBox1Click();
+            onCatalogueSelectionChanged();
         }
     }
 }
 
-void TMainForm_TX_ODT::selectFromStoredIndex() {
+void MainWindow::selectFromStoredIndex() {
     QString stored = services_.settings.read(settings::kAusgewaehlteDatenbank);
     if (stored.isEmpty())
         stored = QStringLiteral("0");
@@ -87,19 +89,19 @@ void TMainForm_TX_ODT::selectFromStoredIndex() {
     rememberedSelection_ = index;
 }
 
-void TMainForm_TX_ODT::resetSearchWindowViewer() {
+void MainWindow::resetSearchWindowViewer() {
     if (windows_.searchWindow)
         windows_.searchWindow->resetViewer();
 }
 
-void TMainForm_TX_ODT::loadSearchHistory(const QString& name) {
+void MainWindow::loadSearchHistory(const QString& name) {
     if (!windows_.searchWindow)
         return;
     windows_.searchWindow->setHistory(
         database::loadSearchHistory(services_.programDirectory, name));
 }
 
-void TMainForm_TX_ODT::ListBox1Click() {
+void MainWindow::onCatalogueSelectionChanged() {
     resetSearchWindowViewer();
     if (running_ || searchUnderWay_ || updateRunActive_) {
         selectRow(rememberedSelection_);
@@ -121,7 +123,7 @@ void TMainForm_TX_ODT::ListBox1Click() {
     readBookmark(selectedDatabaseName_);
 }
 
-void TMainForm_TX_ODT::readBookmark(const QString& name) {
+void MainWindow::readBookmark(const QString& name) {
     bookmarkPosition_ = 0;
     const QString bookmark = services_.settings.read(settings::kLesezeichenPrefix + name);
     if (bookmark.isEmpty())
@@ -132,7 +134,7 @@ void TMainForm_TX_ODT::readBookmark(const QString& name) {
         bookmarkPosition_ = position;
 }
 
-bool TMainForm_TX_ODT::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == catalogue_->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {
@@ -145,13 +147,13 @@ bool TMainForm_TX_ODT::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMainForm_TX_ODT::openContextMenuAt(const QPoint& screenPosition) {
+void MainWindow::openContextMenuAt(const QPoint& screenPosition) {
     if (catalogue_->count() == 0)
         return;
-    popupMenu1_->popup(screenPosition);
+    catalogueMenu_->popup(screenPosition);
 }
 
-void TMainForm_TX_ODT::Datenbankloeschen1Click() {
+void MainWindow::onDeleteDatabaseChosen() {
     const int index = selectedIndex();
     if (index < 0)
         return; // nothing selected: nothing to ask about
@@ -180,7 +182,9 @@ void TMainForm_TX_ODT::Datenbankloeschen1Click() {
                 services_.prompts.warning(database::filesLeftMessage(workingDatabaseName_, left));
         }
     }
-    LiesNamenDatenbanken();
+    readDatabaseNames();
     if (catalogue_->count() > 0)
         selectRow(0);
 }
+
+} // namespace app

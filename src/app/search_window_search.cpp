@@ -1,7 +1,7 @@
 // The local search of the search window: "Lokale Suche" runs the engine.
-#include "search_form.h"
+#include "search_window.h"
 
-#include "binbeimsuchen_form.h"
+#include "searching_notice.h"
 #include "window_jobs.h"
 
 #include "search/browser_launch.h"
@@ -9,7 +9,9 @@
 #include "search/search_term_entry.h"
 #include "widgets/search_bar.h"
 
-void TSuchForm::OKBtnClick() {
+namespace app {
+
+void SearchWindow::onLocalSearchClicked() {
     ++handlersRunning_;
     modalResult_ = QDialog::Accepted; // the button's own result
     closeAsked_ = true;
@@ -35,7 +37,7 @@ void TSuchForm::OKBtnClick() {
     finishHandler();
 }
 
-void TSuchForm::runSearchEngine() {
+void SearchWindow::runSearchEngine() {
     // NeuSuche step 1, the window's side of it.
     host_.showStatus(QStringLiteral("Suche läuft..."));
     host_.startPatienceMarks();
@@ -59,7 +61,7 @@ void TSuchForm::runSearchEngine() {
         if (pass != 2)
             return;
         jobs_->post([this] {
-            TBinbeimSuchenForm* notice = searchingNoticeWindow();
+            SearchingNotice* notice = searchingNoticeWindow();
             notice->setSearchText(searchBar_->text());
             notice->show();
             notice->raise();
@@ -97,3 +99,5 @@ void TSuchForm::runSearchEngine() {
     }
     host_.setSearchUnderWay(false);
 }
+
+} // namespace app

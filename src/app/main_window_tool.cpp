@@ -1,6 +1,6 @@
-// The file-list tool during an index run: started, watched by UeberwachTimer
+// The file-list tool during an index run: started, watched by the tool-watch timer
 // until it has come and gone, then the run reads the list it wrote.
-#include "main_form.h"
+#include "main_window.h"
 
 #include "filelist/tool_start.h"
 #include "indexing/index_run.h"
@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-void TMainForm_TX_ODT::startFileListTool() {
+namespace app {
+
+void MainWindow::startFileListTool() {
     runState_ = RunState::WaitingForTool;
     toolStartError_.clear();
     monitor_.start();
@@ -23,7 +25,7 @@ void TMainForm_TX_ODT::startFileListTool() {
     filelist::startFileListTool(services_.toolLauncher, call, services_.drives);
 }
 
-void TMainForm_TX_ODT::UeberwachTimerTimer() {
+void MainWindow::onToolWatchTick() {
     // A tool that could not be started at all will never show up: give the
     // run up now with the reason instead of waiting out the minute.
     if (!toolStartError_.isEmpty() && monitor_.state() == filelist::ToolMonitor::State::Waiting) {
@@ -64,7 +66,7 @@ void TMainForm_TX_ODT::UeberwachTimerTimer() {
     }
 }
 
-void TMainForm_TX_ODT::timeOutToolRun() {
+void MainWindow::timeOutToolRun() {
     progressTimer_->stop();
     toolWatchTimer_->stop();
     patienceTimer_->stop();
@@ -83,3 +85,5 @@ void TMainForm_TX_ODT::timeOutToolRun() {
     closeButton_->setText(QStringLiteral("Schli&eßen"));
     run_.reset();
 }
+
+} // namespace app

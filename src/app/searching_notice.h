@@ -5,13 +5,15 @@
 class QLineEdit;
 class QPushButton;
 
+namespace app {
+
 // The small notice shown while the second, longer pass of a search runs. It
 // shows the search text and offers "Abbrechen", which asks the running search
 // to stop at its next check.
-class TBinbeimSuchenForm : public QDialog {
+class SearchingNotice : public QDialog {
     Q_OBJECT
 public:
-    explicit TBinbeimSuchenForm(QWidget* parent = nullptr);
+    explicit SearchingNotice(QWidget* parent = nullptr);
 
     void setSearchText(const QString& text);
     QString searchText() const;
@@ -20,9 +22,11 @@ Q_SIGNALS:
     void cancelRequested();
 
 public Q_SLOTS:
-    void CancelButtonClick();
+    void onCancelClicked();
 
 private:
     QLineEdit* text_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };
+
+} // namespace app

@@ -1,7 +1,7 @@
 // The file-position list of the shown database: which document each page
 // of the viewer belongs to.
-#include "search_form.h"
-#include "search_form_viewer_state.h"
+#include "search_window.h"
+#include "search_window_viewer_state.h"
 #include "window_jobs.h"
 
 #include "database/database_paths.h"
@@ -14,6 +14,8 @@
 #include "widgets/viewer_panel.h"
 
 #include <QDir>
+
+namespace app {
 
 namespace {
 
@@ -30,15 +32,15 @@ QString quoted(const QString& name) {
 
 } // namespace
 
-void TSuchForm::loadTextAndBuildFilePositions() {
-    UTF8LadenButtonClick();
-    ErstelleDateiPosisVonAktDB();
+void SearchWindow::loadTextAndBuildFilePositions() {
+    onLoadTextClicked();
+    buildFilePositionList();
 }
 
 // The list is the one the viewer's find would give, page by page, with word
 // wrap off and the viewer's page height, starting from the page shown; it is
 // found in one pass over the text instead of one drawn page per document.
-void TSuchForm::ErstelleDateiPosisVonAktDB() {
+void SearchWindow::buildFilePositionList() {
     // The list belongs to the database text; a shown sorted list has no
     // documents to place.
     if (!documentLoaded_ || sortedListShown_)
@@ -98,3 +100,5 @@ void TSuchForm::ErstelleDateiPosisVonAktDB() {
     }
     view->setWordWrap(true);
 }
+
+} // namespace app

@@ -1,6 +1,6 @@
 // The sorted word and phrase list of the search window: its controls, the
 // build with its progress, and how a build is stopped and the builder closed.
-#include "search_form.h"
+#include "search_window.h"
 #include "window_jobs.h"
 
 #include "database/database_paths.h"
@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+namespace app {
+
 namespace {
 
 QString quoted(const QString& text) {
@@ -25,14 +27,14 @@ QString quoted(const QString& text) {
 
 } // namespace
 
-void TSuchForm::connectListBuilder() {
+void SearchWindow::connectListBuilder() {
     connect(listBuilder_, &widgets::ListBuilderPanel::buildClicked, this,
-            &TSuchForm::SortierteListenErstellenButtonClick);
+            &SearchWindow::onBuildSortedListClicked);
     connect(listBuilder_, &widgets::ListBuilderPanel::stopClicked, this,
-            &TSuchForm::SortAbbrechenButtonClick);
+            &SearchWindow::onStopListBuildClicked);
 }
 
-void TSuchForm::showListBuilder() {
+void SearchWindow::showListBuilder() {
     abortRequested_ = false;
     listBuilder_->showControls();
     // The web-site panel comes back as it was when the builder closes.
@@ -41,7 +43,7 @@ void TSuchForm::showListBuilder() {
     webPanel_->hide();
 }
 
-void TSuchForm::SortierteListenErstellenButtonClick() {
+void SearchWindow::onBuildSortedListClicked() {
     ++handlersRunning_; // a close asked for meanwhile waits for the build
     listBuilder_->colourProgressGreen();
     resetViewer();
@@ -78,7 +80,7 @@ void TSuchForm::SortierteListenErstellenButtonClick() {
     finishHandler();
 }
 
-bool TSuchForm::buildSortedList() {
+bool SearchWindow::buildSortedList() {
     lockControlsForListBuild();
     listBuildRunning_ = true;
 
@@ -128,7 +130,7 @@ bool TSuchForm::buildSortedList() {
            outcome.status != lists::ListBuildStatus::NoDocuments;
 }
 
-void TSuchForm::lockControlsForListBuild() {
+void SearchWindow::lockControlsForListBuild() {
     for (QWidget* control :
          QList<QWidget*>{sortedListButton_, loadTextButton_, searchBar_, caseBox_, wholeWordBox_,
                          settingsButton_, cancelButton_, okButton_})
@@ -139,7 +141,7 @@ void TSuchForm::lockControlsForListBuild() {
 
 // "Lokale Suche" comes back with the next change of the search bar, and
 // "Sortierte Textliste laden" with the next document load.
-void TSuchForm::unlockControlsAfterListBuild() {
+void SearchWindow::unlockControlsAfterListBuild() {
     for (QWidget* control :
          QList<QWidget*>{searchBar_, caseBox_, wholeWordBox_, settingsButton_, cancelButton_})
         control->setEnabled(true);
@@ -147,7 +149,7 @@ void TSuchForm::unlockControlsAfterListBuild() {
     listBuilder_->setBuildControlsEnabled(true);
 }
 
-void TSuchForm::SortAbbrechenButtonClick() {
+void SearchWindow::onStopListBuildClicked() {
     abortRequested_ = true;
     if (listBuildRunning_) {
         jobs_->cancel();
@@ -167,3 +169,5 @@ void TSuchForm::SortAbbrechenButtonClick() {
         webPanel_->show();
     webPanelShownBeforeList_ = false;
 }
+
+} // namespace app

@@ -1,6 +1,6 @@
-#include "ok_bottom_dlg.h"
+#include "new_database_dialog.h"
 
-#include "hinweis_form.h"
+#include "question_window.h"
 #include "system_texts.h"
 
 #include "database/drive_file_list.h"
@@ -24,6 +24,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace app {
+
+namespace names = widgets::objectnames::new_database_dialog;
+
 namespace {
 
 QLabel* label(const QString& text, const char* name, QWidget* parent) {
@@ -32,39 +36,40 @@ QLabel* label(const QString& text, const char* name, QWidget* parent) {
 
 } // namespace
 
-TOKBottomDlg::TOKBottomDlg(AppServices& services, QWidget* parent)
+NewDatabaseDialog::NewDatabaseDialog(AppServices& services, QWidget* parent)
     : QDialog(parent)
     , services_(services) {
-    setObjectName(QStringLiteral("TOKBottomDlg"));
+    widgets::named(this, names::window);
     setWindowTitle(QStringLiteral("Neue Datenbank"));
 
-    auto* label1 = label(QStringLiteral("Name der Datenbank: "), "Label1", this);
+    auto* label1 = label(QStringLiteral("Name der Datenbank: "), names::nameLabel, this);
     nameField_ = new QLineEdit(this);
-    nameField_->setObjectName(QStringLiteral("Edit1"));
+    widgets::named(nameField_, names::nameField);
 
-    auto* label2 = label(QStringLiteral("Ausgewähltes Laufwerk oder Ordner:"), "Label2", this);
+    auto* label2 =
+        label(QStringLiteral("Ausgewähltes Laufwerk oder Ordner:"), names::folderLabel, this);
     folderField_ = new QLineEdit(this);
-    folderField_->setObjectName(QStringLiteral("Edit2"));
+    widgets::named(folderField_, names::folderField);
     // Typed paths are not taken: every click or key opens the folder browser.
     folderField_->setReadOnly(true);
     folderField_->installEventFilter(this);
     auto* folderButton = new QToolButton(this);
-    folderButton->setObjectName(QStringLiteral("OrdnerwaehlenButton"));
+    widgets::named(folderButton, names::chooseFolderButton);
     folderButton->setIcon(QIcon(QStringLiteral(":/trovex/ordner.xpm")));
     folderButton->setToolTip(QStringLiteral("Ordner zum Scannen wählen"));
 
-    auto* label3 = label(QStringLiteral("Endung Html-Dateien:"), "Label3", this);
+    auto* label3 = label(QStringLiteral("Endung Html-Dateien:"), names::patternLabel, this);
     patternField_ = new QLineEdit(QStringLiteral("*.odt"), this);
-    patternField_->setObjectName(QStringLiteral("Edit3"));
+    widgets::named(patternField_, names::patternField);
     patternField_->setReadOnly(true);
     auto* clearPatterns = new QPushButton(QStringLiteral("X"), this);
-    clearPatterns->setObjectName(QStringLiteral("Button1"));
+    widgets::named(clearPatterns, names::clearPatternsButton);
     clearPatterns->setFixedWidth(28);
     auto* choosePattern = new QToolButton(this);
-    choosePattern->setObjectName(QStringLiteral("BitBtn2"));
+    widgets::named(choosePattern, names::patternChoiceButton);
     choosePattern->setArrowType(Qt::DownArrow);
     patternChoice_ = new QComboBox(this);
-    patternChoice_->setObjectName(QStringLiteral("ComboBox1"));
+    widgets::named(patternChoice_, names::patternChoice);
     patternChoice_->setMaxVisibleItems(20);
     patternChoice_->setFixedSize(1, 1); // hidden in the layout; only its list pops up
     // The four kinds of document the program reads; AuswahlEndungen.txt,
@@ -73,28 +78,28 @@ TOKBottomDlg::TOKBottomDlg(AppServices& services, QWidget* parent)
                          QStringLiteral("*.docm"), QStringLiteral("*.epub")});
 
     const QStringList toolNote = systemtexts::fileListToolNote(services_.osFamily);
-    auto* label4 = label(toolNote.at(0), "Label4", this);
-    auto* label5 = label(toolNote.at(1), "Label5", this);
-    auto* label6 = label(toolNote.at(2), "Label6", this);
+    auto* label4 = label(toolNote.at(0), names::toolNoteFirst, this);
+    auto* label5 = label(toolNote.at(1), names::toolNoteSecond, this);
+    auto* label6 = label(toolNote.at(2), names::toolNoteThird, this);
     // Where nothing needs confirming, the third line says nothing.
     label6->setHidden(label6->text().isEmpty());
     listPicture_ = new QLabel(this);
-    listPicture_->setObjectName(QStringLiteral("Image1"));
+    widgets::named(listPicture_, names::listPicture);
     listPicture_->setPixmap(QPixmap(QStringLiteral(":/trovex/liste.xpm")));
     listPicture_->setToolTip(QStringLiteral("Die vorhandene Dateiliste wird verwendet."));
     listPicture_->hide();
 
     odtCheckBox_ = new QCheckBox(
         QStringLiteral("Odt-Dokumentenlisten erstellen (Ansi, Utf8 und Unicode-Listen) "), this);
-    odtCheckBox_->setObjectName(QStringLiteral("ODTDokumenteErstellenCheckBox"));
+    widgets::named(odtCheckBox_, names::odtCheckBox);
     odtCheckBox_->setChecked(true);
     odtCheckBox_->hide();
 
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("OKBtn"));
+    widgets::named(ok, names::okButton);
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("&Abbruch"), this);
-    cancel->setObjectName(QStringLiteral("CancelBtn"));
+    widgets::named(cancel, names::cancelButton);
 
     auto* fields = new QGridLayout;
     fields->addWidget(label1, 0, 0);
@@ -130,18 +135,18 @@ TOKBottomDlg::TOKBottomDlg(AppServices& services, QWidget* parent)
     resize(640, 300);
     hintLabels_ = {label1, label2, label3, label4, label5, label6};
 
-    connect(nameField_, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
-    connect(folderField_, &QLineEdit::textChanged, this, [this] { Edit2Change(); });
-    connect(folderButton, &QToolButton::clicked, this, [this] { OrdnerwaehlenButtonClick(); });
-    connect(clearPatterns, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(choosePattern, &QToolButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(nameField_, &QLineEdit::textChanged, this, [this] { onNameChanged(); });
+    connect(folderField_, &QLineEdit::textChanged, this, [this] { onFolderChanged(); });
+    connect(folderButton, &QToolButton::clicked, this, [this] { onChooseFolderClicked(); });
+    connect(clearPatterns, &QPushButton::clicked, this, [this] { onClearPatternsClicked(); });
+    connect(choosePattern, &QToolButton::clicked, this, [this] { onShowPatternChoiceClicked(); });
     connect(patternChoice_, &QComboBox::activated, this,
-            [this](int index) { ComboBox1Click(index); });
-    connect(ok, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+            [this](int index) { onPatternChosen(index); });
+    connect(ok, &QPushButton::clicked, this, [this] { onOkClicked(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TOKBottomDlg::setExtensionChoices(const QStringList& patterns) {
+void NewDatabaseDialog::setExtensionChoices(const QStringList& patterns) {
     QStringList sorted = patterns;
     std::stable_sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
@@ -150,50 +155,50 @@ void TOKBottomDlg::setExtensionChoices(const QStringList& patterns) {
     patternChoice_->addItems(sorted);
 }
 
-QStringList TOKBottomDlg::extensionChoices() const {
+QStringList NewDatabaseDialog::extensionChoices() const {
     QStringList items;
     for (int i = 0; i < patternChoice_->count(); ++i)
         items.append(patternChoice_->itemText(i));
     return items;
 }
 
-void TOKBottomDlg::clearForRun() {
+void NewDatabaseDialog::clearForRun() {
     nameField_->clear();
     folderField_->clear();
     listPicture_->hide();
 }
 
-void TOKBottomDlg::prefillForUpdate(const QString& name, const QString& folder,
-                                    const QString& patterns) {
+void NewDatabaseDialog::prefillForUpdate(const QString& name, const QString& folder,
+                                         const QString& patterns) {
     nameField_->setText(name);
     folderField_->setText(folder);
     patternField_->setText(patterns);
 }
 
-QString TOKBottomDlg::databaseName() const {
+QString NewDatabaseDialog::databaseName() const {
     return nameField_->text();
 }
 
-QString TOKBottomDlg::folder() const {
+QString NewDatabaseDialog::folder() const {
     return folderField_->text();
 }
 
-QString TOKBottomDlg::patterns() const {
+QString NewDatabaseDialog::patterns() const {
     return patternField_->text();
 }
 
-void TOKBottomDlg::showEvent(QShowEvent* event) {
+void NewDatabaseDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     nameField_->setFocus();
 }
 
-void TOKBottomDlg::paintEvent(QPaintEvent* event) {
+void NewDatabaseDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     if (nameField_->hasSelectedText())
         nameField_->deselect();
 }
 
-bool TOKBottomDlg::eventFilter(QObject* watched, QEvent* event) {
+bool NewDatabaseDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == folderField_ && !openingBrowser_) {
         const bool mousePress = event->type() == QEvent::MouseButtonPress;
         if (mousePress || event->type() == QEvent::KeyPress) {
@@ -206,14 +211,14 @@ bool TOKBottomDlg::eventFilter(QObject* watched, QEvent* event) {
                 // Moving on with the keyboard still leaves the field.
                 return QDialog::eventFilter(watched, event);
             }
-            OrdnerwaehlenButtonClick();
+            onChooseFolderClicked();
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void TOKBottomDlg::Edit1Change() {
+void NewDatabaseDialog::onNameChanged() {
     const QString text = nameField_->text();
     const QString message = indexing::nameChangeMessage(text);
     if (!message.isEmpty())
@@ -223,7 +228,7 @@ void TOKBottomDlg::Edit1Change() {
         nameField_->setText(cleaned);
 }
 
-void TOKBottomDlg::Edit2Change() {
+void NewDatabaseDialog::onFolderChanged() {
     const QString path = folderField_->text();
     if (path.isEmpty())
         return;
@@ -235,7 +240,7 @@ void TOKBottomDlg::Edit2Change() {
     folderField_->clear();
 }
 
-void TOKBottomDlg::OrdnerwaehlenButtonClick() {
+void NewDatabaseDialog::onChooseFolderClicked() {
     openingBrowser_ = true;
     const auto chosen =
         services_.folders.chooseFolder(this, QStringLiteral("Ordner zum Scannen wählen"));
@@ -271,15 +276,15 @@ void TOKBottomDlg::OrdnerwaehlenButtonClick() {
     }
 }
 
-void TOKBottomDlg::Button1Click() {
+void NewDatabaseDialog::onClearPatternsClicked() {
     patternField_->clear();
 }
 
-void TOKBottomDlg::BitBtn1Click() {
+void NewDatabaseDialog::onShowPatternChoiceClicked() {
     patternChoice_->showPopup();
 }
 
-void TOKBottomDlg::ComboBox1Click(int index) {
+void NewDatabaseDialog::onPatternChosen(int index) {
     if (index < 0 || index >= patternChoice_->count())
         return;
     const QString chosen = patternChoice_->itemText(index);
@@ -294,14 +299,14 @@ void TOKBottomDlg::ComboBox1Click(int index) {
     patternField_->setText(patterns + chosen);
 }
 
-QString TOKBottomDlg::driveListDateText(const QString& listFile) {
+QString NewDatabaseDialog::driveListDateText(const QString& listFile) {
     const QFileInfo info(listFile);
     if (!info.exists())
         return listDateText_; // the previous date stays
     return listDateText(info.lastModified(), QLocale());
 }
 
-void TOKBottomDlg::askListQuestion(QChar driveLetter, int pauseAfterNo) {
+void NewDatabaseDialog::askListQuestion(QChar driveLetter, int pauseAfterNo) {
     if (!questionWindow_)
         return;
     questionWindow_->setText(listQuestionText(driveLetter, listDateText_));
@@ -314,7 +319,7 @@ void TOKBottomDlg::askListQuestion(QChar driveLetter, int pauseAfterNo) {
     services_.pause(pauseAfterNo);
 }
 
-void TOKBottomDlg::OKBtnClick() {
+void NewDatabaseDialog::onOkClicked() {
     const indexing::DialogInputs inputs{nameField_->text(), folderField_->text(),
                                         patternField_->text(), updateMode_};
     const QList<indexing::Refusal> refusals = indexing::confirmationRefusals(
@@ -354,19 +359,21 @@ void TOKBottomDlg::OKBtnClick() {
     done(result);
 }
 
-void TOKBottomDlg::applyColours(const widgets::WindowColours& colours) {
+void NewDatabaseDialog::applyColours(const widgets::WindowColours& colours) {
     applyBackgroundColour(colours.background);
     applyHintTextColour(colours.hintText);
 }
 
-void TOKBottomDlg::applyBackgroundColour(const QColor& colour) {
+void NewDatabaseDialog::applyBackgroundColour(const QColor& colour) {
     widgets::setBackgroundColour(this, colour);
     applyHintTextColour(hintText_);
 }
 
-void TOKBottomDlg::applyHintTextColour(const QColor& colour) {
+void NewDatabaseDialog::applyHintTextColour(const QColor& colour) {
     hintText_ = colour;
     for (QLabel* hint : hintLabels_)
         widgets::setTextColour(hint, colour);
     widgets::setTextColour(odtCheckBox_, colour);
 }
+
+} // namespace app

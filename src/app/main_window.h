@@ -16,7 +16,6 @@
 
 #include <memory>
 
-class LocalSearchRequest;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -24,10 +23,6 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 class QWidget;
-class TEinstellform;
-class THinweisForm;
-class TOKBottomDlg;
-class TSuchForm;
 
 namespace indexing {
 class IndexRun;
@@ -36,16 +31,24 @@ namespace jobs {
 class JobRunner;
 }
 
+namespace app {
+
+class LocalSearchRequest;
+class SettingsDialog;
+class QuestionWindow;
+class NewDatabaseDialog;
+class SearchWindow;
+
 // The other windows the main window works with; all are created once, after
 // the main window, and live as long as it.
-struct MainFormWindows {
-    TOKBottomDlg* newDatabaseDialog = nullptr;
-    TEinstellform* settingsDialog = nullptr;
-    THinweisForm* questionWindow = nullptr;
-    TSuchForm* searchWindow = nullptr;
+struct MainWindowPeers {
+    NewDatabaseDialog* newDatabaseDialog = nullptr;
+    SettingsDialog* settingsDialog = nullptr;
+    QuestionWindow* questionWindow = nullptr;
+    SearchWindow* searchWindow = nullptr;
 };
 
-// Where the main window's work stands. The status line (Label1) says it in
+// Where the main window's work stands. The status line says it in
 // words; the handlers decide on this value.
 enum class RunState {
     Idle,
@@ -57,45 +60,45 @@ enum class RunState {
 // The main window: the catalogue of databases, the buttons that search and
 // index, the status lines of a run, and the start-up and close of the program.
 // The search window reaches it through SearchWindowHost.
-class TMainForm_TX_ODT : public QMainWindow, public SearchWindowHost {
+class MainWindow : public QMainWindow, public SearchWindowHost {
     Q_OBJECT
 public:
-    explicit TMainForm_TX_ODT(AppServices& services, QWidget* parent = nullptr);
-    ~TMainForm_TX_ODT() override;
+    explicit MainWindow(AppServices& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    void setWindows(const MainFormWindows& windows);
-    const MainFormWindows& windows() const { return windows_; }
+    void setWindows(const MainWindowPeers& windows);
+    const MainWindowPeers& windows() const { return windows_; }
 
-    // Start-up and close (main_form_start.cpp).
-    void FormPaint();
-    bool FormCloseQuery();
-    void FormClose();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
+    // Start-up and close (main_window_start.cpp).
+    void applyStoredSettings();
+    bool confirmClose();
+    void saveSettingsOnClose();
+    void onHelpClicked();
+    void onSettingsClicked();
 
-    // The catalogue (main_form_catalogue.cpp).
-    void LiesNamenDatenbanken();
-    void ListBox1Click();
-    void Datenbankloeschen1Click();
+    // The catalogue (main_window_catalogue.cpp).
+    void readDatabaseNames();
+    void onCatalogueSelectionChanged();
+    void onDeleteDatabaseChosen();
     void openContextMenuAt(const QPoint& screenPosition);
-    QMenu* contextMenu() const { return popupMenu1_; }
+    QMenu* contextMenu() const { return catalogueMenu_; }
 
     // Searching belongs to the search window; the button opens it.
-    void SuchenBtnClick();
+    void onSearchClicked();
 
-    // Index runs (main_form_run.cpp, main_form_tool.cpp).
-    void NeuErstellenBtnClick();
-    void ErneutIndiziereBtnClick();
-    void aktualisieren1Click();
-    void BitBtn2Click();
+    // Index runs (main_window_run.cpp, main_window_tool.cpp).
+    void onNewDatabaseClicked();
+    void onReindexClicked();
+    void reindexSelectedDatabase();
+    void onCloseOrAbortClicked();
 
     // The four timers of a run.
-    void UeberwachTimerTimer();
-    void Timer1Timer();
-    void GedultTimerTimer();
-    void checkDefenderTimerTimer();
+    void onToolWatchTick();
+    void onProgressTick();
+    void onPatienceTick();
+    void onScannerCheckTick();
 
-    // What the search window asks of the main window (main_form_start.cpp).
+    // What the search window asks of the main window (main_window_start.cpp).
     QStringList catalogueEntries() const override;
     QList<int> selectedCatalogueRows() const override;
     int rememberedSelection() const override { return rememberedSelection_; }
@@ -141,22 +144,22 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Building (main_form.cpp).
+    // Building (main_window.cpp).
     void buildControls();
     void buildToolbar();
     QWidget* buildButtonColumn(QWidget* central);
     void buildTimers();
     void connectHandlers();
 
-    // Start-up (main_form_start.cpp).
-    void FormCreate();
+    // Start-up (main_window_start.cpp).
+    void loadWindowSettings();
     void colourProductLabel(const QColor& background);
     void applyColours(const widgets::WindowColours& colours);
     void applyColoursToAllWindows();
     void applyViewerSwitches();
     void adjustSearchButtonFont();
 
-    // The catalogue (main_form_catalogue.cpp).
+    // The catalogue (main_window_catalogue.cpp).
     void selectFromStoredIndex();
     int selectedIndex() const;
     void selectRow(int row);
@@ -164,7 +167,7 @@ private:
     void loadSearchHistory(const QString& name);
     void readBookmark(const QString& name);
 
-    // Index runs (main_form_run.cpp, main_form_tool.cpp).
+    // Index runs (main_window_run.cpp, main_window_tool.cpp).
     void setRunButtonsEnabled(bool enabled);
     void showRunStatus(const QString& text);
     void placePatienceLabel();
@@ -175,36 +178,35 @@ private:
     void reportMissingDriveList();
 
     AppServices& services_;
-    MainFormWindows windows_;
+    MainWindowPeers windows_;
     std::unique_ptr<LocalSearchRequest> searchRequest_;
 
-    QToolButton* speedButton3_ = nullptr;      // product name
-    QWidget* toolButton1_ = nullptr;           // the toolbar's spacer
-    QToolButton* helpButton_ = nullptr;        // SpeedButton1
-    QToolButton* settingsButton_ = nullptr;    // SpeedButton2
-    QListWidget* catalogue_ = nullptr;         // ListBox1
-    QWidget* logoPanel_ = nullptr;             // Panel1
-    QLabel* logo_ = nullptr;                   // Image1
-    QLabel* listIconPicture_ = nullptr;        // Image2
-    QPushButton* searchButton_ = nullptr;      // SuchenBtn
-    QPushButton* newDatabaseButton_ = nullptr; // NeuErstellenBtn
-    QPushButton* reindexButton_ = nullptr;     // ErneutIndiziereBtn
-    QPushButton* closeButton_ = nullptr;       // BitBtn2
-    QLabel* statusLine_ = nullptr;             // Label1
-    QLabel* progressLine_ = nullptr;           // Label2
-    QLabel* patienceLabel_ = nullptr;          // GeduldLabel
-    QMenu* popupMenu1_ = nullptr;              // PopupMenu1
-    QTimer* toolWatchTimer_ = nullptr;         // UeberwachTimer
-    QTimer* progressTimer_ = nullptr;          // Timer1
-    QTimer* patienceTimer_ = nullptr;          // GedultTimer
-    QTimer* scannerTimer_ = nullptr;           // checkDefenderTimer
-
+    QToolButton* productLabel_ = nullptr;
+    QWidget* toolbarSpacer_ = nullptr;
+    QToolButton* helpButton_ = nullptr;
+    QToolButton* settingsButton_ = nullptr;
+    QListWidget* catalogue_ = nullptr;
+    QWidget* logoPanel_ = nullptr;
+    QLabel* logo_ = nullptr;
+    QLabel* listIconPicture_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
+    QPushButton* newDatabaseButton_ = nullptr;
+    QPushButton* reindexButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QLabel* statusLine_ = nullptr;
+    QLabel* progressLine_ = nullptr;
+    QLabel* patienceLabel_ = nullptr;
+    QMenu* catalogueMenu_ = nullptr;
+    QTimer* toolWatchTimer_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
+    QTimer* patienceTimer_ = nullptr;
+    QTimer* scannerTimer_ = nullptr;
     // Start-up state.
     int defaultWidth_ = 1024;
-    int hoehe_ = 506;
-    int weite_ = 1024;
-    int sHoehe_ = 500;
-    int sWeite_ = 1024;
+    int mainHeight_ = 506;
+    int mainWidth_ = 1024;
+    int searchHeight_ = 500;
+    int searchWidth_ = 1024;
     QString browserChoice_;
     bool administrator_ = false;
     QString controlDirectory_;
@@ -245,3 +247,5 @@ private:
     // The index run works on its thread; the runner is a child of the window.
     jobs::JobRunner* jobs_ = nullptr;
 };
+
+} // namespace app

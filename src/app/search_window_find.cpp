@@ -1,8 +1,8 @@
-// The find in the viewer (the right search bar TntEdit1 and "Suchen"), and
+// The find in the viewer (the right-hand find bar and "Suchen"), and
 // what the mirror box does with the mouse and the keys: lines and selected
 // text go into the search bars.
-#include "search_form.h"
-#include "search_form_viewer_state.h"
+#include "search_window.h"
+#include "search_window_viewer_state.h"
 #include "window_jobs.h"
 
 #include "jobs/job_runner.h"
@@ -18,6 +18,8 @@
 #include <QCheckBox>
 
 #include <exception>
+
+namespace app {
 
 using widgets::DocumentView;
 using widgets::MirrorBox;
@@ -45,13 +47,13 @@ constexpr int kReselectLineMilliseconds = 500;
 
 } // namespace
 
-void TSuchForm::WeiterSucheClick() {
+void SearchWindow::onFindClicked() {
     if (!documentLoaded_)
         return;
-    Find(!viewerState_->find.active);
+    findInViewer(!viewerState_->find.active);
 }
 
-void TSuchForm::TntEdit1Change() {
+void SearchWindow::onFindTextChanged() {
     const QString text = viewerPanel_->findText();
     viewerState_->find.changeText(text);
     if (text.isEmpty())
@@ -60,7 +62,7 @@ void TSuchForm::TntEdit1Change() {
         viewerPanel_->setFindButtonEnabled(true);
 }
 
-void TSuchForm::Find(bool first) {
+void SearchWindow::findInViewer(bool first) {
     viewerPanel_->mirror()->clearSelection();
     // The caption goes blank, as a status text of other work (a list build)
     // would otherwise stand over the found page.
@@ -115,7 +117,7 @@ void TSuchForm::Find(bool first) {
 // The hit is selected in the viewer, which redraws its page and so refills
 // the mirror box; the same characters are then selected there, found from
 // the hit's byte offset on that page.
-void TSuchForm::showFindHit(qint64 start, qint64 length) {
+void SearchWindow::showFindHit(qint64 start, qint64 length) {
     DocumentView* view = viewerPanel_->view();
     view->selectRange(start, length);
     viewerPanel_->setFindButtonEnabled(true);
@@ -125,7 +127,7 @@ void TSuchForm::showFindHit(qint64 start, qint64 length) {
     mirror->setFocus();
 }
 
-void TSuchForm::flashNotFound() {
+void SearchWindow::flashNotFound() {
     viewerPanel_->setFindButtonEnabled(false);
     viewerPanel_->setFindButtonCaption(QStringLiteral("-"));
     services_.pause(kNotFoundFlashMilliseconds);
@@ -137,7 +139,7 @@ void TSuchForm::flashNotFound() {
 // ---------------------------------------------------------------------------
 // Mirror box input
 
-void TSuchForm::ViewerMemoDblClick() {
+void SearchWindow::onMirrorDoubleClicked() {
     MirrorBox* mirror = viewerPanel_->mirror();
     const QString line = mirror->selectLineAtCaret();
     if (searchentry::trimmedSearchText(searchBar_->text()).isEmpty() && line.size() > 2) {
@@ -150,7 +152,7 @@ void TSuchForm::ViewerMemoDblClick() {
     mirror->selectLineAtCaret();
 }
 
-void TSuchForm::ViewerMemoKeyDown(int key) {
+void SearchWindow::onMirrorKeyPressed(int key) {
     if (key == Qt::Key_Tab) {
         viewerPanel_->focusFindBarAtEnd();
         return;
@@ -158,13 +160,13 @@ void TSuchForm::ViewerMemoKeyDown(int key) {
     viewerPanel_->view()->handleNavigationKey(key);
 }
 
-void TSuchForm::ViewerMemoMouseDown() {
+void SearchWindow::onMirrorRightButtonPressed() {
     viewerPanel_->mirror()->enablePopupEntriesForSelection();
 }
 
 // The pop-up entries: "übertragen" replaces the bar's text by the
 // selection, "einfügen" appends a blank and the selection.
-void TSuchForm::moveMirrorSelection(bool intoLeftBar, bool append) {
+void SearchWindow::moveMirrorSelection(bool intoLeftBar, bool append) {
     const QString selection = viewerPanel_->mirror()->selectedText();
     if (searchentry::trimmedSearchText(selection).isEmpty())
         return;
@@ -177,6 +179,8 @@ void TSuchForm::moveMirrorSelection(bool intoLeftBar, bool append) {
 }
 
 // The viewer's own "Text Übertragen".
-void TSuchForm::appendToSearchText(const QString& text) {
+void SearchWindow::appendToSearchText(const QString& text) {
     searchBar_->setText(searchBar_->text() + QLatin1Char(' ') + text);
 }
+
+} // namespace app

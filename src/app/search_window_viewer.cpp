@@ -1,8 +1,8 @@
 // The search window's document viewer: loading the database text or the
 // sorted list, mirroring each drawn page into the mirror box, the page's
 // offset and document name beside the caption, and the bookmark.
-#include "search_form.h"
-#include "search_form_viewer_state.h"
+#include "search_window.h"
+#include "search_window_viewer_state.h"
 
 #include "database/database_paths.h"
 #include "database/generation_switch.h"
@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+namespace app {
+
 using widgets::DocumentView;
 using widgets::MirrorBox;
 using widgets::ViewerPanel;
@@ -35,22 +37,23 @@ constexpr qint64 kSmallestText = 4;
 
 } // namespace
 
-void TSuchForm::connectViewerHandlers() {
+void SearchWindow::connectViewerHandlers() {
     DocumentView* view = viewerPanel_->view();
-    connect(view, &DocumentView::pageAboutToBeDrawn, this, &TSuchForm::startMirroredPage);
-    connect(view, &DocumentView::lineDrawn, this, &TSuchForm::mirrorDrawnLine);
-    connect(view, &DocumentView::pageDrawn, this, &TSuchForm::finishMirroredPage);
-    connect(view, &DocumentView::textTransferRequested, this, &TSuchForm::appendToSearchText);
+    connect(view, &DocumentView::pageAboutToBeDrawn, this, &SearchWindow::startMirroredPage);
+    connect(view, &DocumentView::lineDrawn, this, &SearchWindow::mirrorDrawnLine);
+    connect(view, &DocumentView::pageDrawn, this, &SearchWindow::finishMirroredPage);
+    connect(view, &DocumentView::textTransferRequested, this, &SearchWindow::appendToSearchText);
 
-    connect(viewerPanel_, &ViewerPanel::findTextChanged, this, &TSuchForm::TntEdit1Change);
-    connect(viewerPanel_, &ViewerPanel::findClicked, this, &TSuchForm::WeiterSucheClick);
-    connect(viewerPanel_, &ViewerPanel::findEnterPressed, this, &TSuchForm::WeiterSucheClick);
-    connect(viewerPanel_, &ViewerPanel::bookmarkClicked, this, &TSuchForm::LesezeichenBtnClick);
+    connect(viewerPanel_, &ViewerPanel::findTextChanged, this, &SearchWindow::onFindTextChanged);
+    connect(viewerPanel_, &ViewerPanel::findClicked, this, &SearchWindow::onFindClicked);
+    connect(viewerPanel_, &ViewerPanel::findEnterPressed, this, &SearchWindow::onFindClicked);
+    connect(viewerPanel_, &ViewerPanel::bookmarkClicked, this, &SearchWindow::onBookmarkClicked);
 
     MirrorBox* mirror = viewerPanel_->mirror();
-    connect(mirror, &MirrorBox::doubleClicked, this, &TSuchForm::ViewerMemoDblClick);
-    connect(mirror, &MirrorBox::keyPressed, this, &TSuchForm::ViewerMemoKeyDown);
-    connect(mirror, &MirrorBox::rightButtonPressed, this, &TSuchForm::ViewerMemoMouseDown);
+    connect(mirror, &MirrorBox::doubleClicked, this, &SearchWindow::onMirrorDoubleClicked);
+    connect(mirror, &MirrorBox::keyPressed, this, &SearchWindow::onMirrorKeyPressed);
+    connect(mirror, &MirrorBox::rightButtonPressed, this,
+            &SearchWindow::onMirrorRightButtonPressed);
     connect(mirror, &MirrorBox::popupEntryChosen, this, [this](MirrorBox::PopupEntry entry) {
         moveMirrorSelection(entry == MirrorBox::PopupEntry::TransferLeft ||
                                 entry == MirrorBox::PopupEntry::InsertLeft,
@@ -58,16 +61,15 @@ void TSuchForm::connectViewerHandlers() {
                                 entry == MirrorBox::PopupEntry::InsertRight);
     });
 
-    connect(titleTimer_, &QTimer::timeout, this, &TSuchForm::Timer2Timer);
-    connect(loadTextButton_, &QPushButton::clicked, this, &TSuchForm::UTF8LadenButtonClick);
-    connect(sortedListButton_, &QPushButton::clicked, this,
-            &TSuchForm::ZeilenAlsListeSortierenClick);
+    connect(titleTimer_, &QTimer::timeout, this, &SearchWindow::onTitleTick);
+    connect(loadTextButton_, &QPushButton::clicked, this, &SearchWindow::onLoadTextClicked);
+    connect(sortedListButton_, &QPushButton::clicked, this, &SearchWindow::onLoadSortedListClicked);
 }
 
 // ---------------------------------------------------------------------------
 // Loading
 
-void TSuchForm::UTF8LadenButtonClick() {
+void SearchWindow::onLoadTextClicked() {
     const QString& directory = services_.programDirectory;
     database::completeInterruptedSwitch(directory, databaseName_);
     viewerState_->positions =
@@ -94,13 +96,13 @@ void TSuchForm::UTF8LadenButtonClick() {
 
     loadTextButton_->setEnabled(true);
     viewerPanel_->focusViewer();
-    TntEdit1Change();
+    onFindTextChanged();
     if (viewerPanel_->findText().isEmpty())
         viewerPanel_->setFindButtonEnabled(false);
     restoreBookmark();
 }
 
-void TSuchForm::ZeilenAlsListeSortierenClick() {
+void SearchWindow::onLoadSortedListClicked() {
     sortedListShown_ = true;
     viewerPanel_->setBookmarkButtonShown(false);
     documentLoaded_ = false;
@@ -113,17 +115,17 @@ void TSuchForm::ZeilenAlsListeSortierenClick() {
                                  quoted(databaseName_));
         viewerPanel_->clearPageOffset();
     }
-    TntEdit1Change();
+    onFindTextChanged();
 }
 
 // "Textinhalt laden" reads the history of the database again; a missing
 // file empties it.
-void TSuchForm::loadSearchHistoryOfDatabase() {
+void SearchWindow::loadSearchHistoryOfDatabase() {
     searchBar_->setHistory(database::readSearchHistoryFile(
         database::searchHistoryPath(services_.programDirectory, databaseName_)));
 }
 
-void TSuchForm::openInViewer(const QString& fileName) {
+void SearchWindow::openInViewer(const QString& fileName) {
     if (QFileInfo(fileName).size() < kSmallestText)
         viewerPanel_->setCaption(QStringLiteral("ODT-Dokument enthält keine Einträge:"));
     viewerState_->viewerFile = fileName;
@@ -139,12 +141,12 @@ void TSuchForm::openInViewer(const QString& fileName) {
                                 QStringLiteral("Error"));
 }
 
-void TSuchForm::restoreBookmark() {
+void SearchWindow::restoreBookmark() {
     if (viewerState_->bookmark > 0 && documentLoaded_)
         viewerPanel_->view()->scrollToOffset(viewerState_->bookmark);
 }
 
-void TSuchForm::resetViewer() {
+void SearchWindow::resetViewer() {
     titleTimer_->stop();
     viewerPanel_->resetViewer();
     // Lets go of the database text, which an index run may now replace.
@@ -157,24 +159,24 @@ void TSuchForm::resetViewer() {
 // ---------------------------------------------------------------------------
 // Page mirroring: the viewer tells each page it draws, row by row.
 
-void TSuchForm::startMirroredPage(qint64) {
+void SearchWindow::startMirroredPage(qint64) {
     viewerPanel_->mirror()->clear();
     viewerState_->pageText.clear();
 }
 
-void TSuchForm::mirrorDrawnLine(const QString& line) {
+void SearchWindow::mirrorDrawnLine(const QString& line) {
     documentLoaded_ = true;
     viewerState_->pageText += line;
     viewerState_->pageText += QLatin1Char('\n');
 }
 
-void TSuchForm::finishMirroredPage() {
+void SearchWindow::finishMirroredPage() {
     viewer::LetztesUmbruchZeicheEntfernen(viewerState_->pageText);
     viewerPanel_->mirror()->setPlainText(viewerState_->pageText);
     titleTimer_->start();
 }
 
-void TSuchForm::mirrorShownPageAgain() {
+void SearchWindow::mirrorShownPageAgain() {
     const DocumentView* view = viewerPanel_->view();
     startMirroredPage(view->topOffset());
     for (const viewer::PageLine& line : view->pageLines())
@@ -185,14 +187,14 @@ void TSuchForm::mirrorShownPageAgain() {
 // ---------------------------------------------------------------------------
 // Title and bookmark
 
-void TSuchForm::Timer2Timer() {
+void SearchWindow::onTitleTick() {
     if (sortedListShown_)
         return;
     titleTimer_->stop();
-    ZeigDieTitelAn();
+    showPageTitle();
 }
 
-void TSuchForm::ZeigDieTitelAn() {
+void SearchWindow::showPageTitle() {
     const qint64 top = viewerPanel_->view()->topOffset();
     const QLocale locale;
     const QString offset = viewer::formatTopOffset(top, locale);
@@ -207,7 +209,9 @@ void TSuchForm::ZeigDieTitelAn() {
         [this](QStringView text) { return viewerPanel_->pageOffsetTextWidth(text); }));
 }
 
-void TSuchForm::LesezeichenBtnClick() {
+void SearchWindow::onBookmarkClicked() {
     if (documentLoaded_)
         viewer::writeBookmark(services_.settings, databaseName_, viewerPanel_->view()->topOffset());
 }
+
+} // namespace app

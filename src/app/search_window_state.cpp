@@ -1,8 +1,8 @@
 // What other windows set and read of the search window: its colours, the
 // viewer's font and captions, the history and the search options.
-#include "search_form.h"
+#include "search_window.h"
 
-#include "binbeimsuchen_form.h"
+#include "searching_notice.h"
 
 #include "widgets/list_builder_panel.h"
 #include "widgets/search_bar.h"
@@ -13,30 +13,32 @@
 #include <QLabel>
 #include <QPushButton>
 
-void TSuchForm::setStartSize(int height, int width) {
+namespace app {
+
+void SearchWindow::setStartSize(int height, int width) {
     startHeight_ = height;
     startWidth_ = width;
 }
 
-void TSuchForm::setSearchingNoticeWindow(TBinbeimSuchenForm* notice) {
+void SearchWindow::setSearchingNoticeWindow(SearchingNotice* notice) {
     notice_ = notice;
     if (notice_)
-        connect(notice_, &TBinbeimSuchenForm::cancelRequested, this,
-                &TSuchForm::requestSearchCancel, Qt::UniqueConnection);
+        connect(notice_, &SearchingNotice::cancelRequested, this,
+                &SearchWindow::requestSearchCancel, Qt::UniqueConnection);
 }
 
-TBinbeimSuchenForm* TSuchForm::searchingNoticeWindow() {
+SearchingNotice* SearchWindow::searchingNoticeWindow() {
     if (!notice_)
-        setSearchingNoticeWindow(new TBinbeimSuchenForm(this));
+        setSearchingNoticeWindow(new SearchingNotice(this));
     return notice_;
 }
 
-void TSuchForm::applyColours(const widgets::WindowColours& colours) {
+void SearchWindow::applyColours(const widgets::WindowColours& colours) {
     applyBackgroundColour(colours.background);
     applyHintTextColour(colours.hintText);
 }
 
-void TSuchForm::applyBackgroundColour(const QColor& colour) {
+void SearchWindow::applyBackgroundColour(const QColor& colour) {
     for (QWidget* part : QList<QWidget*>{this, leftPanel_, viewerPanel_, bottomPanel_, webPanel_})
         widgets::setBackgroundColour(part, colour);
     // The flat title lies on the window's colour, in black or white to suit.
@@ -47,7 +49,7 @@ void TSuchForm::applyBackgroundColour(const QColor& colour) {
     applyHintTextColour(hintText_);
 }
 
-void TSuchForm::applyHintTextColour(const QColor& colour) {
+void SearchWindow::applyHintTextColour(const QColor& colour) {
     hintText_ = colour;
     for (QWidget* hint : QList<QWidget*>{caseBox_, wholeWordBox_, hintLabel_, anyWordBox_,
                                          phraseBox_, helpButton_, settingsButton_})
@@ -57,79 +59,81 @@ void TSuchForm::applyHintTextColour(const QColor& colour) {
     webPanel_->colourHintTexts(colour);
 }
 
-void TSuchForm::setViewerFontSize(int points) {
+void SearchWindow::setViewerFontSize(int points) {
     viewerPanel_->setFontSize(points);
 }
 
-int TSuchForm::viewerFontSize() const {
+int SearchWindow::viewerFontSize() const {
     return viewerPanel_->fontSize();
 }
 
-void TSuchForm::setViewerHintShown(bool shown) {
+void SearchWindow::setViewerHintShown(bool shown) {
     viewerPanel_->setHintShownAtCursor(shown);
 }
 
-bool TSuchForm::viewerHintShown() const {
+bool SearchWindow::viewerHintShown() const {
     return viewerPanel_->hintShownAtCursor();
 }
 
-void TSuchForm::showViewerSampleText(const QString& text) {
+void SearchWindow::showViewerSampleText(const QString& text) {
     if (!viewerPanel_->mirrorHasText())
         viewerPanel_->setMirrorText(text);
 }
 
-void TSuchForm::clearDatabaseLabels() {
+void SearchWindow::clearDatabaseLabels() {
     viewerPanel_->clearCaptions();
 }
 
-void TSuchForm::setSortedListButtonEnabled(bool enabled) {
+void SearchWindow::setSortedListButtonEnabled(bool enabled) {
     sortedListButton_->setEnabled(enabled);
 }
 
-void TSuchForm::showDatabaseCaption(const QString& text) {
+void SearchWindow::showDatabaseCaption(const QString& text) {
     viewerPanel_->setCaption(text);
 }
 
-QString TSuchForm::databaseCaption() const {
+QString SearchWindow::databaseCaption() const {
     return viewerPanel_->caption();
 }
 
-void TSuchForm::clearFindText() {
+void SearchWindow::clearFindText() {
     viewerPanel_->clearFindText();
 }
 
-void TSuchForm::setHistory(const QStringList& entries) {
+void SearchWindow::setHistory(const QStringList& entries) {
     searchBar_->setHistory(entries);
 }
 
-QStringList TSuchForm::history() const {
+QStringList SearchWindow::history() const {
     return searchBar_->history();
 }
 
-void TSuchForm::hideHistory() {
+void SearchWindow::hideHistory() {
     searchBar_->hideHistory();
 }
 
-QString TSuchForm::searchText() const {
+QString SearchWindow::searchText() const {
     return searchBar_->text();
 }
 
-void TSuchForm::setSearchText(const QString& text) {
+void SearchWindow::setSearchText(const QString& text) {
     searchBar_->setText(text);
 }
 
-bool TSuchForm::caseSensitive() const {
+bool SearchWindow::caseSensitive() const {
     return caseBox_->isChecked();
 }
 
-bool TSuchForm::wholeWords() const {
+bool SearchWindow::wholeWords() const {
     return wholeWordBox_->isChecked();
 }
 
-bool TSuchForm::phrase() const {
+bool SearchWindow::phrase() const {
     return phraseBox_->isChecked();
 }
 
-bool TSuchForm::anyWord() const {
+bool SearchWindow::anyWord() const {
     return anyWordBox_->isChecked();
 }
+
+} // namespace app

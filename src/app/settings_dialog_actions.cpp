@@ -1,11 +1,11 @@
 // What the settings dialog's buttons do: colours, defaults, the font size,
 // OK and Abbruch, and the questions that start the lists of the search
 // window.
-#include "einstell_form.h"
+#include "settings_dialog.h"
 
-#include "main_form.h"
-#include "ok_bottom_dlg.h"
-#include "search_form.h"
+#include "main_window.h"
+#include "new_database_dialog.h"
+#include "search_window.h"
 
 #include "database/database_paths.h"
 #include "platform/colour_text.h"
@@ -16,6 +16,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+
+namespace app {
 
 namespace settings = platform::settings;
 
@@ -52,14 +54,14 @@ QString sortedListsQuestion(const QString& name) {
 
 } // namespace
 
-QString TEinstellform::workingDatabaseName() const {
+QString SettingsDialog::workingDatabaseName() const {
     return windows_.searchWindow ? windows_.searchWindow->databaseName() : QString();
 }
 
 // ---------------------------------------------------------------------------
 // Colours
 
-void TEinstellform::FarbenAendernButtonClick() {
+void SettingsDialog::onChangeColourClicked() {
     const quint32 current =
         platform::colourFromText(services_.settings.read(settings::kFarbe)).value_or(kTeal);
     const std::optional<quint32> chosen = services_.colourChooser.chooseColour(this, current);
@@ -69,13 +71,13 @@ void TEinstellform::FarbenAendernButtonClick() {
     services_.settings.write(settings::kFarbe, platform::colourToText(*chosen));
     colourChanged_ = true;
     // One pixel wider and back makes the main window lay out and repaint.
-    if (TMainForm_TX_ODT* main = windows_.mainWindow) {
+    if (MainWindow* main = windows_.mainWindow) {
         main->resize(main->width() + 1, main->height());
         main->resize(main->width() - 1, main->height());
     }
 }
 
-void TEinstellform::HinweistexteFarbenAendernButtonClick() {
+void SettingsDialog::onChangeHintColourClicked() {
     const quint32 current =
         platform::colourFromText(services_.settings.read(settings::kHinweistextFarbe))
             .value_or(kWhite);
@@ -88,7 +90,7 @@ void TEinstellform::HinweistexteFarbenAendernButtonClick() {
 
 // The background control set: the main window with its logo panel, the
 // search window with its panels, this dialog and the new-database dialog.
-void TEinstellform::applyBackgroundToAllWindows(quint32 value, bool logoTransparent) {
+void SettingsDialog::applyBackgroundToAllWindows(quint32 value, bool logoTransparent) {
     const QColor colour = widgets::colourFromValue(value, palette());
     if (windows_.mainWindow)
         windows_.mainWindow->applyBackgroundColour(colour, value, logoTransparent);
@@ -100,7 +102,7 @@ void TEinstellform::applyBackgroundToAllWindows(quint32 value, bool logoTranspar
 }
 
 // The hint-text control set of all four windows.
-void TEinstellform::applyHintTextToAllWindows(quint32 value) {
+void SettingsDialog::applyHintTextToAllWindows(quint32 value) {
     const QColor colour = widgets::colourFromValue(value, palette());
     if (windows_.mainWindow)
         windows_.mainWindow->applyHintTextColour(colour);
@@ -114,24 +116,24 @@ void TEinstellform::applyHintTextToAllWindows(quint32 value) {
 // ---------------------------------------------------------------------------
 // Defaults
 
-void TEinstellform::Button1Click() {
+void SettingsDialog::onRestoreDefaultsClicked() {
     applyBackgroundToAllWindows(kTeal, false);
     services_.settings.write(settings::kFarbe, QStringLiteral("clTeal"));
 
     const int width = windows_.mainWindow ? windows_.mainWindow->defaultWidth()
                                           : std::min(1024, services_.screenWidth);
-    if (TMainForm_TX_ODT* main = windows_.mainWindow) {
+    if (MainWindow* main = windows_.mainWindow) {
         main->resize(width, kDefaultMainHeight);
         centreOnScreen(*main);
     }
     services_.settings.write(settings::kHoehe, QString::number(kDefaultMainHeight));
     services_.settings.write(settings::kWeite, QString::number(width));
 
-    if (TSuchForm* search = windows_.searchWindow) {
+    if (SearchWindow* search = windows_.searchWindow) {
         // A search window not yet shown takes the size at its first display.
         search->setStartSize(kDefaultSearchHeight, width);
         search->resize(width, kDefaultSearchHeight);
-        search->FormResize(); // its own limits apply at once, as on every resize
+        search->keepMinimumSize(); // its own limits apply at once, as on every resize
         centreOnScreen(*search);
     }
     services_.settings.write(settings::kSHoehe, QString::number(kDefaultSearchHeight));
@@ -142,7 +144,7 @@ void TEinstellform::Button1Click() {
 }
 
 // By the size the window took, which its own limits may have changed.
-void TEinstellform::centreOnScreen(QWidget& window) {
+void SettingsDialog::centreOnScreen(QWidget& window) {
     window.move(services_.screenWidth / 2 - window.width() / 2,
                 services_.screenHeight / 2 - window.height() / 2);
 }
@@ -150,17 +152,17 @@ void TEinstellform::centreOnScreen(QWidget& window) {
 // ---------------------------------------------------------------------------
 // Font size of the viewer
 
-void TEinstellform::SpeedButton1Click() {
+void SettingsDialog::onLargerFontClicked() {
     stepViewerFontSize(1);
 }
 
-void TEinstellform::SpeedButton2Click() {
+void SettingsDialog::onSmallerFontClicked() {
     stepViewerFontSize(-1);
 }
 
 // The toolkit knows no font below one point; the size stops there.
-void TEinstellform::stepViewerFontSize(int step) {
-    TSuchForm* search = windows_.searchWindow;
+void SettingsDialog::stepViewerFontSize(int step) {
+    SearchWindow* search = windows_.searchWindow;
     if (!search)
         return;
     search->setViewerFontSize(std::max(1, search->viewerFontSize() + step));
@@ -170,7 +172,7 @@ void TEinstellform::stepViewerFontSize(int step) {
 // ---------------------------------------------------------------------------
 // OK and Abbruch
 
-void TEinstellform::OkButtonClick() {
+void SettingsDialog::onOkClicked() {
     services_.settings.write(settings::kSuchwortInZwischenablage,
                              yesNo(clipboardBox_->isChecked()));
     services_.settings.write(settings::kKurzhinweisImViewer, yesNo(viewerHintBox_->isChecked()));
@@ -182,7 +184,7 @@ void TEinstellform::OkButtonClick() {
 
 // A background chosen at any time of this run goes back to teal; the check
 // boxes keep what the user ticked without it being stored.
-void TEinstellform::AbbruchButtonClick() {
+void SettingsDialog::onCancelClicked() {
     if (colourChanged_) {
         applyBackgroundToAllWindows(kTeal, false);
         services_.settings.write(settings::kFarbe, QStringLiteral("clTeal"));
@@ -193,7 +195,7 @@ void TEinstellform::AbbruchButtonClick() {
 // ---------------------------------------------------------------------------
 // The lists of the search window
 
-void TEinstellform::Button2Click() {
+void SettingsDialog::onFilePositionListClicked() {
     const QString name = workingDatabaseName();
     const bool listExists =
         QFileInfo::exists(database::filePositionListPath(services_.programDirectory, name));
@@ -203,10 +205,12 @@ void TEinstellform::Button2Click() {
     done(QDialog::Rejected);
 }
 
-void TEinstellform::SortierungAnzeigenBitBtnClick() {
+void SettingsDialog::onSortedListsClicked() {
     if (!services_.prompts.confirm(sortedListsQuestion(workingDatabaseName())))
         return;
     if (windows_.searchWindow)
         windows_.searchWindow->showListBuilder();
     done(QDialog::Rejected);
 }
+
+} // namespace app

@@ -1,21 +1,27 @@
-#include "binbeimsuchen_form.h"
+#include "searching_notice.h"
+
+#include "widgets/object_names.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TBinbeimSuchenForm::TBinbeimSuchenForm(QWidget* parent)
+namespace app {
+
+namespace names = widgets::objectnames::searching_notice;
+
+SearchingNotice::SearchingNotice(QWidget* parent)
     : QDialog(parent) {
-    setObjectName(QStringLiteral("TBinbeimSuchenForm"));
+    widgets::named(this, names::window);
     setWindowTitle(QStringLiteral("Bitte Geduld, bin beim Suchen..."));
     // Not modal: the search window's own "Abbrechen" must stay usable too.
     setModal(false);
 
     text_ = new QLineEdit(this);
-    text_->setObjectName(QStringLiteral("SearchText"));
+    widgets::named(text_, names::searchText);
     text_->setReadOnly(true);
     cancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel_->setObjectName(QStringLiteral("CancelButton"));
+    widgets::named(cancel_, names::cancelButton);
     cancel_->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -23,17 +29,19 @@ TBinbeimSuchenForm::TBinbeimSuchenForm(QWidget* parent)
     layout->addWidget(cancel_, 0, Qt::AlignHCenter);
     resize(360, 100);
 
-    connect(cancel_, &QPushButton::clicked, this, &TBinbeimSuchenForm::CancelButtonClick);
+    connect(cancel_, &QPushButton::clicked, this, &SearchingNotice::onCancelClicked);
 }
 
-void TBinbeimSuchenForm::setSearchText(const QString& text) {
+void SearchingNotice::setSearchText(const QString& text) {
     text_->setText(text);
 }
 
-QString TBinbeimSuchenForm::searchText() const {
+QString SearchingNotice::searchText() const {
     return text_->text();
 }
 
-void TBinbeimSuchenForm::CancelButtonClick() {
+void SearchingNotice::onCancelClicked() {
     Q_EMIT cancelRequested();
 }
+
+} // namespace app

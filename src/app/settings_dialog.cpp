@@ -1,8 +1,8 @@
 // The settings dialog: its controls, the browsers it finds at start-up, the
 // choice of a browser, and what a repaint switches.
-#include "einstell_form.h"
+#include "settings_dialog.h"
 
-#include "search_form.h"
+#include "search_window.h"
 
 #include "platform/settings_values.h"
 #include "search/search_engine.h"
@@ -18,14 +18,20 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace app {
+
+namespace names = widgets::objectnames::settings_dialog;
+
 using widgets::named;
 
 namespace {
 
 // Object names of the browser pictures, in the order of the browser table.
 constexpr const char* kPictureNames[platform::kBrowserCount] = {
-    "standard_Image", "ie_Image",     "edge_Image",   "chrome_Image",
-    "opera_Image",    "safari_Image", "firefox_Image"};
+    names::defaultBrowserPicture, names::internetExplorerPicture,
+    names::edgePicture,           names::chromePicture,
+    names::operaPicture,          names::safariPicture,
+    names::firefoxPicture};
 
 QPushButton* dialogButton(QWidget* parent, const char* name, const QString& caption) {
     auto* button = named(new QPushButton(caption, parent), name);
@@ -35,63 +41,66 @@ QPushButton* dialogButton(QWidget* parent, const char* name, const QString& capt
 
 } // namespace
 
-TEinstellform::TEinstellform(AppServices& services, QWidget* parent)
+SettingsDialog::SettingsDialog(AppServices& services, QWidget* parent)
     : QDialog(parent)
     , services_(services) {
-    setObjectName(QStringLiteral("TEinstellform"));
+    named(this, names::window);
     setWindowTitle(QStringLiteral("Einstellungen"));
     buildControls();
     connectHandlers();
-    FormCreate();
+    loadInitialState();
 }
 
-void TEinstellform::setWindows(const SettingsDialogWindows& windows) {
+void SettingsDialog::setWindows(const SettingsDialogWindows& windows) {
     windows_ = windows;
 }
 
-void TEinstellform::buildControls() {
+void SettingsDialog::buildControls() {
     clipboardBox_ =
         named(new QCheckBox(QStringLiteral("Suchtext nach Suche in Zwischenablage kopieren"), this),
-              "SuchtextInClipbrdCheckBox");
+              names::clipboardBox);
     clipboardBox_->setChecked(true);
-    coloursButton_ = dialogButton(this, "FarbenAendernButton",
+    coloursButton_ = dialogButton(this, names::coloursButton,
                                   QStringLiteral("Fenster Hintergrund Farben ändern"));
-    hintColours_ = dialogButton(this, "HinweistexteFarbenAendernButton",
-                                QStringLiteral("Hinweistexte Farben ändern"));
-    defaultsButton_ = dialogButton(this, "Button1", QStringLiteral("Standard wieder herstellen"));
-    positionsButton_ =
-        dialogButton(this, "Button2", QStringLiteral("Liste der Datei-Positionen erstellen"));
-    sortedButton_ = dialogButton(this, "SortierungAnzeigenBitBtn",
+    hintColours_ =
+        dialogButton(this, names::hintColoursButton, QStringLiteral("Hinweistexte Farben ändern"));
+    defaultsButton_ =
+        dialogButton(this, names::defaultsButton, QStringLiteral("Standard wieder herstellen"));
+    positionsButton_ = dialogButton(this, names::positionsButton,
+                                    QStringLiteral("Liste der Datei-Positionen erstellen"));
+    sortedButton_ = dialogButton(this, names::sortedListsButton,
                                  QStringLiteral("       Sortierte Listen erstellen       "));
     viewerHintBox_ =
         named(new QCheckBox(QStringLiteral("Kurzhinweis im Viewer an Mauscursor anzeigen"), this),
-              "KurzhinweisImViewerZeigenCheckBox");
+              names::viewerHintBox);
     viewerHintBox_->setChecked(true);
     umlautBox_ = named(
         new QCheckBox(QStringLiteral("Bei Gross/klein egal auch Umlaute gleich behandeln (ä = Ä)"),
                       this),
-        "FoldUmlautsCheckBox");
+        names::umlautBox);
 
-    biggerButton_ = named(new QToolButton(this), "SpeedButton1");
+    biggerButton_ = named(new QToolButton(this), names::largerFontButton);
     biggerButton_->setText(QStringLiteral("+ "));
-    smallerButton_ = named(new QToolButton(this), "SpeedButton2");
+    smallerButton_ = named(new QToolButton(this), names::smallerFontButton);
     smallerButton_->setText(QStringLiteral("-"));
-    fontLabel_ = named(new QLabel(QStringLiteral("Schriftgröße Text-Viewer"), this), "Label1");
+    fontLabel_ =
+        named(new QLabel(QStringLiteral("Schriftgröße Text-Viewer"), this), names::fontLabel);
 
-    installedLabel_ = named(
-        new QLabel(QStringLiteral("Diese Browser sind auf Ihrem PC installiert:"), this), "Label2");
+    installedLabel_ =
+        named(new QLabel(QStringLiteral("Diese Browser sind auf Ihrem PC installiert:"), this),
+              names::installedLabel);
     currentLabel_ = named(
         new QLabel(QStringLiteral("Dieser Browser zeigt aktuell die Suchergebnisse an:"), this),
-        "Label3");
-    pickLabel_ =
-        named(new QLabel(QStringLiteral("Symbol anklicken für Browser Auswahl."), this), "Label4");
+        names::currentLabel);
+    pickLabel_ = named(new QLabel(QStringLiteral("Symbol anklicken für Browser Auswahl."), this),
+                       names::pickLabel);
     unchangedLabel_ = named(
         new QLabel(QStringLiteral("Ihre Browser Standardeinstellung wird NICHT geändert."), this),
-        "Label5");
+        names::unchangedLabel);
 
-    okButton_ = named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
+    okButton_ = named(new QPushButton(QStringLiteral("OK"), this), names::okButton);
     okButton_->setDefault(true);
-    cancelButton_ = dialogButton(this, "AbbruchButton", QStringLiteral("&Abbruch"));
+    cancelButton_ = dialogButton(this, names::cancelButton, QStringLiteral("&Abbruch"));
 
     auto* fontRow = new QHBoxLayout;
     fontRow->addWidget(biggerButton_);
@@ -126,7 +135,7 @@ void TEinstellform::buildControls() {
     layout->addLayout(buttons);
 }
 
-QLayout* TEinstellform::buildBrowserRow() {
+QLayout* SettingsDialog::buildBrowserRow() {
     auto* row = new QHBoxLayout;
     for (int index = 0; index < platform::kBrowserCount; ++index) {
         auto* picture = named(new widgets::ClickablePicture(this), kPictureNames[index]);
@@ -137,44 +146,44 @@ QLayout* TEinstellform::buildBrowserRow() {
         row->addWidget(picture);
     }
     row->addStretch();
-    currentBrowserPicture_ = named(new QLabel(this), "AktuellerBrowser_Image");
+    currentBrowserPicture_ = named(new QLabel(this), names::currentBrowserPicture);
     currentBrowserPicture_->setFixedSize(widgets::kBrowserPictureSize,
                                          widgets::kBrowserPictureSize);
-    emptyPicture_ = named(new QLabel(this), "leer_Image");
+    emptyPicture_ = named(new QLabel(this), names::emptyPicture);
     emptyPicture_->setPixmap(widgets::emptyBrowserPicture());
     emptyPicture_->hide();
     return row;
 }
 
-void TEinstellform::connectHandlers() {
-    connect(coloursButton_, &QPushButton::clicked, this, &TEinstellform::FarbenAendernButtonClick);
-    connect(hintColours_, &QPushButton::clicked, this,
-            &TEinstellform::HinweistexteFarbenAendernButtonClick);
-    connect(defaultsButton_, &QPushButton::clicked, this, &TEinstellform::Button1Click);
-    connect(positionsButton_, &QPushButton::clicked, this, &TEinstellform::Button2Click);
-    connect(sortedButton_, &QPushButton::clicked, this,
-            &TEinstellform::SortierungAnzeigenBitBtnClick);
-    connect(biggerButton_, &QToolButton::clicked, this, &TEinstellform::SpeedButton1Click);
-    connect(smallerButton_, &QToolButton::clicked, this, &TEinstellform::SpeedButton2Click);
-    connect(okButton_, &QPushButton::clicked, this, &TEinstellform::OkButtonClick);
-    connect(cancelButton_, &QPushButton::clicked, this, &TEinstellform::AbbruchButtonClick);
-    const std::array<void (TEinstellform::*)(), platform::kBrowserCount> clicks = {
-        &TEinstellform::standard_ImageClick, &TEinstellform::ie_ImageClick,
-        &TEinstellform::edge_ImageClick,     &TEinstellform::chrome_ImageClick,
-        &TEinstellform::opera_ImageClick,    &TEinstellform::safari_ImageClick,
-        &TEinstellform::firefox_ImageClick};
+void SettingsDialog::connectHandlers() {
+    connect(coloursButton_, &QPushButton::clicked, this, &SettingsDialog::onChangeColourClicked);
+    connect(hintColours_, &QPushButton::clicked, this, &SettingsDialog::onChangeHintColourClicked);
+    connect(defaultsButton_, &QPushButton::clicked, this,
+            &SettingsDialog::onRestoreDefaultsClicked);
+    connect(positionsButton_, &QPushButton::clicked, this,
+            &SettingsDialog::onFilePositionListClicked);
+    connect(sortedButton_, &QPushButton::clicked, this, &SettingsDialog::onSortedListsClicked);
+    connect(biggerButton_, &QToolButton::clicked, this, &SettingsDialog::onLargerFontClicked);
+    connect(smallerButton_, &QToolButton::clicked, this, &SettingsDialog::onSmallerFontClicked);
+    connect(okButton_, &QPushButton::clicked, this, &SettingsDialog::onOkClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &SettingsDialog::onCancelClicked);
+    const std::array<void (SettingsDialog::*)(), platform::kBrowserCount> clicks = {
+        &SettingsDialog::onDefaultBrowserClicked, &SettingsDialog::onInternetExplorerClicked,
+        &SettingsDialog::onEdgeClicked,           &SettingsDialog::onChromeClicked,
+        &SettingsDialog::onOperaClicked,          &SettingsDialog::onSafariClicked,
+        &SettingsDialog::onFirefoxClicked};
     for (int index = 0; index < platform::kBrowserCount; ++index)
         connect(browserPictures_[index], &widgets::ClickablePicture::clicked, this, clicks[index]);
 }
 
-void TEinstellform::FormCreate() {
-    PruefeWelcheBrowserInstalliert();
+void SettingsDialog::loadInitialState() {
+    detectInstalledBrowsers();
     umlautBox_->setChecked(search::foldUmlautsSetting(services_.settings));
 }
 
 // A browser that is not there keeps its place in the row with the empty
 // picture and no hint, so a click on it does nothing.
-void TEinstellform::PruefeWelcheBrowserInstalliert() {
+void SettingsDialog::detectInstalledBrowsers() {
     const auto hints = platform::detectedBrowserHints(services_.browsers.installedBrowserNames(),
                                                       services_.browsers.edgeProgramExists());
     const auto& table = platform::browserTable();
@@ -193,7 +202,7 @@ void TEinstellform::PruefeWelcheBrowserInstalliert() {
     }
 }
 
-void TEinstellform::chooseBrowser(int row) {
+void SettingsDialog::chooseBrowser(int row) {
     widgets::ClickablePicture* picture = browserPictures_[row];
     if (picture->toolTip().isEmpty())
         return;
@@ -202,50 +211,50 @@ void TEinstellform::chooseBrowser(int row) {
     services_.settings.write(platform::settings::kBrowser, platform::browserTable()[row].value);
 }
 
-void TEinstellform::standard_ImageClick() {
+void SettingsDialog::onDefaultBrowserClicked() {
     chooseBrowser(0);
 }
 
-void TEinstellform::ie_ImageClick() {
+void SettingsDialog::onInternetExplorerClicked() {
     chooseBrowser(1);
 }
 
-void TEinstellform::edge_ImageClick() {
+void SettingsDialog::onEdgeClicked() {
     chooseBrowser(2);
 }
 
-void TEinstellform::chrome_ImageClick() {
+void SettingsDialog::onChromeClicked() {
     chooseBrowser(3);
 }
 
-void TEinstellform::opera_ImageClick() {
+void SettingsDialog::onOperaClicked() {
     chooseBrowser(4);
 }
 
-void TEinstellform::safari_ImageClick() {
+void SettingsDialog::onSafariClicked() {
     chooseBrowser(5);
 }
 
-void TEinstellform::firefox_ImageClick() {
+void SettingsDialog::onFirefoxClicked() {
     chooseBrowser(6);
 }
 
 // ---------------------------------------------------------------------------
 // Paint
 
-void TEinstellform::showEvent(QShowEvent* event) {
+void SettingsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormPaint();
+    refreshControls();
 }
 
-void TEinstellform::paintEvent(QPaintEvent* event) {
+void SettingsDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     deferredPaint_.request(); // the rules change widgets: not inside a paint
 }
 
 // The font size and the two lists belong to the search window: without it
 // on the screen there is nothing for them to act on.
-void TEinstellform::FormPaint() {
+void SettingsDialog::refreshControls() {
     const bool searchShown = windows_.searchWindow && windows_.searchWindow->isVisible();
     if (!searchShown) {
         for (QWidget* control :
@@ -266,15 +275,15 @@ void TEinstellform::FormPaint() {
 
 // Enabled, the buttons show a drawn plus and minus in place of their
 // emptied captions; disabled, their captions alone.
-void TEinstellform::showFontStepPictures(bool shown) {
+void SettingsDialog::showFontStepPictures(bool shown) {
     biggerButton_->setIcon(shown ? widgets::fontStepIcon(true) : QIcon());
     smallerButton_->setIcon(shown ? widgets::fontStepIcon(false) : QIcon());
 }
 
-void TEinstellform::keyPressEvent(QKeyEvent* event) {
+void SettingsDialog::keyPressEvent(QKeyEvent* event) {
     // Escape is the Abbruch button, with what it undoes.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        AbbruchButtonClick();
+        onCancelClicked();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -283,17 +292,17 @@ void TEinstellform::keyPressEvent(QKeyEvent* event) {
 // ---------------------------------------------------------------------------
 // Colours and switches handed over by the main window
 
-void TEinstellform::applyColours(const widgets::WindowColours& colours) {
+void SettingsDialog::applyColours(const widgets::WindowColours& colours) {
     applyBackgroundColour(colours.background);
     applyHintTextColour(colours.hintText);
 }
 
-void TEinstellform::applyBackgroundColour(const QColor& colour) {
+void SettingsDialog::applyBackgroundColour(const QColor& colour) {
     widgets::setBackgroundColour(this, colour);
     applyHintTextColour(hintText_);
 }
 
-void TEinstellform::applyHintTextColour(const QColor& colour) {
+void SettingsDialog::applyHintTextColour(const QColor& colour) {
     hintText_ = colour;
     for (QWidget* hint :
          QList<QWidget*>{clipboardBox_, viewerHintBox_, umlautBox_, fontLabel_, installedLabel_,
@@ -301,10 +310,12 @@ void TEinstellform::applyHintTextColour(const QColor& colour) {
         widgets::setTextColour(hint, colour);
 }
 
-void TEinstellform::setClipboardCopy(bool copy) {
+void SettingsDialog::setClipboardCopy(bool copy) {
     clipboardBox_->setChecked(copy);
 }
 
-void TEinstellform::setViewerHintShown(bool shown) {
+void SettingsDialog::setViewerHintShown(bool shown) {
     viewerHintBox_->setChecked(shown);
 }
+
+} // namespace app

@@ -1,9 +1,9 @@
 // The search window: its parts, paint, size and activation, and closing.
-#include "search_form.h"
+#include "search_window.h"
 
-#include "binbeimsuchen_form.h"
 #include "help_document.h"
-#include "search_form_viewer_state.h"
+#include "search_window_viewer_state.h"
+#include "searching_notice.h"
 #include "system_texts.h"
 
 #include "database/database_paths.h"
@@ -31,6 +31,10 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+namespace app {
+
+namespace names = widgets::objectnames::search_window;
+
 using widgets::named;
 
 namespace {
@@ -53,31 +57,30 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption,
 // Sees every wheel event of the application before its target does.
 class WheelWatcher final : public QObject {
 public:
-    explicit WheelWatcher(TSuchForm* form)
-        : QObject(form)
-        , form_(form) {}
+    explicit WheelWatcher(SearchWindow* window)
+        : QObject(window)
+        , window_(window) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->window() == form_)
-            form_->ApplicationEvents1Message(
-                static_cast<QWheelEvent*>(event)->globalPosition().toPoint());
+            static_cast<QWidget*>(watched)->window() == window_)
+            window_->onWheelTurned(static_cast<QWheelEvent*>(event)->globalPosition().toPoint());
         return false;
     }
 
 private:
-    TSuchForm* form_;
+    SearchWindow* window_;
 };
 
 } // namespace
 
-TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* parent)
+SearchWindow::SearchWindow(AppServices& services, SearchWindowHost& host, QWidget* parent)
     : QDialog(parent)
     , services_(services)
     , host_(host)
     , viewerState_(std::make_unique<ViewerSideState>()) {
-    setObjectName(QStringLiteral("TSuchForm"));
+    named(this, names::window);
     setWindowTitle(QStringLiteral("Trovex-ODT Suche"));
     buildControls();
     connectHandlers();
@@ -85,38 +88,38 @@ TSuchForm::TSuchForm(AppServices& services, SearchWindowHost& host, QWidget* par
     webPanel_->setSelectionColour(widgets::darkenedToNinetyPercent(widgets::plainColourSetting(
         services_.settings, platform::settings::kFarbe, QColor(0, 128, 128))));
 
-    abortWaitTimer_ = named(new QTimer(this), "Timer1");
+    abortWaitTimer_ = named(new QTimer(this), names::abortWaitTimer);
     jobs_ = new jobs::JobRunner(this);
     abortWaitTimer_->setInterval(1000);
-    connect(abortWaitTimer_, &QTimer::timeout, this, &TSuchForm::Timer1Timer);
-    titleTimer_ = named(new QTimer(this), "Timer2");
+    connect(abortWaitTimer_, &QTimer::timeout, this, &SearchWindow::onAbortWaitTick);
+    titleTimer_ = named(new QTimer(this), names::titleTimer);
     titleTimer_->setInterval(1000);
     connectViewerHandlers();
 
-    // ApplicationEvents1Message: every wheel turn of the application passes here.
+    // Every wheel turn of the application passes here.
     QCoreApplication::instance()->installEventFilter(new WheelWatcher(this));
 
-    // FormCreate: the window hears of every activation of the application.
+    // The window hears of every activation of the application.
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::applicationStateChanged, this,
                 [this](Qt::ApplicationState state) {
                     if (state == Qt::ApplicationActive)
-                        ApplicationActivate();
+                        takeOverSiblingSearchText();
                 });
     }
 }
 
 // Work still under way is stopped before the state it works on goes.
-TSuchForm::~TSuchForm() {
+SearchWindow::~SearchWindow() {
     delete jobs_;
 }
 
-void TSuchForm::buildControls() {
+void SearchWindow::buildControls() {
     QWidget* toolbar = buildToolbar();
     QWidget* left = buildLeftPanel();
     viewerPanel_ = new widgets::ViewerPanel(this);
 
-    splitter_ = named(new QSplitter(Qt::Horizontal, this), "Splitter1");
+    splitter_ = named(new QSplitter(Qt::Horizontal, this), names::splitter);
     splitter_->addWidget(left);
     splitter_->addWidget(viewerPanel_);
     splitter_->setChildrenCollapsible(false);
@@ -132,13 +135,13 @@ void TSuchForm::buildControls() {
 }
 
 // Title, spacer, settings, help.
-QWidget* TSuchForm::buildToolbar() {
+QWidget* SearchWindow::buildToolbar() {
     auto* toolbar = new QWidget(this);
-    titleButton_ = button(toolbar, "TitelButton", QStringLiteral("Trovex-ODT"));
+    titleButton_ = button(toolbar, names::titleButton, QStringLiteral("Trovex-ODT"));
     titleButton_->setFlat(true);
-    settingsButton_ = button(toolbar, "SpeedButton2", QStringLiteral("Einstellungen"),
+    settingsButton_ = button(toolbar, names::settingsButton, QStringLiteral("Einstellungen"),
                              QStringLiteral("Einstellungen"));
-    helpButton_ = button(toolbar, "SpeedButton1", QStringLiteral("?"), QStringLiteral("Hilfe"));
+    helpButton_ = button(toolbar, names::helpButton, QStringLiteral("?"), QStringLiteral("Hilfe"));
     helpButton_->setFixedWidth(32);
     // Drawn on the window's colour, like the main window's toolbar.
     settingsButton_->setFlat(true);
@@ -153,24 +156,24 @@ QWidget* TSuchForm::buildToolbar() {
 }
 
 // The search bar and everything a search needs.
-QWidget* TSuchForm::buildLeftPanel() {
-    leftPanel_ = named(new QFrame, "PanelLinks");
+QWidget* SearchWindow::buildLeftPanel() {
+    leftPanel_ = named(new QFrame, names::leftPanel);
     searchBar_ = new widgets::SearchBar(this, leftPanel_);
-    hintLabel_ = named(new QLabel(leftPanel_), "Label1");
+    hintLabel_ = named(new QLabel(leftPanel_), names::hintLabel);
     hintLabel_->setWordWrap(true);
     caseBox_ =
         named(new QCheckBox(QStringLiteral("Bei lokaler Suche die Groß / Kleinschr. beachten"),
                             leftPanel_),
-              "GrossKleinBeachten");
+              names::caseBox);
     wholeWordBox_ =
         named(new QCheckBox(QStringLiteral("Bei lokaler Suche nur ganze Wörter"), leftPanel_),
-              "NurGanzeWoerterCheckBox");
+              names::wholeWordBox);
     phraseBox_ = named(new QCheckBox(QStringLiteral("Suche als Phrase (Satz)"), leftPanel_),
-                       "PhraseCheckBox");
+                       names::phraseBox);
     anyWordBox_ =
         named(new QCheckBox(QStringLiteral("die einen oder mehrere Suchbegriffe enthalten (ODER)."),
                             leftPanel_),
-              "OderCheckBox");
+              names::anyWordBox);
     phraseBox_->hide();
     anyWordBox_->hide();
     anyWordBox_->setChecked(true);
@@ -179,7 +182,7 @@ QWidget* TSuchForm::buildLeftPanel() {
     webPanel_ = new widgets::WebSitePanel(leftPanel_);
     webPanel_->hide();
     listBuilder_ = new widgets::ListBuilderPanel(leftPanel_);
-    clipboardEdit_ = named(new QLineEdit(leftPanel_), "ClipbrdTntEdit");
+    clipboardEdit_ = named(new QLineEdit(leftPanel_), names::clipboardField);
     clipboardEdit_->hide();
 
     auto* layout = new QVBoxLayout(leftPanel_);
@@ -195,16 +198,17 @@ QWidget* TSuchForm::buildLeftPanel() {
     return leftPanel_;
 }
 
-QWidget* TSuchForm::buildBottomPanel() {
-    bottomPanel_ = named(new QFrame(this), "PanelUnten");
-    webButton_ = button(bottomPanel_, "SuchImInternetBtn", QStringLiteral("Suche im Internet"),
+QWidget* SearchWindow::buildBottomPanel() {
+    bottomPanel_ = named(new QFrame(this), names::bottomPanel);
+    webButton_ = button(bottomPanel_, names::webSearchButton, QStringLiteral("Suche im Internet"),
                         QStringLiteral("Mit ausgewählter Website -Adresse suchen."));
-    okButton_ = button(bottomPanel_, "OKBtn", QStringLiteral("Lokale Suche"),
+    okButton_ = button(bottomPanel_, names::localSearchButton, QStringLiteral("Lokale Suche"),
                        QStringLiteral("Lokale Suche auf Datenträger."));
-    sortedListButton_ = button(bottomPanel_, "ZeilenAlsListeSortieren",
-                               QStringLiteral("Sortierte Textliste laden"));
-    loadTextButton_ = button(bottomPanel_, "UTF8LadenButton", QStringLiteral("Textinhalt laden"));
-    cancelButton_ = button(bottomPanel_, "CancelBtn", QStringLiteral("Abbrechen"));
+    sortedListButton_ =
+        button(bottomPanel_, names::sortedListButton, QStringLiteral("Sortierte Textliste laden"));
+    loadTextButton_ =
+        button(bottomPanel_, names::loadTextButton, QStringLiteral("Textinhalt laden"));
+    cancelButton_ = button(bottomPanel_, names::cancelButton, QStringLiteral("Abbrechen"));
     auto* row = new QHBoxLayout(bottomPanel_);
     row->addWidget(webButton_);
     row->addWidget(okButton_);
@@ -215,46 +219,49 @@ QWidget* TSuchForm::buildBottomPanel() {
     return bottomPanel_;
 }
 
-void TSuchForm::connectHandlers() {
-    connect(searchBar_, &widgets::SearchBar::textChanged, this, &TSuchForm::TntEdit2Change);
-    connect(searchBar_, &widgets::SearchBar::pressed, this, &TSuchForm::TntEdit2Click);
+void SearchWindow::connectHandlers() {
+    connect(searchBar_, &widgets::SearchBar::textChanged, this, &SearchWindow::onSearchTextChanged);
+    connect(searchBar_, &widgets::SearchBar::pressed, this, &SearchWindow::onSearchBarPressed);
     connect(searchBar_, &widgets::SearchBar::historyEntryClicked, this,
-            &TSuchForm::TntListBox2Click);
-    connect(searchBar_, &widgets::SearchBar::clearClicked, this, &TSuchForm::Button1Click);
-    connect(searchBar_, &widgets::SearchBar::enterPressed, this, &TSuchForm::TntEdit2KeyDown);
-    connect(phraseBox_, &QCheckBox::clicked, this, &TSuchForm::PhraseCheckBoxClick);
-    connect(anyWordBox_, &QCheckBox::clicked, this, &TSuchForm::OderCheckBoxClick);
-    connect(okButton_, &QPushButton::clicked, this, &TSuchForm::OKBtnClick);
-    connect(cancelButton_, &QPushButton::clicked, this, &TSuchForm::CancelBtnClick);
-    connect(webButton_, &QPushButton::clicked, this, &TSuchForm::SuchImInternetBtnClick);
-    connect(helpButton_, &QPushButton::clicked, this, &TSuchForm::SpeedButton1Click);
-    connect(settingsButton_, &QPushButton::clicked, this, &TSuchForm::SpeedButton2Click);
-    connect(splitter_, &QSplitter::splitterMoved, this, &TSuchForm::Splitter1Moved);
-    connect(webPanel_, &widgets::WebSitePanel::topicChosen, this, &TSuchForm::TntComboBox1Click);
-    connect(webPanel_, &widgets::WebSitePanel::siteClicked, this, &TSuchForm::TntListBox1Click);
+            &SearchWindow::onHistoryEntryClicked);
+    connect(searchBar_, &widgets::SearchBar::clearClicked, this,
+            &SearchWindow::onClearSearchClicked);
+    connect(searchBar_, &widgets::SearchBar::enterPressed, this,
+            &SearchWindow::onSearchEnterPressed);
+    connect(phraseBox_, &QCheckBox::clicked, this, &SearchWindow::onPhraseClicked);
+    connect(anyWordBox_, &QCheckBox::clicked, this, &SearchWindow::onAnyWordClicked);
+    connect(okButton_, &QPushButton::clicked, this, &SearchWindow::onLocalSearchClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &SearchWindow::onCancelClicked);
+    connect(webButton_, &QPushButton::clicked, this, &SearchWindow::onWebSearchClicked);
+    connect(helpButton_, &QPushButton::clicked, this, &SearchWindow::onHelpClicked);
+    connect(settingsButton_, &QPushButton::clicked, this, &SearchWindow::onSettingsClicked);
+    connect(splitter_, &QSplitter::splitterMoved, this, &SearchWindow::onSplitterMoved);
+    connect(webPanel_, &widgets::WebSitePanel::topicChosen, this, &SearchWindow::onTopicChosen);
+    connect(webPanel_, &widgets::WebSitePanel::siteClicked, this, &SearchWindow::onSiteClicked);
     connect(webPanel_, &widgets::WebSitePanel::pointerMovedOverSites, this,
-            &TSuchForm::TntListBox1MouseMove);
+            &SearchWindow::onPointerOverSites);
     connect(webPanel_, &widgets::WebSitePanel::aboutToDrawSite, this, [this] {
         if (searchBar_->historyShown())
             searchBar_->hideHistory();
     });
-    connect(viewerPanel_, &widgets::ViewerPanel::clearFindClicked, this, &TSuchForm::Button2Click);
+    connect(viewerPanel_, &widgets::ViewerPanel::clearFindClicked, this,
+            &SearchWindow::onClearFindClicked);
 }
 
 // ---------------------------------------------------------------------------
 // Paint, size and activation
 
-void TSuchForm::paintEvent(QPaintEvent* event) {
+void SearchWindow::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     deferredPaint_.request(); // the rules change widgets: not inside a paint
 }
 
-void TSuchForm::showEvent(QShowEvent* event) {
+void SearchWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormPaint();
+    refreshControls();
 }
 
-void TSuchForm::FormPaint() {
+void SearchWindow::refreshControls() {
     if (viewerPanel_->findText().isEmpty())
         viewerPanel_->setFindButtonEnabled(false);
     if (firstPaintPending_)
@@ -269,7 +276,7 @@ void TSuchForm::FormPaint() {
         viewerPanel_->focusMirror();
 }
 
-void TSuchForm::firstPaintSetUp() {
+void SearchWindow::firstPaintSetUp() {
     listBuilder_->hideControls();
     viewerPanel_->hidePageOffset();
     viewerPanel_->setMirrorHint(QStringLiteral(
@@ -310,19 +317,19 @@ void TSuchForm::firstPaintSetUp() {
     firstPaintPending_ = false;
 }
 
-bool TSuchForm::databaseTextLoadable() const {
+bool SearchWindow::databaseTextLoadable() const {
     if (databaseName_.isEmpty() || services_.programDirectory.isEmpty())
         return false;
     const QFileInfo text(database::databaseTextPath(services_.programDirectory, databaseName_));
     return text.exists() && text.size() >= 4;
 }
 
-void TSuchForm::resizeEvent(QResizeEvent* event) {
+void SearchWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    FormResize();
+    keepMinimumSize();
 }
 
-void TSuchForm::FormResize() {
+void SearchWindow::keepMinimumSize() {
     searchBar_->hideHistory();
     int h = height();
     int w = width();
@@ -335,15 +342,15 @@ void TSuchForm::FormResize() {
     viewerPanel_->placeMirrorBox();
 }
 
-void TSuchForm::changeEvent(QEvent* event) {
+void SearchWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange)
         maximised_ = windowState().testFlag(Qt::WindowMaximized);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        FormActivate();
+        raiseSearchingNotice();
     QDialog::changeEvent(event);
 }
 
-void TSuchForm::FormActivate() {
+void SearchWindow::raiseSearchingNotice() {
     if (notice_ && notice_->isVisible()) {
         notice_->showNormal();
         notice_->raise();
@@ -351,17 +358,17 @@ void TSuchForm::FormActivate() {
     }
 }
 
-void TSuchForm::mousePressEvent(QMouseEvent* event) {
-    FormClick();
+void SearchWindow::mousePressEvent(QMouseEvent* event) {
+    onWindowClicked();
     QDialog::mousePressEvent(event);
 }
 
-void TSuchForm::FormClick() {
+void SearchWindow::onWindowClicked() {
     if (searchBar_->historyShown())
         searchBar_->hideHistory();
 }
 
-void TSuchForm::ApplicationActivate() {
+void SearchWindow::takeOverSiblingSearchText() {
     if (!services_.processes.siblingEditionRunning())
         return;
     const QString control = services_.settings.read(platform::settings::kTrovexControl);
@@ -375,7 +382,7 @@ void TSuchForm::ApplicationActivate() {
 
 // The wheel scrolls what lies under the pointer; over the viewer or the site
 // list that control also takes the focus, so the keys follow the wheel.
-void TSuchForm::ApplicationEvents1Message(const QPoint& globalPosition) {
+void SearchWindow::onWheelTurned(const QPoint& globalPosition) {
     if (!isVisible())
         return;
     const int x = viewerPanel_->mapFromGlobal(globalPosition).x();
@@ -387,61 +394,63 @@ void TSuchForm::ApplicationEvents1Message(const QPoint& globalPosition) {
 // ---------------------------------------------------------------------------
 // Closing
 
-void TSuchForm::setModalResult(int result) {
+void SearchWindow::setModalResult(int result) {
     modalResult_ = result;
     closeAsked_ = true;
     if (handlersRunning_ == 0)
         finishHandler();
 }
 
-void TSuchForm::finishHandler() {
+void SearchWindow::finishHandler() {
     if (handlersRunning_ > 0 || !closeAsked_)
         return;
     closeAsked_ = false;
     QDialog::done(modalResult_);
 }
 
-void TSuchForm::reject() {
-    CancelBtnClick();
+void SearchWindow::reject() {
+    onCancelClicked();
 }
 
-void TSuchForm::requestSearchCancel() {
+void SearchWindow::requestSearchCancel() {
     searchCancelRequested_ = true;
     if (jobs_->running())
         jobs_->cancel();
 }
 
-void TSuchForm::CancelBtnClick() {
+void SearchWindow::onCancelClicked() {
     if (searchRunning_) {
         requestSearchCancel();
         host_.stopPatienceMarks();
     }
     if (listBuilder_->stopAvailable())
-        SortAbbrechenButtonClick();
+        onStopListBuildClicked();
     listBuilder_->hideControls();
     viewerPanel_->hidePageOffset();
     host_.setSearchUnderWay(false);
     setModalResult(QDialog::Rejected);
 }
 
-void TSuchForm::SpeedButton1Click() {
+void SearchWindow::onHelpClicked() {
     openHelpDocument(services_);
 }
 
-void TSuchForm::SpeedButton2Click() {
+void SearchWindow::onSettingsClicked() {
     host_.showSettingsDialog();
 }
 
-void TSuchForm::Splitter1Moved(int position) {
+void SearchWindow::onSplitterMoved(int position) {
     services_.settings.write(platform::settings::kSplitterPos, QString::number(position));
 }
 
-void TSuchForm::Timer1Timer() {
+void SearchWindow::onAbortWaitTick() {
     ++abortWaitTicks_;
     if (abortRequested_) {
         listBuildRunning_ = false;
-        SortAbbrechenButtonClick();
+        onStopListBuildClicked();
         if (abortWaitTicks_ >= 10)
             abortWaitTimer_->stop();
     }
 }
+
+} // namespace app

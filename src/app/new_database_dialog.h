@@ -14,18 +14,21 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
-class THinweisForm;
+
+namespace app {
+
+class QuestionWindow;
 
 // The new-database dialog: the name of the database, the folder to index and
 // the file-name patterns. It refuses bad input with its messages and decides
 // whether the drive file list is built afresh by the file-list tool.
-class TOKBottomDlg : public QDialog {
+class NewDatabaseDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TOKBottomDlg(AppServices& services, QWidget* parent = nullptr);
+    explicit NewDatabaseDialog(AppServices& services, QWidget* parent = nullptr);
 
     // What the main window tells the dialog before it is shown.
-    void setQuestionWindow(THinweisForm* window) { questionWindow_ = window; }
+    void setQuestionWindow(QuestionWindow* window) { questionWindow_ = window; }
     void setUpdateMode(bool updateMode) { updateMode_ = updateMode; }
     void setCatalogueNames(const QStringList& names) { catalogueNames_ = names; }
     void setAdministrator(bool administrator) { administrator_ = administrator; }
@@ -55,13 +58,13 @@ public:
     QString selectedDatabaseName() const { return selectedDatabaseName_; }
 
     // Handlers, callable by tests as the user's actions.
-    void Edit1Change();
-    void Edit2Change();
-    void OrdnerwaehlenButtonClick();
-    void Button1Click();
-    void BitBtn1Click();
-    void ComboBox1Click(int index);
-    void OKBtnClick();
+    void onNameChanged();
+    void onFolderChanged();
+    void onChooseFolderClicked();
+    void onClearPatternsClicked();
+    void onShowPatternChoiceClicked();
+    void onPatternChosen(int index);
+    void onOkClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -75,14 +78,14 @@ private:
     QString driveListDateText(const QString& listFile);
 
     AppServices& services_;
-    THinweisForm* questionWindow_ = nullptr;
-    QLineEdit* nameField_ = nullptr;     // Edit1
-    QLineEdit* folderField_ = nullptr;   // Edit2
-    QLineEdit* patternField_ = nullptr;  // Edit3
-    QComboBox* patternChoice_ = nullptr; // ComboBox1
-    QLabel* listPicture_ = nullptr;      // Image1
-    QCheckBox* odtCheckBox_ = nullptr;   // ODTDokumenteErstellenCheckBox
-    QList<QLabel*> hintLabels_;          // Label1 to Label6
+    QuestionWindow* questionWindow_ = nullptr;
+    QLineEdit* nameField_ = nullptr;
+    QLineEdit* folderField_ = nullptr;
+    QLineEdit* patternField_ = nullptr;
+    QComboBox* patternChoice_ = nullptr;
+    QLabel* listPicture_ = nullptr;
+    QCheckBox* odtCheckBox_ = nullptr;
+    QList<QLabel*> hintLabels_;
 
     bool updateMode_ = false;
     bool useTool_ = false;
@@ -95,3 +98,5 @@ private:
     QString selectedDatabaseName_;
     QStringList catalogueNames_;
 };
+
+} // namespace app

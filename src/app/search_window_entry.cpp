@@ -1,6 +1,6 @@
 // The search window's search bar: what a change of its text sets, the path
 // entry, the history drop-down and the search options.
-#include "search_form.h"
+#include "search_window.h"
 
 #include "platform/settings_values.h"
 #include "search/search_term_entry.h"
@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace app {
+
 namespace {
 
 constexpr int kHistoryHeightBesideWebPanel = 155;
@@ -19,7 +21,7 @@ constexpr int kHistoryGapAboveBottomPanel = 48;
 
 } // namespace
 
-void TSuchForm::TntEdit2Change() {
+void SearchWindow::onSearchTextChanged() {
     const QString text = searchBar_->text();
     const QString stripped = searchentry::withoutLeadingBlanks(text);
     if (stripped != text) {
@@ -49,7 +51,7 @@ void TSuchForm::TntEdit2Change() {
 
 // Enter runs "Lokale Suche" when it is enabled; a path entry typed by hand
 // is looked up first, and one that is not found closes the window instead.
-void TSuchForm::TntEdit2KeyDown() {
+void SearchWindow::onSearchEnterPressed() {
     if (pathEntryPending_) {
         pathEntryPending_ = false;
         if (!handlePathEntry(searchentry::trimmedSearchText(searchBar_->text())))
@@ -62,7 +64,7 @@ void TSuchForm::TntEdit2KeyDown() {
 }
 
 // False when the path was not found and the window is closing.
-bool TSuchForm::handlePathEntry(const QString& trimmed) {
+bool SearchWindow::handlePathEntry(const QString& trimmed) {
     platform::Prompts& prompts = services_.prompts;
     const QString path = searchentry::pathWithoutDriveLetter(trimmed);
     if (searchentry::fileExtension(path).isEmpty())
@@ -73,7 +75,7 @@ bool TSuchForm::handlePathEntry(const QString& trimmed) {
     if (!found) {
         prompts.information(searchentry::notFoundMessage(trimmed.mid(1)),
                             searchentry::pathEntryMessageTitle());
-        CancelBtnClick();
+        onCancelClicked();
         return false;
     }
     if (prompts.confirm(searchentry::openWithProgramQuestion())) {
@@ -83,7 +85,7 @@ bool TSuchForm::handlePathEntry(const QString& trimmed) {
     return true;
 }
 
-void TSuchForm::applySearchTextState(const QString& trimmed) {
+void SearchWindow::applySearchTextState(const QString& trimmed) {
     const bool hasText = !trimmed.isEmpty();
     if (!hasText)
         webPanel_->setCaption(QStringLiteral("Es wurde kein Text eingegeben!"));
@@ -93,7 +95,7 @@ void TSuchForm::applySearchTextState(const QString& trimmed) {
     webPanel_->setInputEnabled(hasText);
 }
 
-void TSuchForm::colourSearchButtons(bool enabled) {
+void SearchWindow::colourSearchButtons(bool enabled) {
     const QColor hintText = widgets::plainColourSetting(
         services_.settings, platform::settings::kHinweistextFarbe, Qt::white);
     for (QPushButton* b : {okButton_, webButton_}) {
@@ -113,15 +115,15 @@ void TSuchForm::colourSearchButtons(bool enabled) {
     }
 }
 
-void TSuchForm::PhraseCheckBoxClick() {
+void SearchWindow::onPhraseClicked() {
     anyWordBox_->setChecked(!phraseBox_->isChecked());
 }
 
-void TSuchForm::OderCheckBoxClick() {
+void SearchWindow::onAnyWordClicked() {
     phraseBox_->setChecked(!anyWordBox_->isChecked());
 }
 
-void TSuchForm::TntEdit2Click() {
+void SearchWindow::onSearchBarPressed() {
     if (searchBar_->history().isEmpty())
         return;
     if (searchBar_->historyShown()) {
@@ -133,31 +135,33 @@ void TSuchForm::TntEdit2Click() {
 
 // Beside the open web panel the history is short; otherwise it reaches down
 // to just above the bottom row.
-int TSuchForm::historyHeight() const {
+int SearchWindow::historyHeight() const {
     if (!webPanel_->isHidden())
         return kHistoryHeightBesideWebPanel;
     return bottomPanel_->y() - searchBar_->dropDownTop() - kHistoryGapAboveBottomPanel;
 }
 
-void TSuchForm::TntListBox2Click() {
+void SearchWindow::onHistoryEntryClicked() {
     searchBar_->takeChosenEntry();
 }
 
-void TSuchForm::Button1Click() {
+void SearchWindow::onClearSearchClicked() {
     searchBar_->clear();
 }
 
-void TSuchForm::Button2Click() {
+void SearchWindow::onClearFindClicked() {
     viewerPanel_->clearFindText();
 }
 
-bool TSuchForm::clipboardCopyWanted() const {
+bool SearchWindow::clipboardCopyWanted() const {
     return services_.settings.read(platform::settings::kSuchwortInZwischenablage) ==
            QLatin1String("1");
 }
 
-// The hidden field ClipbrdTntEdit holds what was copied last, as it always has.
-void TSuchForm::copyToClipboard(const QString& text) {
+// The hidden clipboard field holds what was copied last; screen checks read it.
+void SearchWindow::copyToClipboard(const QString& text) {
     clipboardEdit_->setText(text);
     services_.clipboard.setText(text);
 }
+
+} // namespace app

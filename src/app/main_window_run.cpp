@@ -88,7 +88,8 @@ void MainWindow::onNewDatabaseClicked() {
         // Whatever the answer, the scratch of runs that are gone is removed;
         // a confirmed run does it as its first step (IndexRun::begin).
         database::removeAbandonedScratch(services_.programDirectory);
-        platform::ensureUnpackDirectory(services_.programDirectory, services_.prompts);
+        if (const auto problem = platform::makeUnpackDirectory(services_.programDirectory))
+            services_.prompts.warning(*problem);
         progressTimer_->stop();
         updateMode_ = false;
         return;

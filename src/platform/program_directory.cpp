@@ -52,29 +52,17 @@ std::optional<QString> makeUnpackDirectory(const QString& programDirectory) {
            QStringLiteral(" nicht anlegen!");
 }
 
-bool ensureUnpackDirectory(const QString& programDirectory, Prompts& prompts) {
-    const std::optional<QString> problem = makeUnpackDirectory(programDirectory);
-    if (problem)
-        prompts.warning(*problem);
-    return !problem;
-}
-
-bool ensureWorkingDirectories(const QString& programDirectory, Prompts& prompts) {
+QStringList makeWorkingDirectories(const QString& programDirectory) {
     const QString program = withTrailingSeparator(programDirectory);
-    bool allMade = true;
-    if (!makeDirectory(program + QStringLiteral("Datenbank"))) {
-        prompts.warning(QStringLiteral("Kann das Verzeichnis ") +
-                        shownPath(program, QStringLiteral("Datenbank")) +
-                        QStringLiteral(" nicht anlegen!"));
-        allMade = false;
+    QStringList problems;
+    for (const QString& folder : {QStringLiteral("Datenbank"), QStringLiteral("Datenbank/Temp")}) {
+        if (!makeDirectory(program + folder))
+            problems.append(QStringLiteral("Kann das Verzeichnis ") + shownPath(program, folder) +
+                            QStringLiteral(" nicht anlegen!"));
     }
-    if (!makeDirectory(program + QStringLiteral("Datenbank/Temp"))) {
-        prompts.warning(QStringLiteral("Kann das Verzeichnis ") +
-                        shownPath(program, QStringLiteral("Datenbank/Temp")) +
-                        QStringLiteral(" nicht anlegen!"));
-        allMade = false;
-    }
-    return ensureUnpackDirectory(program, prompts) && allMade;
+    if (const std::optional<QString> problem = makeUnpackDirectory(program))
+        problems.append(*problem);
+    return problems;
 }
 
 void emptyTempDirectory(const QString& programDirectory, const QStringList& keep) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "prompts.h"
-
 #include <QString>
 #include <QStringList>
 
@@ -23,13 +21,12 @@ QString tempDirectory(const QString& programDirectory);     // .../Datenbank/Tem
 QString unpackDirectory(const QString& programDirectory);   // .../Datenbank/Temp/ZipTemp/
 
 // Creates Datenbank, Datenbank/Temp and Datenbank/Temp/ZipTemp/ where missing.
-// A directory that cannot be made is reported with its warning; start-up goes
-// on. Returns false when any failed.
-bool ensureWorkingDirectories(const QString& programDirectory, Prompts& prompts);
+// The warnings for the directories that could not be made, in that order
+// (start-up shows them and goes on); empty when all are there.
+[[nodiscard]] QStringList makeWorkingDirectories(const QString& programDirectory);
 
-// Creates the unpack folder when missing, reporting a failure.
-bool ensureUnpackDirectory(const QString& programDirectory, Prompts& prompts);
-// The same without a box: the message when the folder could not be made.
+// Creates the unpack folder when missing: the warning when it could not be
+// made.
 [[nodiscard]] std::optional<QString> makeUnpackDirectory(const QString& programDirectory);
 
 // Deletes everything inside Datenbank/Temp (files and sub-folders), silently,

@@ -2,6 +2,7 @@
 
 #include "job_log.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
 
@@ -86,6 +87,16 @@ void JobRunner::waitForEnd() {
     QEventLoop loop;
     connect(this, &JobRunner::finished, &loop, &QEventLoop::quit);
     loop.exec();
+    if (!running_)
+        return;
+    // The loop was ended from outside: the program quits (its last window
+    // closed during the work). The caller must not go on while the work
+    // still uses what it handed over, so the work is waited for, and what it
+    // reported is delivered in order.
+    qCDebug(lcJobs) << "waiting for a job while the program quits";
+    thread_->wait();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    Q_ASSERT(!running_);
 }
 
 void runOnWorkerThread(const std::function<void()>& work) {

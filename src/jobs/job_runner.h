@@ -45,7 +45,8 @@ public:
     void callAndWait(const std::function<void()>& call);
 
     // Owner's thread: returns when the job has ended and finished() has
-    // been delivered; the owner's events are handled meanwhile.
+    // been delivered; the owner's events are handled meanwhile. Also when
+    // the program quits meanwhile: the work is then waited for.
     void waitForEnd();
 
 Q_SIGNALS:

@@ -1,5 +1,6 @@
 #include "jobs/job_runner.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSignalSpy>
 #include <QThread>
@@ -128,6 +129,35 @@ private Q_SLOTS:
         QThread* ranOn = nullptr;
         jobs::runOnWorkerThread([&] { ranOn = QThread::currentThread(); });
         QVERIFY(ranOn && ranOn != QThread::currentThread());
+    }
+
+    // The program quits while the window waits (its last window closed,
+    // which also asked the work to stop): the wait still ends only with the
+    // work, and what the work reported is delivered. Last of the tests: the
+    // thread stays quitting afterwards, no event loop runs again.
+    void aWaitEndedByTheProgramsQuitStillEndsWithTheWork() {
+        jobs::JobRunner runner;
+        QStringList seen;
+        bool workDone = false;
+        QVERIFY(runner.start([&](const jobs::CancelToken& token) {
+            while (!token.stopRequested())
+                QThread::yieldCurrentThread();
+            // Saving what was gathered takes a moment after the stop.
+            QElapsedTimer saving;
+            saving.start();
+            while (saving.elapsed() < 50)
+                QThread::yieldCurrentThread();
+            runner.post([&] { seen.append(QStringLiteral("saved")); });
+            workDone = true;
+        }));
+        QTimer::singleShot(0, &runner, [&] {
+            runner.cancel();
+            QCoreApplication::exit();
+        });
+        runner.waitForEnd();
+        QVERIFY(workDone);
+        QVERIFY(!runner.running());
+        QCOMPARE(seen, QStringList{QStringLiteral("saved")});
     }
 };
 

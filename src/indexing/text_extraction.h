@@ -45,7 +45,7 @@ MemberRole memberRole(const QString& memberName);
 // all members. One line per paragraph (Word's w:p, OpenDocument's text:p
 // and text:h, the block elements of XHTML), whatever markup splits it into
 // runs; text outside paragraphs one line per text run, a run equal to the
-// line before left out. Yields after every member and every part. False when
+// line before left out. Checks for a stop after every member and every part. False when
 // it was stopped before the end (the text is then partial).
 bool LoadXMLDocument(MemberSource& members, ExtractedText& text,
                      const ExtractionControl& control = {});

@@ -221,6 +221,11 @@ void MainWindow::connectHandlers() {
 }
 
 void MainWindow::onSearchClicked() {
+    // The search button is off during an index run, but a double click on
+    // the catalogue is not: a search then would map the text the run is
+    // about to replace.
+    if (indexRunUnderWay())
+        return;
     if (searchRequest_)
         searchRequest_->run();
 }

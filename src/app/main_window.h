@@ -118,6 +118,8 @@ public:
     qint64 bookmarkPosition() const { return bookmarkPosition_; }
     RunState runState() const { return runState_; }
     bool isRunning() const { return running_; }
+    // The run's job is under way (its work or the showing of its end).
+    bool indexRunUnderWay() const;
     bool isUpdateMode() const { return updateMode_; }
     bool isAbortRequested() const { return abortRequested_; }
     void setListBuildRunning(bool running) { listBuildRunning_ = running; }
@@ -142,6 +144,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+Q_SIGNALS:
+    // An index run has ended and the window shows its end: the status, the
+    // catalogue, the buttons, and the summary box of skipped documents.
+    void indexRunEnded();
 
 private:
     // Building (main_window.cpp).
@@ -173,6 +180,7 @@ private:
     void placePatienceLabel();
     void startFileListTool();
     void readListAndFinish(bool startedByMonitor);
+    void endIndexRun(bool startedByMonitor, bool listed);
     void finishWindowSide();
     void timeOutToolRun();
     void reportMissingDriveList();

@@ -9,6 +9,7 @@
 #include "database/generation_switch.h"
 #include "database/run_scratch.h"
 #include "indexing/index_run.h"
+#include "jobs/job_runner.h"
 #include "platform/program_directory.h"
 #include "textio/windows1252.h"
 #include "window_jobs.h"
@@ -37,7 +38,9 @@ void MainWindow::showRunStatus(const QString& text) {
 void MainWindow::onReindexClicked() {
     abortRequested_ = false;
     reindexSelectedDatabase();
-    closeButton_->setText(QStringLiteral("Schli&eßen"));
+    // A run under way keeps "Abbruch" until its end.
+    if (!jobs_->running())
+        closeButton_->setText(QStringLiteral("Schli&eßen"));
 }
 
 void MainWindow::reindexSelectedDatabase() {
@@ -62,7 +65,7 @@ void MainWindow::reindexSelectedDatabase() {
 
 void MainWindow::onNewDatabaseClicked() {
     NewDatabaseDialog* dialog = windows_.newDatabaseDialog;
-    if (!dialog || running_)
+    if (!dialog || running_ || jobs_->running())
         return;
     // The viewer lets go of the database text, which the run rewrites.
     resetSearchWindowViewer();
@@ -160,23 +163,35 @@ void MainWindow::readListAndFinish(bool startedByMonitor) {
     scannerNotice_.reset();
     scannerTimer_->start();
     closeButton_->setText(QStringLiteral("&Abbruch"));
-    bool listed = false;
-    const bool ran = windowjobs::runAndWait(*jobs_, services_, [this, &listed](const auto&) {
-        listed = run_->LiesDieListeEin();
-        jobs_->post([this] {
-            running_ = false;
-            closeButton_->setEnabled(true);
-            closeButton_->setText(QStringLiteral("Schli&eßen"));
-        });
-        // Nothing was indexed and no database was made: no log is left
-        // behind for a database that does not exist.
-        if (!listed && run_->driveListMissing())
-            run_->end();
-        else
-            run_->finish();
-    });
-    if (!ran)
-        return; // the run under way goes on; its own end does the rest
+    // The run works on its thread; the window goes on and shows its reports.
+    auto listed = std::make_shared<bool>(false);
+    const bool started = windowjobs::start(
+        *jobs_, services_,
+        [this, listed](const platform::RunContext&) {
+            *listed = run_->LiesDieListeEin();
+            jobs_->post([this] {
+                running_ = false;
+                closeButton_->setEnabled(true);
+                closeButton_->setText(QStringLiteral("Schli&eßen"));
+            });
+            // Nothing was indexed and no database was made: no log is left
+            // behind for a database that does not exist.
+            if (!*listed && run_->driveListMissing())
+                run_->end();
+            else
+                run_->finish();
+        },
+        [this, startedByMonitor, listed] { endIndexRun(startedByMonitor, *listed); });
+    // Only one run at a time: the buttons that start one are off meanwhile.
+    Q_ASSERT(started);
+    Q_UNUSED(started);
+}
+
+bool MainWindow::indexRunUnderWay() const {
+    return jobs_->running();
+}
+
+void MainWindow::endIndexRun(bool startedByMonitor, bool listed) {
     if (!listed && run_->driveListMissing()) {
         reportMissingDriveList();
     } else if (startedByMonitor && !run_->aborted() && run_->writeError().isEmpty()) {
@@ -188,6 +203,7 @@ void MainWindow::readListAndFinish(bool startedByMonitor) {
     finishWindowSide();
     if (!run_->skippedDocuments().isEmpty())
         services_.prompts.information(skippedDocumentsMessage(run_->skippedDocuments()));
+    Q_EMIT indexRunEnded();
 }
 
 void MainWindow::reportMissingDriveList() {

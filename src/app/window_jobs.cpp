@@ -14,6 +14,15 @@ platform::RunContext jobContext(jobs::JobRunner& runner, const AppServices& serv
     return context;
 }
 
+bool start(jobs::JobRunner& runner, const AppServices& services,
+           std::function<void(const platform::RunContext&)> work, std::function<void()> onEnd) {
+    return runner.start(
+        [&runner, &services, work = std::move(work)](const jobs::CancelToken& token) {
+            work(jobContext(runner, services, token));
+        },
+        std::move(onEnd));
+}
+
 bool runAndWait(jobs::JobRunner& runner, const AppServices& services,
                 const std::function<void(const platform::RunContext&)>& work) {
     const bool started = runner.start([&](const jobs::CancelToken& token) {

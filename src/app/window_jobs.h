@@ -20,6 +20,13 @@ namespace app::windowjobs {
 platform::RunContext jobContext(jobs::JobRunner& runner, const AppServices& services,
                                 const jobs::CancelToken& token);
 
+// Starts `work` and returns at once; `onEnd` comes on the window's thread
+// after all the work reported. False, and nothing started, while another
+// job of the runner works.
+[[nodiscard]] bool start(jobs::JobRunner& runner, const AppServices& services,
+                         std::function<void(const platform::RunContext&)> work,
+                         std::function<void()> onEnd);
+
 // Runs `work` and returns once it has ended and all it reported has been
 // shown. False, and nothing run, while another job of the runner works.
 [[nodiscard]] bool runAndWait(jobs::JobRunner& runner, const AppServices& services,

@@ -19,7 +19,7 @@ JobRunner::~JobRunner() {
     delete thread_;
 }
 
-bool JobRunner::start(std::function<void(const CancelToken&)> work) {
+bool JobRunner::start(std::function<void(const CancelToken&)> work, std::function<void()> onEnd) {
     Q_ASSERT(QThread::currentThread() == thread());
     if (running_)
         return false;
@@ -31,13 +31,15 @@ bool JobRunner::start(std::function<void(const CancelToken&)> work) {
     token_ = CancelToken();
     running_ = true;
     const CancelToken token = token_;
-    thread_ = QThread::create([this, token, work = std::move(work)] {
+    thread_ = QThread::create([this, token, work = std::move(work), onEnd = std::move(onEnd)] {
         qCDebug(lcJobs) << "job started";
         work(token);
         qCDebug(lcJobs) << "job ended" << (token.stopRequested() ? "after a stop request" : "");
         // The last call of the job: whatever it posted is delivered before.
-        post([this] {
+        post([this, onEnd] {
             running_ = false;
+            if (onEnd)
+                onEnd();
             Q_EMIT finished();
         });
     });

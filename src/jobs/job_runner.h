@@ -29,9 +29,12 @@ public:
     JobRunner(const JobRunner&) = delete;
     JobRunner& operator=(const JobRunner&) = delete;
 
-    // Starts `work` on a new worker thread with a fresh cancel token. Only
-    // one job at a time: false (and nothing started) while one runs.
-    [[nodiscard]] bool start(std::function<void(const CancelToken&)> work);
+    // Starts `work` on a new worker thread with a fresh cancel token; `onEnd`
+    // comes on the owner's thread after everything the work posted, just
+    // before finished(). Only one job at a time: false (and nothing
+    // started) while one runs.
+    [[nodiscard]] bool start(std::function<void(const CancelToken&)> work,
+                             std::function<void()> onEnd = {});
     [[nodiscard]] bool running() const { return running_; }
     // The token of the job that runs or ran last.
     [[nodiscard]] CancelToken token() const { return token_; }

@@ -121,6 +121,8 @@ public:
     // the list builder's controls take the place of the web-site panel.
     void showListBuilder();
     bool searchRunning() const { return searchRunning_; }
+    // True from the start of a local search until its end has been shown.
+    bool localSearchUnderWay() const { return localSearchUnderWay_; }
     bool searchCancelRequested() const { return searchCancelRequested_; }
     bool firstPaintPending() const { return firstPaintPending_; }
 
@@ -129,6 +131,11 @@ public:
     // window with it when it ends.
     void setModalResult(int result);
     int modalResult() const { return modalResult_; }
+
+Q_SIGNALS:
+    // The local search has ended and its outcome has been shown (and the
+    // window closed when the search closes it).
+    void localSearchEnded();
 
 public Q_SLOTS:
     void refreshControls();
@@ -210,8 +217,11 @@ private:
     void copyToClipboard(const QString& text);
     bool clipboardCopyWanted() const;
 
-    // The local search (search_window_search.cpp).
-    void runSearchEngine();
+    // The local search (search_window_search.cpp): started by the click, it
+    // works as a job and shows its outcome when the job ends.
+    [[nodiscard]] bool startSearchJob();
+    void endSearchJob();
+    void finishLocalSearch();
 
     // The sorted-list builder (search_window_lists.cpp).
     void connectListBuilder();
@@ -256,6 +266,7 @@ private:
     bool abortRequested_ = false;
     bool searchRunning_ = false;
     bool searchCancelRequested_ = false;
+    bool localSearchUnderWay_ = false;
     int abortWaitTicks_ = 0;
     bool webPanelShownBeforeList_ = false;
     bool pathOpened_ = false;

@@ -11,12 +11,20 @@
 
 namespace app {
 
+// The handler only starts the search; its end closes the window with the
+// result, as the click would have when the search ran inside it.
 void SearchWindow::onLocalSearchClicked() {
-    ++handlersRunning_;
+    // A click while the search works changes nothing: it goes on alone.
+    if (localSearchUnderWay_)
+        return;
+    ++handlersRunning_;               // a close asked for meanwhile waits for the end
     modalResult_ = QDialog::Accepted; // the button's own result
     closeAsked_ = true;
-    runSearchEngine();
+    if (!startSearchJob())
+        finishLocalSearch();
+}
 
+void SearchWindow::finishLocalSearch() {
     if (const std::optional<QString> repaired =
             searchentry::withoutTrailingReplacementCharacter(searchBar_->text()))
         searchBar_->setText(*repaired);
@@ -37,8 +45,7 @@ void SearchWindow::onLocalSearchClicked() {
     finishHandler();
 }
 
-void SearchWindow::runSearchEngine() {
-    // NeuSuche step 1, the window's side of it.
+bool SearchWindow::startSearchJob() {
     host_.showStatus(QStringLiteral("Suche läuft..."));
     host_.startPatienceMarks();
     host_.bringToFront();
@@ -85,19 +92,28 @@ void SearchWindow::runSearchEngine() {
     request.foldUmlauts = search::foldUmlautsSetting(services_.settings);
     request.pathOpened = pathOpened_;
 
-    // A search already under way (a second click meanwhile) goes on alone.
-    if (!windowjobs::runAndWait(*jobs_, services_, [&](const platform::RunContext& run) {
+    // The outcome and the session belong to the job until its end comes.
+    const bool started = windowjobs::start(
+        *jobs_, services_,
+        [this, request, environment](const platform::RunContext& run) mutable {
             environment.run = &run;
             lastOutcome_ = search::NeuSuche(request, session_, environment);
-        }))
-        return;
+        },
+        [this] { endSearchJob(); });
+    localSearchUnderWay_ = started;
+    return started;
+}
 
+void SearchWindow::endSearchJob() {
+    localSearchUnderWay_ = false;
     if (!lastOutcome_.emptySearchText) {
         if (notice_)
             notice_->hide();
         modalResult_ = QDialog::Accepted;
     }
     host_.setSearchUnderWay(false);
+    finishLocalSearch();
+    Q_EMIT localSearchEnded();
 }
 
 } // namespace app

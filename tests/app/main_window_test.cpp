@@ -1,4 +1,5 @@
 #include "main_window_fixture.h"
+#include "search_window_wait.h"
 
 #include "app/unreadable_documents.h"
 #include "database/database_lock.h"
@@ -1198,7 +1199,7 @@ void MainWindowTest::theSearchButtonOpensTheSearchWindow() {
         } else {
             window.onCancelClicked();
         }
-        return window.result();
+        return resultOnceSearchEnded(window);
     };
     f.start();
     f.mainWindow->onSearchClicked();

@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -20,6 +21,9 @@ class QTimer;
 
 namespace jobs {
 class JobRunner;
+}
+namespace lists {
+struct ListBuildOutcome;
 }
 namespace widgets {
 class ListBuilderPanel;
@@ -123,6 +127,8 @@ public:
     bool searchRunning() const { return searchRunning_; }
     // True from the start of a local search until its end has been shown.
     bool localSearchUnderWay() const { return localSearchUnderWay_; }
+    // True from the start of a sorted-list build's work until its end.
+    bool listBuildUnderWay() const { return listBuildUnderWay_; }
     bool searchCancelRequested() const { return searchCancelRequested_; }
     bool firstPaintPending() const { return firstPaintPending_; }
 
@@ -136,6 +142,8 @@ Q_SIGNALS:
     // The local search has ended and its outcome has been shown (and the
     // window closed when the search closes it).
     void localSearchEnded();
+    // The sorted-list build has ended and its outcome has been shown.
+    void sortedListBuildEnded();
 
 public Q_SLOTS:
     void refreshControls();
@@ -225,8 +233,12 @@ private:
 
     // The sorted-list builder (search_window_lists.cpp).
     void connectListBuilder();
-    // Runs the list builder proper; false when the list could not be made.
-    bool buildSortedList();
+    // The build works as a job; its end shows the outcome (true when the
+    // list was made) and gives the controls back.
+    void startListBuild();
+    void endListBuild(const std::optional<lists::ListBuildOutcome>& built);
+    [[nodiscard]] bool showListBuildOutcome(const lists::ListBuildOutcome& outcome);
+    void finishListBuild(bool made);
     // The controls a running build locks, and what its end unlocks again.
     void lockControlsForListBuild();
     void unlockControlsAfterListBuild();
@@ -267,6 +279,7 @@ private:
     bool searchRunning_ = false;
     bool searchCancelRequested_ = false;
     bool localSearchUnderWay_ = false;
+    bool listBuildUnderWay_ = false;
     int abortWaitTicks_ = 0;
     bool webPanelShownBeforeList_ = false;
     bool pathOpened_ = false;

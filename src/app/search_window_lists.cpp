@@ -17,6 +17,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <memory>
+#include <optional>
+
 namespace app {
 
 namespace {
@@ -43,6 +46,8 @@ void SearchWindow::showListBuilder() {
     webPanel_->hide();
 }
 
+// The handler only starts the build; its end shows the outcome and gives
+// the controls back.
 void SearchWindow::onBuildSortedListClicked() {
     ++handlersRunning_; // a close asked for meanwhile waits for the build
     listBuilder_->colourProgressGreen();
@@ -57,30 +62,21 @@ void SearchWindow::onBuildSortedListClicked() {
         abortWaitTimer_->start();
         setWindowTitle(QStringLiteral("Sortierung von: ") + quoted(databaseName_) +
                        QStringLiteral(" läuft."));
-        bool made = true;
         if (QFileInfo(textPath).size() > 4) {
             listBuilder_->setProgressPosition(0);
             listBuilder_->setCaption(QStringLiteral("Sortierte Liste von: ") + databaseName_ +
                                      QStringLiteral("_UTF8Dokument.txt"));
-            made = buildSortedList();
-            listBuilder_->fillProgress();
-            services_.pause(100);
+            startListBuild();
+            return;
         }
-        if (!abortRequested_) {
-            unlockControlsAfterListBuild();
-            listBuilder_->setProgressPosition(0);
-            // A build that failed has said why in its box; "Fertig" would
-            // tell the user the list is there.
-            listBuilder_->setCaption(made ? QStringLiteral("Fertig")
-                                          : QStringLiteral("Die Liste wurde nicht erstellt."));
-            setWindowTitle(QString());
-        }
+        finishListBuild(true);
+        return;
     }
     --handlersRunning_;
     finishHandler();
 }
 
-bool SearchWindow::buildSortedList() {
+void SearchWindow::startListBuild() {
     lockControlsForListBuild();
     listBuildRunning_ = true;
 
@@ -90,22 +86,50 @@ bool SearchWindow::buildSortedList() {
     request.kind = listBuilder_->listKind();
     request.locale = QLocale();
 
-    std::optional<lists::ListBuildOutcome> built;
-    const bool ran =
-        windowjobs::runAndWait(*jobs_, services_, [&](const platform::RunContext& run) {
-            built = lists::ErstelleNachtraeglichSortierteListen(
+    // Read by the end only, after the work has left it.
+    auto built = std::make_shared<std::optional<lists::ListBuildOutcome>>();
+    listBuildUnderWay_ = windowjobs::start(
+        *jobs_, services_,
+        [this, request, built](const platform::RunContext& run) {
+            *built = lists::ErstelleNachtraeglichSortierteListen(
                 request, run, [this](const lists::ListProgress& progress) {
                     jobs_->post([this, progress] {
                         listBuilder_->setProgressRange(progress.minimum, progress.maximum);
                         listBuilder_->setProgressPosition(progress.position);
                     });
                 });
-        });
-    Q_ASSERT(ran && built); // the window's other work is locked out meanwhile
-    if (!built)
-        return false;
-    const lists::ListBuildOutcome& outcome = *built;
+        },
+        [this, built] { endListBuild(*built); });
+    // Another job of the window still works (the abort wait gave the
+    // controls back before a stopped build had ended): nothing is built.
+    if (!listBuildUnderWay_)
+        endListBuild(std::nullopt);
+}
 
+void SearchWindow::endListBuild(const std::optional<lists::ListBuildOutcome>& built) {
+    listBuildUnderWay_ = false;
+    const bool made = built && showListBuildOutcome(*built);
+    listBuilder_->fillProgress();
+    services_.pause(100);
+    finishListBuild(made);
+}
+
+void SearchWindow::finishListBuild(bool made) {
+    if (!abortRequested_) {
+        unlockControlsAfterListBuild();
+        listBuilder_->setProgressPosition(0);
+        // A build that failed has said why in its box; "Fertig" would
+        // tell the user the list is there.
+        listBuilder_->setCaption(made ? QStringLiteral("Fertig")
+                                      : QStringLiteral("Die Liste wurde nicht erstellt."));
+        setWindowTitle(QString());
+    }
+    --handlersRunning_;
+    finishHandler();
+    Q_EMIT sortedListBuildEnded();
+}
+
+bool SearchWindow::showListBuildOutcome(const lists::ListBuildOutcome& outcome) {
     listBuildRunning_ = false;
     loadTextButton_->setEnabled(true);
 

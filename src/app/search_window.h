@@ -25,6 +25,9 @@ class JobRunner;
 namespace lists {
 struct ListBuildOutcome;
 }
+namespace viewer {
+struct PositionListBuild;
+}
 namespace widgets {
 class ListBuilderPanel;
 class SearchBar;
@@ -129,6 +132,7 @@ public:
     bool localSearchUnderWay() const { return localSearchUnderWay_; }
     // True from the start of a sorted-list build's work until its end.
     bool listBuildUnderWay() const { return listBuildUnderWay_; }
+    bool positionListUnderWay() const { return positionListUnderWay_; }
     bool searchCancelRequested() const { return searchCancelRequested_; }
     bool firstPaintPending() const { return firstPaintPending_; }
 
@@ -144,6 +148,9 @@ Q_SIGNALS:
     void localSearchEnded();
     // The sorted-list build has ended and its outcome has been shown.
     void sortedListBuildEnded();
+    // The file-position list has been built (or not) and the window takes
+    // input again.
+    void filePositionListEnded();
 
 public Q_SLOTS:
     void refreshControls();
@@ -247,6 +254,7 @@ private:
     void connectViewerHandlers();
     void loadSearchHistoryOfDatabase();
     void openInViewer(const QString& fileName);
+    void endFilePositionList(const viewer::PositionListBuild& build);
     void restoreBookmark();
     void startMirroredPage(qint64 top);
     void mirrorDrawnLine(const QString& line);
@@ -280,6 +288,7 @@ private:
     bool searchCancelRequested_ = false;
     bool localSearchUnderWay_ = false;
     bool listBuildUnderWay_ = false;
+    bool positionListUnderWay_ = false;
     int abortWaitTicks_ = 0;
     bool webPanelShownBeforeList_ = false;
     bool pathOpened_ = false;

@@ -15,6 +15,8 @@
 
 #include <QDir>
 
+#include <memory>
+
 namespace app {
 
 namespace {
@@ -51,23 +53,28 @@ void SearchWindow::buildFilePositionList() {
     if (const std::optional<QChar> drive = folderDriveLetter(directory, databaseName_))
         viewerPanel_->setFindText(database::documentMarker(*drive));
 
-    viewer::PositionListBuild build;
-    {
-        setEnabled(false);
-        const qint64 top = view->topOffset();
-        const int rows = view->rowsPerPage();
-        const bool ran =
-            windowjobs::runAndWait(*jobs_, services_, [&](const platform::RunContext& run) {
-                build =
-                    viewer::ErstelleDateiPosisVonAktDB(directory, databaseName_, top, rows, &run);
-            });
+    // The window takes no input until the list's end has been shown.
+    setEnabled(false);
+    const qint64 top = view->topOffset();
+    const int rows = view->rowsPerPage();
+    auto build = std::make_shared<viewer::PositionListBuild>();
+    positionListUnderWay_ = windowjobs::start(
+        *jobs_, services_,
+        [directory, name = databaseName_, top, rows, build](const platform::RunContext& run) {
+            *build = viewer::ErstelleDateiPosisVonAktDB(directory, name, top, rows, &run);
+        },
+        [this, build] { endFilePositionList(*build); });
+    if (!positionListUnderWay_) {
         setEnabled(true);
-        if (!ran) {
-            view->setWordWrap(true);
-            return;
-        }
+        view->setWordWrap(true);
     }
+}
 
+void SearchWindow::endFilePositionList(const viewer::PositionListBuild& build) {
+    positionListUnderWay_ = false;
+    setEnabled(true);
+    widgets::DocumentView* view = viewerPanel_->view();
+    const QString& directory = services_.programDirectory;
     switch (build.kind) {
     case viewer::PositionListBuild::Built:
         view->scrollToOffset(build.finalTop);
@@ -99,6 +106,7 @@ void SearchWindow::buildFilePositionList() {
         break;
     }
     view->setWordWrap(true);
+    Q_EMIT filePositionListEnded();
 }
 
 } // namespace app

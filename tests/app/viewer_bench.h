@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -65,6 +66,14 @@ struct ViewerBench : AppTestServices {
     }
     QString label(const char* name) const {
         return form->findChild<QLabel*>(QLatin1String(name))->text();
+    }
+
+    // Waits for the end of a file-position list the window has started.
+    void waitForPositionList() const {
+        if (!form->positionListUnderWay())
+            return;
+        QSignalSpy ended(form.get(), &app::SearchWindow::filePositionListEnded);
+        QVERIFY(ended.wait());
     }
 
     // "Suchen" with a find text, as typed into TntEdit1.

@@ -26,8 +26,9 @@ namespace lists {
 struct ListBuildOutcome;
 }
 namespace viewer {
+struct FindOutcome;
 struct PositionListBuild;
-}
+} // namespace viewer
 namespace widgets {
 class ListBuilderPanel;
 class SearchBar;
@@ -133,6 +134,7 @@ public:
     // True from the start of a sorted-list build's work until its end.
     bool listBuildUnderWay() const { return listBuildUnderWay_; }
     bool positionListUnderWay() const { return positionListUnderWay_; }
+    bool findUnderWay() const { return findUnderWay_; }
     bool searchCancelRequested() const { return searchCancelRequested_; }
     bool firstPaintPending() const { return firstPaintPending_; }
 
@@ -151,6 +153,8 @@ Q_SIGNALS:
     // The file-position list has been built (or not) and the window takes
     // input again.
     void filePositionListEnded();
+    // The find in the viewer has ended and its outcome has been shown.
+    void findEnded();
 
 public Q_SLOTS:
     void refreshControls();
@@ -260,6 +264,7 @@ private:
     void mirrorDrawnLine(const QString& line);
     void finishMirroredPage();
     void mirrorShownPageAgain();
+    void showFindOutcome(const viewer::FindOutcome& outcome, bool failed, const QString& failure);
     void showFindHit(qint64 start, qint64 length);
     void flashNotFound();
     void moveMirrorSelection(bool intoLeftBar, bool append);
@@ -289,6 +294,7 @@ private:
     bool localSearchUnderWay_ = false;
     bool listBuildUnderWay_ = false;
     bool positionListUnderWay_ = false;
+    bool findUnderWay_ = false;
     int abortWaitTicks_ = 0;
     bool webPanelShownBeforeList_ = false;
     bool pathOpened_ = false;

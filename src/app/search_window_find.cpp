@@ -18,6 +18,7 @@
 #include <QCheckBox>
 
 #include <exception>
+#include <memory>
 
 namespace app {
 
@@ -25,22 +26,6 @@ using widgets::DocumentView;
 using widgets::MirrorBox;
 
 namespace {
-
-// The window takes no input while a find runs; it is enabled again however
-// the find ends.
-class DisabledWhileFinding {
-public:
-    explicit DisabledWhileFinding(QWidget* window)
-        : window_(window) {
-        window_->setEnabled(false);
-    }
-    ~DisabledWhileFinding() { window_->setEnabled(true); }
-    DisabledWhileFinding(const DisabledWhileFinding&) = delete;
-    DisabledWhileFinding& operator=(const DisabledWhileFinding&) = delete;
-
-private:
-    QWidget* window_;
-};
 
 constexpr int kNotFoundFlashMilliseconds = 1000;
 constexpr int kReselectLineMilliseconds = 500;
@@ -75,30 +60,44 @@ void SearchWindow::findInViewer(bool first) {
                                 ? search::UmlautFolding::On
                                 : search::UmlautFolding::Off);
 
-    viewer::FindOutcome outcome;
-    bool failed = false;
-    QString failure;
-    {
-        const DisabledWhileFinding disabled(this);
-        const bool ran =
-            windowjobs::runAndWait(*jobs_, services_, [&](const platform::RunContext& run) {
-                search.setRunContext(&run);
-                try {
-                    outcome =
-                        viewer::findInViewerFile(state, search, viewerState_->viewerFile, first);
-                } catch (const std::exception& error) {
-                    failed = true;
-                    failure = QString::fromLocal8Bit(error.what());
-                }
-                search.setRunContext(nullptr);
-            });
-        if (!ran)
-            return;
-    }
+    // The window takes no input until the find's end has been shown; the
+    // find state and the search belong to the job until then.
+    struct Found {
+        viewer::FindOutcome outcome;
+        bool failed = false;
+        QString failure;
+    };
+    auto found = std::make_shared<Found>();
+    setEnabled(false);
+    findUnderWay_ = windowjobs::start(
+        *jobs_, services_,
+        [&state, &search, file = viewerState_->viewerFile, first,
+         found](const platform::RunContext& run) {
+            search.setRunContext(&run);
+            try {
+                found->outcome = viewer::findInViewerFile(state, search, file, first);
+            } catch (const std::exception& error) {
+                found->failed = true;
+                found->failure = QString::fromLocal8Bit(error.what());
+            }
+            search.setRunContext(nullptr);
+        },
+        [this, found] {
+            findUnderWay_ = false;
+            setEnabled(true);
+            showFindOutcome(found->outcome, found->failed, found->failure);
+            Q_EMIT findEnded();
+        });
+    if (!findUnderWay_)
+        setEnabled(true);
+}
+
+void SearchWindow::showFindOutcome(const viewer::FindOutcome& outcome, bool failed,
+                                   const QString& failure) {
     if (failed) {
         if (!failure.isEmpty())
             services_.prompts.error(failure, QStringLiteral("Suche fehlgeschlagen"));
-        state.active = false;
+        viewerState_->find.active = false;
         return;
     }
     switch (outcome.kind) {

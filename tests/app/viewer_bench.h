@@ -81,6 +81,14 @@ struct ViewerBench : AppTestServices {
         if (edit("TntEdit1")->text() != text)
             edit("TntEdit1")->setText(text);
         form->onFindClicked();
+        waitForFind();
+    }
+    // Waits for the end of a find the window has started.
+    void waitForFind() const {
+        if (!form->findUnderWay())
+            return;
+        QSignalSpy ended(form.get(), &app::SearchWindow::findEnded);
+        QVERIFY(ended.wait());
     }
 };
 

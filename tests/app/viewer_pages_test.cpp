@@ -223,6 +223,7 @@ void ViewerPagesTest::theListBuildPlacesEachDocumentOnItsPage() {
                                         QString::number(3 * rows) + QStringLiteral(".odt\""));
     // "Suchen" starts at the first path line.
     bench.form->onFindClicked();
+    bench.waitForFind();
     QCOMPARE(bench.view()->selectionStart(), offsets[0]);
     QVERIFY(bench.prompts.shown.isEmpty());
 }

@@ -23,15 +23,4 @@ bool start(jobs::JobRunner& runner, const AppServices& services,
         std::move(onEnd));
 }
 
-bool runAndWait(jobs::JobRunner& runner, const AppServices& services,
-                const std::function<void(const platform::RunContext&)>& work) {
-    const bool started = runner.start([&](const jobs::CancelToken& token) {
-        const platform::RunContext context = jobContext(runner, services, token);
-        work(context);
-    });
-    if (started)
-        runner.waitForEnd();
-    return started;
-}
-
 } // namespace app::windowjobs

@@ -9,10 +9,10 @@
 #include <type_traits>
 
 // Long work of a window (an index run, a search, a list build, the position
-// list, a find) runs as a job on a worker thread. The window waits for its
-// end with its events handled, so it keeps painting and hears "Abbrechen"
-// at once; what the job reports reaches the window's thread in the order the
-// job gave it.
+// list, a find) runs as a job on a worker thread. The handler that starts it
+// returns at once, so the window keeps painting and hears "Abbrechen" as an
+// ordinary click; what the job reports, and then its end, reach the
+// window's thread in the order the job gave them.
 namespace app::windowjobs {
 
 // The context a job of the window works with: the token of the runner's
@@ -26,11 +26,6 @@ platform::RunContext jobContext(jobs::JobRunner& runner, const AppServices& serv
 [[nodiscard]] bool start(jobs::JobRunner& runner, const AppServices& services,
                          std::function<void(const platform::RunContext&)> work,
                          std::function<void()> onEnd);
-
-// Runs `work` and returns once it has ended and all it reported has been
-// shown. False, and nothing run, while another job of the runner works.
-[[nodiscard]] bool runAndWait(jobs::JobRunner& runner, const AppServices& services,
-                              const std::function<void(const platform::RunContext&)>& work);
 
 // A callback for the job that makes `call` on the window's thread.
 template <typename... Args>

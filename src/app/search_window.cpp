@@ -266,7 +266,7 @@ void SearchWindow::refreshControls() {
         viewerPanel_->setFindButtonEnabled(false);
     if (firstPaintPending_)
         firstPaintSetUp();
-    if (!listBuildRunning_) {
+    if (!listBuild_.working()) {
         loadTextButton_->setEnabled(databaseTextLoadable());
         searchBar_->setEnabled(true);
         if (!searchentry::trimmedSearchText(searchBar_->text()).isEmpty())
@@ -413,7 +413,6 @@ void SearchWindow::reject() {
 }
 
 void SearchWindow::requestSearchCancel() {
-    searchCancelRequested_ = true;
     if (jobs_->running())
         jobs_->cancel();
 }
@@ -444,13 +443,12 @@ void SearchWindow::onSplitterMoved(int position) {
 }
 
 void SearchWindow::onAbortWaitTick() {
-    ++abortWaitTicks_;
-    if (abortRequested_) {
-        listBuildRunning_ = false;
-        onStopListBuildClicked();
-        if (abortWaitTicks_ >= 10)
-            abortWaitTimer_->stop();
-    }
+    const ListBuildState::Tick tick = listBuild_.abortWaitTick();
+    if (tick == ListBuildState::Tick::Nothing)
+        return;
+    onStopListBuildClicked();
+    if (tick == ListBuildState::Tick::CloseBuilderAndStopWaiting)
+        abortWaitTimer_->stop();
 }
 
 } // namespace app

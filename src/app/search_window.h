@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app_services.h"
+#include "list_build_state.h"
 #include "search_window_host.h"
 #include "widgets/coalesced_call.h"
 
@@ -122,9 +123,8 @@ public:
     void setDocumentLoaded(bool loaded) { documentLoaded_ = loaded; }
     bool sortedListShown() const { return sortedListShown_; }
     void setSortedListShown(bool shown) { sortedListShown_ = shown; }
-    bool listBuildRunning() const { return listBuildRunning_; }
-    void setListBuildRunning(bool running) { listBuildRunning_ = running; }
-    bool abortRequested() const { return abortRequested_; }
+    bool listBuildRunning() const { return listBuild_.working(); }
+    bool abortRequested() const { return listBuild_.stopRequested(); }
     // The settings dialog's "Sortierte Listen erstellen" answered with Yes:
     // the list builder's controls take the place of the web-site panel.
     void showListBuilder();
@@ -132,10 +132,9 @@ public:
     // True from the start of a local search until its end has been shown.
     bool localSearchUnderWay() const { return localSearchUnderWay_; }
     // True from the start of a sorted-list build's work until its end.
-    bool listBuildUnderWay() const { return listBuildUnderWay_; }
+    bool listBuildUnderWay() const { return listBuild_.jobUnderWay(); }
     bool positionListUnderWay() const { return positionListUnderWay_; }
     bool findUnderWay() const { return findUnderWay_; }
-    bool searchCancelRequested() const { return searchCancelRequested_; }
     bool firstPaintPending() const { return firstPaintPending_; }
 
     // The result the window closes with: Accepted (OK) or Rejected (Cancel).
@@ -287,15 +286,11 @@ private:
     bool firstPaintPending_ = true;
     bool documentLoaded_ = false;
     bool sortedListShown_ = false;
-    bool listBuildRunning_ = false;
-    bool abortRequested_ = false;
     bool searchRunning_ = false;
-    bool searchCancelRequested_ = false;
     bool localSearchUnderWay_ = false;
-    bool listBuildUnderWay_ = false;
     bool positionListUnderWay_ = false;
     bool findUnderWay_ = false;
-    int abortWaitTicks_ = 0;
+    ListBuildState listBuild_;
     bool webPanelShownBeforeList_ = false;
     bool pathOpened_ = false;
     bool pathEntryPending_ = false; // typed by hand, looked up on Enter

@@ -38,7 +38,7 @@ void SearchWindow::connectListBuilder() {
 }
 
 void SearchWindow::showListBuilder() {
-    abortRequested_ = false;
+    listBuild_.open();
     listBuilder_->showControls();
     // The web-site panel comes back as it was when the builder closes.
     if (!webPanel_->isHidden())
@@ -58,7 +58,7 @@ void SearchWindow::onBuildSortedListClicked() {
     const QString textPath = database::databaseTextPath(services_.programDirectory, databaseName_);
     if (!QFileInfo::exists(textPath)) {
         services_.prompts.information(lists::noDocumentsMessage(databaseName_));
-    } else if (!abortRequested_) {
+    } else if (!listBuild_.stopRequested()) {
         abortWaitTimer_->start();
         setWindowTitle(QStringLiteral("Sortierung von: ") + quoted(databaseName_) +
                        QStringLiteral(" läuft."));
@@ -78,7 +78,7 @@ void SearchWindow::onBuildSortedListClicked() {
 
 void SearchWindow::startListBuild() {
     lockControlsForListBuild();
-    listBuildRunning_ = true;
+    listBuild_.workStarted();
 
     lists::SortedListRequest request;
     request.programDirectory = services_.programDirectory;
@@ -88,7 +88,7 @@ void SearchWindow::startListBuild() {
 
     // Read by the end only, after the work has left it.
     auto built = std::make_shared<std::optional<lists::ListBuildOutcome>>();
-    listBuildUnderWay_ = windowjobs::start(
+    const bool started = windowjobs::start(
         *jobs_, services_,
         [this, request, built](const platform::RunContext& run) {
             *built = lists::ErstelleNachtraeglichSortierteListen(
@@ -102,20 +102,22 @@ void SearchWindow::startListBuild() {
         [this, built] { endListBuild(*built); });
     // Another job of the window still works (the abort wait gave the
     // controls back before a stopped build had ended): nothing is built.
-    if (!listBuildUnderWay_)
+    if (!started)
         endListBuild(std::nullopt);
 }
 
 void SearchWindow::endListBuild(const std::optional<lists::ListBuildOutcome>& built) {
-    listBuildUnderWay_ = false;
+    listBuild_.jobEnded();
     const bool made = built && showListBuildOutcome(*built);
+    if (!built)
+        listBuild_.outcomeShown();
     listBuilder_->fillProgress();
     services_.pause(100);
     finishListBuild(made);
 }
 
 void SearchWindow::finishListBuild(bool made) {
-    if (!abortRequested_) {
+    if (listBuild_.endCaptionShown()) {
         unlockControlsAfterListBuild();
         listBuilder_->setProgressPosition(0);
         // A build that failed has said why in its box; "Fertig" would
@@ -130,7 +132,7 @@ void SearchWindow::finishListBuild(bool made) {
 }
 
 bool SearchWindow::showListBuildOutcome(const lists::ListBuildOutcome& outcome) {
-    listBuildRunning_ = false;
+    listBuild_.outcomeShown();
     loadTextButton_->setEnabled(true);
 
     switch (outcome.status) {
@@ -174,8 +176,7 @@ void SearchWindow::unlockControlsAfterListBuild() {
 }
 
 void SearchWindow::onStopListBuildClicked() {
-    abortRequested_ = true;
-    if (listBuildRunning_) {
+    if (listBuild_.requestStop()) {
         jobs_->cancel();
         // The build stops at its next check; the abort wait then closes.
         setWindowTitle(

@@ -49,7 +49,6 @@ bool SearchWindow::startSearchJob() {
     host_.showStatus(QStringLiteral("Suche läuft..."));
     host_.startPatienceMarks();
     host_.bringToFront();
-    searchCancelRequested_ = false;
     searchRunning_ = true;
 
     // The engine works on the job's thread; its pages, notices and the

@@ -395,17 +395,13 @@ void SearchWindow::onWheelTurned(const QPoint& globalPosition) {
 // Closing
 
 void SearchWindow::setModalResult(int result) {
-    modalResult_ = result;
-    closeAsked_ = true;
-    if (handlersRunning_ == 0)
-        finishHandler();
+    close_.ask(result);
+    finishHandler();
 }
 
 void SearchWindow::finishHandler() {
-    if (handlersRunning_ > 0 || !closeAsked_)
-        return;
-    closeAsked_ = false;
-    QDialog::done(modalResult_);
+    if (const std::optional<int> result = close_.take())
+        QDialog::done(*result);
 }
 
 void SearchWindow::reject() {
@@ -418,7 +414,7 @@ void SearchWindow::requestSearchCancel() {
 }
 
 void SearchWindow::onCancelClicked() {
-    if (searchRunning_) {
+    if (search_.searched()) {
         requestSearchCancel();
         host_.stopPatienceMarks();
     }

@@ -2,6 +2,7 @@
 
 #include "app_services.h"
 #include "list_build_state.h"
+#include "search_state.h"
 #include "search_window_host.h"
 #include "widgets/coalesced_call.h"
 
@@ -128,9 +129,9 @@ public:
     // The settings dialog's "Sortierte Listen erstellen" answered with Yes:
     // the list builder's controls take the place of the web-site panel.
     void showListBuilder();
-    bool searchRunning() const { return searchRunning_; }
+    bool searchRunning() const { return search_.searched(); }
     // True from the start of a local search until its end has been shown.
-    bool localSearchUnderWay() const { return localSearchUnderWay_; }
+    bool localSearchUnderWay() const { return search_.underWay(); }
     // True from the start of a sorted-list build's work until its end.
     bool listBuildUnderWay() const { return listBuild_.jobUnderWay(); }
     bool positionListUnderWay() const { return positionListUnderWay_; }
@@ -141,7 +142,7 @@ public:
     // Set by the handlers; a handler that runs long (the search) closes the
     // window with it when it ends.
     void setModalResult(int result);
-    int modalResult() const { return modalResult_; }
+    int modalResult() const { return close_.result(); }
 
 Q_SIGNALS:
     // The local search has ended and its outcome has been shown (and the
@@ -286,8 +287,7 @@ private:
     bool firstPaintPending_ = true;
     bool documentLoaded_ = false;
     bool sortedListShown_ = false;
-    bool searchRunning_ = false;
-    bool localSearchUnderWay_ = false;
+    LocalSearchState search_;
     bool positionListUnderWay_ = false;
     bool findUnderWay_ = false;
     ListBuildState listBuild_;
@@ -299,9 +299,7 @@ private:
     search::SearchOutcome lastOutcome_;
     std::unique_ptr<ViewerSideState> viewerState_;
 
-    int modalResult_ = QDialog::Rejected;
-    int handlersRunning_ = 0; // a close asked for meanwhile waits for them
-    bool closeAsked_ = false;
+    PendingClose close_;
     widgets::CoalescedCall deferredPaint_{this, [this] { refreshControls(); }};
 
     // The window's parts and the controls its handlers use.

@@ -49,7 +49,7 @@ void SearchWindow::showListBuilder() {
 // The handler only starts the build; its end shows the outcome and gives
 // the controls back.
 void SearchWindow::onBuildSortedListClicked() {
-    ++handlersRunning_; // a close asked for meanwhile waits for the build
+    close_.hold(); // a close asked for meanwhile waits for the build
     listBuilder_->colourProgressGreen();
     resetViewer();
     viewerPanel_->clearPageOffset();
@@ -72,7 +72,7 @@ void SearchWindow::onBuildSortedListClicked() {
         finishListBuild(true);
         return;
     }
-    --handlersRunning_;
+    close_.release();
     finishHandler();
 }
 
@@ -126,7 +126,7 @@ void SearchWindow::finishListBuild(bool made) {
                                       : QStringLiteral("Die Liste wurde nicht erstellt."));
         setWindowTitle(QString());
     }
-    --handlersRunning_;
+    close_.release();
     finishHandler();
     Q_EMIT sortedListBuildEnded();
 }

@@ -15,11 +15,10 @@ namespace app {
 // result, as the click would have when the search ran inside it.
 void SearchWindow::onLocalSearchClicked() {
     // A click while the search works changes nothing: it goes on alone.
-    if (localSearchUnderWay_)
+    if (!search_.mayStart())
         return;
-    ++handlersRunning_;               // a close asked for meanwhile waits for the end
-    modalResult_ = QDialog::Accepted; // the button's own result
-    closeAsked_ = true;
+    close_.hold();                 // a close asked for meanwhile waits for the end
+    close_.ask(QDialog::Accepted); // the button's own result
     if (!startSearchJob())
         finishLocalSearch();
 }
@@ -37,11 +36,11 @@ void SearchWindow::finishLocalSearch() {
         const int words = searchentry::wordCount(searchBar_->text());
         if (words > searchentry::kMaximumAnyWordCount) {
             services_.prompts.information(searchentry::tooManyWordsMessage(words));
-            modalResult_ = QDialog::Rejected;
+            close_.setResult(QDialog::Rejected);
         }
     }
     host_.stopPatienceMarks();
-    --handlersRunning_;
+    close_.release();
     finishHandler();
 }
 
@@ -49,7 +48,7 @@ bool SearchWindow::startSearchJob() {
     host_.showStatus(QStringLiteral("Suche läuft..."));
     host_.startPatienceMarks();
     host_.bringToFront();
-    searchRunning_ = true;
+    search_.starting();
 
     // The engine works on the job's thread; its pages, notices and the
     // searching notice reach the window on its own.
@@ -99,16 +98,16 @@ bool SearchWindow::startSearchJob() {
             lastOutcome_ = search::NeuSuche(request, session_, environment);
         },
         [this] { endSearchJob(); });
-    localSearchUnderWay_ = started;
+    search_.started(started);
     return started;
 }
 
 void SearchWindow::endSearchJob() {
-    localSearchUnderWay_ = false;
+    search_.ended();
     if (!lastOutcome_.emptySearchText) {
         if (notice_)
             notice_->hide();
-        modalResult_ = QDialog::Accepted;
+        close_.setResult(QDialog::Accepted);
     }
     host_.setSearchUnderWay(false);
     finishLocalSearch();

@@ -134,8 +134,8 @@ public:
     bool localSearchUnderWay() const { return search_.underWay(); }
     // True from the start of a sorted-list build's work until its end.
     bool listBuildUnderWay() const { return listBuild_.jobUnderWay(); }
-    bool positionListUnderWay() const { return positionListUnderWay_; }
-    bool findUnderWay() const { return findUnderWay_; }
+    bool positionListUnderWay() const;
+    bool findUnderWay() const;
     bool firstPaintPending() const { return firstPaintPending_; }
 
     // The result the window closes with: Accepted (OK) or Rejected (Cancel).
@@ -288,8 +288,6 @@ private:
     bool documentLoaded_ = false;
     bool sortedListShown_ = false;
     LocalSearchState search_;
-    bool positionListUnderWay_ = false;
-    bool findUnderWay_ = false;
     ListBuildState listBuild_;
     bool webPanelShownBeforeList_ = false;
     bool pathOpened_ = false;

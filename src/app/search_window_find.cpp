@@ -32,6 +32,10 @@ constexpr int kReselectLineMilliseconds = 500;
 
 } // namespace
 
+bool SearchWindow::findUnderWay() const {
+    return viewerState_->work == ViewerSideState::Work::Find;
+}
+
 void SearchWindow::onFindClicked() {
     if (!documentLoaded_)
         return;
@@ -69,7 +73,7 @@ void SearchWindow::findInViewer(bool first) {
     };
     auto found = std::make_shared<Found>();
     setEnabled(false);
-    findUnderWay_ = windowjobs::start(
+    const bool started = windowjobs::start(
         *jobs_, services_,
         [&state, &search, file = viewerState_->viewerFile, first,
          found](const platform::RunContext& run) {
@@ -83,12 +87,14 @@ void SearchWindow::findInViewer(bool first) {
             search.setRunContext(nullptr);
         },
         [this, found] {
-            findUnderWay_ = false;
+            viewerState_->work = ViewerSideState::Work::None;
             setEnabled(true);
             showFindOutcome(found->outcome, found->failed, found->failure);
             Q_EMIT findEnded();
         });
-    if (!findUnderWay_)
+    if (started)
+        viewerState_->work = ViewerSideState::Work::Find;
+    else
         setEnabled(true);
 }
 

@@ -34,6 +34,10 @@ QString quoted(const QString& name) {
 
 } // namespace
 
+bool SearchWindow::positionListUnderWay() const {
+    return viewerState_->work == ViewerSideState::Work::PositionList;
+}
+
 void SearchWindow::loadTextAndBuildFilePositions() {
     onLoadTextClicked();
     buildFilePositionList();
@@ -58,20 +62,22 @@ void SearchWindow::buildFilePositionList() {
     const qint64 top = view->topOffset();
     const int rows = view->rowsPerPage();
     auto build = std::make_shared<viewer::PositionListBuild>();
-    positionListUnderWay_ = windowjobs::start(
+    const bool started = windowjobs::start(
         *jobs_, services_,
         [directory, name = databaseName_, top, rows, build](const platform::RunContext& run) {
             *build = viewer::ErstelleDateiPosisVonAktDB(directory, name, top, rows, &run);
         },
         [this, build] { endFilePositionList(*build); });
-    if (!positionListUnderWay_) {
+    if (started) {
+        viewerState_->work = ViewerSideState::Work::PositionList;
+    } else {
         setEnabled(true);
         view->setWordWrap(true);
     }
 }
 
 void SearchWindow::endFilePositionList(const viewer::PositionListBuild& build) {
-    positionListUnderWay_ = false;
+    viewerState_->work = ViewerSideState::Work::None;
     setEnabled(true);
     widgets::DocumentView* view = viewerPanel_->view();
     const QString& directory = services_.programDirectory;

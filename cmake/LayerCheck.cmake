@@ -114,7 +114,7 @@ function(trovex_check_layers)
   endforeach()
 
   set(windowing Qt6::Widgets Qt::Widgets trovex_platform_gui trovex_widgets trovex_app)
-  foreach(target trovex_textio trovex_platform trovex_database trovex_indexing trovex_search
+  foreach(target trovex_textio trovex_jobs trovex_platform trovex_database trovex_indexing trovex_search
                  trovex_viewer trovex_lists trovex_filelist trovex)
     trovex_forbid_links(${target} ${windowing})
   endforeach()

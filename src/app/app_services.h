@@ -56,22 +56,12 @@ struct AppServices {
     std::function<int(QDialog&)> runModal;
     // Waits while the windows stay responsive.
     std::function<void(int)> pause;
-    // Keeps the windows responsive during long work.
-    std::function<void()> yield;
+    // Run on the window's thread at every point where a job of a window may
+    // stop, while the job waits. The program passes nothing; tests act there
+    // as the user would at that moment.
+    std::function<void()> jobCheckpoint;
     // Which system the texts that describe one speak of; tests choose.
     platform::OsFamily osFamily = platform::currentOsFamily();
-
-    // The context of a long piece of work the windows drive: their pause,
-    // yield and prompts, and the flag that asks it to stop (none: it cannot
-    // be stopped).
-    platform::RunContext runContext(const bool* cancelRequested = nullptr) const {
-        platform::RunContext context;
-        context.yield = yield;
-        context.pause = pause;
-        context.cancelRequested = cancelRequested;
-        context.prompts = &prompts;
-        return context;
-    }
 };
 
 } // namespace app

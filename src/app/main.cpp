@@ -14,7 +14,6 @@
 #include "platform/cleared_window_titles.h"
 #include "platform/clock.h"
 #include "platform/drive_map.h"
-#include "platform/event_pause.h"
 #include "platform/instance_probe.h"
 #include "platform/process_probe.h"
 #include "platform/program_directory.h"
@@ -30,8 +29,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -46,6 +47,16 @@ void loadGermanQtTranslations(QApplication& app, QTranslator& translator) {
             return;
         }
     }
+}
+
+// The windows' pauses are the ones whose reason the user sees (a caption
+// that must paint, a flashed "-"); the windows handle events meanwhile.
+void pauseKeepingWindowsLive(int milliseconds) {
+    if (milliseconds <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 } // namespace
@@ -81,7 +92,6 @@ int main(int argc, char* argv[]) {
     platform::QtColourChooser colourChooser;
     platform::SystemBrowserProbe browsers;
     const QScreen* screen = QGuiApplication::primaryScreen();
-    platform::ThrottledYield throttledYield;
 
     app::AppServices services{settings,
                               prompts,
@@ -101,8 +111,8 @@ int main(int argc, char* argv[]) {
                               screen ? screen->geometry().width() : 1024,
                               screen ? screen->geometry().height() : 768,
                               [](QDialog& dialog) { return dialog.exec(); },
-                              platform::pauseWithEvents,
-                              [&throttledYield] { throttledYield(); },
+                              pauseKeepingWindowsLive,
+                              {},
                               platform::currentOsFamily()};
 
     app::MainWindow mainWindow(services);

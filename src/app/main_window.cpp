@@ -4,6 +4,7 @@
 #include "search_request.h"
 
 #include "indexing/index_run.h"
+#include "jobs/job_runner.h"
 #include "widgets/database_list_delegate.h"
 #include "widgets/object_names.h"
 
@@ -50,7 +51,10 @@ MainWindow::MainWindow(AppServices& services, QWidget* parent)
     loadWindowSettings();
 }
 
-MainWindow::~MainWindow() = default;
+// A run still under way is stopped before the objects it works with go.
+MainWindow::~MainWindow() {
+    delete jobs_;
+}
 
 void MainWindow::buildControls() {
     buildToolbar();
@@ -184,6 +188,7 @@ void MainWindow::buildTimers() {
     progressTimer_ = offTimer(200, names::progressTimer, this);
     patienceTimer_ = offTimer(1000, names::patienceTimer, this);
     scannerTimer_ = offTimer(1000, names::scannerTimer, this);
+    jobs_ = new jobs::JobRunner(this);
 }
 
 void MainWindow::connectHandlers() {
@@ -216,6 +221,11 @@ void MainWindow::connectHandlers() {
 }
 
 void MainWindow::onSearchClicked() {
+    // The search button is off during an index run, but a double click on
+    // the catalogue is not: a search then would map the text the run is
+    // about to replace.
+    if (indexRunUnderWay())
+        return;
     if (searchRequest_)
         searchRequest_->run();
 }

@@ -27,6 +27,9 @@ class QWidget;
 namespace indexing {
 class IndexRun;
 }
+namespace jobs {
+class JobRunner;
+}
 
 namespace app {
 
@@ -115,6 +118,8 @@ public:
     qint64 bookmarkPosition() const { return bookmarkPosition_; }
     RunState runState() const { return runState_; }
     bool isRunning() const { return running_; }
+    // The run's job is under way (its work or the showing of its end).
+    bool indexRunUnderWay() const;
     bool isUpdateMode() const { return updateMode_; }
     bool isAbortRequested() const { return abortRequested_; }
     void setListBuildRunning(bool running) { listBuildRunning_ = running; }
@@ -138,6 +143,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+Q_SIGNALS:
+    // An index run has ended and the window shows its end: the status, the
+    // catalogue, the buttons, and the summary box of skipped documents.
+    void indexRunEnded();
 
 private:
     // Building (main_window.cpp).
@@ -169,6 +179,7 @@ private:
     void placePatienceLabel();
     void startFileListTool();
     void readListAndFinish(bool startedByMonitor);
+    void endIndexRun(bool startedByMonitor, bool listed);
     void finishWindowSide();
     void timeOutToolRun();
     void reportMissingDriveList();
@@ -240,6 +251,8 @@ private:
     QChar runDrive_;
     QString toolStartError_;
     std::unique_ptr<indexing::IndexRun> run_;
+    // The index run works on its thread; the runner is a child of the window.
+    jobs::JobRunner* jobs_ = nullptr;
 };
 
 } // namespace app

@@ -103,7 +103,7 @@ void MainWindow::loadSearchHistory(const QString& name) {
 
 void MainWindow::onCatalogueSelectionChanged() {
     resetSearchWindowViewer();
-    if (running_ || searchUnderWay_ || updateRunActive_) {
+    if (running_ || searchUnderWay_ || updateRunActive_ || indexRunUnderWay()) {
         selectRow(rememberedSelection_);
         services_.pause(100);
         return;

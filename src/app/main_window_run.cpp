@@ -9,8 +9,10 @@
 #include "database/generation_switch.h"
 #include "database/run_scratch.h"
 #include "indexing/index_run.h"
+#include "jobs/job_runner.h"
 #include "platform/program_directory.h"
 #include "textio/windows1252.h"
+#include "window_jobs.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -36,7 +38,9 @@ void MainWindow::showRunStatus(const QString& text) {
 void MainWindow::onReindexClicked() {
     abortRequested_ = false;
     reindexSelectedDatabase();
-    closeButton_->setText(QStringLiteral("Schli&eßen"));
+    // A run under way keeps "Abbruch" until its end.
+    if (!jobs_->running())
+        closeButton_->setText(QStringLiteral("Schli&eßen"));
 }
 
 void MainWindow::reindexSelectedDatabase() {
@@ -61,7 +65,7 @@ void MainWindow::reindexSelectedDatabase() {
 
 void MainWindow::onNewDatabaseClicked() {
     NewDatabaseDialog* dialog = windows_.newDatabaseDialog;
-    if (!dialog || running_)
+    if (!dialog || running_ || jobs_->running())
         return;
     // The viewer lets go of the database text, which the run rewrites.
     resetSearchWindowViewer();
@@ -87,7 +91,8 @@ void MainWindow::onNewDatabaseClicked() {
         // Whatever the answer, the scratch of runs that are gone is removed;
         // a confirmed run does it as its first step (IndexRun::begin).
         database::removeAbandonedScratch(services_.programDirectory);
-        platform::ensureUnpackDirectory(services_.programDirectory, services_.prompts);
+        if (const auto problem = platform::makeUnpackDirectory(services_.programDirectory))
+            services_.prompts.warning(*problem);
         progressTimer_->stop();
         updateMode_ = false;
         return;
@@ -101,14 +106,31 @@ void MainWindow::onNewDatabaseClicked() {
 
     const indexing::IndexRunRequest request{dialog->databaseName(), dialog->folder(),
                                             dialog->patterns(), updateMode_};
-    platform::RunContext context = services_.runContext(&abortRequested_);
+    // The run reports from its thread; the window shows it on its own.
+    platform::RunContext context = windowjobs::jobContext(*jobs_, services_, {});
     indexing::IndexProgress progress;
-    progress.caption = [this](const QString& text) { setWindowTitle(text); };
-    progress.status = [this](const QString& text) { statusLine_->setText(text); };
-    progress.listedFiles = [this](qint64 count) { indexedFileCount_ = count; };
+    progress.caption = [this](const QString& text) {
+        jobs_->post([this, text] { setWindowTitle(text); });
+    };
+    progress.status = [this](const QString& text) {
+        jobs_->post([this, text] { statusLine_->setText(text); });
+    };
+    progress.listedFiles = [this](qint64 count) {
+        jobs_->post([this, count] { indexedFileCount_ = count; });
+    };
     // A document that cannot be read does not stop the run: the status line
     // names it, and one box after the run lists them all.
-    progress.notice = [this](const QString& text) { statusLine_->setText(text); };
+    progress.notice = [this](const QString& text) {
+        jobs_->post([this, text] { statusLine_->setText(text); });
+    };
+    progress.message = [this](const indexing::IndexMessage& message) {
+        jobs_->post([this, message] {
+            if (message.warning())
+                services_.prompts.warning(message.text);
+            else
+                services_.prompts.information(message.text);
+        });
+    };
     run_ = std::make_unique<indexing::IndexRun>(services_.programDirectory, services_.drives,
                                                 services_.settings, context, progress);
     run_->setClock([this] { return services_.clock.milliseconds(); });
@@ -141,19 +163,39 @@ void MainWindow::readListAndFinish(bool startedByMonitor) {
     scannerNotice_.reset();
     scannerTimer_->start();
     closeButton_->setText(QStringLiteral("&Abbruch"));
-    const bool listed = run_->LiesDieListeEin();
-    running_ = false;
-    closeButton_->setEnabled(true);
-    closeButton_->setText(QStringLiteral("Schli&eßen"));
+    // The run works on its thread; the window goes on and shows its reports.
+    auto listed = std::make_shared<bool>(false);
+    const bool started = windowjobs::start(
+        *jobs_, services_,
+        [this, listed](const platform::RunContext&) {
+            *listed = run_->LiesDieListeEin();
+            jobs_->post([this] {
+                running_ = false;
+                closeButton_->setEnabled(true);
+                closeButton_->setText(QStringLiteral("Schli&eßen"));
+            });
+            // Nothing was indexed and no database was made: no log is left
+            // behind for a database that does not exist.
+            if (!*listed && run_->driveListMissing())
+                run_->end();
+            else
+                run_->finish();
+        },
+        [this, startedByMonitor, listed] { endIndexRun(startedByMonitor, *listed); });
+    // Only one run at a time: the buttons that start one are off meanwhile.
+    Q_ASSERT(started);
+    Q_UNUSED(started);
+}
+
+bool MainWindow::indexRunUnderWay() const {
+    return jobs_->running();
+}
+
+void MainWindow::endIndexRun(bool startedByMonitor, bool listed) {
     if (!listed && run_->driveListMissing()) {
-        // Nothing was indexed and no database was made: say so, and leave no
-        // log behind for a database that does not exist.
-        run_->end();
         reportMissingDriveList();
-    } else {
-        run_->finish();
-        if (startedByMonitor && !run_->aborted() && run_->writeError().isEmpty())
-            statusLine_->setText(QStringLiteral("Fertig mit der Indizierung.."));
+    } else if (startedByMonitor && !run_->aborted() && run_->writeError().isEmpty()) {
+        statusLine_->setText(QStringLiteral("Fertig mit der Indizierung.."));
     }
     // A run that read its list has ended with "Fertig mit der ..." in the
     // status line.
@@ -161,6 +203,7 @@ void MainWindow::readListAndFinish(bool startedByMonitor) {
     finishWindowSide();
     if (!run_->skippedDocuments().isEmpty())
         services_.prompts.information(skippedDocumentsMessage(run_->skippedDocuments()));
+    Q_EMIT indexRunEnded();
 }
 
 void MainWindow::reportMissingDriveList() {
@@ -204,11 +247,12 @@ void MainWindow::onCloseOrAbortClicked() {
         showRunStatus(
             QStringLiteral("Indizierung wurde abgebrochen! Die Daten werden gespeichert"));
         abortRequested_ = true;
-        if (run_)
-            run_->requestAbort();
         running_ = false;
         closeButton_->setEnabled(false);
     }
+    // Whichever way it was asked for, a run under way stops.
+    if (abortRequested_ && run_)
+        run_->requestAbort();
     if (runState_ == RunState::Finished) {
         abortedMessage_ = true;
         setRunButtonsEnabled(true);

@@ -54,7 +54,8 @@ void MainWindow::loadWindowSettings() {
     progressLine_->clear();
     indexedFileCount_ = 0;
 
-    platform::ensureWorkingDirectories(services_.programDirectory, services_.prompts);
+    for (const QString& problem : platform::makeWorkingDirectories(services_.programDirectory))
+        services_.prompts.warning(problem);
 
     controlDirectory_ = services_.settings.read(settings::kTrovexControl);
     controlDirectoryFlag_ =

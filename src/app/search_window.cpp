@@ -7,6 +7,7 @@
 #include "system_texts.h"
 
 #include "database/database_paths.h"
+#include "jobs/job_runner.h"
 #include "platform/settings_values.h"
 #include "search/search_handoff.h"
 #include "search/search_term_entry.h"
@@ -88,6 +89,7 @@ SearchWindow::SearchWindow(AppServices& services, SearchWindowHost& host, QWidge
         services_.settings, platform::settings::kBackgroundColour, QColor(0, 128, 128))));
 
     abortWaitTimer_ = named(new QTimer(this), names::abortWaitTimer);
+    jobs_ = new jobs::JobRunner(this);
     abortWaitTimer_->setInterval(1000);
     connect(abortWaitTimer_, &QTimer::timeout, this, &SearchWindow::onAbortWaitTick);
     titleTimer_ = named(new QTimer(this), names::titleTimer);
@@ -107,7 +109,10 @@ SearchWindow::SearchWindow(AppServices& services, SearchWindowHost& host, QWidge
     }
 }
 
-SearchWindow::~SearchWindow() = default;
+// Work still under way is stopped before the state it works on goes.
+SearchWindow::~SearchWindow() {
+    delete jobs_;
+}
 
 void SearchWindow::buildControls() {
     QWidget* toolbar = buildToolbar();
@@ -261,7 +266,7 @@ void SearchWindow::refreshControls() {
         viewerPanel_->setFindButtonEnabled(false);
     if (firstPaintPending_)
         firstPaintSetUp();
-    if (!listBuildRunning_) {
+    if (!listBuild_.working()) {
         loadTextButton_->setEnabled(databaseTextLoadable());
         searchBar_->setEnabled(true);
         if (!searchentry::trimmedSearchText(searchBar_->text()).isEmpty())
@@ -392,26 +397,27 @@ void SearchWindow::onWheelTurned(const QPoint& globalPosition) {
 // Closing
 
 void SearchWindow::setModalResult(int result) {
-    modalResult_ = result;
-    closeAsked_ = true;
-    if (handlersRunning_ == 0)
-        finishHandler();
+    close_.ask(result);
+    finishHandler();
 }
 
 void SearchWindow::finishHandler() {
-    if (handlersRunning_ > 0 || !closeAsked_)
-        return;
-    closeAsked_ = false;
-    QDialog::done(modalResult_);
+    if (const std::optional<int> result = close_.take())
+        QDialog::done(*result);
 }
 
 void SearchWindow::reject() {
     onCancelClicked();
 }
 
+void SearchWindow::requestSearchCancel() {
+    if (jobs_->running())
+        jobs_->cancel();
+}
+
 void SearchWindow::onCancelClicked() {
-    if (searchRunning_) {
-        searchCancelRequested_ = true;
+    if (search_.searched()) {
+        requestSearchCancel();
         host_.stopPatienceMarks();
     }
     if (listBuilder_->stopAvailable())
@@ -435,13 +441,12 @@ void SearchWindow::onSplitterMoved(int position) {
 }
 
 void SearchWindow::onAbortWaitTick() {
-    ++abortWaitTicks_;
-    if (abortRequested_) {
-        listBuildRunning_ = false;
-        onStopListBuildClicked();
-        if (abortWaitTicks_ >= 10)
-            abortWaitTimer_->stop();
-    }
+    const ListBuildState::Tick tick = listBuild_.abortWaitTick();
+    if (tick == ListBuildState::Tick::Nothing)
+        return;
+    onStopListBuildClicked();
+    if (tick == ListBuildState::Tick::CloseBuilderAndStopWaiting)
+        abortWaitTimer_->stop();
 }
 
 } // namespace app

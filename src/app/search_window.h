@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app_services.h"
+#include "list_build_state.h"
+#include "search_state.h"
 #include "search_window_host.h"
 #include "widgets/coalesced_call.h"
 
@@ -10,6 +12,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -18,6 +21,16 @@ class QPushButton;
 class QSplitter;
 class QTimer;
 
+namespace jobs {
+class JobRunner;
+}
+namespace lists {
+struct ListBuildOutcome;
+}
+namespace viewer {
+struct FindOutcome;
+struct PositionListBuild;
+} // namespace viewer
 namespace widgets {
 class ListBuilderPanel;
 class SearchBar;
@@ -110,20 +123,37 @@ public:
     void setDocumentLoaded(bool loaded) { documentLoaded_ = loaded; }
     bool sortedListShown() const { return sortedListShown_; }
     void setSortedListShown(bool shown) { sortedListShown_ = shown; }
-    bool listBuildRunning() const { return listBuildRunning_; }
-    void setListBuildRunning(bool running) { listBuildRunning_ = running; }
-    bool abortRequested() const { return abortRequested_; }
+    bool listBuildRunning() const { return listBuild_.working(); }
+    bool abortRequested() const { return listBuild_.stopRequested(); }
     // The settings dialog's "Sortierte Listen erstellen" answered with Yes:
     // the list builder's controls take the place of the web-site panel.
     void showListBuilder();
-    bool searchRunning() const { return searchRunning_; }
-    bool searchCancelRequested() const { return searchCancelRequested_; }
+    bool searchRunning() const { return search_.searched(); }
+    // True from the start of a local search until its end has been shown.
+    bool localSearchUnderWay() const { return search_.underWay(); }
+    // True from the start of a sorted-list build's work until its end.
+    bool listBuildUnderWay() const { return listBuild_.jobUnderWay(); }
+    bool positionListUnderWay() const;
+    bool findUnderWay() const;
+    bool firstPaintPending() const { return firstPaintPending_; }
 
     // The result the window closes with: Accepted (OK) or Rejected (Cancel).
     // Set by the handlers; a handler that runs long (the search) closes the
     // window with it when it ends.
     void setModalResult(int result);
-    int modalResult() const { return modalResult_; }
+    int modalResult() const { return close_.result(); }
+
+Q_SIGNALS:
+    // The local search has ended and its outcome has been shown (and the
+    // window closed when the search closes it).
+    void localSearchEnded();
+    // The sorted-list build has ended and its outcome has been shown.
+    void sortedListBuildEnded();
+    // The file-position list has been built (or not) and the window takes
+    // input again.
+    void filePositionListEnded();
+    // The find in the viewer has ended and its outcome has been shown.
+    void findEnded();
 
 public Q_SLOTS:
     void refreshControls();
@@ -154,7 +184,7 @@ public Q_SLOTS:
     void onStopListBuildClicked();
 
     // Asked by the searching notice window's "Abbrechen".
-    void requestSearchCancel() { searchCancelRequested_ = true; }
+    void requestSearchCancel();
 
     // The document viewer: loading, find, mirror box, bookmark, title and
     // file positions (search_window_viewer.cpp, search_window_find.cpp,
@@ -205,13 +235,20 @@ private:
     void copyToClipboard(const QString& text);
     bool clipboardCopyWanted() const;
 
-    // The local search (search_window_search.cpp).
-    void runSearchEngine();
+    // The local search (search_window_search.cpp): started by the click, it
+    // works as a job and shows its outcome when the job ends.
+    [[nodiscard]] bool startSearchJob();
+    void endSearchJob();
+    void finishLocalSearch();
 
     // The sorted-list builder (search_window_lists.cpp).
     void connectListBuilder();
-    // Runs the list builder proper; false when the list could not be made.
-    bool buildSortedList();
+    // The build works as a job; its end shows the outcome (true when the
+    // list was made) and gives the controls back.
+    void startListBuild();
+    void endListBuild(const std::optional<lists::ListBuildOutcome>& built);
+    [[nodiscard]] bool showListBuildOutcome(const lists::ListBuildOutcome& outcome);
+    void finishListBuild(bool made);
     // The controls a running build locks, and what its end unlocks again.
     void lockControlsForListBuild();
     void unlockControlsAfterListBuild();
@@ -220,11 +257,13 @@ private:
     void connectViewerHandlers();
     void loadSearchHistoryOfDatabase();
     void openInViewer(const QString& fileName);
+    void endFilePositionList(const viewer::PositionListBuild& build);
     void restoreBookmark();
     void startMirroredPage(qint64 top);
     void mirrorDrawnLine(const QString& line);
     void finishMirroredPage();
     void mirrorShownPageAgain();
+    void showFindOutcome(const viewer::FindOutcome& outcome, bool failed, const QString& failure);
     void showFindHit(qint64 start, qint64 length);
     void flashNotFound();
     void moveMirrorSelection(bool intoLeftBar, bool append);
@@ -247,11 +286,8 @@ private:
     bool firstPaintPending_ = true;
     bool documentLoaded_ = false;
     bool sortedListShown_ = false;
-    bool listBuildRunning_ = false;
-    bool abortRequested_ = false;
-    bool searchRunning_ = false;
-    bool searchCancelRequested_ = false;
-    int abortWaitTicks_ = 0;
+    LocalSearchState search_;
+    ListBuildState listBuild_;
     bool webPanelShownBeforeList_ = false;
     bool pathOpened_ = false;
     bool pathEntryPending_ = false; // typed by hand, looked up on Enter
@@ -260,9 +296,7 @@ private:
     search::SearchOutcome lastOutcome_;
     std::unique_ptr<ViewerSideState> viewerState_;
 
-    int modalResult_ = QDialog::Rejected;
-    int handlersRunning_ = 0; // a close asked for meanwhile waits for them
-    bool closeAsked_ = false;
+    PendingClose close_;
     widgets::CoalescedCall deferredPaint_{this, [this] { refreshControls(); }};
 
     // The window's parts and the controls its handlers use.
@@ -289,6 +323,9 @@ private:
     QPushButton* cancelButton_ = nullptr;
     QTimer* abortWaitTimer_ = nullptr;
     QTimer* titleTimer_ = nullptr;
+    // The search, the list build, the position list and the find work on
+    // its thread, one at a time; a child of the window.
+    jobs::JobRunner* jobs_ = nullptr;
 };
 
 } // namespace app

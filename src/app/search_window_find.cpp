@@ -3,7 +3,9 @@
 // text go into the search bars.
 #include "search_window.h"
 #include "search_window_viewer_state.h"
+#include "window_jobs.h"
 
+#include "jobs/job_runner.h"
 #include "search/search_engine.h"
 #include "search/search_term_entry.h"
 #include "textio/utf8.h"
@@ -16,6 +18,7 @@
 #include <QCheckBox>
 
 #include <exception>
+#include <memory>
 
 namespace app {
 
@@ -24,26 +27,14 @@ using widgets::MirrorBox;
 
 namespace {
 
-// The window takes no input while a find runs; it is enabled again however
-// the find ends.
-class DisabledWhileFinding {
-public:
-    explicit DisabledWhileFinding(QWidget* window)
-        : window_(window) {
-        window_->setEnabled(false);
-    }
-    ~DisabledWhileFinding() { window_->setEnabled(true); }
-    DisabledWhileFinding(const DisabledWhileFinding&) = delete;
-    DisabledWhileFinding& operator=(const DisabledWhileFinding&) = delete;
-
-private:
-    QWidget* window_;
-};
-
 constexpr int kNotFoundFlashMilliseconds = 1000;
 constexpr int kReselectLineMilliseconds = 500;
 
 } // namespace
+
+bool SearchWindow::findUnderWay() const {
+    return viewerState_->work == ViewerSideState::Work::Find;
+}
 
 void SearchWindow::onFindClicked() {
     if (!documentLoaded_)
@@ -72,24 +63,47 @@ void SearchWindow::findInViewer(bool first) {
     search.setUmlautFolding(search::foldUmlautsSetting(services_.settings)
                                 ? search::UmlautFolding::On
                                 : search::UmlautFolding::Off);
-    search.setYield(services_.yield);
 
-    viewer::FindOutcome outcome;
-    bool failed = false;
-    QString failure;
-    {
-        const DisabledWhileFinding disabled(this);
-        try {
-            outcome = viewer::findInViewerFile(state, search, viewerState_->viewerFile, first);
-        } catch (const std::exception& error) {
-            failed = true;
-            failure = QString::fromLocal8Bit(error.what());
-        }
-    }
+    // The window takes no input until the find's end has been shown; the
+    // find state and the search belong to the job until then.
+    struct Found {
+        viewer::FindOutcome outcome;
+        bool failed = false;
+        QString failure;
+    };
+    auto found = std::make_shared<Found>();
+    setEnabled(false);
+    const bool started = windowjobs::start(
+        *jobs_, services_,
+        [&state, &search, file = viewerState_->viewerFile, first,
+         found](const platform::RunContext& run) {
+            search.setRunContext(&run);
+            try {
+                found->outcome = viewer::findInViewerFile(state, search, file, first);
+            } catch (const std::exception& error) {
+                found->failed = true;
+                found->failure = QString::fromLocal8Bit(error.what());
+            }
+            search.setRunContext(nullptr);
+        },
+        [this, found] {
+            viewerState_->work = ViewerSideState::Work::None;
+            setEnabled(true);
+            showFindOutcome(found->outcome, found->failed, found->failure);
+            Q_EMIT findEnded();
+        });
+    if (started)
+        viewerState_->work = ViewerSideState::Work::Find;
+    else
+        setEnabled(true);
+}
+
+void SearchWindow::showFindOutcome(const viewer::FindOutcome& outcome, bool failed,
+                                   const QString& failure) {
     if (failed) {
         if (!failure.isEmpty())
             services_.prompts.error(failure, QStringLiteral("Suche fehlgeschlagen"));
-        state.active = false;
+        viewerState_->find.active = false;
         return;
     }
     switch (outcome.kind) {

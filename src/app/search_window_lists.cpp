@@ -1,8 +1,10 @@
 // The sorted word and phrase list of the search window: its controls, the
 // build with its progress, and how a build is stopped and the builder closed.
 #include "search_window.h"
+#include "window_jobs.h"
 
 #include "database/database_paths.h"
+#include "jobs/job_runner.h"
 #include "lists/sorted_list_builder.h"
 #include "widgets/list_builder_panel.h"
 #include "widgets/search_bar.h"
@@ -14,6 +16,9 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTimer>
+
+#include <memory>
+#include <optional>
 
 namespace app {
 
@@ -33,7 +38,7 @@ void SearchWindow::connectListBuilder() {
 }
 
 void SearchWindow::showListBuilder() {
-    abortRequested_ = false;
+    listBuild_.open();
     listBuilder_->showControls();
     // The web-site panel comes back as it was when the builder closes.
     if (!webPanel_->isHidden())
@@ -41,8 +46,10 @@ void SearchWindow::showListBuilder() {
     webPanel_->hide();
 }
 
+// The handler only starts the build; its end shows the outcome and gives
+// the controls back.
 void SearchWindow::onBuildSortedListClicked() {
-    ++handlersRunning_; // a close asked for meanwhile waits for the build
+    close_.hold(); // a close asked for meanwhile waits for the build
     listBuilder_->colourProgressGreen();
     resetViewer();
     viewerPanel_->clearPageOffset();
@@ -51,38 +58,27 @@ void SearchWindow::onBuildSortedListClicked() {
     const QString textPath = database::databaseTextPath(services_.programDirectory, databaseName_);
     if (!QFileInfo::exists(textPath)) {
         services_.prompts.information(lists::noDocumentsMessage(databaseName_));
-    } else if (!abortRequested_) {
+    } else if (!listBuild_.stopRequested()) {
         abortWaitTimer_->start();
         setWindowTitle(QStringLiteral("Sortierung von: ") + quoted(databaseName_) +
                        QStringLiteral(" läuft."));
-        bool made = true;
         if (QFileInfo(textPath).size() > 4) {
             listBuilder_->setProgressPosition(0);
             listBuilder_->setCaption(QStringLiteral("Sortierte Liste von: ") + databaseName_ +
                                      QStringLiteral("_UTF8Dokument.txt"));
-            made = buildSortedList();
-            listBuilder_->fillProgress();
-            services_.pause(100);
+            startListBuild();
+            return;
         }
-        if (!abortRequested_) {
-            unlockControlsAfterListBuild();
-            listBuilder_->setProgressPosition(0);
-            // A build that failed has said why in its box; "Fertig" would
-            // tell the user the list is there.
-            listBuilder_->setCaption(made ? QStringLiteral("Fertig")
-                                          : QStringLiteral("Die Liste wurde nicht erstellt."));
-            setWindowTitle(QString());
-        }
+        finishListBuild(true);
+        return;
     }
-    --handlersRunning_;
+    close_.release();
     finishHandler();
 }
 
-bool SearchWindow::buildSortedList() {
+void SearchWindow::startListBuild() {
     lockControlsForListBuild();
-    listBuildRunning_ = true;
-
-    platform::RunContext run = services_.runContext(&abortRequested_);
+    listBuild_.workStarted();
 
     lists::SortedListRequest request;
     request.programDirectory = services_.programDirectory;
@@ -90,13 +86,53 @@ bool SearchWindow::buildSortedList() {
     request.kind = listBuilder_->listKind();
     request.locale = QLocale();
 
-    const lists::ListBuildOutcome outcome = lists::ErstelleNachtraeglichSortierteListen(
-        request, run, [this](const lists::ListProgress& progress) {
-            listBuilder_->setProgressRange(progress.minimum, progress.maximum);
-            listBuilder_->setProgressPosition(progress.position);
-        });
+    // Read by the end only, after the work has left it.
+    auto built = std::make_shared<std::optional<lists::ListBuildOutcome>>();
+    const bool started = windowjobs::start(
+        *jobs_, services_,
+        [this, request, built](const platform::RunContext& run) {
+            *built = lists::ErstelleNachtraeglichSortierteListen(
+                request, run, [this](const lists::ListProgress& progress) {
+                    jobs_->post([this, progress] {
+                        listBuilder_->setProgressRange(progress.minimum, progress.maximum);
+                        listBuilder_->setProgressPosition(progress.position);
+                    });
+                });
+        },
+        [this, built] { endListBuild(*built); });
+    // Another job of the window still works (the abort wait gave the
+    // controls back before a stopped build had ended): nothing is built.
+    if (!started)
+        endListBuild(std::nullopt);
+}
 
-    listBuildRunning_ = false;
+void SearchWindow::endListBuild(const std::optional<lists::ListBuildOutcome>& built) {
+    listBuild_.jobEnded();
+    const bool made = built && showListBuildOutcome(*built);
+    if (!built)
+        listBuild_.outcomeShown();
+    listBuilder_->fillProgress();
+    services_.pause(100);
+    finishListBuild(made);
+}
+
+void SearchWindow::finishListBuild(bool made) {
+    if (listBuild_.endCaptionShown()) {
+        unlockControlsAfterListBuild();
+        listBuilder_->setProgressPosition(0);
+        // A build that failed has said why in its box; "Fertig" would
+        // tell the user the list is there.
+        listBuilder_->setCaption(made ? QStringLiteral("Fertig")
+                                      : QStringLiteral("Die Liste wurde nicht erstellt."));
+        setWindowTitle(QString());
+    }
+    close_.release();
+    finishHandler();
+    Q_EMIT sortedListBuildEnded();
+}
+
+bool SearchWindow::showListBuildOutcome(const lists::ListBuildOutcome& outcome) {
+    listBuild_.outcomeShown();
     loadTextButton_->setEnabled(true);
 
     switch (outcome.status) {
@@ -140,8 +176,8 @@ void SearchWindow::unlockControlsAfterListBuild() {
 }
 
 void SearchWindow::onStopListBuildClicked() {
-    abortRequested_ = true;
-    if (listBuildRunning_) {
+    if (listBuild_.requestStop()) {
+        jobs_->cancel();
         // The build stops at its next check; the abort wait then closes.
         setWindowTitle(
             QStringLiteral("Abbruch durch Benutzer! Bitte Geduld! Ich höre gleich auf!"));

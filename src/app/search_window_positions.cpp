@@ -2,16 +2,20 @@
 // of the viewer belongs to.
 #include "search_window.h"
 #include "search_window_viewer_state.h"
+#include "window_jobs.h"
 
 #include "database/database_paths.h"
 #include "database/database_text.h"
 #include "database/document_list.h"
+#include "jobs/job_runner.h"
 #include "platform/run_context.h"
 #include "viewer/position_list_builder.h"
 #include "widgets/document_view.h"
 #include "widgets/viewer_panel.h"
 
 #include <QDir>
+
+#include <memory>
 
 namespace app {
 
@@ -29,6 +33,10 @@ QString quoted(const QString& name) {
 }
 
 } // namespace
+
+bool SearchWindow::positionListUnderWay() const {
+    return viewerState_->work == ViewerSideState::Work::PositionList;
+}
 
 void SearchWindow::loadTextAndBuildFilePositions() {
     onLoadTextClicked();
@@ -49,15 +57,30 @@ void SearchWindow::buildFilePositionList() {
     if (const std::optional<QChar> drive = folderDriveLetter(directory, databaseName_))
         viewerPanel_->setFindText(database::documentMarker(*drive));
 
-    platform::RunContext run = services_.runContext();
-    viewer::PositionListBuild build;
-    {
-        setEnabled(false);
-        build = viewer::ErstelleDateiPosisVonAktDB(directory, databaseName_, view->topOffset(),
-                                                   view->rowsPerPage(), &run);
+    // The window takes no input until the list's end has been shown.
+    setEnabled(false);
+    const qint64 top = view->topOffset();
+    const int rows = view->rowsPerPage();
+    auto build = std::make_shared<viewer::PositionListBuild>();
+    const bool started = windowjobs::start(
+        *jobs_, services_,
+        [directory, name = databaseName_, top, rows, build](const platform::RunContext& run) {
+            *build = viewer::ErstelleDateiPosisVonAktDB(directory, name, top, rows, &run);
+        },
+        [this, build] { endFilePositionList(*build); });
+    if (started) {
+        viewerState_->work = ViewerSideState::Work::PositionList;
+    } else {
         setEnabled(true);
+        view->setWordWrap(true);
     }
+}
 
+void SearchWindow::endFilePositionList(const viewer::PositionListBuild& build) {
+    viewerState_->work = ViewerSideState::Work::None;
+    setEnabled(true);
+    widgets::DocumentView* view = viewerPanel_->view();
+    const QString& directory = services_.programDirectory;
     switch (build.kind) {
     case viewer::PositionListBuild::Built:
         view->scrollToOffset(build.finalTop);
@@ -89,6 +112,7 @@ void SearchWindow::buildFilePositionList() {
         break;
     }
     view->setWordWrap(true);
+    Q_EMIT filePositionListEnded();
 }
 
 } // namespace app

@@ -22,6 +22,10 @@ struct ViewerSideState {
     qint64 bookmark = 0;
     // The page being mirrored, line by line, until the viewer has drawn it.
     QString pageText;
+    // The viewer's work that runs as a job, from its start until its end
+    // has been shown; the window takes no input meanwhile.
+    enum class Work { None, Find, PositionList };
+    Work work = Work::None;
 };
 
 } // namespace app

@@ -52,8 +52,9 @@ void SearchWindow::onWebSearchClicked() {
         return;
     if (clipboardCopyWanted())
         copyToClipboard(trimmed);
-    search::StarteInternetBrowser(search::webSearchAddress(site, text), services_.settings,
-                                  services_.shell, services_.prompts);
+    if (const std::optional<QString> warning = search::StarteInternetBrowser(
+            search::webSearchAddress(site, text), services_.settings, services_.shell))
+        services_.prompts.warning(*warning);
     searchBar_->clear();
     if (viewerPanel_->mirrorHasText())
         viewerPanel_->focusMirror();

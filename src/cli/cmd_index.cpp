@@ -1,4 +1,5 @@
 #include "cli_context.h"
+#include "jobs/job_runner.h"
 
 #include "database/catalogue.h"
 #include "database/database_paths.h"
@@ -191,12 +192,16 @@ int runIndexCommand(CliContext& context, const QStringList& arguments) {
     progress.listedFiles = [&](qint64 count) {
         context.err << "Anzahl Dateien: " << QLocale().toString(count) << Qt::endl;
     };
-    platform::RunContext runContext;
-    runContext.prompts = &context.prompts;
-    indexing::IndexRun run(context.programDirectory, context.drives, context.settings, runContext,
+    progress.message = [&](const indexing::IndexMessage& message) {
+        context.err << message.text << Qt::endl;
+    };
+    indexing::IndexRun run(context.programDirectory, context.drives, context.settings, {},
                            progress);
     run.setThreads(parsed->jobs);
-    const bool ok = run.run({inputs.name, inputs.folder, inputs.patternText, inputs.updateMode});
+    bool ok = false;
+    jobs::runOnWorkerThread([&] {
+        ok = run.run({inputs.name, inputs.folder, inputs.patternText, inputs.updateMode});
+    });
     if (run.refused()) {
         context.err << run.refusal() << Qt::endl;
         return ExitRefused;

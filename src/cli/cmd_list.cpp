@@ -1,4 +1,5 @@
 #include "cli_context.h"
+#include "jobs/job_runner.h"
 
 #include "database/database_paths.h"
 #include "lists/sorted_list_builder.h"
@@ -59,10 +60,11 @@ int runListCommand(CliContext& context, const QStringList& arguments) {
     request.programDirectory = context.programDirectory;
     request.databaseName = name;
     request.kind = kind.value_or(lists::ListKind::Words);
-    platform::RunContext run;
-    run.prompts = &context.prompts;
-    const lists::ListBuildOutcome outcome =
-        lists::ErstelleNachtraeglichSortierteListen(request, run);
+    std::optional<lists::ListBuildOutcome> built;
+    jobs::runOnWorkerThread([&] {
+        built = lists::ErstelleNachtraeglichSortierteListen(request, platform::RunContext());
+    });
+    const lists::ListBuildOutcome& outcome = *built;
     if (!outcome.warning.isEmpty())
         context.err << outcome.warning << Qt::endl;
     switch (outcome.status) {

@@ -1,4 +1,5 @@
 #include "cli_context.h"
+#include "jobs/job_runner.h"
 
 #include "database/database_paths.h"
 #include "viewer/position_list_builder.h"
@@ -47,8 +48,10 @@ int runPositionsCommand(CliContext& context, const QStringList& arguments) {
     if (refuseDatabaseName(context, name))
         return ExitRefused;
 
-    const viewer::PositionListBuild build =
-        viewer::ErstelleDateiPosisVonAktDB(context.programDirectory, name, 0, pageLines);
+    viewer::PositionListBuild build;
+    jobs::runOnWorkerThread([&] {
+        build = viewer::ErstelleDateiPosisVonAktDB(context.programDirectory, name, 0, pageLines);
+    });
     switch (build.kind) {
     case viewer::PositionListBuild::Built:
         context.out << build.entries.size() << Qt::endl;

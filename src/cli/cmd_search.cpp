@@ -1,4 +1,5 @@
 #include "cli_context.h"
+#include "jobs/job_runner.h"
 
 #include "database/database_paths.h"
 #include "platform/shell_launcher.h"
@@ -51,18 +52,24 @@ int runSearchCommand(CliContext& context, const QStringList& arguments) {
 
     platform::ProcessShellLauncher launcher;
     platform::RunContext run;
-    run.prompts = &context.prompts;
     search::SearchEnvironment environment;
     environment.programDirectory = context.programDirectory;
     environment.drives = &context.drives;
     environment.run = &run;
     if (openPages) {
         environment.openPage = [&](const QString& page) {
-            search::StarteInternetBrowser(page, context.settings, launcher, context.prompts);
+            if (const auto warning =
+                    search::StarteInternetBrowser(page, context.settings, launcher))
+                context.err << *warning << Qt::endl;
         };
     }
+    environment.notice = [&](const search::SearchNotice& notice) {
+        context.err << search::searchNoticeText(notice, context.programDirectory) << Qt::endl;
+    };
     search::SearchSession session;
-    const search::SearchOutcome outcome = search::NeuSuche(request, session, environment);
+    std::optional<search::SearchOutcome> searched;
+    jobs::runOnWorkerThread([&] { searched = search::NeuSuche(request, session, environment); });
+    const search::SearchOutcome& outcome = *searched;
     if (outcome.emptySearchText)
         return ExitFailure;
     // The engine has said why on stderr.

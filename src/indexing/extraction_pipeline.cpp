@@ -135,15 +135,15 @@ std::optional<ExtractionPipeline::Taken> ExtractionPipeline::take(const QString&
     workReady_.notify_all();
     if (readers_.empty()) {
         awaited_.reset();
-        extract(*job, ExtractionControl{options_.yield, nullptr});
+        extract(*job, ExtractionControl{options_.checkpoint, nullptr});
         return std::move(job->result);
     }
     std::unique_lock lock(mutex_);
     while (!job->done) {
         if (!jobDone_.wait_for(lock, kWaitSlice, [&] { return job->done; })) {
             lock.unlock();
-            if (options_.yield)
-                options_.yield();
+            if (options_.checkpoint)
+                options_.checkpoint();
             lock.lock();
         }
     }

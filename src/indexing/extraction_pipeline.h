@@ -23,10 +23,10 @@ namespace indexing {
 // document when it gets to it; only the waiting is shorter.
 //
 // With one thread nothing runs ahead: take() extracts on the calling
-// thread with the run's yields. With more, that many reader threads work
-// through the submitted documents in order, while the caller yields until
-// the one it takes is ready. A document whose stamp matches its entry in
-// the text cache is not read again either way.
+// thread, passing the run's checkpoints. With more, that many reader
+// threads work through the submitted documents in order, while the caller
+// waits for the one it takes, passing its checkpoints meanwhile. A document whose stamp matches its
+// entry in the text cache is not read again either way.
 //
 // The extractions done ahead hold their text until the writer takes them.
 // A container may give up to a gigabyte of text, so the readers start no
@@ -40,7 +40,7 @@ public:
         int threads = 1;
         ExtractionLimits limits;
         const TextCache* cache = nullptr; // may be null
-        std::function<void()> yield;      // the run's yield
+        std::function<void()> checkpoint; // the run's
     };
 
     explicit ExtractionPipeline(Options options);

@@ -13,6 +13,7 @@
 #include "database/index_log.h"
 #include "database/not_written_message.h"
 #include "database/storage_hint.h"
+#include "jobs/job_log.h"
 #include "platform/native_file_name.h"
 #include "platform/program_directory.h"
 #include "platform/settings_values.h"
@@ -93,6 +94,11 @@ void IndexRun::setStatus(const QString& text) {
         progress_.status(text);
 }
 
+void IndexRun::report(IndexMessage message) {
+    if (progress_.message)
+        progress_.message(message);
+}
+
 void IndexRun::setCaption(const QString& text) {
     if (progress_.caption)
         progress_.caption(text);
@@ -134,10 +140,9 @@ bool IndexRun::begin(const IndexRunRequest& request) {
     }
     if (listError_.isEmpty()) {
         database::removeAbandonedScratch(programDirectory_);
-        if (context_.prompts)
-            platform::ensureUnpackDirectory(programDirectory_, *context_.prompts);
-        else
-            QDir().mkpath(platform::unpackDirectory(programDirectory_));
+        if (const std::optional<QString> problem = platform::makeUnpackDirectory(programDirectory_))
+            report({IndexMessage::Kind::UnpackFolderNotMade,
+                    platform::unpackDirectory(programDirectory_), *problem});
         // Every file of the new database is staged here; without it nothing
         // can be saved, and the run says so at its finish.
         if (!scratch_.create(programDirectory_))
@@ -159,11 +164,22 @@ bool IndexRun::begin(const IndexRunRequest& request) {
 }
 
 void IndexRun::requestAbort() {
-    if (!running_)
-        return;
-    setStatus(QStringLiteral("Indizierung wurde abgebrochen! Die Daten werden gespeichert"));
-    abortRequested_ = true;
-    running_ = false;
+    // Once the builder is done the save goes on whole.
+    if (running_)
+        context_.cancel.requestStop();
+}
+
+// Said once, on the run's thread, where the run first sees the request.
+bool IndexRun::stopWhenAborted() {
+    if (!aborted())
+        return false;
+    if (!abortAnnounced_) {
+        qCDebug(lcJobs) << "index run" << request_.name << "stops after" << indexedDocuments_
+                        << "documents";
+        abortAnnounced_ = true;
+        setStatus(QStringLiteral("Indizierung wurde abgebrochen! Die Daten werden gespeichert"));
+    }
+    return true;
 }
 
 std::optional<QString> IndexRun::driveFileListPath() const {
@@ -213,7 +229,7 @@ bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
             if (DriveListFilter::hasDrivePrefix(entry))
                 put(withLineEnd(entry));
         }
-        context_.yield();
+        context_.checkpoint();
     });
     listedFiles_ = count;
     if (!staged.flush() || staged.error() != QFileDevice::NoError) {
@@ -245,7 +261,6 @@ bool IndexRun::LiesDieListeEin() {
     }
     if (progress_.listedFiles)
         progress_.listedFiles(listedFiles_);
-    context_.pause(300);
     ErstelleDieODTtextDokumente();
     const bool wasAborted = aborted();
     running_ = false;
@@ -299,7 +314,7 @@ void IndexRun::ErstelleDieODTtextDokumente() {
         return;
     cacheWriter_ = std::make_unique<TextCacheWriter>(stagedTextCachePath(), limits, &previous);
     const int threads = threadCount();
-    ExtractionPipeline pipeline({threads, limits, &previous, context_.yield});
+    ExtractionPipeline pipeline({threads, limits, &previous, [this] { context_.checkpoint(); }});
 
     UnpackEnvironment environment{programDirectory_,  &drives_,    writer_.get(), &context_, {},
                                   &indexedDocuments_, splitLimit_, limits};
@@ -383,7 +398,7 @@ bool IndexRun::keepUnchangedDatabase(const TextCache& previous) {
 // One document of the list, in the steps of the text-document builder.
 // False when the run was aborted: the document is not extracted.
 bool IndexRun::indexDocument(const QString& path, UnpackEnvironment& environment) {
-    context_.yield();
+    context_.checkpoint();
     if (!admitted(path))
         return true;
     const auto native = drives_.toNative(path);
@@ -393,13 +408,13 @@ bool IndexRun::indexDocument(const QString& path, UnpackEnvironment& environment
         reportNotOpened(path, failure);
         return true;
     }
-    context_.yield();
+    context_.checkpoint();
     totalSize_ += document.size();
     document.close();
-    if (aborted())
+    if (stopWhenAborted())
         return false;
     if (platform::nativeFileExists(*native)) {
-        context_.yield();
+        context_.checkpoint();
         const UnpackOutcome outcome = EntpackeDieODT(path, environment);
         if (outcome == UnpackOutcome::Unreadable)
             reportUnreadable(path);
@@ -434,8 +449,7 @@ void IndexRun::reportUnreadable(const QString& path) {
 void IndexRun::reportNotOpened(const QString& path, textio::OpenFailure failure) {
     switch (failure) {
     case textio::OpenFailure::InUse:
-        if (context_.prompts)
-            context_.prompts->information(inUseMessage(path));
+        report({IndexMessage::Kind::DocumentInUse, path, inUseMessage(path)});
         return;
     case textio::OpenFailure::Missing:
         reportSkipped({path, SkipReason::Gone});
@@ -507,11 +521,11 @@ QStringList IndexRun::stageGeneration(const QStringList& logLines) {
 
 void IndexRun::reportNotSaved() {
     setStatus(QStringLiteral("Die Datenbank wurde nicht gespeichert."));
-    if (context_.prompts)
-        context_.prompts->warning(database::withStorageHint(
-            QStringLiteral("Die Datenbank \"") + request_.name +
-                QStringLiteral("\" wurde nicht gespeichert. ") + writeError(),
-            programDirectory_));
+    report({IndexMessage::Kind::NotSaved, QString(),
+            database::withStorageHint(QStringLiteral("Die Datenbank \"") + request_.name +
+                                          QStringLiteral("\" wurde nicht gespeichert. ") +
+                                          writeError(),
+                                      programDirectory_)});
 }
 
 void IndexRun::finish() {
@@ -541,6 +555,7 @@ void IndexRun::finish() {
     }
     running_ = false;
     if (!writeError().isEmpty()) {
+        qCDebug(lcJobs) << "index run" << request_.name << "not saved:" << writeError();
         reportNotSaved();
         return;
     }

@@ -20,6 +20,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -33,8 +34,22 @@ struct IndexRunRequest {
     bool updateMode = false;
 };
 
+// A message the run has for the user, in the order of the run: the driver
+// shows it in a box. The run does not wait for it to be read.
+struct IndexMessage {
+    enum class Kind {
+        UnpackFolderNotMade, // warning; the run goes on
+        DocumentInUse,       // information: another program holds `path` open
+        NotSaved,            // warning: the database was not saved, `text` says why
+    };
+    Kind kind = Kind::NotSaved;
+    QString path; // DocumentInUse: the document; UnpackFolderNotMade: the folder
+    QString text; // the German text of the box
+    bool warning() const { return kind != Kind::DocumentInUse; }
+};
+
 // Where a run reports what the main window shows. Every callback may be
-// left empty.
+// left empty; they are called on the thread the run works on.
 struct IndexProgress {
     // The window caption: "<count>  Datei:  <path>" per document,
     // "Aufgeteilte Dateien zusammenfügen:  <part>" while merging, "" at the end.
@@ -49,6 +64,7 @@ struct IndexProgress {
     // werden", "<...> passwortgeschützt"); the run goes on without waiting
     // for anyone.
     std::function<void(const QString&)> notice;
+    std::function<void(const IndexMessage&)> message;
 };
 
 // One index run, from a confirmed dialog to a finished database, without
@@ -57,8 +73,8 @@ struct IndexProgress {
 //     IndexRun run(programDirectory, drives, settings, context, progress);
 //     run.run(request);   // begin(), LiesDieListeEin(), finish()
 //
-// and, while the run yields, may call requestAbort() (the close button).
-// Messages go to context.prompts. The database's files (.dat,
+// and, from another thread while the run works, may call requestAbort()
+// (the close button). Messages go to progress.message. The database's files (.dat,
 // _UTF8Dokument.txt, .log, _Textcache.bin) are staged and replaced only at
 // the finish, all in one switch (generation_switch.h), so a run that dies on
 // the way leaves the previous database whole; an aborted run still saves
@@ -95,7 +111,7 @@ public:
     // The whole run. False when it was refused (refusal()), the drive file
     // list was missing (nothing was indexed) or a file could not be written
     // (see writeError()).
-    bool run(const IndexRunRequest& request);
+    [[nodiscard]] bool run(const IndexRunRequest& request);
 
     // The steps, for a driver that starts the file-list tool in between.
     // begin: the database's lock, scratch folders, the start time, the
@@ -103,12 +119,12 @@ public:
     // touches any file: the name is not one a database can have, or
     // another run holds the database (refusal() says which, in German);
     // the other steps then do nothing.
-    bool begin(const IndexRunRequest& request);
+    [[nodiscard]] bool begin(const IndexRunRequest& request);
     // Reads and filters the drive file list into the document list and runs
     // the text-document builder. False when there is no drive file list
     // (driveListMissing()) or the document list could not be written
     // (writeError(); finish() then reports it and saves nothing).
-    bool LiesDieListeEin();
+    [[nodiscard]] bool LiesDieListeEin();
     // Merge when split, then the database files and the index log; then
     // end().
     void finish();
@@ -117,12 +133,12 @@ public:
     // destructor does it too.
     void end();
 
-    // The close button during a run: the builder stops before the next
-    // document and what was gathered is saved.
+    // The close button during a run, from any thread: the builder stops
+    // before the next document and what was gathered is saved.
     void requestAbort();
 
     bool running() const { return running_; }
-    bool aborted() const { return abortRequested_ || context_.cancelled(); }
+    bool aborted() const { return context_.cancelled(); }
     bool driveListMissing() const { return driveListMissing_; }
     bool refused() const { return !refusal_.isEmpty(); }
     const QString& refusal() const { return refusal_; }
@@ -163,6 +179,8 @@ private:
     void reportPasswordProtected(const QString& path);
     void reportContainerCut(const QString& path, quint8 cut);
     void setStatus(const QString& text);
+    void report(IndexMessage message);
+    bool stopWhenAborted();
     void setCaption(const QString& text);
     std::optional<QString> driveFileListPath() const;
     QString stagedDocumentListPath() const;
@@ -192,8 +210,8 @@ private:
     qint64 listedFiles_ = 0;
     qint64 indexedDocuments_ = 0;
     qint64 totalSize_ = 0;
-    bool running_ = false;
-    bool abortRequested_ = false;
+    std::atomic<bool> running_ = false; // read by requestAbort on the window's thread
+    bool abortAnnounced_ = false;
     bool driveListMissing_ = false;
     bool documentListStaged_ = false;
     QString status_;

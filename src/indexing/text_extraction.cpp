@@ -396,7 +396,7 @@ bool LoadXMLDocument(MemberSource& members, ExtractedText& text, const Extractio
     scanner.setHtmlEntities(true);
     DocumentLines lines(text);
     for (qsizetype i = 0; i < members.memberCount(); ++i) {
-        control.yieldNow();
+        control.checkpointNow();
         if (control.stopped())
             return false;
         const MemberRole role = memberRole(members.memberName(i));
@@ -409,7 +409,7 @@ bool LoadXMLDocument(MemberSource& members, ExtractedText& text, const Extractio
         scanner.setNormalize(false);
         lines.beginMember(role);
         while (scanner.nextPart()) {
-            control.yieldNow();
+            control.checkpointNow();
             if (control.stopped())
                 return false;
             lines.take(scanner);

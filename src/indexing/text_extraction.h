@@ -14,17 +14,17 @@ namespace indexing {
 // this many characters.
 inline constexpr qint64 kDefaultSplitLimit = 10'000'000;
 
-// What an extraction is given by the thread that runs it: the run's yield
-// when it runs on the window's thread, a stop flag when it runs ahead on a
-// thread of its own.
+// What an extraction is given by the thread that runs it: the run's
+// checkpoint when the writer's thread extracts, a stop flag when it runs
+// ahead on a reader thread.
 struct ExtractionControl {
-    std::function<void()> yield;
+    std::function<void()> checkpoint;
     const std::atomic<bool>* stop = nullptr;
 
     bool stopped() const { return stop && stop->load(std::memory_order_relaxed); }
-    void yieldNow() const {
-        if (yield)
-            yield();
+    void checkpointNow() const {
+        if (checkpoint)
+            checkpoint();
     }
 };
 
@@ -45,7 +45,7 @@ MemberRole memberRole(const QString& memberName);
 // all members. One line per paragraph (Word's w:p, OpenDocument's text:p
 // and text:h, the block elements of XHTML), whatever markup splits it into
 // runs; text outside paragraphs one line per text run, a run equal to the
-// line before left out. Yields after every member and every part. False when
+// line before left out. Checks for a stop after every member and every part. False when
 // it was stopped before the end (the text is then partial).
 bool LoadXMLDocument(MemberSource& members, ExtractedText& text,
                      const ExtractionControl& control = {});

@@ -36,7 +36,7 @@ bool sameBytes(const QString& a, const QString& b) {
 
 // The check sum of a whole file, summed piece by piece over mappings (no
 // copy of the text, and no more of it resident than one piece) with the
-// run's yields; nothing when it cannot be read or the run was aborted.
+// run's checkpoints; nothing when it cannot be read or the run was aborted.
 std::optional<quint32> fileChecksum(const QString& path, const UnchangedRunInputs& inputs) {
     QFile file;
     if (!textio::openRegularFile(file, path))
@@ -51,7 +51,7 @@ std::optional<quint32> fileChecksum(const QString& path, const UnchangedRunInput
         checksum = extendCrc32c(checksum, QByteArrayView(reinterpret_cast<const char*>(piece),
                                                          static_cast<qsizetype>(length)));
         file.unmap(piece);
-        inputs.context->yield();
+        inputs.context->checkpoint();
         if (inputs.aborted())
             return std::nullopt;
     }
@@ -76,7 +76,7 @@ bool textStampUnchanged(const QString& textPath, const RunRecord& record) {
 // false when the document would be read anew or shows a message.
 bool takeDocument(const QString& path, const UnchangedRunInputs& inputs, const TextCache& cache,
                   UnchangedRun& run) {
-    inputs.context->yield();
+    inputs.context->checkpoint();
     if (inputs.aborted())
         return false;
     if (!inputs.admitted(path))

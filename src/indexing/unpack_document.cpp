@@ -158,13 +158,14 @@ UnpackOutcome EntpackeDieODT(const QString& path, UnpackEnvironment& environment
     const QString unpackFolder = platform::unpackDirectory(environment.programDirectory);
     if (!QFileInfo(unpackFolder).isDir())
         return UnpackOutcome::NoUnpackFolder;
-    environment.context->yield();
+    environment.context->checkpoint();
     DocumentExtraction extraction;
     if (environment.extraction) {
         extraction = environment.extraction(path);
     } else if (const auto nativePath = environment.drives->toNative(path)) {
-        extraction = extractDocument(path, *nativePath, environment.limits,
-                                     ExtractionControl{environment.context->yield, nullptr});
+        extraction = extractDocument(
+            path, *nativePath, environment.limits,
+            ExtractionControl{[&environment] { environment.context->checkpoint(); }, nullptr});
     }
     if (extraction.outcome == DocumentExtraction::Outcome::PasswordProtected)
         return UnpackOutcome::PasswordProtected;

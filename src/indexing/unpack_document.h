@@ -51,7 +51,7 @@ struct UnpackEnvironment {
     qint64 splitLimit = kDefaultSplitLimit;
     ExtractionLimits limits = {};
     // Where the extraction of a document comes from when it was made ahead
-    // (threads, text cache); empty: it is made here, with the run's yields.
+    // (threads, text cache); empty: it is made here, with the run's checkpoints.
     std::function<DocumentExtraction(const QString& path)> extraction = {};
     // Told of a document whose container was not read whole (the flags),
     // after its text was written.

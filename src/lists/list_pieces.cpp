@@ -158,7 +158,7 @@ PieceCut cutIntoPieces(const QString& sourcePath, const QString& scratchFolder, 
             }
             at += taken;
         }
-        run.yield();
+        run.checkpoint();
         if (run.cancelled()) {
             cut.stopped = true;
             break;

@@ -25,7 +25,7 @@ struct PieceCut {
 // Cuts the text into SplitDokument001.txt, SplitDokument002.txt, ... in the
 // build's own scratch folder. A piece ends at the first line end (CR LF, CR, LF, VT or FF)
 // from its pieceSize-th byte on, so no line and no UTF-8 character is cut in
-// two; a line longer than a piece makes its piece longer. Yields after every
+// two; a line longer than a piece makes its piece longer. Checks for a stop after every
 // block read; when the run is stopped or fails, the pieces written so far are
 // removed again.
 PieceCut cutIntoPieces(const QString& sourcePath, const QString& scratchFolder, qint64 pieceSize,

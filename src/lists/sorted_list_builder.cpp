@@ -119,7 +119,7 @@ public:
 
 private:
     bool keepGoing() const {
-        run_.yield();
+        run_.checkpoint();
         return !run_.cancelled();
     }
 
@@ -320,7 +320,7 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
     if (outcome.status != ListBuildStatus::Written)
         return outcome;
 
-    run.yield();
+    run.checkpoint();
     if (run.cancelled()) {
         outcome.status = ListBuildStatus::Stopped;
         return outcome;
@@ -328,7 +328,7 @@ ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& r
     const ListFileWrite written = groups.write(
         database::sortedListPath(directory, request.databaseName), listCollator(request.locale),
         [&run] {
-            run.yield();
+            run.checkpoint();
             return !run.cancelled();
         },
         outcome.itemsPerGroup);

@@ -46,7 +46,7 @@ enum class ListBuildStatus {
                    // error says which, and nothing was touched
 };
 
-struct ListBuildOutcome {
+struct [[nodiscard]] ListBuildOutcome {
     ListBuildStatus status = ListBuildStatus::Failed;
     std::array<qsizetype, kGroupCount> itemsPerGroup{};
     QString error;   // German, for Failed
@@ -58,11 +58,11 @@ QString noDocumentsMessage(const QString& databaseName);
 
 // Builds the list of the database's text in its own scratch folder, holding
 // the database's lock (database_lock.h) until the list is written; memory
-// stays within the request's budget whatever the text (bounded_groups.h). The run's yield is called
-// twice for every line (the window processes its messages there), after every block of the cut and
-// every few thousand items of the sort; its abort flag is checked after each of them and after each
-// piece. A stopped or failed build writes nothing and leaves no piece file behind; the earlier list
-// stays as it was.
+// stays within the request's budget whatever the text (bounded_groups.h). The run's checkpoint is
+// called twice for every line (the window processes its messages there), after every block of the
+// cut and every few thousand items of the sort; its abort flag is checked after each of them and
+// after each piece. A stopped or failed build writes nothing and leaves no piece file behind; the
+// earlier list stays as it was.
 ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& request,
                                                       const platform::RunContext& run,
                                                       const ListProgressSink& progress = {});

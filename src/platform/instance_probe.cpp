@@ -1,7 +1,5 @@
 #include "instance_probe.h"
 
-#include <QCoreApplication>
-
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -40,8 +38,9 @@ bool probeOtherInstance(const QStringList& arguments) {
     EnumWindows(findProbedWindow, reinterpret_cast<LPARAM>(&found));
     if (!found)
         return false;
+    // Posted, not sent: the other instance closes on its own time, and this
+    // one goes on starting without waiting for it.
     PostMessageW(found, kCloseRequestMessage, probeMessageParameter(arguments), 0);
-    QCoreApplication::processEvents();
     return true;
 }
 

@@ -44,31 +44,25 @@ QString unpackDirectory(const QString& programDirectory) {
     return tempDirectory(programDirectory) + QStringLiteral("ZipTemp") + QDir::separator();
 }
 
-bool ensureUnpackDirectory(const QString& programDirectory, Prompts& prompts) {
+std::optional<QString> makeUnpackDirectory(const QString& programDirectory) {
     const QString unpack = unpackDirectory(programDirectory);
     if (makeDirectory(unpack))
-        return true;
-    prompts.warning(QStringLiteral("Kann das temporäre Verzeichnis ") + unpack +
-                    QStringLiteral(" nicht anlegen!"));
-    return false;
+        return std::nullopt;
+    return QStringLiteral("Kann das temporäre Verzeichnis ") + unpack +
+           QStringLiteral(" nicht anlegen!");
 }
 
-bool ensureWorkingDirectories(const QString& programDirectory, Prompts& prompts) {
+QStringList makeWorkingDirectories(const QString& programDirectory) {
     const QString program = withTrailingSeparator(programDirectory);
-    bool allMade = true;
-    if (!makeDirectory(program + QStringLiteral("Datenbank"))) {
-        prompts.warning(QStringLiteral("Kann das Verzeichnis ") +
-                        shownPath(program, QStringLiteral("Datenbank")) +
-                        QStringLiteral(" nicht anlegen!"));
-        allMade = false;
+    QStringList problems;
+    for (const QString& folder : {QStringLiteral("Datenbank"), QStringLiteral("Datenbank/Temp")}) {
+        if (!makeDirectory(program + folder))
+            problems.append(QStringLiteral("Kann das Verzeichnis ") + shownPath(program, folder) +
+                            QStringLiteral(" nicht anlegen!"));
     }
-    if (!makeDirectory(program + QStringLiteral("Datenbank/Temp"))) {
-        prompts.warning(QStringLiteral("Kann das Verzeichnis ") +
-                        shownPath(program, QStringLiteral("Datenbank/Temp")) +
-                        QStringLiteral(" nicht anlegen!"));
-        allMade = false;
-    }
-    return ensureUnpackDirectory(program, prompts) && allMade;
+    if (const std::optional<QString> problem = makeUnpackDirectory(program))
+        problems.append(*problem);
+    return problems;
 }
 
 void emptyTempDirectory(const QString& programDirectory, const QStringList& keep) {

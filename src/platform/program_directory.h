@@ -1,9 +1,9 @@
 #pragma once
 
-#include "prompts.h"
-
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace platform {
 
@@ -21,12 +21,13 @@ QString tempDirectory(const QString& programDirectory);     // .../Datenbank/Tem
 QString unpackDirectory(const QString& programDirectory);   // .../Datenbank/Temp/ZipTemp/
 
 // Creates Datenbank, Datenbank/Temp and Datenbank/Temp/ZipTemp/ where missing.
-// A directory that cannot be made is reported with its warning; start-up goes
-// on. Returns false when any failed.
-bool ensureWorkingDirectories(const QString& programDirectory, Prompts& prompts);
+// The warnings for the directories that could not be made, in that order
+// (start-up shows them and goes on); empty when all are there.
+[[nodiscard]] QStringList makeWorkingDirectories(const QString& programDirectory);
 
-// Creates the unpack folder when missing, reporting a failure.
-bool ensureUnpackDirectory(const QString& programDirectory, Prompts& prompts);
+// Creates the unpack folder when missing: the warning when it could not be
+// made.
+[[nodiscard]] std::optional<QString> makeUnpackDirectory(const QString& programDirectory);
 
 // Deletes everything inside Datenbank/Temp (files and sub-folders), silently,
 // but for the entries named in `keep`.

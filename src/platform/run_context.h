@@ -1,24 +1,27 @@
 #pragma once
 
-#include "prompts.h"
+#include "jobs/cancel_token.h"
 
 #include <functional>
 
 namespace platform {
 
-// What long work (an index run, a search, a list build) receives from its
-// driver: a way to keep the window responsive, the flags it must poll, and
-// where its messages go. The GUI yields to the event loop, the CLI and tests
-// pass what they need.
+// What long work (an index run, a search, a list build, a find) receives
+// from its driver: the token that asks it to stop, and a hook at every point
+// where it looks at that token. The work runs on a thread of its own; it
+// never talks to the user, it reports.
 struct RunContext {
-    std::function<void()> yield = [] {};
-    // Waits the given milliseconds while the driver stays responsive.
-    std::function<void(int)> pause = [](int) {};
-    // Polled at every check; the driver sets the flag it points to.
-    const bool* cancelRequested = nullptr;
-    Prompts* prompts = nullptr;
+    jobs::CancelToken cancel;
+    // Called on the work's thread at every point where the work may stop.
+    // Drivers leave it empty; tests hold the work there to act as a user
+    // would at that moment (click "Abbrechen", close the window).
+    std::function<void()> onCheckpoint;
 
-    bool cancelled() const { return cancelRequested && *cancelRequested; }
+    void checkpoint() const {
+        if (onCheckpoint)
+            onCheckpoint();
+    }
+    [[nodiscard]] bool cancelled() const { return cancel.stopRequested(); }
 };
 
 } // namespace platform

@@ -68,17 +68,16 @@ BrowserStart browserStartFor(const QString& browserSetting, const QString& addre
     return {true, QString(), {address}};
 }
 
-bool runProgramOrWarn(const QString& program, const QStringList& arguments,
-                      platform::ShellLauncher& launcher, platform::Prompts& prompts) {
+std::optional<QString> runProgram(const QString& program, const QStringList& arguments,
+                                  platform::ShellLauncher& launcher) {
     if (launcher.runProgram(program, arguments))
-        return true;
-    prompts.warning(QStringLiteral("Datei: ") + program +
-                    QStringLiteral(" kann nicht geöffnet werden"));
-    return false;
+        return std::nullopt;
+    return QStringLiteral("Datei: ") + program + QStringLiteral(" kann nicht geöffnet werden");
 }
 
-void StarteInternetBrowser(const QString& address, platform::SettingsStore& settings,
-                           platform::ShellLauncher& launcher, platform::Prompts& prompts) {
+std::optional<QString> StarteInternetBrowser(const QString& address,
+                                             platform::SettingsStore& settings,
+                                             platform::ShellLauncher& launcher) {
     QString browser = settings.read(platform::settings::kBrowser);
     if (browser.isEmpty()) {
         browser = QStringLiteral("standard");
@@ -88,12 +87,12 @@ void StarteInternetBrowser(const QString& address, platform::SettingsStore& sett
     // text starting with "-" (a hostile site file) would be read as an
     // option by the browser or the desktop's opener.
     if (address.startsWith(QLatin1Char('-')))
-        return;
+        return std::nullopt;
     const BrowserStart start = browserStartFor(browser, address);
-    if (start.defaultHandler)
-        launcher.openWithDefaultHandler(address);
-    else
-        runProgramOrWarn(installedProgram(start.program), start.arguments, launcher, prompts);
+    if (!start.defaultHandler)
+        return runProgram(installedProgram(start.program), start.arguments, launcher);
+    launcher.openWithDefaultHandler(address);
+    return std::nullopt;
 }
 
 bool isDirectSearchSite(QStringView siteAddress) {

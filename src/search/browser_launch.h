@@ -1,12 +1,13 @@
 #pragma once
 
-#include "platform/prompts.h"
 #include "platform/settings_store.h"
 #include "platform/shell_launcher.h"
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+
+#include <optional>
 
 namespace search {
 
@@ -26,16 +27,18 @@ struct BrowserStart {
 // of those browsers.
 BrowserStart browserStartFor(const QString& browserSetting, const QString& address);
 
-// The shell execution wrapper: runs the program and shows
+// The shell execution wrapper: runs the program; the warning
 // "Datei: <program> kann nicht geöffnet werden" when it cannot be started.
-bool runProgramOrWarn(const QString& program, const QStringList& arguments,
-                      platform::ShellLauncher& launcher, platform::Prompts& prompts);
+[[nodiscard]] std::optional<QString>
+runProgram(const QString& program, const QStringList& arguments, platform::ShellLauncher& launcher);
 
 // StarteInternetBrowser: opens a page or address in the chosen browser. An
 // empty `Browser` setting means "standard" and is written back. An address
-// starting with "-" is not handed to any program.
-void StarteInternetBrowser(const QString& address, platform::SettingsStore& settings,
-                           platform::ShellLauncher& launcher, platform::Prompts& prompts);
+// starting with "-" is not handed to any program. The warning to show when
+// the chosen browser could not be started.
+[[nodiscard]] std::optional<QString> StarteInternetBrowser(const QString& address,
+                                                           platform::SettingsStore& settings,
+                                                           platform::ShellLauncher& launcher);
 
 // A site address ending in "/" or "=" searches by itself: the search text is
 // appended as typed (blanks and all), percent-encoded as a query value from

@@ -35,7 +35,7 @@ OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, in
         return scan;
     qint64 from = 0;
     while (true) {
-        run.yield();
+        run.checkpoint();
         if (run.cancelled())
             return scan;
         if (limit > 0 && scan.positions.size() >= limit)
@@ -49,7 +49,7 @@ OccurrenceScan scanOccurrences(QByteArrayView text, const ByteFinder& finder, in
             if (passed)
                 passed(from, blockEnd);
             from = blockEnd;
-            run.yield();
+            run.checkpoint();
             if (run.cancelled())
                 return scan;
         }

@@ -11,14 +11,14 @@
 
 namespace search {
 
-struct OccurrenceScan {
+struct [[nodiscard]] OccurrenceScan {
     QList<qint64> positions; // ascending
     bool reachedEnd = false; // the whole text was searched (not stopped by the limit or a cancel)
 };
 
 // The occurrence scan: every match of the finder, each search starting one
 // byte after the previous match, so overlapping matches count. Stops after
-// `limit` positions (0: no limit) and at the cancel flag; yields after each
+// `limit` positions (0: no limit) and at the cancel token; checks after each
 // match and between blocks, so a scan that finds nothing in a large file
 // still answers "Abbrechen" quickly.
 // `passed` is told each block that held no match, so the caller can let go

@@ -79,7 +79,7 @@ QString resultsPageFileName(int pass);
 // Opens a written page (the browser launch); may be empty.
 using PageOpener = std::function<void(const QString& pagePath)>;
 
-struct PageWriteResult {
+struct [[nodiscard]] PageWriteResult {
     bool written = false;
     QString path;
     QString error;

@@ -1,6 +1,7 @@
 #include "search_engine.h"
 
 #include "byte_finder.h"
+#include "document_hits.h"
 #include "document_path.h"
 #include "mapped_store.h"
 #include "occurrence_scan.h"
@@ -13,6 +14,7 @@
 #include "database/generation_switch.h"
 #include "database/not_written_message.h"
 #include "database/storage_hint.h"
+#include "jobs/job_log.h"
 #include "textio/utf8.h"
 
 #include <QDir>
@@ -81,51 +83,45 @@ QString resolvedPath(const QString& path, StoreContext& context) {
     const ResolvedPath resolved = resolveDocumentPath(path, context.environment.programDirectory,
                                                       *context.environment.drives);
     if (!resolved.found && !context.session.missingDocumentMessageShown) {
-        if (context.environment.run->prompts)
-            context.environment.run->prompts->information(kMissingDocuments);
+        if (context.environment.notice)
+            context.environment.notice({SearchNotice::Kind::DocumentsMissing, {}, {}});
         context.session.missingDocumentMessageShown = true;
     }
     return resolved.path;
 }
 
-// SuchdenTextUTF8: every occurrence, from the last to the first, is assigned
-// to its document, checked, resolved and given its context; then counted.
+// The database text's answers to the hit loop.
 QList<DocumentResult> SuchdenTextUTF8(const MappedStore& store, const QList<qint64>& occurrences,
                                       const QByteArray& pattern, const ByteFinder& marker,
                                       StoreContext& context) {
-    const platform::RunContext& run = *context.environment.run;
     DocumentStartLocator locator(store.bytes(), marker, true);
-    QStringList acceptedPaths;
-    for (auto it = occurrences.crbegin(); it != occurrences.crend(); ++it) {
-        const qint64 occurrence = *it;
-        const qint64 start = locator.documentStartBefore(occurrence);
-        if (start < 0)
-            continue;
-        const QString headerPath = documentPathFromHeader(store.readRange(start, start + 255));
-        run.yield();
-        if (run.cancelled())
-            return {};
+    OccurrenceReader reader;
+    reader.documentStart = [&](qint64 occurrence) {
+        return locator.documentStartBefore(occurrence);
+    };
+    reader.headerPath = [&](qint64 start) {
+        return documentPathFromHeader(store.readRange(start, start + 255));
+    };
+    // Which occurrences count is decided on the whole window; only the
+    // piece shown stays inside the document.
+    reader.wholeWord = [&](qint64 occurrence) {
+        return passesWholeWordTest(readContext(store, contextWindow(occurrence, store.size())),
+                                   pattern, umlautFolding(context.request));
+    };
+    reader.context = [&](qint64 occurrence, qint64 start, const QString& path) {
         const ByteRange window = contextWindow(occurrence, store.size());
-        // Which occurrences count is decided on the whole window, as ever;
-        // only the piece shown stays inside the document.
-        if (context.request.wholeWords && !passesWholeWordTest(readContext(store, window), pattern,
-                                                               umlautFolding(context.request)))
-            continue;
-        const QString path = resolvedPath(headerPath, context);
-        acceptedPaths.append(path);
         const ShownRange shown =
             clipToDocument(window, documentTextStart(store.bytes(), start, window.to),
                            locator.documentStartAfter(occurrence, window.to));
         // The shown piece holds no other document's header, so no marker is
         // looked for in it: one there is the document's own text.
-        context.hitContexts.append({path,
-                                    cleanContext(readContext(store, shown.range), path, QString()),
-                                    shown.startsAtText});
-        run.yield();
-        if (run.cancelled())
-            return {};
-    }
-    return countPerDocument(acceptedPaths, *context.environment.drives, run);
+        return HitContextEntry{path, cleanContext(readContext(store, shown.range), path, QString()),
+                               shown.startsAtText};
+    };
+    return documentResults(
+        occurrences, reader, context.request.wholeWords,
+        [&](const QString& path) { return resolvedPath(path, context); }, context.hitContexts,
+        *context.environment.drives, *context.environment.run);
 }
 
 struct PassFindings {
@@ -215,7 +211,7 @@ QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
                                        const platform::RunContext& run) {
     QList<DocumentResult> results;
     for (const QString& path : acceptedPaths) {
-        run.yield();
+        run.checkpoint();
         if (run.cancelled())
             break;
         auto it = std::find_if(results.begin(), results.end(),
@@ -230,6 +226,27 @@ QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
         result.line = resultLine(result.count, result.link);
     }
     return results;
+}
+
+QString searchNoticeText(const SearchNotice& notice, const QString& programDirectory) {
+    switch (notice.kind) {
+    case SearchNotice::Kind::NoSearchText:
+        return QStringLiteral("Sie haben keinen Suchtext eingegeben!");
+    case SearchNotice::Kind::DocumentsMissing:
+        return kMissingDocuments;
+    case SearchNotice::Kind::PageNotWritten:
+        return database::withStorageHint(
+            database::notWrittenMessage(QStringLiteral("Die Ergebnisseite ") +
+                                            QDir::toNativeSeparators(notice.page),
+                                        notice.error),
+            programDirectory);
+    }
+    Q_UNREACHABLE();
+    return QString();
+}
+
+bool isWarning(const SearchNotice& notice) {
+    return notice.kind == SearchNotice::Kind::PageNotWritten;
 }
 
 bool foldUmlautsSetting(platform::SettingsStore& settings) {
@@ -314,12 +331,9 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
                            open ? environment.openPage : PageOpener());
         if (!written.written) {
             // Said once: the page of the second pass would fail alike.
-            if (outcome.pageWriteError.isEmpty() && run.prompts)
-                run.prompts->warning(database::withStorageHint(
-                    database::notWrittenMessage(QStringLiteral("Die Ergebnisseite ") +
-                                                    QDir::toNativeSeparators(written.path),
-                                                written.error),
-                    environment.programDirectory));
+            if (outcome.pageWriteError.isEmpty() && environment.notice)
+                environment.notice(
+                    {SearchNotice::Kind::PageNotWritten, written.path, written.error});
             outcome.pageWriteError = written.error;
             return;
         }
@@ -332,12 +346,15 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
         if (environment.passStarted)
             environment.passStarted(pass);
         if (trimBlanksAndControls(request.searchText).isEmpty()) {
-            if (run.prompts)
-                run.prompts->information(QStringLiteral("Sie haben keinen Suchtext eingegeben!"));
+            if (environment.notice)
+                environment.notice({SearchNotice::Kind::NoSearchText, {}, {}});
             outcome.emptySearchText = true;
             return outcome;
         }
         const PassFindings findings = store.runPass(pass, session, hitContexts);
+        qCDebug(lcJobs) << "search pass" << pass << "found" << findings.results.size()
+                        << "documents" << (findings.complete ? "(complete)" : "")
+                        << (run.cancelled() ? "(stopped)" : "");
         outcome.noHits = findings.noHits;
         // A first pass that went through every store to its end holds all
         // there is: the second finds the same, so the first page is final.
@@ -371,15 +388,12 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
         }
         if (run.cancelled()) {
             outcome.cancelled = true;
-            run.pause(1000);
             writePage(notices(cancelBodyLines()), pass, true, {}, true);
         }
         if (!findings.results.isEmpty()) {
-            run.pause(1000);
             if (!run.cancelled())
                 writePage(body, pass, false, resultLines(findings.results), true);
         } else if (!run.cancelled()) {
-            run.pause(1000);
             writePage({}, pass, false, {}, true);
             break;
         }

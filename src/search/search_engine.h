@@ -40,13 +40,35 @@ struct SearchSession {
     bool missingDocumentMessageShown = false;
 };
 
-// Where the engine reads and writes, and how it reaches its driver.
+// What a search has to tell the user on its way, in the order it happens.
+// The driver words it (searchNoticeText) and shows it; the search does not
+// wait for that.
+struct SearchNotice {
+    enum class Kind {
+        NoSearchText,     // nothing was searched
+        DocumentsMissing, // a found document is nowhere (said once per search)
+        PageNotWritten,   // the results page could not be written (said once)
+    };
+    Kind kind = Kind::NoSearchText;
+    QString page;  // PageNotWritten: the page file
+    QString error; // PageNotWritten: why, as the file system said
+};
+
+// The German text of a notice; the page's program directory adds the hint
+// about the storage it lies on.
+QString searchNoticeText(const SearchNotice& notice, const QString& programDirectory);
+// Whether the notice is a warning (else it informs).
+bool isWarning(const SearchNotice& notice);
+
+// Where the engine reads and writes, and how it reaches its driver. The
+// callbacks are called on the thread the search runs on.
 struct SearchEnvironment {
     QString programDirectory; // native, with trailing separator
     const platform::DriveMap* drives = nullptr;
     const platform::RunContext* run = nullptr;
-    PageOpener openPage;                       // may be empty: pages are only written
-    std::function<void(int pass)> passStarted; // the searching notice of pass 2
+    PageOpener openPage;                             // may be empty: pages are only written
+    std::function<void(int pass)> passStarted;       // the searching notice of pass 2
+    std::function<void(const SearchNotice&)> notice; // may be empty
 };
 
 // One result of a pass: the document, its count and the line the page shows.
@@ -65,7 +87,7 @@ QList<DocumentResult> countPerDocument(const QStringList& acceptedPaths,
                                        const platform::DriveMap& drives,
                                        const platform::RunContext& run);
 
-struct SearchOutcome {
+struct [[nodiscard]] SearchOutcome {
     // The search text was empty: nothing was searched, no page written,
     // and the window's result stays as it was.
     bool emptySearchText = false;

@@ -1,6 +1,7 @@
 #include "variant_store.h"
 
 #include "byte_finder.h"
+#include "document_hits.h"
 #include "document_path.h"
 #include "mapped_store.h"
 #include "occurrence_scan.h"
@@ -110,7 +111,7 @@ QList<qint64> variantOccurrences(QByteArrayView storeBytes, const QString& trimm
     VariantBlocks blocks(units, !caseSensitive, blockSize, finder.size());
     qint64 from = 2; // the first search starts at the third byte
     while (true) {
-        run.yield();
+        run.checkpoint();
         if (run.cancelled())
             break;
         if (limit > 0 && positions.size() >= limit)
@@ -127,7 +128,7 @@ QList<qint64> variantOccurrences(QByteArrayView storeBytes, const QString& trimm
             if (passed)
                 passed(start, end);
             from = end;
-            run.yield();
+            run.checkpoint();
             if (run.cancelled())
                 return positions;
         }
@@ -195,31 +196,31 @@ QList<DocumentResult> SuchdenTextW(const QString& storePath, const QString& sear
     // marker scan never runs further than the occurrences reach.
     DocumentStartLocator locator(bytes, marker);
 
-    QStringList acceptedPaths;
-    for (auto it = occurrences.crbegin(); it != occurrences.crend(); ++it) {
-        // The occurrence counts from 1, the document starts from 0: a start
-        // at the occurrence's first byte still lies before it.
-        const qint64 occurrence = *it;
-        const qint64 start = locator.documentStartBefore(occurrence);
-        if (start < 0)
-            continue;
+    OccurrenceReader reader;
+    // The occurrence counts from 1, the document starts from 0: a start at
+    // the occurrence's first byte still lies before it.
+    reader.documentStart = [&](qint64 occurrence) {
+        return locator.documentStartBefore(occurrence);
+    };
+    reader.headerPath = [&](qint64 start) {
         QString path = unitsOf(bytes.sliced(start), 0, 120);
         if (const qsizetype end = path.indexOf(QStringLiteral("\r\n")); end >= 0)
             path.truncate(end);
         if (path.startsWith(QLatin1Char('#')))
             path.remove(0, 1);
-        run.yield();
-        if (run.cancelled())
-            return {};
-        const QString context = variantContext(bytes, occurrence, trimmed.size());
-        if (wholeWords && !passesVariantWholeWordTest(context, trimmed))
-            continue;
-        path = resolvePath(path);
-        acceptedPaths.append(path);
-        hitContexts.append({path, cleanVariantContext(context, documentMarker), false});
-    }
-
-    return countPerDocument(acceptedPaths, drives, run);
+        return path;
+    };
+    reader.wholeWord = [&](qint64 occurrence) {
+        return passesVariantWholeWordTest(variantContext(bytes, occurrence, trimmed.size()),
+                                          trimmed);
+    };
+    reader.context = [&](qint64 occurrence, qint64, const QString& path) {
+        return HitContextEntry{
+            path,
+            cleanVariantContext(variantContext(bytes, occurrence, trimmed.size()), documentMarker),
+            false};
+    };
+    return documentResults(occurrences, reader, wholeWords, resolvePath, hitContexts, drives, run);
 }
 
 } // namespace search

@@ -25,7 +25,7 @@ namespace search {
 //
 // The store is searched a block at a time, a case-folded search lowering a
 // copy of one block only, so memory stays flat however large the store is;
-// the scan yields between blocks and stops at the cancel flag and after
+// the scan checks between blocks and stops at the cancel token and after
 // `limit` positions (0: no limit), as the scan of the database text does.
 // `passed` is told each block left behind.
 inline constexpr qint64 kVariantBlockSize = qint64(8) << 20;

@@ -20,7 +20,7 @@ struct FindState {
     void changeText(QStringView findText);
 };
 
-struct FindOutcome {
+struct [[nodiscard]] FindOutcome {
     enum Kind { Hit, NotFound, CannotOpen };
     Kind kind = NotFound;
     qint64 start = -1;

@@ -27,8 +27,7 @@ PositionListScan scanFilePositions(const QString& textFile, QByteArrayView findT
     scan.opened = true;
     view.setRowsPerPage(rowsPerPage);
     view.scrollTo(startTop);
-    if (run)
-        search.setYield(run->yield);
+    search.setRunContext(run);
 
     QString previousLine;
     for (bool found = search.findFirst(findText, 0); found; found = search.findNext()) {
@@ -43,6 +42,10 @@ PositionListScan scanFilePositions(const QString& textFile, QByteArrayView findT
         if (shown != previousLine)
             scan.entries.append({view.top(), shown});
         previousLine = shown;
+    }
+    if (search.stopped()) {
+        scan.cancelled = true;
+        return scan;
     }
     scan.finalTop = view.top();
     return scan;

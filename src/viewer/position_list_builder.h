@@ -25,7 +25,7 @@
 // the same offset, and a hit on the last page makes its line the top.
 namespace viewer {
 
-struct PositionListScan {
+struct [[nodiscard]] PositionListScan {
     bool opened = false; // false: the text file could not be opened
     bool cancelled = false;
     QList<PositionEntry> entries;
@@ -36,7 +36,7 @@ PositionListScan scanFilePositions(const QString& textFile, QByteArrayView findT
                                    qint64 startTop, int rowsPerPage,
                                    const platform::RunContext* run = nullptr);
 
-struct PositionListBuild {
+struct [[nodiscard]] PositionListBuild {
     // Refused: not a database name, or another run holds the database
     // (error says which, in German); nothing was touched.
     enum Kind { Built, NoDatabase, NoText, NoDriveLetter, WriteFailed, Cancelled, Refused };

@@ -54,8 +54,11 @@ bool Search::scanFrom(qint64 from) {
             foundStart_ = hit;
             return true;
         }
-        if (yield_)
-            yield_();
+        if (run_) {
+            run_->checkpoint();
+            if (run_->cancelled())
+                return false;
+        }
     }
     return false;
 }

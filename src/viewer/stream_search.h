@@ -3,6 +3,8 @@
 #include "search/byte_finder.h"
 #include "search/mapped_store.h"
 
+#include "platform/run_context.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -40,8 +42,10 @@ public:
     qint64 foundStart() const { return foundStart_; }
     qint64 foundLength() const { return foundStart_ < 0 ? 0 : finder_->size(); }
 
-    // Called between blocks of a long scan, so the window stays responsive.
-    void setYield(std::function<void()> yield) { yield_ = std::move(yield); }
+    // Checked between blocks of a long scan: a stop request ends the scan
+    // as if nothing had been found (stopped() then says why).
+    void setRunContext(const platform::RunContext* run) { run_ = run; }
+    bool stopped() const { return run_ && run_->cancelled(); }
 
     // Takes effect with the next findFirst.
     void setUmlautFolding(search::UmlautFolding umlauts) { umlauts_ = umlauts; }
@@ -54,7 +58,7 @@ private:
     bool fileSet_ = false;
     std::optional<search::ByteFinder> finder_;
     qint64 foundStart_ = -1;
-    std::function<void()> yield_;
+    const platform::RunContext* run_ = nullptr;
     search::UmlautFolding umlauts_ = search::UmlautFolding::Off;
 };
 

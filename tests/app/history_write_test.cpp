@@ -1,6 +1,7 @@
 // The search history of a database on a full or read-only program directory.
 #include "app_test_services.h"
 #include "quiet_host.h"
+#include "search_window_wait.h"
 #include "support/small_volume.h"
 
 #include "app/search_request.h"
@@ -68,7 +69,7 @@ private Q_SLOTS:
             bar->setFocus();
             QTest::keyClicks(bar, typed);
             QTest::keyClick(bar, Qt::Key_Return);
-            return form.result();
+            return resultOnceSearchEnded(form);
         };
         QuietHost host;
         host.entries = {QStringLiteral("Texte")};

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -78,6 +79,14 @@ void openListBuilder(MainWindowFixture& f, const QByteArray& text) {
     QVERIFY(searchControl(f, "Panel2")->isHidden());
 }
 
+// Clicks the builder's button as the user does and waits for the build's end.
+void buildList(MainWindowFixture& f) {
+    QSignalSpy ended(f.searchWindow.get(), &app::SearchWindow::sortedListBuildEnded);
+    searchControl<QPushButton>(f, "SortierteListenErstellenButton")->click();
+    if (f.searchWindow->listBuildUnderWay())
+        QVERIFY(ended.wait());
+}
+
 } // namespace
 
 class ListBuildTest : public QObject {
@@ -92,6 +101,7 @@ private Q_SLOTS:
     void aMissingTextIsOnlyReported();
     void aListThatCannotBeWrittenIsNotFertig();
     void abbrechenClosesTheBuilderWhileItIsShown();
+    void theClickReturnsWhileTheListIsBuilt();
 };
 
 void ListBuildTest::aBuildRunsToFertig_data() {
@@ -132,7 +142,7 @@ void ListBuildTest::aBuildRunsToFertig() {
         sortedListButtonDuringBuild = searchControl(f, "ZeilenAlsListeSortieren")->isEnabled();
         progressMaximum = searchControl<QProgressBar>(f, "ProgressBar1")->maximum();
     };
-    searchControl<QPushButton>(f, "SortierteListenErstellenButton")->click();
+    buildList(f);
 
     QCOMPARE(f.readFile(QStringLiteral("Datenbank/Texte_Phrasen_Woerter_Utf8Liste.txt")), list);
     QCOMPARE(listCaption(f), QStringLiteral("Fertig"));
@@ -178,7 +188,7 @@ void ListBuildTest::aStoppedBuildWritesNothingAndTheAbortWaitCloses() {
         else
             searchControl<QPushButton>(f, "SortAbbrechenButton")->click();
     };
-    searchControl<QPushButton>(f, "SortierteListenErstellenButton")->click();
+    buildList(f);
 
     QCOMPARE(f.readFile(QStringLiteral("Datenbank/Texte_Phrasen_Woerter_Utf8Liste.txt")),
              QByteArray("alt\r\n"));
@@ -214,7 +224,7 @@ void ListBuildTest::aMissingTextIsOnlyReported() {
     MainWindowFixture f;
     openListBuilder(f, QByteArray());
     const QString title = f.searchWindow->windowTitle();
-    searchControl<QPushButton>(f, "SortierteListenErstellenButton")->click();
+    buildList(f);
     QCOMPARE(f.prompts.shown.size(), 2); // the question, then the message
     QCOMPARE(f.prompts.shown.last().kind, Kind::Information);
     QCOMPARE(f.prompts.shown.last().text,
@@ -232,7 +242,7 @@ void ListBuildTest::aListThatCannotBeWrittenIsNotFertig() {
     openListBuilder(f, kText);
     // A folder where the list belongs: the list cannot be written.
     QVERIFY(QDir().mkpath(f.path(QStringLiteral("Datenbank/Texte_Phrasen_Woerter_Utf8Liste.txt"))));
-    searchControl<QPushButton>(f, "SortierteListenErstellenButton")->click();
+    buildList(f);
     QCOMPARE(f.prompts.shown.size(), 2);
     QCOMPARE(f.prompts.shown.last().kind, Kind::Warning);
     QVERIFY(!f.prompts.shown.last().text.isEmpty());
@@ -253,6 +263,32 @@ void ListBuildTest::abbrechenClosesTheBuilderWhileItIsShown() {
     QCOMPARE(listCaption(f), QStringLiteral("Sortierte Liste von: "));
     QVERIFY(f.searchWindow->isHidden());
     QCOMPARE(f.searchWindow->modalResult(), int(QDialog::Rejected));
+}
+
+// The click only starts the build: the window goes on with the controls
+// locked, the builder's stop is an ordinary click, and the end comes after.
+void ListBuildTest::theClickReturnsWhileTheListIsBuilt() {
+    MainWindowFixture f;
+    openListBuilder(f, kText);
+    f.writeFile(QStringLiteral("Datenbank/Texte_Phrasen_Woerter_Utf8Liste.txt"), "alt\r\n");
+    f.onYield = [] {}; // the work waits at each checkpoint for the window
+    QSignalSpy ended(f.searchWindow.get(), &app::SearchWindow::sortedListBuildEnded);
+    searchControl<QPushButton>(f, "SortierteListenErstellenButton")->click();
+    QVERIFY(f.searchWindow->listBuildUnderWay());
+    QVERIFY(f.searchWindow->listBuildRunning());
+    QCOMPARE(f.searchWindow->windowTitle(), QStringLiteral("Sortierung von: \"Texte\" läuft."));
+    QVERIFY(enabledOf(f, kUnlockedAtTheEnd).isEmpty());
+
+    searchControl<QPushButton>(f, "SortAbbrechenButton")->click();
+    QCOMPARE(f.searchWindow->windowTitle(),
+             QStringLiteral("Abbruch durch Benutzer! Bitte Geduld! Ich höre gleich auf!"));
+    QVERIFY(ended.wait());
+    QVERIFY(!f.searchWindow->listBuildUnderWay());
+    QVERIFY(!f.searchWindow->listBuildRunning());
+    QCOMPARE(f.readFile(QStringLiteral("Datenbank/Texte_Phrasen_Woerter_Utf8Liste.txt")),
+             QByteArray("alt\r\n"));
+    QVERIFY(pieceFiles(f).isEmpty());
+    QCOMPARE(ended.size(), 1);
 }
 
 QTEST_MAIN(ListBuildTest)

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -31,7 +32,10 @@ MainWindowFixture::MainWindowFixture() {
     };
 }
 
-MainWindowFixture::~MainWindowFixture() = default;
+// A run a failed test left behind ends before the windows go.
+MainWindowFixture::~MainWindowFixture() {
+    waitForIndexRun();
+}
 
 void MainWindowFixture::start(bool show) {
     app::AppServices& appServices = services();
@@ -95,4 +99,11 @@ int MainWindowFixture::fillAndConfirm(app::NewDatabaseDialog& window, const QStr
 
 QTimer* MainWindowFixture::timer(const char* name) const {
     return mainWindow->findChild<QTimer*>(QLatin1String(name));
+}
+
+bool MainWindowFixture::waitForIndexRun() const {
+    if (!mainWindow || !mainWindow->indexRunUnderWay())
+        return true;
+    QSignalSpy ended(mainWindow.get(), &app::MainWindow::indexRunEnded);
+    return ended.wait(60000);
 }

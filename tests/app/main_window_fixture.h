@@ -64,4 +64,8 @@ struct MainWindowFixture : AppTestServices {
 
     // A timer of the main window, by its name.
     QTimer* timer(const char* name) const;
+
+    // Waits until the index run the main window works on has ended and its
+    // end is shown; true at once when none is under way.
+    bool waitForIndexRun() const;
 };

@@ -1,5 +1,6 @@
 #include "main_window_fixture.h"
 #include "support/platform_doubles.h"
+#include "search_window_wait.h"
 
 #include "app/unreadable_documents.h"
 #include "database/database_lock.h"
@@ -106,6 +107,7 @@ private Q_SLOTS:
 
     void anIndexRunWithAnExistingListBuildsTheDatabase();
     void abortDuringARunKeepsWhatWasGathered();
+    void theWindowGoesOnWhileTheRunWorks();
     void brokenDocumentsAreListedInOneBoxAfterTheRun();
     void unreadableDocumentsMessage_data();
     void unreadableDocumentsMessage();
@@ -444,6 +446,7 @@ void MainWindowTest::updateWithoutSelectionExplains() {
     f.start();
     databaseList(f)->clearSelection();
     f.mainWindow->onReindexClicked();
+    QVERIFY(f.waitForIndexRun());
     QCOMPARE(f.prompts.texts(), QStringList{message});
     QCOMPARE(f.prompts.shown.first().kind, Kind::Information);
     QVERIFY(!dialogShown);
@@ -508,6 +511,7 @@ void MainWindowTest::takenNamesAreRefused() {
     f.answerDialog = [&](app::NewDatabaseDialog& dialog) { return f.fillAndConfirm(dialog, name); };
     f.start();
     f.mainWindow->onNewDatabaseClicked();
+    QVERIFY(f.waitForIndexRun());
     if (accepted) {
         // No drive file list: the tool is started for drive T.
         QCOMPARE(f.toolLauncher.requests.size(), qsizetype(1));
@@ -764,6 +768,7 @@ void MainWindowTest::anIndexRunWithAnExistingListBuildsTheDatabase() {
     };
     f.start();
     f.mainWindow->onNewDatabaseClicked();
+    QVERIFY(f.waitForIndexRun());
 
     QVERIFY(f.prompts.texts().isEmpty());
     QVERIFY(buttonsDisabledDuringRun);
@@ -796,6 +801,7 @@ void MainWindowTest::anIndexRunWithAnExistingListBuildsTheDatabase() {
         return int(QDialog::Rejected);
     };
     f.mainWindow->onReindexClicked();
+    QVERIFY(f.waitForIndexRun());
     QCOMPARE(prefilled, QStringLiteral("Briefe|T:\\|*.ODT    "));
     QVERIFY(!f.mainWindow->isUpdateMode());
 }
@@ -829,6 +835,7 @@ void MainWindowTest::abortDuringARunKeepsWhatWasGathered() {
     };
     f.start();
     f.mainWindow->onNewDatabaseClicked();
+    QVERIFY(f.waitForIndexRun());
 
     QVERIFY(pressed);
     QCOMPARE(snappedBackTo, 0);
@@ -842,6 +849,41 @@ void MainWindowTest::abortDuringARunKeepsWhatWasGathered() {
     QCOMPARE(f.mainWindow->selectedDatabaseName(), QStringLiteral("Teil"));
     QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "BitBtn2"));
     QVERIFY(!f.mainWindow->isRunning());
+}
+
+// The handler that starts a run returns at once: the run works on its own
+// thread, the window takes the next click while it does ("Abbruch" is
+// heard before the first document is read), and shows the end when it comes.
+void MainWindowTest::theWindowGoesOnWhileTheRunWorks() {
+    MainWindowFixture f;
+    f.addDocument(QStringLiteral("pandoc.odt"), QStringLiteral("a.odt"));
+    f.writeDriveList({QStringLiteral("a.odt")});
+    f.answerDialog = [&](app::NewDatabaseDialog& dialog) {
+        return f.fillAndConfirm(dialog, "Neu");
+    };
+    // Every check of the run waits for the window to take it: the run
+    // cannot get past reading the list before the window's loop runs.
+    int checks = 0;
+    f.onYield = [&] { ++checks; };
+    f.start();
+    f.mainWindow->onNewDatabaseClicked();
+
+    QVERIFY(f.mainWindow->indexRunUnderWay());
+    QCOMPARE(checks, 0);
+    QCOMPARE(mainText(f, "BitBtn2"), QStringLiteral("&Abbruch"));
+    QVERIFY(!buttonEnabled(f, "NeuErstellenBtn") && !buttonEnabled(f, "SuchenBtn"));
+    f.mainWindow->onCloseOrAbortClicked();
+    QCOMPARE(mainText(f, "Label1"),
+             QStringLiteral("Indizierung wurde abgebrochen! Die Daten werden gespeichert"));
+
+    QVERIFY(f.waitForIndexRun());
+    QVERIFY(checks > 0);
+    QVERIFY(!f.mainWindow->indexRunUnderWay());
+    QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der abgebrochenen Indizierung."));
+    QVERIFY(!f.readFile(QStringLiteral("Datenbank/Neu_UTF8Dokument.txt")).contains("#T:\\a.odt"));
+    QVERIFY(f.exists(QStringLiteral("Datenbank/Neu.dat")));
+    QCOMPARE(mainText(f, "BitBtn2"), QStringLiteral("Schli&eßen"));
+    QVERIFY(buttonEnabled(f, "NeuErstellenBtn") && buttonEnabled(f, "BitBtn2"));
 }
 
 // Two broken containers and a Word file saved with a password among three
@@ -885,6 +927,7 @@ void MainWindowTest::brokenDocumentsAreListedInOneBoxAfterTheRun() {
     prepare(good, false);
     good.start();
     good.mainWindow->onNewDatabaseClicked();
+    QVERIFY(good.waitForIndexRun());
     QVERIFY(good.prompts.shown.isEmpty());
 
     MainWindowFixture f;
@@ -899,6 +942,7 @@ void MainWindowTest::brokenDocumentsAreListedInOneBoxAfterTheRun() {
     };
     f.start();
     f.mainWindow->onNewDatabaseClicked();
+    QVERIFY(f.waitForIndexRun());
 
     QCOMPARE(boxesDuringRun, 0);
     QVERIFY2(statusTexts.contains(QStringLiteral("<T:\\Kaputt_Dokument.docx> invalid zipfile")),
@@ -980,6 +1024,7 @@ void MainWindowTest::goneAndUnreadableDocumentsAreSummedUpAfterTheRun() {
     f.onYield = [&] { boxesDuringRun = qMax(boxesDuringRun, f.prompts.shown.size()); };
     f.start();
     f.mainWindow->onNewDatabaseClicked();
+    QVERIFY(f.waitForIndexRun());
 
     QCOMPARE(boxesDuringRun, 0);
     QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung."));
@@ -1023,6 +1068,7 @@ void MainWindowTest::aMissingDriveListIsReportedAndLeavesNothing() {
         return result;
     };
     f.mainWindow->onNewDatabaseClicked();
+    QVERIFY(f.waitForIndexRun());
     QCOMPARE(f.prompts.texts(),
              QStringList{QStringLiteral("Die Dateiliste \"Haupt_Dateinamen_Liste_Laufwerk_T.txt\" "
                                         "für das Laufwerk \"T\" wurde nicht gefunden. Die "
@@ -1044,6 +1090,7 @@ void MainWindowTest::theToolIsWatchedUntilItHasFinished() {
     };
     f.start();
     f.mainWindow->onNewDatabaseClicked();
+    QVERIFY(f.waitForIndexRun());
 
     QCOMPARE(f.toolLauncher.requests.size(), qsizetype(1));
     QVERIFY(f.toolLauncher.requests.first().arguments.contains(QStringLiteral("T")));
@@ -1064,6 +1111,7 @@ void MainWindowTest::theToolIsWatchedUntilItHasFinished() {
     f.writeDriveList({QStringLiteral("brief.odt")});
     f.toolLauncher.sendFinished();
     f.mainWindow->onToolWatchTick();
+    QVERIFY(f.waitForIndexRun());
 
     QCOMPARE(mainText(f, "Label1"), QStringLiteral("Fertig mit der Indizierung.."));
     QVERIFY(!f.timer("UeberwachTimer")->isActive());
@@ -1086,6 +1134,7 @@ void MainWindowTest::aToolThatNeverShowsTimesOut() {
     QVERIFY(f.prompts.shown.isEmpty());
     QVERIFY(f.mainWindow->isRunning());
     f.mainWindow->onToolWatchTick();
+    QVERIFY(f.waitForIndexRun());
 
     QCOMPARE(f.prompts.shown.size(), qsizetype(1));
     QCOMPARE(f.prompts.shown.first().kind, Kind::Plain);
@@ -1109,6 +1158,7 @@ void MainWindowTest::theProgressLineShowsCountAndTime() {
     f.clock.now = 50'999;
     f.start();
     f.mainWindow->onNewDatabaseClicked(); // waits for the tool
+    QVERIFY(f.waitForIndexRun());
     f.mainWindow->onProgressTick();
     QCOMPARE(mainText(f, "Label2"), QStringLiteral("Anzahl Dateien:     0     Zeit: 0:0:0"));
     // Whole seconds of the clock count, as the tick count divided by 1000.
@@ -1150,7 +1200,7 @@ void MainWindowTest::theSearchButtonOpensTheSearchWindow() {
         } else {
             window.onCancelClicked();
         }
-        return window.result();
+        return resultOnceSearchEnded(window);
     };
     f.start();
     f.mainWindow->onSearchClicked();
@@ -1252,6 +1302,7 @@ void MainWindowTest::aHeldDatabaseIsNeitherIndexedNorDeleted() {
     database::DatabaseLock neu;
     QVERIFY(neu.acquire(f.path(QString()), QStringLiteral("Neu")));
     f.mainWindow->onNewDatabaseClicked();
+    QVERIFY(f.waitForIndexRun());
     QCOMPARE(f.prompts.texts(), QStringList{busy.arg(QStringLiteral("Neu"))});
     QCOMPARE(f.prompts.shown.first().kind, Kind::Warning);
     QVERIFY(!f.exists(QStringLiteral("Datenbank/Neu.dat")));

@@ -2,6 +2,7 @@
 // window's search request, offscreen, with the prompts and launcher doubles.
 #include "app_test_services.h"
 #include "support/platform_doubles.h"
+#include "search_window_wait.h"
 
 #include "app/search_request.h"
 #include "app/search_window.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -102,7 +104,7 @@ struct Bench : AppTestServices {
             searchWindow.show();
             if (user)
                 user(searchWindow);
-            return searchWindow.result();
+            return resultOnceSearchEnded(searchWindow);
         };
         form = std::make_unique<app::SearchWindow>(services(), host);
         request = std::make_unique<app::LocalSearchRequest>(services(), host, *form);
@@ -174,6 +176,7 @@ private Q_SLOTS:
     void theHintGivesAnExampleOfTheUsersOwnPaths();
     void theFindTextStaysWhileTheDatabaseStays();
     void cancelDuringPassOneGivesCancelPage();
+    void theClickReturnsWhileTheSearchWorks();
     void noticeCancelsPassTwo();
     void sixWordsInAnyWordModeSkipHistory();
     void webSearchAppendsTextToDirectSite();
@@ -217,8 +220,8 @@ void SearchWindowTest::fullSearchWritesPageAndFilesHistory() {
     QVERIFY(!bench.host.patienceRunning);
     QVERIFY(!bench.host.searchUnderWay);
     QCOMPARE(bench.clipboard.text(), QStringLiteral("Haus"));
-    // The engine's pauses between the passes go through the services.
-    QVERIFY(bench.pauses.contains(1000));
+    // The search waits nowhere: each page opens as soon as it is written.
+    QVERIFY(!bench.pauses.contains(1000));
     QVERIFY(bench.prompts.shown.isEmpty());
 }
 
@@ -582,6 +585,40 @@ void SearchWindowTest::cancelDuringPassOneGivesCancelPage() {
              qPrintable(page));
     QVERIFY(!page.contains(QStringLiteral("mal in:")));
     QVERIFY(!bench.host.searchUnderWay);
+}
+
+// The click only starts the search: the window stays open, a second click
+// starts nothing, "Abbrechen" is an ordinary click that stops the work, and
+// the window shows the outcome and closes when the search has ended.
+void SearchWindowTest::theClickReturnsWhileTheSearchWorks() {
+    Bench bench;
+    QString text;
+    for (int i = 0; i < 30; ++i)
+        text += QStringLiteral("Ein Haus steht hier. ");
+    bench.makeDatabase({{QStringLiteral("Brief.odt"), text}});
+    bench.onYield = [] {}; // the work waits at each checkpoint for the window
+    bench.form->setDatabaseName(QStringLiteral("Texte"));
+    bench.form->show();
+    bench.form->setSearchText(QStringLiteral("Haus"));
+    QSignalSpy ended(bench.form.get(), &app::SearchWindow::localSearchEnded);
+
+    bench.pushButton("OKBtn")->click();
+    QVERIFY(bench.form->localSearchUnderWay());
+    QCOMPARE(bench.host.status, QStringLiteral("Suche läuft..."));
+    QVERIFY(bench.opened().isEmpty());
+    bench.pushButton("OKBtn")->click();
+    QVERIFY(bench.host.patienceRunning);
+
+    bench.pushButton("CancelBtn")->click();
+    QVERIFY(bench.form->isVisible()); // the close waits for the search's end
+    QVERIFY(ended.wait());
+    QVERIFY(!bench.form->localSearchUnderWay());
+    QVERIFY(bench.form->isHidden());
+    QVERIFY(!bench.host.patienceRunning);
+    QVERIFY(!bench.host.searchUnderWay);
+    QVERIFY(bench.page().contains(QStringLiteral("Benutzer hat die Suche abgebrochen!")));
+    QVERIFY(bench.opened().contains(bench.programDirectory + QStringLiteral("TX_Ergebnis.htm")));
+    QCOMPARE(ended.size(), 1);
 }
 
 void SearchWindowTest::noticeCancelsPassTwo() {

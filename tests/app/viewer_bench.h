@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -67,11 +68,27 @@ struct ViewerBench : AppTestServices {
         return form->findChild<QLabel*>(QLatin1String(name))->text();
     }
 
+    // Waits for the end of a file-position list the window has started.
+    void waitForPositionList() const {
+        if (!form->positionListUnderWay())
+            return;
+        QSignalSpy ended(form.get(), &app::SearchWindow::filePositionListEnded);
+        QVERIFY(ended.wait());
+    }
+
     // "Suchen" with a find text, as typed into TntEdit1.
     void find(const QString& text) {
         if (edit("TntEdit1")->text() != text)
             edit("TntEdit1")->setText(text);
         form->onFindClicked();
+        waitForFind();
+    }
+    // Waits for the end of a find the window has started.
+    void waitForFind() const {
+        if (!form->findUnderWay())
+            return;
+        QSignalSpy ended(form.get(), &app::SearchWindow::findEnded);
+        QVERIFY(ended.wait());
     }
 };
 

@@ -202,6 +202,11 @@ void ViewerPagesTest::theListBuildPlacesEachDocumentOnItsPage() {
     bench.writeText(textWithPathLines(4 * rows, pathLines, &offsets));
     bench.form->onLoadTextClicked();
     bench.form->buildFilePositionList();
+    // The list is built while the window waits for it without input.
+    QVERIFY(bench.form->positionListUnderWay());
+    QVERIFY(!bench.form->isEnabled());
+    bench.waitForPositionList();
+    QVERIFY(bench.form->isEnabled());
 
     const QByteArray expected =
         "0 #D:\\Dok1.odt\r\n0 #D:\\Dok2.odt\r\n" + QByteArray::number(offsets[2]) + " #D:\\Dok" +
@@ -219,6 +224,7 @@ void ViewerPagesTest::theListBuildPlacesEachDocumentOnItsPage() {
                                         QString::number(3 * rows) + QStringLiteral(".odt\""));
     // "Suchen" starts at the first path line.
     bench.form->onFindClicked();
+    bench.waitForFind();
     QCOMPARE(bench.view()->selectionStart(), offsets[0]);
     QVERIFY(bench.prompts.shown.isEmpty());
 }
@@ -228,6 +234,7 @@ void ViewerPagesTest::theSettingsDialogsRequestLoadsAndBuilds() {
     bench.writeText(" \r\n \r\n \r\n#D:\\Brief.odt\r\n=============\r\nHaus\r\n"
                     " \r\n \r\n \r\n#D:\\\xC3\x84rzte.odt\r\n=============\r\nSee\r\n");
     QMetaObject::invokeMethod(bench.form.get(), "loadTextAndBuildFilePositions");
+    bench.waitForPositionList();
     QVERIFY(bench.form->documentLoaded());
     QCOMPARE(bench.label("Label8"), QStringLiteral("DB: \"Texte\""));
     QFile list(bench.databaseFile(QStringLiteral("_TitelPositionen.txt")));
@@ -243,6 +250,7 @@ void ViewerPagesTest::aListThatCannotBeWrittenIsReported() {
     // A folder where the list belongs: the file cannot replace it.
     QVERIFY(QDir().mkpath(bench.databaseFile(QStringLiteral("_TitelPositionen.txt"))));
     bench.form->loadTextAndBuildFilePositions();
+    bench.waitForPositionList();
     QCOMPARE(bench.prompts.shown.size(), 1);
     QCOMPARE(bench.prompts.shown.first().kind, testsupport::RecordingPrompts::Kind::Error);
     QVERIFY2(
@@ -297,6 +305,10 @@ void ViewerPagesTest::theSettingsButtonBuildsTheListOfTheSearchWindow() {
     f.settingsDialog->findChild<QPushButton*>(QStringLiteral("Button2"))->click();
     QVERIFY(f.settingsDialog->isHidden());
     QVERIFY(f.searchWindow->documentLoaded());
+    if (f.searchWindow->positionListUnderWay()) {
+        QSignalSpy ended(f.searchWindow.get(), &app::SearchWindow::filePositionListEnded);
+        QVERIFY(ended.wait());
+    }
     QCOMPARE(f.readFile(QStringLiteral("Datenbank/Texte_TitelPositionen.txt")),
              QByteArray("0 #T:\\Brief.odt\r\n"));
 }

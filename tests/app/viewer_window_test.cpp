@@ -227,6 +227,7 @@ void ViewerWindowTest::aChangedFindTextStartsAtTheBeginning() {
     bench.edit("TntEdit1")->setText(QStringLiteral("Hau"));
     bench.edit("TntEdit1")->setText(QStringLiteral("Haus"));
     QTest::keyClick(bench.edit("TntEdit1"), Qt::Key_Return);
+    bench.waitForFind();
     QCOMPARE(bench.view()->selectionStart(), offsetOf(kThreeDocuments, "HAUS"));
     // "X" empties the bar, and "Suchen" waits for a text.
     bench.button("Button2")->click();
@@ -284,7 +285,11 @@ void ViewerWindowTest::aHitBeyondFourGiBIsSelectedAndItsCaretPlaced() {
         ++yields;
         enabledDuringFind = enabledDuringFind || bench.form->isEnabled();
     };
-    bench.find(QStringLiteral("see"));
+    bench.edit("TntEdit1")->setText(QStringLiteral("see"));
+    bench.form->onFindClicked(); // returns while the scan works
+    QVERIFY(bench.form->findUnderWay());
+    bench.waitForFind();
+    QVERIFY(!bench.form->findUnderWay());
     QVERIFY(yields > 0);
     QVERIFY(!enabledDuringFind);
     QVERIFY(bench.form->isEnabled());

@@ -38,8 +38,7 @@ const QStringList kFiles = {"A_UTF8Dokument.txt", "A.dat", "A.log"};
 struct Generations {
     QTemporaryDir dir;
     Generations() {
-        testsupport::RecordingPrompts prompts;
-        platform::ensureWorkingDirectories(path(), prompts);
+        QVERIFY(platform::makeWorkingDirectories(path()).isEmpty());
         for (const QString& file : kFiles) {
             write(data(file), "alt " + file.toUtf8());
             write(stagingFolder(path(), "A") + file, "neu " + file.toUtf8());

@@ -71,7 +71,6 @@ Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCa
     drives.setDrive(u'D', drive.path());
     testsupport::RecordingPrompts prompts;
     platform::RunContext context;
-    context.prompts = &prompts;
     indexing::DatabaseWriter writer(program.path() + "/", "T");
     Unpacked result;
     indexing::UnpackEnvironment environment{program.path() + "/", &drives, &writer, &context, {},

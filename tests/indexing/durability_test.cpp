@@ -6,6 +6,7 @@
 
 #include "database/catalogue.h"
 #include "database/generation_switch.h"
+#include "index_messages.h"
 #include "indexing/index_run.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
@@ -42,8 +43,8 @@ struct Indexing {
     bool run(const database::SwitchStepHook& hook = {}) {
         prompts.shown.clear();
         platform::RunContext context;
-        context.prompts = &prompts;
         indexing::IndexProgress progress;
+        progress.message = testsupport::messagesTo(prompts);
         progress.status = [this](const QString& text) { status = text; };
         indexing::IndexRun run(program, drives, settings, context, progress);
         run.setSwitchHook(hook);

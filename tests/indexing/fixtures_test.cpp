@@ -2,6 +2,7 @@
 #include "support/platform_doubles.h"
 #include "test_support.h"
 
+#include "index_messages.h"
 #include "indexing/index_run.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
@@ -83,9 +84,9 @@ private Q_SLOTS:
         drives.setDrive(u'D', d.drive.path());
         testsupport::MemorySettingsStore settings;
         testsupport::RecordingPrompts prompts;
-        platform::RunContext context;
-        context.prompts = &prompts;
-        indexing::IndexRun run(d.program.path(), drives, settings, context);
+        indexing::IndexProgress progress;
+        progress.message = testsupport::messagesTo(prompts);
+        indexing::IndexRun run(d.program.path(), drives, settings, {}, progress);
         QVERIFY(run.run({"F", "D:\\Texte", "*.odt *.docx *.epub *.md", false}));
         QCOMPARE(prompts.texts(), QStringList());
         QCOMPARE(run.listedFiles(), 6);
@@ -133,9 +134,9 @@ private Q_SLOTS:
         drives.setDrive(u'D', d.drive.path());
         testsupport::MemorySettingsStore settings;
         testsupport::RecordingPrompts prompts;
-        platform::RunContext context;
-        context.prompts = &prompts;
-        indexing::IndexRun run(d.program.path(), drives, settings, context);
+        indexing::IndexProgress progress;
+        progress.message = testsupport::messagesTo(prompts);
+        indexing::IndexRun run(d.program.path(), drives, settings, {}, progress);
         QVERIFY(run.run({"S", "D:\\Texte", "*.odt *.docx *.epub", false}));
         const QByteArray text = readAll(d.program.path() + "/Datenbank/S_UTF8Dokument.txt");
 

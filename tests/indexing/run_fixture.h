@@ -6,6 +6,7 @@
 #include "test_support.h"
 
 #include "database/part_files.h"
+#include "index_messages.h"
 #include "indexing/index_run.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
@@ -116,7 +117,6 @@ public:
         Outcome outcome;
         EventPrompts prompts(outcome.events);
         platform::RunContext context;
-        context.prompts = &prompts;
         indexing::IndexRun* current = nullptr;
         indexing::IndexProgress progress;
         progress.caption = [&](const QString& text) {
@@ -137,6 +137,7 @@ public:
         };
         progress.status = [&](const QString& text) { outcome.events.append("status: " + text); };
         progress.notice = [&](const QString& text) { outcome.events.append("notice: " + text); };
+        progress.message = testsupport::messagesTo(prompts);
         indexing::IndexRun run(path(), drive.drives, settings, context, progress);
         current = &run;
         run.setThreads(threads);

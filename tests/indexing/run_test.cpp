@@ -1,6 +1,7 @@
 #include "support/platform_doubles.h"
 #include "test_support.h"
 
+#include "index_messages.h"
 #include "indexing/drive_list_filter.h"
 #include "indexing/extension_slots.h"
 #include "indexing/index_run.h"
@@ -59,9 +60,8 @@ public:
              const std::function<void(indexing::IndexRun&)>& onYield = {}) {
         prompts.shown.clear();
         platform::RunContext context;
-        context.prompts = &prompts;
         indexing::IndexRun* current = nullptr;
-        context.yield = [&] {
+        context.onCheckpoint = [&] {
             if (onYield && current)
                 onYield(*current);
         };
@@ -69,6 +69,7 @@ public:
         progress.status = [this](const QString& text) { statuses.append(text); };
         progress.notice = [this](const QString& text) { notices.append(text); };
         progress.caption = [this](const QString& text) { captions.append(text); };
+        progress.message = testsupport::messagesTo(prompts);
         indexing::IndexRun run(programDirectory(), drives, settings, context, progress);
         current = &run;
         run.setSplitLimit(splitLimit);
@@ -562,10 +563,10 @@ private Q_SLOTS:
         s.setDriveList("D:\\T\\a.odt\r\n");
         QVERIFY(s.run("L", "D:\\T", "*.odt"));
         const QByteArray dat = readAll(s.database("L.dat"));
-        platform::RunContext context;
-        context.prompts = &s.prompts;
-        indexing::IndexRun run(s.programDirectory(), s.drives, s.settings, context);
-        run.begin({"L", "D:\\T", "*.odt *.docx", false});
+        indexing::IndexProgress progress;
+        progress.message = testsupport::messagesTo(s.prompts);
+        indexing::IndexRun run(s.programDirectory(), s.drives, s.settings, {}, progress);
+        QVERIFY(run.begin({"L", "D:\\T", "*.odt *.docx", false}));
         QVERIFY(QDir().mkpath(s.database("Temp/L.neu/L.dat")));
         QVERIFY(!run.LiesDieListeEin());
         QVERIFY(!run.driveListMissing());
@@ -598,9 +599,9 @@ private Q_SLOTS:
                 if (++yields != 8)
                     return;
                 testsupport::RecordingPrompts prompts;
-                platform::RunContext context;
-                context.prompts = &prompts;
-                indexing::IndexRun second(s.programDirectory(), s.drives, s.settings, context);
+                indexing::IndexProgress progress;
+                progress.message = testsupport::messagesTo(prompts);
+                indexing::IndexRun second(s.programDirectory(), s.drives, s.settings, {}, progress);
                 const auto staged = QDir(s.database("Temp/R.neu")).entryList(QDir::Files);
                 QVERIFY(!second.run({"R", "D:\\T", "*.odt", true}));
                 QVERIFY(second.refused());

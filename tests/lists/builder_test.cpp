@@ -84,14 +84,14 @@ private:
 struct StopAtYield {
     int stopAt = 0;
     int yields = 0;
-    bool abortRequested = false;
+    jobs::CancelToken abort = jobs::CancelToken();
     platform::RunContext run() {
         platform::RunContext context;
-        context.yield = [this] {
+        context.cancel = abort;
+        context.onCheckpoint = [this] {
             if (++yields == stopAt)
-                abortRequested = true;
+                abort.requestStop();
         };
-        context.cancelRequested = &abortRequested;
         return context;
     }
 };
@@ -469,7 +469,7 @@ private Q_SLOTS:
         int yields = 0;
         bool secondRan = false;
         platform::RunContext run;
-        run.yield = [&] {
+        run.onCheckpoint = [&] {
             if (++yields != 20)
                 return;
             QCOMPARE(database.build(ListKind::Words, 30, {}, {}, QStringLiteral("Zweite")).status,

@@ -1,7 +1,6 @@
 #include "platform/browser_detection.h"
 #include "platform/colour_text.h"
 #include "platform/drive_map.h"
-#include "platform/event_pause.h"
 #include "platform/instance_probe.h"
 #include "platform/native_file_name.h"
 #include "platform/process_probe.h"
@@ -158,21 +157,19 @@ private Q_SLOTS:
 
     void workingDirectoriesAreMadeOrReported() {
         QTemporaryDir dir;
-        RecordingPrompts prompts;
-        QVERIFY(ensureWorkingDirectories(dir.path(), prompts));
+        QCOMPARE(makeWorkingDirectories(dir.path()), QStringList());
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("Datenbank/Temp/ZipTemp"))).isDir());
-        QVERIFY(prompts.shown.isEmpty());
 
         // A file where the folder should be: all three fail, start-up goes on.
         QTemporaryDir blocked;
         QFile file(blocked.filePath(QStringLiteral("Datenbank")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        QVERIFY(!ensureWorkingDirectories(blocked.path(), prompts));
+        const QStringList problems = makeWorkingDirectories(blocked.path());
         // The messages name the folders with the system's separators.
         const QString base = blocked.path() + QLatin1Char('/');
         QCOMPARE(
-            prompts.texts(),
+            problems,
             QStringList({"Kann das Verzeichnis " + QDir::toNativeSeparators(base + "Datenbank") +
                              " nicht anlegen!",
                          "Kann das Verzeichnis " +
@@ -180,13 +177,11 @@ private Q_SLOTS:
                          "Kann das temporäre Verzeichnis " +
                              QDir::toNativeSeparators(base + "Datenbank/Temp/ZipTemp/") +
                              " nicht anlegen!"}));
-        QVERIFY(prompts.shown.first().kind == RecordingPrompts::Kind::Warning);
     }
 
     void emptyingTempRemovesFilesAndFolders() {
         QTemporaryDir dir;
-        RecordingPrompts prompts;
-        ensureWorkingDirectories(dir.path(), prompts);
+        QCOMPARE(makeWorkingDirectories(dir.path()), QStringList());
         QFile part(dir.filePath(QStringLiteral("Datenbank/Temp/x_UTF8Dokument1.txt")));
         QVERIFY(part.open(QIODevice::WriteOnly));
         part.close();
@@ -240,24 +235,6 @@ private Q_SLOTS:
         QVERIFY(isCloseRequest(5735, 99));
         QVERIFY(!isCloseRequest(5735, 0));
         QVERIFY(!isCloseRequest(5734, 99));
-    }
-
-    void throttledYieldHandlesEventsAtMostOncePerInterval() {
-        int handled = 0;
-        auto post = [&] {
-            QMetaObject::invokeMethod(
-                this, [&] { ++handled; }, Qt::QueuedConnection);
-        };
-        ThrottledYield yield(50);
-        post();
-        yield();
-        QCOMPARE(handled, 1);
-        post();
-        yield();
-        QCOMPARE(handled, 1);
-        QTest::qSleep(60);
-        yield();
-        QCOMPARE(handled, 2);
     }
 
     void recordingPromptsAnswerFromTheScript() {

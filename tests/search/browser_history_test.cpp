@@ -3,6 +3,7 @@
 #include "support/platform_doubles.h"
 
 #include "database/search_history.h"
+#include "platform/prompts.h"
 #include "test_database.h"
 
 #include <QTemporaryDir>
@@ -27,6 +28,14 @@ private:
     QByteArray saved_;
 };
 
+// Starts the browser and shows its warning, as the windows do.
+void startBrowser(const QString& address, platform::SettingsStore& settings,
+                  platform::ShellLauncher& launcher, platform::Prompts& prompts) {
+    if (const std::optional<QString> warning =
+            search::StarteInternetBrowser(address, settings, launcher))
+        prompts.warning(*warning);
+}
+
 class BrowserHistoryTest : public QObject {
     Q_OBJECT
 
@@ -35,8 +44,7 @@ private Q_SLOTS:
         testsupport::MemorySettingsStore settings;
         testsupport::RecordingShellLauncher launcher;
         testsupport::RecordingPrompts prompts;
-        search::StarteInternetBrowser(QStringLiteral("/p/TX_Ergebnis.htm"), settings, launcher,
-                                      prompts);
+        startBrowser(QStringLiteral("/p/TX_Ergebnis.htm"), settings, launcher, prompts);
         QCOMPARE(settings.read(QStringLiteral("Browser")), QStringLiteral("standard"));
         QCOMPARE(launcher.calls.size(), 1);
         QVERIFY(launcher.calls.at(0).defaultHandler);
@@ -72,7 +80,7 @@ private Q_SLOTS:
         testsupport::RecordingShellLauncher launcher;
         launcher.programsThatStart = {program};
         testsupport::RecordingPrompts prompts;
-        search::StarteInternetBrowser(QStringLiteral("/p/a b.htm"), settings, launcher, prompts);
+        startBrowser(QStringLiteral("/p/a b.htm"), settings, launcher, prompts);
         QCOMPARE(launcher.calls.size(), 1);
         QCOMPARE(launcher.calls.at(0).defaultHandler, program.isEmpty());
         QCOMPARE(launcher.calls.at(0).program, program);
@@ -113,7 +121,7 @@ private Q_SLOTS:
             launcher.programsThatStart = {QStringLiteral("google-chrome"),
                                           QStringLiteral("microsoft-edge")};
             testsupport::RecordingPrompts prompts;
-            search::StarteInternetBrowser(
+            startBrowser(
                 search::webSearchAddress(QStringLiteral("https://example.org/suche?q="), text),
                 settings, launcher, prompts);
             QCOMPARE(launcher.calls.size(), 1);
@@ -149,8 +157,7 @@ private Q_SLOTS:
         settings.write(QStringLiteral("Browser"), QStringLiteral("chrome"));
         testsupport::RecordingShellLauncher launcher;
         testsupport::RecordingPrompts prompts;
-        search::StarteInternetBrowser(QStringLiteral("--renderer-cmd-prefix=id --q="), settings,
-                                      launcher, prompts);
+        startBrowser(QStringLiteral("--renderer-cmd-prefix=id --q="), settings, launcher, prompts);
         QVERIFY(launcher.calls.isEmpty());
     }
 
@@ -160,7 +167,7 @@ private Q_SLOTS:
         settings.write(QStringLiteral("Browser"), QStringLiteral("firefox"));
         testsupport::RecordingShellLauncher launcher;
         testsupport::RecordingPrompts prompts;
-        search::StarteInternetBrowser(QStringLiteral("/p/x.htm"), settings, launcher, prompts);
+        startBrowser(QStringLiteral("/p/x.htm"), settings, launcher, prompts);
         QCOMPARE(prompts.shown.size(), 1);
         QCOMPARE(prompts.shown.at(0).kind, testsupport::RecordingPrompts::Kind::Warning);
         QCOMPARE(prompts.shown.at(0).text,
@@ -204,8 +211,7 @@ private Q_SLOTS:
         settings.write(QStringLiteral("Browser"), setting);
         testsupport::RecordingShellLauncher launcher;
         testsupport::RecordingPrompts prompts;
-        search::StarteInternetBrowser(QStringLiteral("/p/TX Ergebnis.htm"), settings, launcher,
-                                      prompts);
+        startBrowser(QStringLiteral("/p/TX Ergebnis.htm"), settings, launcher, prompts);
         QCOMPARE(launcher.calls.size(), 1);
         QCOMPARE(launcher.calls.at(0).program,
                  started.replace(QLatin1String("bin/"), path.folder.path() + QLatin1Char('/')));

@@ -296,12 +296,10 @@ private Q_SLOTS:
         QCOMPARE(all.positions.last(), 114);
         QVERIFY(all.reachedEnd);
 
-        bool cancel = false;
-        int yields = 0;
-        run.cancelRequested = &cancel;
-        run.yield = [&] {
-            if (++yields == 3)
-                cancel = true;
+        int checkpoints = 0;
+        run.onCheckpoint = [&] {
+            if (++checkpoints == 3)
+                run.cancel.requestStop();
         };
         const search::OccurrenceScan cancelled = search::scanOccurrences(text, finder, 300, run);
         QCOMPARE(cancelled.positions.size(), 2);

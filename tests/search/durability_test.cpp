@@ -6,6 +6,7 @@
 
 #include "search/search_engine.h"
 
+#include "search_notices.h"
 #include "test_database.h"
 
 #include <QDir>
@@ -42,13 +43,13 @@ private Q_SLOTS:
         drives.setDrive(QLatin1Char('D'), QStringLiteral("/nirgends"));
         testsupport::RecordingPrompts prompts;
         platform::RunContext run;
-        run.prompts = &prompts;
         QStringList opened;
         search::SearchEnvironment environment;
         environment.programDirectory = program;
         environment.drives = &drives;
         environment.run = &run;
         environment.openPage = [&](const QString& page) { opened.append(page); };
+        environment.notice = testsupport::noticesTo(prompts, program);
         search::SearchRequest request;
         request.databaseName = QStringLiteral("Texte");
         request.searchText = QStringLiteral("Haus");

@@ -2,6 +2,7 @@
 #include "search/search_engine.h"
 #include "support/platform_doubles.h"
 
+#include "search_notices.h"
 #include "test_database.h"
 
 #include <QDir>
@@ -23,10 +24,7 @@ struct EngineFixture {
     search::SearchSession session;
     QStringList opened;
 
-    EngineFixture() {
-        drives.setDrive(QLatin1Char('D'), driveDirectory());
-        run.prompts = &prompts;
-    }
+    EngineFixture() { drives.setDrive(QLatin1Char('D'), driveDirectory()); }
     QString directory() const { return program.path() + QLatin1Char('/'); }
     QString driveDirectory() const { return program.path() + QStringLiteral("/D"); }
     QString page(int pass) const {
@@ -53,6 +51,7 @@ struct EngineFixture {
         environment.drives = &drives;
         environment.run = &run;
         environment.openPage = [this](const QString& path) { opened.append(path); };
+        environment.notice = testsupport::noticesTo(prompts, directory());
         return search::NeuSuche(request, session, environment);
     }
     QString link(const QString& relative) const {
@@ -158,7 +157,8 @@ private Q_SLOTS:
         EngineFixture f;
         f.createDocument(QStringLiteral("Texte/a.odt"));
         f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"), repeated("ein Haus", hits)}});
-        f.search(QStringLiteral("Haus"));
+        const search::SearchOutcome outcome = f.search(QStringLiteral("Haus"));
+        QVERIFY(!outcome.noHits);
         const QString goesOn = QStringLiteral(
             "...die Suche geht weiter! <br> Wenn es noch mehr Fundstellen gibt, erscheint eine "
             "neue Ergebnis-Seite.\r\n");
@@ -482,12 +482,10 @@ private Q_SLOTS:
         EngineFixture f;
         f.createDocument(QStringLiteral("Texte/a.odt"));
         f.writeDatabase({{QStringLiteral("D:\\Texte\\a.odt"), repeated("Haus", 5)}});
-        bool cancel = false;
-        int yields = 0;
-        f.run.cancelRequested = &cancel;
-        f.run.yield = [&] {
-            if (++yields == 4)
-                cancel = true;
+        int checkpoints = 0;
+        f.run.onCheckpoint = [&] {
+            if (++checkpoints == 4)
+                f.run.cancel.requestStop();
         };
         const search::SearchOutcome outcome = f.search(QStringLiteral("Haus"));
         QVERIFY(outcome.cancelled);

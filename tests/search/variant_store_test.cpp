@@ -86,7 +86,7 @@ private Q_SLOTS:
         const QByteArray store = utf16le(text);
         int yields = 0;
         platform::RunContext run;
-        run.yield = [&] { ++yields; };
+        run.onCheckpoint = [&] { ++yields; };
         const QList<qint64> all =
             search::variantOccurrences(store, QStringLiteral("haus"), false, 0, run, {}, 4096);
         QCOMPARE(all.size(), 12);
@@ -97,12 +97,10 @@ private Q_SLOTS:
             search::variantOccurrences(store, QStringLiteral("haus"), false, 10, run, {}, 4096);
         QCOMPARE(first, all.mid(0, 10));
 
-        bool cancel = false;
         yields = 0;
-        run.cancelRequested = &cancel;
-        run.yield = [&] {
+        run.onCheckpoint = [&] {
             if (++yields == 3)
-                cancel = true;
+                run.cancel.requestStop();
         };
         QVERIFY(search::variantOccurrences(store, QStringLiteral("haus"), false, 0, run, {}, 4096)
                     .size() < 3);
@@ -123,9 +121,7 @@ private Q_SLOTS:
             variant += QStringLiteral("ein HAUS\r\n");
         writeBytes(dir + QStringLiteral("Datenbank/Texte_MHTtext.txt"), utf16le(variant));
 
-        testsupport::RecordingPrompts prompts;
         platform::RunContext run;
-        run.prompts = &prompts;
         search::SearchRequest request;
         request.databaseName = QStringLiteral("Texte");
         request.searchText = QStringLiteral("Haus");

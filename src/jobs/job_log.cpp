@@ -1,0 +1,3 @@
+#include "job_log.h"
+
+Q_LOGGING_CATEGORY(lcJobs, "trovex.jobs", QtWarningMsg)

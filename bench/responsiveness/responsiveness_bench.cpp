@@ -175,7 +175,7 @@ Figures indexRun(jobs::JobRunner& runner, const QString& program, const QString&
             if (!run->begin(
                     {name, QStringLiteral("B:\\"), QStringLiteral("*.odt *.docx *.epub"), false}))
                 return;
-            const bool listed = run->LiesDieListeEin();
+            const bool listed = run->readDriveList();
             stopped = run->aborted();
             if (listed)
                 run->finish();
@@ -213,7 +213,8 @@ Figures searchRun(jobs::JobRunner& runner, const QString& program, const QString
             environment.programDirectory = program;
             environment.drives = &drives;
             environment.run = &run;
-            const search::SearchOutcome outcome = search::NeuSuche(request, session, environment);
+            const search::SearchOutcome outcome =
+                search::searchDatabase(request, session, environment);
             cancelled = outcome.cancelled;
         },
         [&] { runner.cancel(); }, stopAfterMs);

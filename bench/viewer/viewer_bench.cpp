@@ -77,7 +77,7 @@ int main(int argc, char* argv[]) {
                 view.selectRange(hit.start, hit.length);
             note = QStringLiteral("Treffer bei ") + QString::number(hit.start);
         } else if (step == QLatin1String("positions")) {
-            const auto build = viewer::ErstelleDateiPosisVonAktDB(programDirectory, name, 0, 40);
+            const auto build = viewer::buildPositionList(programDirectory, name, 0, 40);
             note = QString::number(build.entries.size()) + QStringLiteral(" Einträge");
         } else {
             out << "unbekannter Schritt " << step << '\n';

@@ -168,7 +168,7 @@ void MainWindow::readListAndFinish(bool startedByMonitor) {
     const bool started = windowjobs::start(
         *jobs_, services_,
         [this, listed](const platform::RunContext&) {
-            *listed = run_->LiesDieListeEin();
+            *listed = run_->readDriveList();
             jobs_->post([this] {
                 running_ = false;
                 closeButton_->setEnabled(true);

@@ -91,8 +91,8 @@ void SearchWindow::startListBuild() {
     const bool started = windowjobs::start(
         *jobs_, services_,
         [this, request, built](const platform::RunContext& run) {
-            *built = lists::ErstelleNachtraeglichSortierteListen(
-                request, run, [this](const lists::ListProgress& progress) {
+            *built =
+                lists::buildSortedList(request, run, [this](const lists::ListProgress& progress) {
                     jobs_->post([this, progress] {
                         listBuilder_->setProgressRange(progress.minimum, progress.maximum);
                         listBuilder_->setProgressPosition(progress.position);

@@ -65,7 +65,7 @@ void SearchWindow::buildFilePositionList() {
     const bool started = windowjobs::start(
         *jobs_, services_,
         [directory, name = databaseName_, top, rows, build](const platform::RunContext& run) {
-            *build = viewer::ErstelleDateiPosisVonAktDB(directory, name, top, rows, &run);
+            *build = viewer::buildPositionList(directory, name, top, rows, &run);
         },
         [this, build] { endFilePositionList(*build); });
     if (started) {

@@ -58,7 +58,7 @@ bool SearchWindow::startSearchJob() {
     environment.openPage = [this](const QString& page) {
         jobs_->post([this, page] {
             if (const std::optional<QString> warning =
-                    search::StarteInternetBrowser(page, services_.settings, services_.shell))
+                    search::openInChosenBrowser(page, services_.settings, services_.shell))
                 services_.prompts.warning(*warning);
         });
     };
@@ -95,7 +95,7 @@ bool SearchWindow::startSearchJob() {
         *jobs_, services_,
         [this, request, environment](const platform::RunContext& run) mutable {
             environment.run = &run;
-            lastOutcome_ = search::NeuSuche(request, session_, environment);
+            lastOutcome_ = search::searchDatabase(request, session_, environment);
         },
         [this] { endSearchJob(); });
     search_.started(started);

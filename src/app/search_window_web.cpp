@@ -52,7 +52,7 @@ void SearchWindow::onWebSearchClicked() {
         return;
     if (clipboardCopyWanted())
         copyToClipboard(trimmed);
-    if (const std::optional<QString> warning = search::StarteInternetBrowser(
+    if (const std::optional<QString> warning = search::openInChosenBrowser(
             search::webSearchAddress(site, text), services_.settings, services_.shell))
         services_.prompts.warning(*warning);
     searchBar_->clear();

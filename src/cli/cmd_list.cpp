@@ -61,9 +61,8 @@ int runListCommand(CliContext& context, const QStringList& arguments) {
     request.databaseName = name;
     request.kind = kind.value_or(lists::ListKind::Words);
     std::optional<lists::ListBuildOutcome> built;
-    jobs::runOnWorkerThread([&] {
-        built = lists::ErstelleNachtraeglichSortierteListen(request, platform::RunContext());
-    });
+    jobs::runOnWorkerThread(
+        [&] { built = lists::buildSortedList(request, platform::RunContext()); });
     const lists::ListBuildOutcome& outcome = *built;
     if (!outcome.warning.isEmpty())
         context.err << outcome.warning << Qt::endl;

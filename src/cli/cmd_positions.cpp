@@ -49,9 +49,8 @@ int runPositionsCommand(CliContext& context, const QStringList& arguments) {
         return ExitRefused;
 
     viewer::PositionListBuild build;
-    jobs::runOnWorkerThread([&] {
-        build = viewer::ErstelleDateiPosisVonAktDB(context.programDirectory, name, 0, pageLines);
-    });
+    jobs::runOnWorkerThread(
+        [&] { build = viewer::buildPositionList(context.programDirectory, name, 0, pageLines); });
     switch (build.kind) {
     case viewer::PositionListBuild::Built:
         context.out << build.entries.size() << Qt::endl;

@@ -58,8 +58,7 @@ int runSearchCommand(CliContext& context, const QStringList& arguments) {
     environment.run = &run;
     if (openPages) {
         environment.openPage = [&](const QString& page) {
-            if (const auto warning =
-                    search::StarteInternetBrowser(page, context.settings, launcher))
+            if (const auto warning = search::openInChosenBrowser(page, context.settings, launcher))
                 context.err << *warning << Qt::endl;
         };
     }
@@ -68,7 +67,8 @@ int runSearchCommand(CliContext& context, const QStringList& arguments) {
     };
     search::SearchSession session;
     std::optional<search::SearchOutcome> searched;
-    jobs::runOnWorkerThread([&] { searched = search::NeuSuche(request, session, environment); });
+    jobs::runOnWorkerThread(
+        [&] { searched = search::searchDatabase(request, session, environment); });
     const search::SearchOutcome& outcome = *searched;
     if (outcome.emptySearchText)
         return ExitFailure;

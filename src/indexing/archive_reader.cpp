@@ -19,7 +19,7 @@
 
 namespace indexing {
 
-struct TShellZip::Folder {
+struct ZipContainer::Folder {
     QString name;
     QList<int> files; // member numbers
     std::vector<std::unique_ptr<Folder>> folders;
@@ -71,15 +71,15 @@ bool lessByLowerName(const QString& a, const QString& b) {
 
 } // namespace
 
-TShellZip::TShellZip()
+ZipContainer::ZipContainer()
     : root_(std::make_unique<Folder>()) {}
 
-TShellZip::~TShellZip() {
+ZipContainer::~ZipContainer() {
     if (archive_)
         zip_discard(archive_);
 }
 
-bool TShellZip::open(const QString& nativePath) {
+bool ZipContainer::open(const QString& nativePath) {
     int errorCode = 0;
 #ifdef Q_OS_WIN
     QFile probe;
@@ -133,7 +133,7 @@ bool TShellZip::open(const QString& nativePath) {
     return true;
 }
 
-QStringList TShellZip::topLevelListing(const QString& containerName) const {
+QStringList ZipContainer::topLevelListing(const QString& containerName) const {
     QStringList entries;
     for (const int member : root_->files)
         entries.append(members_.at(member).path);
@@ -154,7 +154,7 @@ QStringList TShellZip::topLevelListing(const QString& containerName) const {
     return listing;
 }
 
-const TShellZip::Folder* TShellZip::folderAt(const QString& folder) const {
+const ZipContainer::Folder* ZipContainer::folderAt(const QString& folder) const {
     const Folder* current = root_.get();
     for (const QString& piece : folder.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
         current = current->find(piece);
@@ -164,8 +164,8 @@ const TShellZip::Folder* TShellZip::folderAt(const QString& folder) const {
     return current;
 }
 
-void TShellZip::findFiles(const QString& folder, const QString& pattern, bool recursive,
-                          QList<int>& found) const {
+void ZipContainer::findFiles(const QString& folder, const QString& pattern, bool recursive,
+                             QList<int>& found) const {
     const QString suffix = pattern.startsWith(QLatin1Char('*')) ? pattern.mid(1) : pattern;
     const Folder* start = folderAt(folder);
     if (!start)
@@ -197,11 +197,11 @@ void TShellZip::findFiles(const QString& folder, const QString& pattern, bool re
     walk(*start);
 }
 
-QString TShellZip::memberName(int member) const {
+QString ZipContainer::memberName(int member) const {
     return members_.at(member).path;
 }
 
-std::optional<int> TShellZip::findMember(const QString& path) const {
+std::optional<int> ZipContainer::findMember(const QString& path) const {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     QString folder = path.left(std::max<qsizetype>(slash, 0));
     folder.replace(QLatin1Char('/'), QLatin1Char('\\'));
@@ -215,7 +215,7 @@ std::optional<int> TShellZip::findMember(const QString& path) const {
     return std::nullopt;
 }
 
-std::optional<QByteArray> TShellZip::readMember(int member) {
+std::optional<QByteArray> ZipContainer::readMember(int member) {
     if (!archive_)
         return std::nullopt;
     if (containerRead_ >= containerCap_) {

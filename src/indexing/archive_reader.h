@@ -38,12 +38,12 @@ enum ContainerCut : quint8 {
 // a ".." piece is left out altogether, as is one more than 256 folders deep.
 // Nothing can reach outside the container's own tree. What the caps leave
 // out is told by cut().
-class TShellZip {
+class ZipContainer {
 public:
-    TShellZip();
-    ~TShellZip();
-    TShellZip(const TShellZip&) = delete;
-    TShellZip& operator=(const TShellZip&) = delete;
+    ZipContainer();
+    ~ZipContainer();
+    ZipContainer(const ZipContainer&) = delete;
+    ZipContainer& operator=(const ZipContainer&) = delete;
 
     void setMemberSizeCap(qint64 bytes) { memberCap_ = bytes; }
     void setContainerSizeCap(qint64 bytes) { containerCap_ = bytes; }
@@ -99,10 +99,10 @@ private:
     quint8 cut_ = NotCut;
 };
 
-// The member list of one document: members of an open TShellZip.
+// The member list of one document: members of an open ZipContainer.
 class ArchiveMembers final : public MemberSource {
 public:
-    ArchiveMembers(TShellZip& archive, QList<int> members)
+    ArchiveMembers(ZipContainer& archive, QList<int> members)
         : archive_(archive)
         , members_(std::move(members)) {}
 
@@ -115,7 +115,7 @@ public:
     }
 
 private:
-    TShellZip& archive_;
+    ZipContainer& archive_;
     QList<int> members_;
 };
 

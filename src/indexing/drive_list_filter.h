@@ -8,7 +8,7 @@
 
 namespace indexing {
 
-// The filter of LiesDieListeEin over the lines of a drive file list, one line
+// The filter of readDriveList over the lines of a drive file list, one line
 // at a time, in file order. Lines come in their ANSI view (one character per
 // byte of the file); only the directory of a full line is decoded from
 // UTF-8, the file name keeps the ANSI view and so becomes double UTF-8 in

@@ -117,7 +117,7 @@ QString IndexRun::writeError() const {
 bool IndexRun::run(const IndexRunRequest& request) {
     if (!begin(request))
         return false;
-    const bool listed = LiesDieListeEin();
+    const bool listed = readDriveList();
     finish();
     return listed && writeError().isEmpty();
 }
@@ -241,7 +241,7 @@ bool IndexRun::writeStagedDocumentList(const QString& driveListPath) {
     return true;
 }
 
-bool IndexRun::LiesDieListeEin() {
+bool IndexRun::readDriveList() {
     if (refused())
         return false;
     writer_->resetPartCounter();
@@ -261,7 +261,7 @@ bool IndexRun::LiesDieListeEin() {
     }
     if (progress_.listedFiles)
         progress_.listedFiles(listedFiles_);
-    ErstelleDieODTtextDokumente();
+    extractDocuments();
     const bool wasAborted = aborted();
     running_ = false;
     setStatus(wasAborted ? QStringLiteral("Fertig mit der abgebrochenen Indizierung.")
@@ -299,7 +299,7 @@ QString IndexRun::stagedTextCachePath() const {
     return stagedPath(database::textCachePath(programDirectory_, request_.name));
 }
 
-void IndexRun::ErstelleDieODTtextDokumente() {
+void IndexRun::extractDocuments() {
     indexedDocuments_ = 0;
     totalSize_ = 0;
     writer_->resetPartCounter();
@@ -415,7 +415,7 @@ bool IndexRun::indexDocument(const QString& path, UnpackEnvironment& environment
         return false;
     if (platform::nativeFileExists(*native)) {
         context_.checkpoint();
-        const UnpackOutcome outcome = EntpackeDieODT(path, environment);
+        const UnpackOutcome outcome = unpackDocument(path, environment);
         if (outcome == UnpackOutcome::Unreadable)
             reportUnreadable(path);
         else if (outcome == UnpackOutcome::PasswordProtected)

@@ -71,7 +71,7 @@ struct IndexProgress {
 // any window. A window (or the command line) creates one object per run:
 //
 //     IndexRun run(programDirectory, drives, settings, context, progress);
-//     run.run(request);   // begin(), LiesDieListeEin(), finish()
+//     run.run(request);   // begin(), readDriveList(), finish()
 //
 // and, from another thread while the run works, may call requestAbort()
 // (the close button). Messages go to progress.message. The database's files (.dat,
@@ -124,7 +124,7 @@ public:
     // the text-document builder. False when there is no drive file list
     // (driveListMissing()) or the document list could not be written
     // (writeError(); finish() then reports it and saves nothing).
-    [[nodiscard]] bool LiesDieListeEin();
+    [[nodiscard]] bool readDriveList();
     // Merge when split, then the database files and the index log; then
     // end().
     void finish();
@@ -163,7 +163,7 @@ public:
     bool keptUnchangedDatabase() const { return textKept_; }
 
 private:
-    void ErstelleDieODTtextDokumente();
+    void extractDocuments();
     bool keepUnchangedDatabase(const TextCache& previous);
     bool indexDocument(const QString& path, UnpackEnvironment& environment);
     bool admitted(const QString& path) const;

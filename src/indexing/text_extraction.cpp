@@ -391,7 +391,8 @@ MemberRole memberRole(const QString& memberName) {
     return MemberRole::Text;
 }
 
-bool LoadXMLDocument(MemberSource& members, ExtractedText& text, const ExtractionControl& control) {
+bool extractDocumentText(MemberSource& members, ExtractedText& text,
+                         const ExtractionControl& control) {
     XmlScanner scanner;
     scanner.setHtmlEntities(true);
     DocumentLines lines(text);

@@ -41,13 +41,13 @@ enum class MemberRole {
 };
 MemberRole memberRole(const QString& memberName);
 
-// LoadXMLDocument: the text of a document's members, with one scanner for
+// extractDocumentText: the text of a document's members, with one scanner for
 // all members. One line per paragraph (Word's w:p, OpenDocument's text:p
 // and text:h, the block elements of XHTML), whatever markup splits it into
 // runs; text outside paragraphs one line per text run, a run equal to the
 // line before left out. Checks for a stop after every member and every part. False when
 // it was stopped before the end (the text is then partial).
-bool LoadXMLDocument(MemberSource& members, ExtractedText& text,
-                     const ExtractionControl& control = {});
+bool extractDocumentText(MemberSource& members, ExtractedText& text,
+                         const ExtractionControl& control = {});
 
 } // namespace indexing

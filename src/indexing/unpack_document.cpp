@@ -21,7 +21,7 @@ const QStringList kTextFreeFolders = {QStringLiteral("configurations2"),
 // The manifest of an OpenDocument file names how each encrypted member was
 // encrypted; a file saved with a password has such members, and their bytes
 // are ciphertext.
-bool isEncryptedOpenDocument(TShellZip& archive) {
+bool isEncryptedOpenDocument(ZipContainer& archive) {
     const auto manifest = archive.findMember(QStringLiteral("META-INF/manifest.xml"));
     if (!manifest)
         return false;
@@ -121,7 +121,7 @@ DocumentExtraction extractDocument(const QString& windowsPath, const QString& na
                                    const ExtractionLimits& limits,
                                    const ExtractionControl& control) {
     DocumentExtraction result;
-    TShellZip archive;
+    ZipContainer archive;
     archive.setMemberSizeCap(limits.memberSizeCap);
     archive.setContainerSizeCap(limits.containerSizeCap);
     if (!archive.open(nativePath)) {
@@ -147,14 +147,14 @@ DocumentExtraction extractDocument(const QString& windowsPath, const QString& na
             archive.findFiles(QString(), pattern, true, members);
     }
     ArchiveMembers source(archive, members);
-    result.outcome = LoadXMLDocument(source, result.text, control)
+    result.outcome = extractDocumentText(source, result.text, control)
                          ? DocumentExtraction::Outcome::Text
                          : DocumentExtraction::Outcome::Stopped;
     result.cut = archive.cut();
     return result;
 }
 
-UnpackOutcome EntpackeDieODT(const QString& path, UnpackEnvironment& environment) {
+UnpackOutcome unpackDocument(const QString& path, UnpackEnvironment& environment) {
     const QString unpackFolder = platform::unpackDirectory(environment.programDirectory);
     if (!QFileInfo(unpackFolder).isDir())
         return UnpackOutcome::NoUnpackFolder;

@@ -91,10 +91,10 @@ enum class UnpackOutcome {
     PasswordProtected, // encrypted with a password: no block, not counted
 };
 
-// EntpackeDieODT: gets the text of the document (a Windows-form path),
+// unpackDocument: gets the text of the document (a Windows-form path),
 // writes its block header, counts it and writes its text. A container that
 // cannot be read, or is encrypted, gets no block; the caller reports it and
 // goes on with the next document.
-UnpackOutcome EntpackeDieODT(const QString& path, UnpackEnvironment& environment);
+UnpackOutcome unpackDocument(const QString& path, UnpackEnvironment& environment);
 
 } // namespace indexing

@@ -274,9 +274,8 @@ QString noDocumentsMessage(const QString& databaseName) {
            QStringLiteral("\" existieren keine Dokumente, die sortiert werden könnten!");
 }
 
-ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& request,
-                                                      const platform::RunContext& run,
-                                                      const ListProgressSink& progress) {
+ListBuildOutcome buildSortedList(const SortedListRequest& request, const platform::RunContext& run,
+                                 const ListProgressSink& progress) {
     const QString& directory = request.programDirectory;
     if (const QString refused = database::databaseNameMessage(request.databaseName);
         !refused.isEmpty())

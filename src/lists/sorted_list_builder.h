@@ -63,8 +63,7 @@ QString noDocumentsMessage(const QString& databaseName);
 // cut and every few thousand items of the sort; its abort flag is checked after each of them and
 // after each piece. A stopped or failed build writes nothing and leaves no piece file behind; the
 // earlier list stays as it was.
-ListBuildOutcome ErstelleNachtraeglichSortierteListen(const SortedListRequest& request,
-                                                      const platform::RunContext& run,
-                                                      const ListProgressSink& progress = {});
+ListBuildOutcome buildSortedList(const SortedListRequest& request, const platform::RunContext& run,
+                                 const ListProgressSink& progress = {});
 
 } // namespace lists

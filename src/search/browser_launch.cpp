@@ -75,9 +75,9 @@ std::optional<QString> runProgram(const QString& program, const QStringList& arg
     return QStringLiteral("Datei: ") + program + QStringLiteral(" kann nicht geöffnet werden");
 }
 
-std::optional<QString> StarteInternetBrowser(const QString& address,
-                                             platform::SettingsStore& settings,
-                                             platform::ShellLauncher& launcher) {
+std::optional<QString> openInChosenBrowser(const QString& address,
+                                           platform::SettingsStore& settings,
+                                           platform::ShellLauncher& launcher) {
     QString browser = settings.read(platform::settings::kBrowser);
     if (browser.isEmpty()) {
         browser = QStringLiteral("standard");

@@ -32,13 +32,13 @@ BrowserStart browserStartFor(const QString& browserSetting, const QString& addre
 [[nodiscard]] std::optional<QString>
 runProgram(const QString& program, const QStringList& arguments, platform::ShellLauncher& launcher);
 
-// StarteInternetBrowser: opens a page or address in the chosen browser. An
+// openInChosenBrowser: opens a page or address in the chosen browser. An
 // empty `Browser` setting means "standard" and is written back. An address
 // starting with "-" is not handed to any program. The warning to show when
 // the chosen browser could not be started.
-[[nodiscard]] std::optional<QString> StarteInternetBrowser(const QString& address,
-                                                           platform::SettingsStore& settings,
-                                                           platform::ShellLauncher& launcher);
+[[nodiscard]] std::optional<QString> openInChosenBrowser(const QString& address,
+                                                         platform::SettingsStore& settings,
+                                                         platform::ShellLauncher& launcher);
 
 // A site address ending in "/" or "=" searches by itself: the search text is
 // appended as typed (blanks and all), percent-encoded as a query value from

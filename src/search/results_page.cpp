@@ -151,8 +151,8 @@ QString resultsPageFileName(int pass) {
     return pass == 2 ? QStringLiteral("TX_Ergebnis2.htm") : QStringLiteral("TX_Ergebnis.htm");
 }
 
-PageWriteResult SchreibHTMLDoc(const ResultsPageInput& input, int pass,
-                               const QString& programDirectory, const PageOpener& openPage) {
+PageWriteResult writeResultsPage(const ResultsPageInput& input, int pass,
+                                 const QString& programDirectory, const PageOpener& openPage) {
     PageWriteResult result;
     result.path = platform::withTrailingSeparator(programDirectory) + resultsPageFileName(pass);
     result.written = textio::writeFileAtomically(

@@ -85,9 +85,9 @@ struct [[nodiscard]] PageWriteResult {
     QString error;
 };
 
-// SchreibHTMLDoc: writes the page of the pass into the program directory,
+// writeResultsPage: writes the page of the pass into the program directory,
 // replacing it whole, and opens it under the very name it was written with.
-PageWriteResult SchreibHTMLDoc(const ResultsPageInput& input, int pass,
-                               const QString& programDirectory, const PageOpener& openPage);
+PageWriteResult writeResultsPage(const ResultsPageInput& input, int pass,
+                                 const QString& programDirectory, const PageOpener& openPage);
 
 } // namespace search

@@ -303,8 +303,8 @@ bool foldsUmlauts(const SearchRequest& request) {
                        [](QChar ch) { return foldedTwoByteLetter(ch.unicode()) != 0; });
 }
 
-SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
-                       const SearchEnvironment& environment) {
+SearchOutcome searchDatabase(const SearchRequest& request, SearchSession& session,
+                             const SearchEnvironment& environment) {
     SearchOutcome outcome;
     const platform::RunContext& run = *environment.run;
     QList<HitContextEntry> hitContexts; // once per search: pass 2 reuses pass-1 contexts
@@ -327,8 +327,8 @@ SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
         input.foldedUmlauts = foldsUmlauts(request);
         input.cancelled = cancelled;
         const PageWriteResult written =
-            SchreibHTMLDoc(input, pageOfPass, environment.programDirectory,
-                           open ? environment.openPage : PageOpener());
+            writeResultsPage(input, pageOfPass, environment.programDirectory,
+                             open ? environment.openPage : PageOpener());
         if (!written.written) {
             // Said once: the page of the second pass would fail alike.
             if (outcome.pageWriteError.isEmpty() && environment.notice)

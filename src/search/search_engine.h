@@ -102,10 +102,10 @@ struct [[nodiscard]] SearchOutcome {
     QString pageWriteError;
 };
 
-// NeuSuche: both passes over the database (at most 10, then 300
+// searchDatabase: both passes over the database (at most 10, then 300
 // occurrences), a results page after each pass that brings new lines.
-SearchOutcome NeuSuche(const SearchRequest& request, SearchSession& session,
-                       const SearchEnvironment& environment);
+SearchOutcome searchDatabase(const SearchRequest& request, SearchSession& session,
+                             const SearchEnvironment& environment);
 
 // The folding the request asks for: on only with the case ignored.
 UmlautFolding umlautFolding(const SearchRequest& request);

@@ -51,9 +51,9 @@ PositionListScan scanFilePositions(const QString& textFile, QByteArrayView findT
     return scan;
 }
 
-PositionListBuild ErstelleDateiPosisVonAktDB(const QString& programDirectory,
-                                             const QString& databaseName, qint64 startTop,
-                                             int rowsPerPage, const platform::RunContext* run) {
+PositionListBuild buildPositionList(const QString& programDirectory, const QString& databaseName,
+                                    qint64 startTop, int rowsPerPage,
+                                    const platform::RunContext* run) {
     PositionListBuild build;
     // Held until the list is written: no index run replaces the text it is
     // made of meanwhile.

@@ -47,13 +47,12 @@ struct [[nodiscard]] PositionListBuild {
     QString error;        // the write error of WriteFailed, the message of Refused
 };
 
-// ErstelleDateiPosisVonAktDB without the window: the drive letter d of the
+// buildPositionList without the window: the drive letter d of the
 // database's folder gives the find text "#" + d + ":\"; the list is written
 // to Datenbank/<name>_TitelPositionen.txt (replacing it) and read back,
 // while the database's lock is held.
-PositionListBuild ErstelleDateiPosisVonAktDB(const QString& programDirectory,
-                                             const QString& databaseName, qint64 startTop,
-                                             int rowsPerPage,
-                                             const platform::RunContext* run = nullptr);
+PositionListBuild buildPositionList(const QString& programDirectory, const QString& databaseName,
+                                    qint64 startTop, int rowsPerPage,
+                                    const platform::RunContext* run = nullptr);
 
 } // namespace viewer

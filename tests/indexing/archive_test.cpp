@@ -76,7 +76,7 @@ Unpacked unpack(const QString& fileName, const Members& members, qint64 memberCa
     indexing::UnpackEnvironment environment{program.path() + "/", &drives, &writer, &context, {},
                                             &result.counted};
     environment.limits.memberSizeCap = memberCap;
-    result.outcome = indexing::EntpackeDieODT("D:\\Texte\\" + fileName, environment);
+    result.outcome = indexing::unpackDocument("D:\\Texte\\" + fileName, environment);
     writer.writeDatabaseText();
     result.text = testsupport::readAll(writer.stagedTextPath());
     result.messages = prompts.texts();
@@ -151,7 +151,7 @@ private Q_SLOTS:
         QFETCH(QString, subFolder);
         QTemporaryDir dir;
         QVERIFY(testsupport::makeZip(dir.filePath("c.zip"), members));
-        indexing::TShellZip archive;
+        indexing::ZipContainer archive;
         QVERIFY(archive.open(dir.filePath("c.zip")));
         QCOMPARE(archive.topLevelListing(container), listing);
         QCOMPARE(indexing::chooseSubFolder(listing), subFolder);
@@ -262,7 +262,7 @@ private Q_SLOTS:
         QVERIFY(testsupport::makeZip(dir.filePath("bomb.zip"), {{"content.xml", huge}}));
         huge.clear();
         QVERIFY(QFileInfo(dir.filePath("bomb.zip")).size() < 1024 * 1024);
-        indexing::TShellZip archive;
+        indexing::ZipContainer archive;
         archive.setMemberSizeCap(1024 * 1024);
         QVERIFY(archive.open(dir.filePath("bomb.zip")));
         QList<int> members;
@@ -296,7 +296,7 @@ private Q_SLOTS:
         zip.replace(zip.indexOf("PK\x03\x04") + 22, 4, QByteArray(claimed, 4));
         zip.replace(zip.indexOf("PK\x01\x02") + 24, 4, QByteArray(claimed, 4));
         QVERIFY(testsupport::writeAll(path, zip));
-        indexing::TShellZip archive;
+        indexing::ZipContainer archive;
         QVERIFY(archive.open(path));
         QList<int> members;
         archive.findFiles(QString(), "*.xml", true, members);
@@ -314,7 +314,7 @@ private Q_SLOTS:
         QVERIFY(testsupport::makeZip(path, {{"a.xml", QByteArray(1000, 'a')},
                                             {"b.xml", QByteArray(1000, 'b')},
                                             {"c.xml", QByteArray(1000, 'c')}}));
-        indexing::TShellZip archive;
+        indexing::ZipContainer archive;
         archive.setContainerSizeCap(2500);
         QVERIFY(archive.open(path));
         QList<int> members;
@@ -353,7 +353,7 @@ private Q_SLOTS:
                                       {"a\\b.xml", ""},
                                       {"./c.xml", ""},
                                       {QByteArray("d/").repeated(30000) + "tief.xml", ""}}));
-        indexing::TShellZip archive;
+        indexing::ZipContainer archive;
         QVERIFY(archive.open(dir.filePath("c.zip")));
         QList<int> found;
         archive.findFiles(QString(), "*.xml", true, found);
@@ -371,7 +371,7 @@ private Q_SLOTS:
                                                              {"A.htm", ""},
                                                              {"sub/deep/c.htm", ""},
                                                              {"Sub2/d.htm", ""}}));
-        indexing::TShellZip archive;
+        indexing::ZipContainer archive;
         QVERIFY(archive.open(dir.filePath("c.zip")));
         QList<int> found;
         archive.findFiles(QString(), "*.htm", true, found);

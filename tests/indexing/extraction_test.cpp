@@ -24,7 +24,7 @@ QByteArray extractedText(const Members& members, qint64 splitLimit = indexing::k
     indexing::DatabaseWriter writer(program.path() + "/", "T");
     testsupport::MemoryMembers source(members);
     indexing::ExtractedText text;
-    indexing::LoadXMLDocument(source, text);
+    indexing::extractDocumentText(source, text);
     indexing::writeDocumentText(text, writer, splitLimit);
     writer.writeDatabaseText();
     if (writer.splitFlag())

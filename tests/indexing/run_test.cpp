@@ -568,7 +568,7 @@ private Q_SLOTS:
         indexing::IndexRun run(s.programDirectory(), s.drives, s.settings, {}, progress);
         QVERIFY(run.begin({"L", "D:\\T", "*.odt *.docx", false}));
         QVERIFY(QDir().mkpath(s.database("Temp/L.neu/L.dat")));
-        QVERIFY(!run.LiesDieListeEin());
+        QVERIFY(!run.readDriveList());
         QVERIFY(!run.driveListMissing());
         QVERIFY(run.writeError().startsWith("Die Datei "));
         QVERIFY(run.writeError().contains(" konnte nicht geschrieben werden: "));

@@ -73,7 +73,7 @@ public:
         request.kind = kind;
         request.pieceSize = pieceSize;
         request.memoryBudget = memoryBudget;
-        return lists::ErstelleNachtraeglichSortierteListen(request, run, progress);
+        return lists::buildSortedList(request, run, progress);
     }
 
 private:

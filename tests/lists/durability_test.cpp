@@ -51,14 +51,12 @@ private Q_SLOTS:
         request.programDirectory = volume.path();
         request.databaseName = QStringLiteral("Test");
         platform::RunContext run;
-        QCOMPARE(lists::ErstelleNachtraeglichSortierteListen(request, run).status,
-                 lists::ListBuildStatus::Written);
+        QCOMPARE(lists::buildSortedList(request, run).status, lists::ListBuildStatus::Written);
         const auto before = testsupport::snapshotOf(volume.path());
         QVERIFY(before.contains(QStringLiteral("Datenbank/Test_Phrasen_Woerter_Utf8Liste.txt")));
 
         QVERIFY(readOnly ? volume.setReadOnly(true) : volume.fill());
-        const lists::ListBuildOutcome outcome =
-            lists::ErstelleNachtraeglichSortierteListen(request, run);
+        const lists::ListBuildOutcome outcome = lists::buildSortedList(request, run);
         QCOMPARE(outcome.status, lists::ListBuildStatus::Failed);
         QVERIFY2(outcome.error.startsWith(QStringLiteral("Die ")), qPrintable(outcome.error));
         QVERIFY2(outcome.error.contains(file), qPrintable(outcome.error));
@@ -82,8 +80,7 @@ private Q_SLOTS:
         request.programDirectory = program;
         request.databaseName = QStringLiteral("Test");
         platform::RunContext run;
-        QCOMPARE(lists::ErstelleNachtraeglichSortierteListen(request, run).status,
-                 lists::ListBuildStatus::Written);
+        QCOMPARE(lists::buildSortedList(request, run).status, lists::ListBuildStatus::Written);
         QFile written(program + QStringLiteral("Datenbank/Test_Phrasen_Woerter_Utf8Liste.txt"));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), QByteArray("#D:\\Texte\\a.odt\r\nNeuwort\r\n"));

@@ -32,7 +32,7 @@ private:
 void startBrowser(const QString& address, platform::SettingsStore& settings,
                   platform::ShellLauncher& launcher, platform::Prompts& prompts) {
     if (const std::optional<QString> warning =
-            search::StarteInternetBrowser(address, settings, launcher))
+            search::openInChosenBrowser(address, settings, launcher))
         prompts.warning(*warning);
 }
 

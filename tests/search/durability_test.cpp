@@ -54,7 +54,7 @@ private Q_SLOTS:
         request.databaseName = QStringLiteral("Texte");
         request.searchText = QStringLiteral("Haus");
         search::SearchSession session;
-        QVERIFY(search::NeuSuche(request, session, environment).pageWriteError.isEmpty());
+        QVERIFY(search::searchDatabase(request, session, environment).pageWriteError.isEmpty());
         QCOMPARE(opened.size(), 2);
         prompts.shown.clear(); // the documents are not on drive D
         const auto before = testsupport::snapshotOf(program);
@@ -63,7 +63,7 @@ private Q_SLOTS:
         QVERIFY(readOnly ? volume.setReadOnly(true) : volume.fill());
         opened.clear();
         request.searchText = QStringLiteral("See");
-        const search::SearchOutcome outcome = search::NeuSuche(request, session, environment);
+        const search::SearchOutcome outcome = search::searchDatabase(request, session, environment);
         QVERIFY(!outcome.pageWriteError.isEmpty());
         QVERIFY(opened.isEmpty());
         QStringList warnings;
@@ -106,7 +106,7 @@ private Q_SLOTS:
         request.databaseName = QStringLiteral("Texte");
         request.searchText = QStringLiteral("neues");
         search::SearchSession session;
-        const search::SearchOutcome outcome = search::NeuSuche(request, session, environment);
+        const search::SearchOutcome outcome = search::searchDatabase(request, session, environment);
         QCOMPARE(outcome.lastPageResultLines.size(), 1);
         QVERIFY(!QFile::exists(database::switchJournalPath(program, QStringLiteral("Texte"))));
     }

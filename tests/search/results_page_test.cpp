@@ -244,10 +244,10 @@ private Q_SLOTS:
         search::ResultsPageInput input;
         input.searchText = QStringLiteral("Haus");
         input.databaseName = QStringLiteral("Texte");
-        const auto first = search::SchreibHTMLDoc(input, 1, program.path(),
-                                                  [&](const QString& p) { opened.append(p); });
-        const auto second = search::SchreibHTMLDoc(input, 2, program.path(),
-                                                   [&](const QString& p) { opened.append(p); });
+        const auto first = search::writeResultsPage(input, 1, program.path(),
+                                                    [&](const QString& p) { opened.append(p); });
+        const auto second = search::writeResultsPage(input, 2, program.path(),
+                                                     [&](const QString& p) { opened.append(p); });
         QVERIFY(first.written && second.written);
         QCOMPARE(opened, QStringList({program.path() + QStringLiteral("/TX_Ergebnis.htm"),
                                       program.path() + QStringLiteral("/TX_Ergebnis2.htm")}));

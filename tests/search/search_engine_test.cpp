@@ -52,7 +52,7 @@ struct EngineFixture {
         environment.run = &run;
         environment.openPage = [this](const QString& path) { opened.append(path); };
         environment.notice = testsupport::noticesTo(prompts, directory());
-        return search::NeuSuche(request, session, environment);
+        return search::searchDatabase(request, session, environment);
     }
     QString link(const QString& relative) const {
         return QStringLiteral("file://") + driveDirectory() + QLatin1Char('/') + relative;
@@ -521,7 +521,8 @@ private Q_SLOTS:
         environment.drives = &f.drives;
         environment.run = &f.run;
         environment.passStarted = [&](int pass) { passes.append(pass); };
-        const search::SearchOutcome outcome = search::NeuSuche(request, f.session, environment);
+        const search::SearchOutcome outcome =
+            search::searchDatabase(request, f.session, environment);
         QVERIFY(!outcome.emptySearchText);
         QCOMPARE(outcome.lastPagePass, 0);
         QVERIFY(!QFile::exists(f.page(1)));

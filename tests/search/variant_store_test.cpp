@@ -130,7 +130,7 @@ private Q_SLOTS:
         environment.drives = &drives;
         environment.run = &run;
         search::SearchSession session;
-        const search::SearchOutcome outcome = search::NeuSuche(request, session, environment);
+        const search::SearchOutcome outcome = search::searchDatabase(request, session, environment);
         const QString link =
             QStringLiteral("file://") + program.path() + QStringLiteral("/D/Texte/alt.odt");
         QVERIFY(readAll(dir + QStringLiteral("TX_Ergebnis.htm"))

@@ -288,20 +288,18 @@ private Q_SLOTS:
                                        " \r\n \r\n \r\n#E:\\Texte\\\xC3\xA4.odt\r\n===\r\nEins\r\n"
                                        " \r\n \r\n \r\n#D:\\Texte\\b.odt\r\n===\r\nZwei\r\n"));
         const viewer::PositionListBuild build =
-            viewer::ErstelleDateiPosisVonAktDB(program.path(), QStringLiteral("Test"), 0, 40);
+            viewer::buildPositionList(program.path(), QStringLiteral("Test"), 0, 40);
         QCOMPARE(build.kind, viewer::PositionListBuild::Built);
         QCOMPARE(viewertest::readBytes(data + "Test_TitelPositionen.txt"),
                  QByteArray("0 #E:\\Texte\\\xC3\xA4.odt\r\n"));
         QCOMPARE(build.loaded.size(), 1);
 
-        QCOMPARE(
-            viewer::ErstelleDateiPosisVonAktDB(program.path(), QStringLiteral("Fehlt"), 0, 40).kind,
-            viewer::PositionListBuild::NoDatabase);
+        QCOMPARE(viewer::buildPositionList(program.path(), QStringLiteral("Fehlt"), 0, 40).kind,
+                 viewer::PositionListBuild::NoDatabase);
         QVERIFY(viewertest::writeBytes(data + "Leer.dat", "PFAD_UND_ENDUNGEN= E:\\ *.odt\r\n"));
         QVERIFY(viewertest::writeBytes(data + "Leer_UTF8Dokument.txt", {}));
-        QCOMPARE(
-            viewer::ErstelleDateiPosisVonAktDB(program.path(), QStringLiteral("Leer"), 0, 40).kind,
-            viewer::PositionListBuild::NoText);
+        QCOMPARE(viewer::buildPositionList(program.path(), QStringLiteral("Leer"), 0, 40).kind,
+                 viewer::PositionListBuild::NoText);
         QVERIFY(!QFile::exists(data + "Leer_TitelPositionen.txt"));
     }
 
@@ -318,7 +316,7 @@ private Q_SLOTS:
              {"_UTF8Dokument.txt", " \r\n \r\n \r\n#D:\\Alt\\a.odt\r\n==\r\nAlt\r\n",
               " \r\n \r\n \r\n#E:\\Neu\\n.odt\r\n==\r\nNeu\r\n"}}));
         const viewer::PositionListBuild build =
-            viewer::ErstelleDateiPosisVonAktDB(directory, QStringLiteral("Neu"), 0, 40);
+            viewer::buildPositionList(directory, QStringLiteral("Neu"), 0, 40);
         QCOMPARE(build.kind, viewer::PositionListBuild::Built);
         QCOMPARE(build.entries, (QList<viewer::PositionEntry>{{0, "#E:\\Neu\\n.odt"}}));
     }

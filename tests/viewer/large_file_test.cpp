@@ -117,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(text.write(kTail), kTail.size());
         text.close();
 
-        const viewer::PositionListBuild build = viewer::ErstelleDateiPosisVonAktDB(
+        const viewer::PositionListBuild build = viewer::buildPositionList(
             program.path() + QLatin1Char('/'), QStringLiteral("Gross"), 0, 40);
         QCOMPARE(build.kind, viewer::PositionListBuild::Built);
         QCOMPARE(build.entries.size(), 2);

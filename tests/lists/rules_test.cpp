@@ -232,6 +232,9 @@ private Q_SLOTS:
     }
 
     void listOrderOfTheUserLocale() {
+#ifdef Q_OS_WIN
+        QSKIP("Order of the Windows collator: Wine's CompareStringEx passes over \"#\"");
+#endif
         lists::DistinctItems items;
         for (const char* item :
              {"Zelt", "B\xC3\xA4ume", "Baum", "bellt", "Ha\xC2\xADus", "Auto", "Haus",

@@ -60,15 +60,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("program"); // empty: default handler
         QTest::newRow("opera opens with the default handler")
             << QStringLiteral("opera") << QString();
-        QTest::newRow("firefox") << QStringLiteral("firefox") << QStringLiteral("firefox");
-        QTest::newRow("internet explorer")
-            << QStringLiteral("internet explorer") << QStringLiteral("iexplore");
-        QTest::newRow("edge") << QStringLiteral("edge") << QStringLiteral("microsoft-edge");
-        QTest::newRow("chrome") << QStringLiteral("chrome") << QStringLiteral("google-chrome");
+        // Each browser by the name its system starts it by.
+#ifdef Q_OS_WIN
+        const QString firefox = QStringLiteral("firefox.exe");
+        const QString explorer = QStringLiteral("iexplore.exe");
+        const QString edge =
+            QStringLiteral("shell:AppsFolder\\Microsoft.MicrosoftEdge_8wekyb3d8bbwe!MicrosoftEdge");
+        const QString chrome = QStringLiteral("chrome.exe");
+#else
+        const QString firefox = QStringLiteral("firefox");
+        const QString explorer = QStringLiteral("iexplore");
+        const QString edge = QStringLiteral("microsoft-edge");
+        const QString chrome = QStringLiteral("google-chrome");
+#endif
+        QTest::newRow("firefox") << QStringLiteral("firefox") << firefox;
+        QTest::newRow("internet explorer") << QStringLiteral("internet explorer") << explorer;
+        QTest::newRow("edge") << QStringLiteral("edge") << edge;
+        QTest::newRow("chrome") << QStringLiteral("chrome") << chrome;
         QTest::newRow("standard wins over a named browser")
             << QStringLiteral("standard firefox") << QString();
         QTest::newRow("firefox is tested before chrome")
-            << QStringLiteral("chrome firefox") << QStringLiteral("firefox");
+            << QStringLiteral("chrome firefox") << firefox;
         QTest::newRow("the words are case-sensitive") << QStringLiteral("Firefox") << QString();
     }
     void browserChoice() {
@@ -170,8 +182,13 @@ private Q_SLOTS:
         startBrowser(QStringLiteral("/p/x.htm"), settings, launcher, prompts);
         QCOMPARE(prompts.shown.size(), 1);
         QCOMPARE(prompts.shown.at(0).kind, testsupport::RecordingPrompts::Kind::Warning);
+#ifdef Q_OS_WIN
+        QCOMPARE(prompts.shown.at(0).text,
+                 QStringLiteral("Datei: firefox.exe kann nicht geöffnet werden"));
+#else
         QCOMPARE(prompts.shown.at(0).text,
                  QStringLiteral("Datei: firefox kann nicht geöffnet werden"));
+#endif
     }
 
 #if !defined(Q_OS_WIN)

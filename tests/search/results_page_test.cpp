@@ -249,8 +249,9 @@ private Q_SLOTS:
         const auto second = search::writeResultsPage(input, 2, program.path(),
                                                      [&](const QString& p) { opened.append(p); });
         QVERIFY(first.written && second.written);
-        QCOMPARE(opened, QStringList({program.path() + QStringLiteral("/TX_Ergebnis.htm"),
-                                      program.path() + QStringLiteral("/TX_Ergebnis2.htm")}));
+        QCOMPARE(opened,
+                 QStringList({QDir::toNativeSeparators(program.path() + "/TX_Ergebnis.htm"),
+                              QDir::toNativeSeparators(program.path() + "/TX_Ergebnis2.htm")}));
         QVERIFY(readAll(opened.at(1)).endsWith("</html>\r\n"));
     }
 };

@@ -93,7 +93,8 @@ std::optional<QString> DriveMap::toWindows(const QString& nativePath) const {
         }
     }
     if (!best)
-        return identity_ ? std::optional<QString>(nativePath) : std::nullopt;
+        return identity_ ? std::optional<QString>(QDir::toNativeSeparators(nativePath))
+                         : std::nullopt;
     QString rest = path.mid(bestLength == 1 ? 1 : bestLength);
     while (rest.startsWith(QLatin1Char('/')))
         rest.remove(0, 1);

@@ -2,6 +2,7 @@
 // the settings dialog's question answered with Yes, then the builder's
 // button. Pauses and yields go through the services; nothing waits.
 #include "main_window_fixture.h"
+#include "search_window_wait.h"
 #include "support/platform_doubles.h"
 
 #include <QCheckBox>
@@ -84,7 +85,7 @@ void buildList(MainWindowFixture& f) {
     QSignalSpy ended(f.searchWindow.get(), &app::SearchWindow::sortedListBuildEnded);
     searchControl<QPushButton>(f, "SortierteListenErstellenButton")->click();
     if (f.searchWindow->listBuildUnderWay())
-        QVERIFY(ended.wait());
+        QVERIFY(ended.wait(kJobEndWait));
 }
 
 } // namespace
@@ -282,7 +283,7 @@ void ListBuildTest::theClickReturnsWhileTheListIsBuilt() {
     searchControl<QPushButton>(f, "SortAbbrechenButton")->click();
     QCOMPARE(f.searchWindow->windowTitle(),
              QStringLiteral("Abbruch durch Benutzer! Bitte Geduld! Ich höre gleich auf!"));
-    QVERIFY(ended.wait());
+    QVERIFY(ended.wait(kJobEndWait));
     QVERIFY(!f.searchWindow->listBuildUnderWay());
     QVERIFY(!f.searchWindow->listBuildRunning());
     QCOMPARE(f.readFile(QStringLiteral("Datenbank/Texte_Phrasen_Woerter_Utf8Liste.txt")),

@@ -611,7 +611,7 @@ void SearchWindowTest::theClickReturnsWhileTheSearchWorks() {
 
     bench.pushButton("CancelBtn")->click();
     QVERIFY(bench.form->isVisible()); // the close waits for the search's end
-    QVERIFY(ended.wait());
+    QVERIFY(ended.wait(kJobEndWait));
     QVERIFY(!bench.form->localSearchUnderWay());
     QVERIFY(bench.form->isHidden());
     QVERIFY(!bench.host.patienceRunning);

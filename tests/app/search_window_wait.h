@@ -5,6 +5,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
+// How long a test waits for a job's end. A job over a large text takes far
+// longer than QSignalSpy's default five seconds in a sanitizer build or
+// under Wine; a job that never ends still fails the test.
+constexpr int kJobEndWait = 240000;
+
 // The result the search window closes with. A local search started by the
 // user's action ends on its own: its end is waited for first.
 inline int resultOnceSearchEnded(app::SearchWindow& window) {

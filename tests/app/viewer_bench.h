@@ -2,6 +2,7 @@
 
 #include "app_test_services.h"
 #include "quiet_host.h"
+#include "search_window_wait.h"
 
 #include "app/search_window.h"
 #include "widgets/document_view.h"
@@ -73,7 +74,7 @@ struct ViewerBench : AppTestServices {
         if (!form->positionListUnderWay())
             return;
         QSignalSpy ended(form.get(), &app::SearchWindow::filePositionListEnded);
-        QVERIFY(ended.wait());
+        QVERIFY(ended.wait(kJobEndWait));
     }
 
     // "Suchen" with a find text, as typed into TntEdit1.
@@ -88,7 +89,7 @@ struct ViewerBench : AppTestServices {
         if (!form->findUnderWay())
             return;
         QSignalSpy ended(form.get(), &app::SearchWindow::findEnded);
-        QVERIFY(ended.wait());
+        QVERIFY(ended.wait(kJobEndWait));
     }
 };
 

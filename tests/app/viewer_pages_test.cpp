@@ -2,6 +2,7 @@
 // caption, the bookmark, the file-position list, and what the main window's
 // catalogue and settings do to the viewer.
 #include "main_window_fixture.h"
+#include "search_window_wait.h"
 #include "support/platform_doubles.h"
 #include "viewer_bench.h"
 
@@ -307,7 +308,7 @@ void ViewerPagesTest::theSettingsButtonBuildsTheListOfTheSearchWindow() {
     QVERIFY(f.searchWindow->documentLoaded());
     if (f.searchWindow->positionListUnderWay()) {
         QSignalSpy ended(f.searchWindow.get(), &app::SearchWindow::filePositionListEnded);
-        QVERIFY(ended.wait());
+        QVERIFY(ended.wait(kJobEndWait));
     }
     QCOMPARE(f.readFile(QStringLiteral("Datenbank/Texte_TitelPositionen.txt")),
              QByteArray("0 #T:\\Brief.odt\r\n"));

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     indexing::ExtractedText text;
     InputMembers members(input);
-    fuzzing::require(indexing::LoadXMLDocument(members, text), "an extraction runs to its end");
+    fuzzing::require(indexing::extractDocumentText(members, text), "an extraction runs to its end");
     fuzzing::requireStoredFormHolds(text);
     return 0;
 }
